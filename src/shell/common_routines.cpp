@@ -1,0 +1,61 @@
+#include "shell/common_routines.h"
+
+#include <algorithm>
+
+namespace {
+
+QStringView trim_blanks(QStringView s) {
+    qsizetype b = 0, e = s.size();
+    while (b < e && s[b] == u' ')
+        ++b;
+    while (e > b && s[e - 1] == u' ')
+        --e;
+    return s.mid(b, e - b);
+}
+
+QStringView trim_trailing_blanks(QStringView s) {
+    qsizetype e = s.size();
+    while (e > 0 && s[e - 1] == u' ')
+        --e;
+    return s.first(e);
+}
+
+} // namespace
+
+int16_t split_text(const QString& sep, const QString& text, QStringList& pieces) {
+    int count = 0;
+    QStringView work = trim_blanks(text);
+    while (!work.isEmpty()) {
+        const qsizetype p = sep.isEmpty() ? -1 : work.indexOf(sep);
+        const QStringView piece = p >= 0 ? trim_trailing_blanks(work.first(p)) : work;
+        if (++count > 32767) return -1;
+        if (pieces.size() < count + 1) pieces.resize(count + 1);
+        pieces[count] = piece.toString();
+        if (p < 0) break;
+        work = trim_blanks(work.sliced(p + sep.size()));
+    }
+    return static_cast<int16_t>(count);
+}
+
+double binomial(int16_t n, int16_t k) {
+    if (n < k || k < 0) return 0.0;
+    const int other = n - k;
+    const int small = std::min<int>(k, other);
+    const int large = std::max<int>(k, other);
+    if (small == 0) return 1.0;
+    double d = 1.0;
+    for (int i = 1; i <= small; ++i)
+        d *= i;
+    double m = 1.0;
+    for (int i = large + 1; i <= n; ++i)
+        m *= i;
+    return m / d;
+}
+
+float hypergeometric(int16_t N, int16_t K, int16_t n, int16_t k) {
+    const double a = binomial(N, n);
+    const double b = binomial(K, k);
+    const float q = static_cast<float>(b / a);
+    const double c = binomial(static_cast<int16_t>(N - K), static_cast<int16_t>(n - k));
+    return static_cast<float>(static_cast<double>(q) * c);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+// Splits text at sep the way every data file of the program is read: the text is trimmed of
+// blanks (U+0020 only), each piece is trimmed of trailing blanks, the working text of leading
+// ones, so with sep " " a run of blanks is one separator and a trailing separator adds no piece.
+// Pieces are stored from index 1; pieces[0] is never written, and elements past the new count
+// keep what they held. Returns the count, or -1 when the count would not fit in 16 bits.
+int16_t split_text(const QString& sep, const QString& text, QStringList& pieces);
+
+// C(n, k) as a 64-bit float, products formed in ascending order; 0 when n < k.
+double binomial(int16_t n, int16_t k);
+
+// C(K, k) * C(N - K, n - k) / C(N, n), with the intermediate quotient rounded to a 32-bit float.
+float hypergeometric(int16_t N, int16_t K, int16_t n, int16_t k);

@@ -1,0 +1,19 @@
+#include "ui/dialogs.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+void QtDialogs::message(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
+                    parent);
+    box.exec();
+}
+
+std::optional<QString> QtDialogs::input(QWidget* parent, const QString& prompt, const QString& title,
+                                        const QString& default_text) {
+    bool ok = false;
+    const QString answer = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, default_text, &ok);
+    if (!ok) return std::nullopt;
+    return answer;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+// Every message and input box of the program goes through this, so tests can record the texts
+// and script the answers.
+class Dialogs {
+  public:
+    virtual ~Dialogs() = default;
+    // A modal box with one text and an OK button, titled with the application's name.
+    virtual void message(QWidget* parent, const QString& text) = 0;
+    // A modal prompt; nullopt when the user cancels.
+    virtual std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
+                                         const QString& default_text) = 0;
+};
+
+class QtDialogs final : public Dialogs {
+  public:
+    void message(QWidget* parent, const QString& text) override;
+    std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
+                                 const QString& default_text) override;
+};
