@@ -1,6 +1,10 @@
 #include "shell/common_routines.h"
 
+#include "shell/convert.h"
+#include "shell/grid_model.h"
+
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -35,6 +39,20 @@ int16_t split_text(const QString& sep, const QString& text, QStringList& pieces)
         work = trim_blanks(work.sliced(p + sep.size()));
     }
     return static_cast<int16_t>(count);
+}
+
+QString sort_grid_by_date(GridModel& grid, int16_t col) {
+    // Same outcome as writing each serial into a scratch column and sorting by it, without
+    // rewriting every row twice: keys are parsed first, so a bad date leaves the grid untouched.
+    std::vector<double> keys;
+    keys.reserve(grid.rows() > 1 ? grid.rows() - 1 : 0);
+    for (int r = 1; r < grid.rows(); ++r) {
+        const auto serial = date_text_to_serial(grid.text(r, col), DatePart::DateOnly);
+        if (!serial) return QStringLiteral("error");
+        keys.push_back(*serial);
+    }
+    grid.sort_rows_by_keys(1, keys);
+    return QString();
 }
 
 double binomial(int16_t n, int16_t k) {

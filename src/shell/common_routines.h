@@ -4,12 +4,18 @@
 #include <QStringList>
 #include <cstdint>
 
+class GridModel;
+
 // Splits text at sep the way every data file of the program is read: the text is trimmed of
 // blanks (U+0020 only), each piece is trimmed of trailing blanks, the working text of leading
 // ones, so with sep " " a run of blanks is one separator and a trailing separator adds no piece.
 // Pieces are stored from index 1; pieces[0] is never written, and elements past the new count
 // keep what they held. Returns the count, or -1 when the count would not fit in 16 bits.
 int16_t split_text(const QString& sep, const QString& text, QStringList& pieces);
+
+// Sorts the data rows of grid (row 0 is the header) ascending by the date in column col.
+// Returns the empty text on success, "error" when a date does not parse (grid left unchanged).
+QString sort_grid_by_date(GridModel& grid, int16_t col);
 
 // C(n, k) as a 64-bit float, products formed in ascending order; 0 when n < k.
 double binomial(int16_t n, int16_t k);

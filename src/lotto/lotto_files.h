@@ -1,0 +1,48 @@
+#pragma once
+
+#include "lotto/lotto_records.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class GridModel;
+
+inline constexpr char param_file_name[] = "param.qtz";
+inline constexpr char draws_file_name[] = "draws.txt";
+inline constexpr int param_record_size = 52;
+
+// The 52-byte parameter record; nullopt when the currency needs more than 2 bytes.
+std::optional<QByteArray> encode_params(const LottoParams& params);
+// Reads bytes 0 to 49 + n of a record and ignores the rest; nullopt when the record is cut short.
+std::optional<LottoParams> decode_params(const QByteArray& bytes);
+std::optional<LottoParams> read_param_file(const QString& path);
+bool write_param_file(const QString& path, const LottoParams& params);
+
+// Columns of the draws table: the date text, its hidden day serial, N1..N6 and the bonus.
+namespace draws_col {
+inline constexpr int date = 0;
+inline constexpr int serial = 1;
+inline constexpr int n1 = 2;
+inline constexpr int bonus = 8;
+inline constexpr int count = 9;
+} // namespace draws_col
+
+// Empties the table to its header row; columns 2..7 become half as wide as column 0.
+void reset_draws_table(GridModel& grid);
+
+// Appends one row per line of the file. Lines with fewer than eight fields (empty ones too) are
+// skipped; fields after the eighth are ignored. False when the file cannot be read.
+bool read_draws_file(const QString& path, GridModel& grid);
+
+// Writes every draw row's day serial into column 1 and sorts the rows ascending by it. When a date
+// does not parse, nothing changes and false is returned.
+bool sort_draws_table(GridModel& grid);
+
+// The file lines of the table: eight fields each followed by a blank; all-empty rows left out.
+QStringList draws_file_lines(const GridModel& grid);
+bool write_draws_file(const QString& path, const GridModel& grid);
+
+// The lottos under lto_dir: its sub-folder names, sorted by name.
+QStringList list_lottos(const QString& lto_dir);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "lotto/lotto_records.h"
+
+#include <QDate>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+// The selections that the windows share for as long as the program runs. The application owns
+// one; tests make their own.
+struct AppState {
+    QString app_dir; // the folder that holds the program; every path starts here
+
+    LottoParams cur_lotto;
+    QString cur_lotto_name;
+    DrawRec cur_draw;
+
+    int16_t tset_size = 0;
+    QString tset_name;
+    std::array<int16_t, 21> tset_numbers{};
+    int16_t tset_row = 0;
+
+    QString system_name;
+
+    // Today's date; tests fix it.
+    std::function<QDate()> today = [] { return QDate::currentDate(); };
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// A name the user typed that becomes a file or folder name: refused when empty, "." or "..", or
+// when it holds a path separator or a control character.
+bool is_safe_file_name(const QString& name);
+
+// dir joined with name by the platform's separator-agnostic '/'.
+QString join_path(const QString& dir, const QString& name);

@@ -1,0 +1,57 @@
+#include "shell/frm_help.h"
+
+#include "shell/app_state.h"
+#include "shell/file_names.h"
+#include "ui/app_context.h"
+#include "ui/window_registry.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+frmHelp::frmHelp(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(QStringLiteral("Help"));
+    WebBrowser1 = new QTextBrowser(this);
+    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    WebBrowser1->setOpenLinks(true);
+    WebBrowser1->setOpenExternalLinks(false);
+    cmdBack = new QPushButton(QStringLiteral("Back"), this);
+    cmdBack->setObjectName(QStringLiteral("cmdBack"));
+    cmdForward = new QPushButton(QStringLiteral("Forward"), this);
+    cmdForward->setObjectName(QStringLiteral("cmdForward"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdBack);
+    buttons->addWidget(cmdForward);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(WebBrowser1, 1);
+    layout->addLayout(buttons);
+
+    connect(cmdBack, &QPushButton::clicked, this, &frmHelp::cmdBack_Click);
+    connect(cmdForward, &QPushButton::clicked, this, &frmHelp::cmdForward_Click);
+    resize(780, 600);
+}
+
+void frmHelp::navigate(const QString& path) {
+    WebBrowser1->setSource(QUrl::fromLocalFile(path));
+}
+
+// QTextBrowser does nothing at either end of its history, which is what the buttons should do.
+void frmHelp::cmdBack_Click() {
+    WebBrowser1->backward();
+}
+
+void frmHelp::cmdForward_Click() {
+    WebBrowser1->forward();
+}
+
+void open_help(AppContext& ctx, const QString& caption, const QString& page) {
+    auto* help = qobject_cast<frmHelp*>(ctx.windows.show(QStringLiteral("frmHelp")));
+    if (!help) return;
+    help->setWindowTitle(caption);
+    help->navigate(join_path(ctx.state.app_dir, page));
+}

@@ -1,0 +1,96 @@
+#include "shell/frm_main.h"
+
+#include "shell/app_state.h"
+#include "shell/samples.h"
+#include "ui/window_registry.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+frmMain::frmMain(AppContext& ctx, QWidget* parent) : WorkingWindow(ctx, QStringLiteral("main.htm"), parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Corvane's Zandrel"));
+
+    auto* central = new QWidget(this);
+    auto* grid = new QGridLayout(central);
+    grid->setContentsMargins(24, 18, 24, 24);
+    grid->setHorizontalSpacing(18);
+    grid->setVerticalSpacing(10);
+
+    auto* data = new QLabel(QStringLiteral("Data"), central);
+    auto* calculations = new QLabel(QStringLiteral("Calculations"), central);
+    for (QLabel* label : {data, calculations}) {
+        QFont f = label->font();
+        f.setBold(true);
+        label->setFont(f);
+        label->setAlignment(Qt::AlignCenter);
+    }
+    data->setObjectName(QStringLiteral("Label1"));
+    calculations->setObjectName(QStringLiteral("Label2"));
+    auto* line = new QFrame(central);
+    line->setObjectName(QStringLiteral("Line1"));
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+
+    QPushButton* buttons[] = {
+        add_button("cmdLotto", QStringLiteral("Lotto"), "frmLotto", &frmMain::cmdLotto_Click),
+        add_button("cmdTsets", QStringLiteral("Targeted Sets"), "frmTsets", &frmMain::cmdTsets_Click),
+        add_button("cmdSystems", QStringLiteral("Systems"), "frmSystem", &frmMain::cmdSystems_Click),
+        add_button("cmdPerformance", QStringLiteral("System Performance"), "frmPerformance",
+                   &frmMain::cmdPerformance_Click),
+        add_button("cmdFability", QStringLiteral("Forecasting Abilities"), "frmFability",
+                   &frmMain::cmdFability_Click),
+        add_button("cmdProfitability", QStringLiteral("Average Profitability"), "frmProfitability",
+                   &frmMain::cmdProfitability_Click),
+    };
+    grid->addWidget(data, 0, 0);
+    grid->addWidget(calculations, 0, 2);
+    grid->addWidget(line, 0, 1, 4, 1);
+    for (int i = 0; i < 6; ++i) {
+        buttons[i]->setParent(central);
+        buttons[i]->setMinimumSize(180, 34);
+        grid->addWidget(buttons[i], 1 + i % 3, i < 3 ? 0 : 2);
+    }
+    for (int i = 0; i + 1 < 6; ++i)
+        setTabOrder(buttons[i], buttons[i + 1]);
+    setCentralWidget(central);
+    buttons[0]->setFocus();
+
+    Form_Load();
+}
+
+QPushButton* frmMain::add_button(const char* name, const QString& caption, const char* window,
+                                 void (frmMain::*handler)()) {
+    auto* button = new QPushButton(caption);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(true);
+    // A window that this build does not have yet shows as a disabled button.
+    button->setEnabled(ctx_.windows.knows(QLatin1String(window)));
+    connect(button, &QPushButton::clicked, this, handler);
+    return button;
+}
+
+void frmMain::Form_Load() {
+    create_samples(ctx_.state.app_dir);
+}
+
+void frmMain::cmdLotto_Click() {
+    ctx_.windows.show(QStringLiteral("frmLotto"));
+}
+void frmMain::cmdTsets_Click() {
+    ctx_.windows.show(QStringLiteral("frmTsets"));
+}
+void frmMain::cmdSystems_Click() {
+    ctx_.windows.show(QStringLiteral("frmSystem"));
+}
+void frmMain::cmdPerformance_Click() {
+    ctx_.windows.show(QStringLiteral("frmPerformance"));
+}
+void frmMain::cmdFability_Click() {
+    ctx_.windows.show(QStringLiteral("frmFability"));
+}
+void frmMain::cmdProfitability_Click() {
+    ctx_.windows.show(QStringLiteral("frmProfitability"));
+}

@@ -1,0 +1,87 @@
+#include "shell/text_files.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <array>
+
+namespace {
+
+// Windows-1252 bytes 0x80..0x9F; 0 marks the five bytes that have no character.
+constexpr std::array<char16_t, 32> high_block = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+} // namespace
+
+QString decode_cp1252(const QByteArray& bytes) {
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar* dst = out.data();
+    for (const char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        char16_t u = b;
+        if (b >= 0x80 && b < 0xA0 && high_block[b - 0x80] != 0) u = high_block[b - 0x80];
+        *dst++ = QChar(u);
+    }
+    return out;
+}
+
+QByteArray encode_cp1252(const QString& text) {
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char* dst = out.data();
+    for (const QChar ch : text) {
+        const char16_t u = ch.unicode();
+        char b = '?';
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            b = static_cast<char>(u);
+        } else {
+            for (int i = 0; i < 32; ++i)
+                if (high_block[i] == u) {
+                    b = static_cast<char>(0x80 + i);
+                    break;
+                }
+        }
+        *dst++ = b;
+    }
+    return out;
+}
+
+std::optional<QStringList> read_text_lines(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QString text = decode_cp1252(file.readAll());
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf(u'\n', start);
+        const qsizetype next = end < 0 ? text.size() : end + 1;
+        if (end < 0) end = text.size();
+        if (end > start && text[end - 1] == u'\r') --end;
+        lines.append(text.mid(start, end - start));
+        start = next;
+    }
+    return lines;
+}
+
+bool write_file_atomically(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool write_text_lines(const QString& path, const QStringList& lines) {
+    QString text;
+    qsizetype total = 0;
+    for (const QString& line : lines)
+        total += line.size() + 2;
+    text.reserve(total);
+    for (const QString& line : lines) {
+        text += line;
+        text += QLatin1String("\r\n");
+    }
+    return write_file_atomically(path, encode_cp1252(text));
+}

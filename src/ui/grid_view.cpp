@@ -1,0 +1,101 @@
+#include "ui/grid_view.h"
+
+#include "shell/grid_model.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QStyledItemDelegate>
+
+namespace {
+
+class BoldDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.data(GridModel::bold_role).toBool()) option->font.setBold(true);
+    }
+};
+
+} // namespace
+
+GridView::GridView(QWidget* parent) : QTableView(parent) {
+    setItemDelegate(new BoldDelegate(this));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        if (!grid_ || !index.isValid()) return;
+        select_cell(index.row() + grid_->fixed_rows(), index.column() + grid_->fixed_cols());
+    });
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        if (grid_) select_cell(0, section + grid_->fixed_cols());
+    });
+    connect(verticalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        if (grid_) select_cell(section + grid_->fixed_rows(), 0);
+    });
+}
+
+void GridView::set_grid(GridModel* grid) {
+    grid_ = grid;
+    setModel(grid);
+    connect(grid, &GridModel::geometry_changed, this, &GridView::apply_geometry);
+    connect(grid, &QAbstractItemModel::modelReset, this, &GridView::apply_geometry);
+    apply_geometry();
+}
+
+int GridView::twips_to_px(int twips) const {
+    return (twips * logicalDpiX() + 720) / 1440;
+}
+
+void GridView::apply_geometry() {
+    if (!grid_) return;
+    horizontalHeader()->setVisible(grid_->fixed_rows() > 0);
+    verticalHeader()->setVisible(grid_->fixed_cols() > 0);
+    for (int c = grid_->fixed_cols(); c < grid_->cols(); ++c) {
+        const int px = twips_to_px(grid_->col_width(c));
+        const int section = c - grid_->fixed_cols();
+        setColumnHidden(section, px == 0);
+        if (px > 0) setColumnWidth(section, px);
+    }
+    int fixed_width = 0;
+    for (int c = 0; c < grid_->fixed_cols(); ++c)
+        fixed_width += twips_to_px(grid_->col_width(c));
+    if (fixed_width > 0) verticalHeader()->setFixedWidth(fixed_width);
+    int fixed_height = 0;
+    for (int r = 0; r < grid_->fixed_rows(); ++r)
+        fixed_height += std::max(twips_to_px(grid_->row_height(r)), fontMetrics().height() + 6);
+    if (fixed_height > 0) horizontalHeader()->setFixedHeight(fixed_height);
+}
+
+void GridView::select_cell(int grid_row, int grid_col) {
+    grid_->set_row(grid_row);
+    grid_->set_col(grid_col);
+    grid_->set_row_sel(grid_row);
+    emit grid_clicked();
+}
+
+void GridView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (grid_ && current.isValid()) {
+        grid_->set_row(current.row() + grid_->fixed_rows());
+        grid_->set_col(current.column() + grid_->fixed_cols());
+        grid_->set_row_sel(current.row() + grid_->fixed_rows());
+    }
+}
+
+void GridView::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && grid_ &&
+        currentIndex().isValid()) {
+        select_cell(currentIndex().row() + grid_->fixed_rows(),
+                    currentIndex().column() + grid_->fixed_cols());
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}

@@ -1,0 +1,38 @@
+#include "ui/window_registry.h"
+
+void WindowRegistry::add_factory(const QString& name, Factory factory) {
+    factories_.insert(name, std::move(factory));
+}
+
+QWidget* WindowRegistry::find(const QString& name) const {
+    const auto it = loaded_.constFind(name);
+    return it == loaded_.cend() ? nullptr : it->data();
+}
+
+QWidget* WindowRegistry::load(const QString& name) {
+    if (QWidget* w = find(name)) return w;
+    const auto it = factories_.constFind(name);
+    if (it == factories_.cend()) return nullptr;
+    QWidget* w = (*it)();
+    if (!w) return nullptr;
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    loaded_.insert(name, w);
+    return w;
+}
+
+QWidget* WindowRegistry::show(const QString& name) {
+    QWidget* w = load(name);
+    if (!w) return nullptr;
+    if (w->isMinimized()) w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+    w->show();
+    w->raise();
+    w->activateWindow();
+    return w;
+}
+
+void WindowRegistry::destroy_all() {
+    const auto windows = loaded_.values();
+    loaded_.clear();
+    for (const QPointer<QWidget>& w : windows)
+        delete w.data();
+}
