@@ -111,19 +111,33 @@ bool read_draws_file(const QString& path, GridModel& grid) {
 }
 
 bool sort_draws_table(GridModel& grid) {
+    int unused = 0;
+    return sort_draws_table(grid, unused);
+}
+
+bool sort_draws_table(GridModel& grid, int& follow_row) {
     const int rows = grid.rows();
     std::vector<double> keys;
     keys.reserve(rows > 1 ? rows - 1 : 0);
     for (int r = 1; r < rows; ++r) {
-        const auto serial = date_text_to_serial(grid.text(r, draws_col::date), DatePart::DateOnly);
+        const auto serial = date_text_to_serial(grid.text_view(r, draws_col::date), DatePart::DateOnly);
         if (!serial) return false;
         keys.push_back(*serial);
     }
     std::vector<QString> texts;
     texts.reserve(keys.size());
-    for (double k : keys)
-        texts.push_back(QString::number(k, 'g', 15));
+    for (double k : keys) // whole days print far faster as integers, with the same text
+        texts.push_back(k == std::floor(k) && std::fabs(k) < 1e15 ? QString::number(static_cast<qint64>(k))
+                                                                  : QString::number(k, 'g', 15));
     grid.set_column(draws_col::serial, 1, texts);
+    if (follow_row >= 1 && follow_row < rows) {
+        // The sort is stable: the row lands after every smaller key and every equal key above it.
+        const double key = keys[follow_row - 1];
+        int to = 1;
+        for (int i = 0; i < static_cast<int>(keys.size()); ++i)
+            if (keys[i] < key || (keys[i] == key && i < follow_row - 1)) ++to;
+        follow_row = to;
+    }
     grid.sort_rows_by_keys(1, keys);
     return true;
 }
@@ -132,11 +146,20 @@ QStringList draws_file_lines(const GridModel& grid) {
     QStringList lines;
     lines.reserve(grid.rows());
     for (int r = 1; r < grid.rows(); ++r) {
+        // One pass over the joined row; a row may hold fewer fields than columns.
+        const QStringView cells = grid.joined_row(r);
         QString line;
+        line.reserve(cells.size() + draws_col::count);
         bool empty = true;
+        qsizetype start = 0;
         for (int c = 0; c < draws_col::count; ++c) {
+            QStringView cell;
+            if (start >= 0) {
+                const qsizetype end = cells.indexOf(GridModel::cell_separator, start);
+                cell = cells.sliced(start, (end < 0 ? cells.size() : end) - start);
+                start = end < 0 ? -1 : end + 1;
+            }
             if (c == draws_col::serial) continue;
-            const QString cell = grid.text(r, c);
             empty = empty && cell.isEmpty();
             line += cell;
             line += u' ';

@@ -39,6 +39,8 @@ bool read_draws_file(const QString& path, GridModel& grid);
 // Writes every draw row's day serial into column 1 and sorts the rows ascending by it. When a date
 // does not parse, nothing changes and false is returned.
 bool sort_draws_table(GridModel& grid);
+// The same, and moves follow_row to the index where that row ended up.
+bool sort_draws_table(GridModel& grid, int& follow_row);
 
 // The file lines of the table: eight fields each followed by a blank; all-empty rows left out.
 QStringList draws_file_lines(const GridModel& grid);

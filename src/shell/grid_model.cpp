@@ -65,6 +65,16 @@ QString GridModel::text(int row, int col) const {
     return field(rows_[row].cells, col).toString();
 }
 
+QStringView GridModel::text_view(int row, int col) const {
+    if (!in_range(row, col)) return {};
+    return field(rows_[row].cells, col);
+}
+
+QStringView GridModel::joined_row(int row) const {
+    if (row < 0 || row >= rows()) return {};
+    return rows_[row].cells;
+}
+
 void GridModel::set_text(int row, int col, const QString& text) {
     if (!in_range(row, col)) return;
     replace_field(row, col, text);

@@ -1,0 +1,473 @@
+#include "lotto/frm_lotto.h"
+
+#include "lotto/lotto_files.h"
+#include "shell/app_state.h"
+#include "shell/convert.h"
+#include "shell/file_names.h"
+#include "shell/grid_model.h"
+#include "shell/messages.h"
+#include "ui/dialogs.h"
+#include "ui/grid_view.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Design widths of the draws table, in twips; columns 2..7 take half of column 0 at each load.
+constexpr int date_col_width = 1440;
+constexpr int bonus_col_width = 960;
+
+QComboBox* make_combo(const char* name, QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    // Inline completion would silently turn a typed "Te" into a listed "Test".
+    box->setCompleter(nullptr);
+    // Only picking from the list counts as a click: typing a listed name and leaving the box, or
+    // pressing Enter, must not load that lotto over what is being typed (nor fire while the window
+    // is being destroyed).
+    QObject::disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
+    QObject::disconnect(box->lineEdit(), &QLineEdit::returnPressed, box, nullptr);
+    return box;
+}
+
+QLineEdit* make_edit(const char* name, const QString& text, QWidget* parent) {
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(QLatin1String(name));
+    return edit;
+}
+
+QPushButton* make_button(const char* name, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(true);
+    return button;
+}
+
+} // namespace
+
+frmLotto::frmLotto(AppContext& ctx, QWidget* parent)
+    : WorkingWindow(ctx, QStringLiteral("lotto.htm"), parent) {
+    setObjectName(QStringLiteral("frmLotto"));
+    setWindowTitle(QStringLiteral("Lotto"));
+    resize(1000, 560);
+
+    auto* central = new QWidget(this);
+    auto* columns = new QHBoxLayout(central);
+    columns->setContentsMargins(12, 10, 12, 12);
+    columns->setSpacing(14);
+    auto* params = new QWidget(central);
+    auto* draws = new QGroupBox(QStringLiteral("Draws"), central);
+    draws->setObjectName(QStringLiteral("fraDraws"));
+    build_parameters(params);
+    build_draws(draws);
+    columns->addWidget(params, 0);
+    columns->addWidget(draws, 1);
+    setCentralWidget(central);
+    set_tab_order();
+
+    Form_Load();
+}
+
+void frmLotto::build_parameters(QWidget* side) {
+    int label_no = 0;
+    const auto label = [&](const QString& caption, QWidget* parent) {
+        auto* l = new QLabel(caption, parent);
+        l->setObjectName(QStringLiteral("Label%1").arg(++label_no));
+        return l;
+    };
+    auto* layout = new QVBoxLayout(side);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    auto* top = new QGridLayout;
+    cmbName_ = make_combo("cmbName", side);
+    cmbPlayN_ = make_combo("cmbPlayN", side);
+    cmbPickN_ = make_combo("cmbPickN", side);
+    top->addWidget(label(QStringLiteral("Name"), side), 0, 0);
+    top->addWidget(cmbName_, 0, 1);
+    top->addWidget(label(QStringLiteral("N of Playing Numbers"), side), 1, 0);
+    top->addWidget(cmbPlayN_, 1, 1);
+    top->addWidget(label(QStringLiteral("N of Picking Numbers"), side), 2, 0);
+    top->addWidget(cmbPickN_, 2, 1);
+    top->setColumnStretch(1, 1);
+    layout->addLayout(top);
+
+    auto* prizes = new QGroupBox(QStringLiteral("Average Payout Prizes"), side);
+    prizes->setObjectName(QStringLiteral("fraPrizes"));
+    auto* grid = new QGridLayout(prizes);
+    grid->setHorizontalSpacing(8);
+    static const char* const names[] = {"txt2PR",  "txt2PRB", "txt3PR",  "txt3PRB", "txt4PR",
+                                        "txt4PRB", "txt5PR",  "txt5PRB", "txt6PR",  "txt6PRB"};
+    static const char* const captions[] = {"2 numbers ", "2+bonus",   "3 numbers", "3+bonus",   "4 numbers",
+                                           "4+bonus",    "5 numbers", "5+bonus",   "6 numbers", "6+bonus"};
+    static const char* const texts[] = {"0", "0", "10", "0", "80", "0", "2000", "10000", "1000000", "0"};
+    for (int i = 0; i < 10; ++i) {
+        const int row = i / 2, bonus = i % 2;
+        const QString caption = QLatin1String(captions[i]);
+        money_[i] = make_edit(names[i], QLatin1String(texts[i]), prizes);
+        grid->addWidget(label(caption, prizes), row, bonus * 2);
+        grid->addWidget(money_[i], row, bonus * 2 + 1);
+    }
+    grid->setColumnMinimumWidth(2, 60);
+    layout->addWidget(prizes);
+
+    auto* cost = new QGridLayout;
+    txtCost_ = make_edit("txtCost", QStringLiteral("1"), side);
+    txtCurrency_ = make_edit("txtCurrency", QStringLiteral("$"), side);
+    txtCurrency_->setMaximumWidth(60);
+    money_[10] = txtCost_;
+    cost->addWidget(label(QStringLiteral("Cost of a one play"), side), 0, 0);
+    cost->addWidget(txtCost_, 0, 1);
+    cost->addWidget(label(QStringLiteral("Currency"), side), 1, 0);
+    cost->addWidget(txtCurrency_, 1, 1, Qt::AlignLeft);
+    cost->setColumnStretch(1, 1);
+    layout->addLayout(cost);
+    layout->addStretch(1);
+
+    auto* buttons = new QHBoxLayout;
+    cmdLottoCreate_ = make_button("cmdLottoCreate", QStringLiteral("Create"), side);
+    cmdLottoEdit_ = make_button("cmdLottoEdit", QStringLiteral("Edit"), side);
+    cmdLottoSave_ = make_button("cmdLottoSave", QStringLiteral("Save"), side);
+    for (QPushButton* b : {cmdLottoCreate_, cmdLottoEdit_, cmdLottoSave_})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+
+    connect(cmbName_, &QComboBox::activated, this, &frmLotto::cmbName_Click);
+    connect(cmdLottoCreate_, &QPushButton::clicked, this, &frmLotto::cmdLottoCreate_Click);
+    connect(cmdLottoEdit_, &QPushButton::clicked, this, &frmLotto::cmdLottoEdit_Click);
+    connect(cmdLottoSave_, &QPushButton::clicked, this, &frmLotto::cmdLottoSave_Click);
+}
+
+void frmLotto::build_draws(QWidget* side) {
+    auto* layout = new QVBoxLayout(side);
+
+    draws_ = new GridModel(this);
+    draws_->set_cols(draws_col::count);
+    draws_->set_rows(1);
+    draws_->set_fixed_rows(1);
+    draws_->set_col_width(draws_col::date, date_col_width);
+    draws_->set_col_width(draws_col::serial, 0);
+    draws_->set_col_width(draws_col::bonus, bonus_col_width);
+    reset_draws_table(*draws_);
+    msfDraws_ = new GridView(side);
+    msfDraws_->setObjectName(QStringLiteral("msfDraws"));
+    msfDraws_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    msfDraws_->set_grid(draws_);
+    layout->addWidget(msfDraws_, 1);
+
+    auto* entry = new QGridLayout;
+    entry->setHorizontalSpacing(6);
+    static const char* const names[] = {"txtDate", "txtN1", "txtN2", "txtN3",
+                                        "txtN4",   "txtN5", "txtN6", "txtNB"};
+    for (int i = 0; i < draw_text_count; ++i) {
+        const QString caption = i == 0   ? QStringLiteral("Date")
+                                : i == 7 ? QStringLiteral("N Bonus")
+                                         : QStringLiteral("N%1").arg(i);
+        auto* l = new QLabel(caption, side);
+        l->setObjectName(QStringLiteral("Label%1").arg(16 + i));
+        entry_[i] = make_edit(names[i], i == 0 ? QString() : QStringLiteral("0"), side);
+        entry_[i]->setFixedWidth(i == 0 ? 110 : i == 7 ? 60 : 44);
+        entry->addWidget(l, 0, i);
+        entry->addWidget(entry_[i], 1, i);
+    }
+    entry->setColumnStretch(draw_text_count, 1);
+    layout->addLayout(entry);
+
+    auto* buttons = new QHBoxLayout;
+    cmdDrawNew_ = make_button("cmdDrawNew", QStringLiteral("New"), side);
+    cmdAdd_ = make_button("cmdAdd", QStringLiteral("Add"), side);
+    cmdDrawSave_ = make_button("cmdDrawSave", QStringLiteral("Save"), side);
+    buttons->addStretch(1);
+    for (QPushButton* b : {cmdDrawNew_, cmdAdd_, cmdDrawSave_})
+        buttons->addWidget(b);
+    layout->addLayout(buttons);
+
+    connect(msfDraws_, &GridView::grid_clicked, this, &frmLotto::msfDraws_Click);
+    connect(cmdDrawNew_, &QPushButton::clicked, this, &frmLotto::cmdDrawNew_Click);
+    connect(cmdAdd_, &QPushButton::clicked, this, &frmLotto::cmdAdd_Click);
+    connect(cmdDrawSave_, &QPushButton::clicked, this, &frmLotto::cmdDrawSave_Click);
+}
+
+void frmLotto::set_tab_order() {
+    // Down the plain prizes, then down the bonus prizes.
+    std::vector<QWidget*> order{cmbName_, cmbPlayN_, cmbPickN_};
+    for (int i = 0; i < 10; i += 2)
+        order.push_back(money_[i]);
+    for (int i = 1; i < 10; i += 2)
+        order.push_back(money_[i]);
+    order.insert(order.end(),
+                 {txtCost_, txtCurrency_, cmdLottoCreate_, cmdLottoEdit_, cmdLottoSave_, msfDraws_});
+    order.insert(order.end(), entry_.begin(), entry_.end());
+    order.insert(order.end(), {cmdDrawNew_, cmdAdd_, cmdDrawSave_});
+    for (size_t i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}
+
+void frmLotto::Form_Load() {
+    for (int n = 20; n <= 90; ++n)
+        cmbPlayN_->addItem(QString::number(n));
+    for (int n = 3; n <= 6; ++n)
+        cmbPickN_->addItem(QString::number(n));
+    cmbPlayN_->setEditText(QString());
+    cmbPickN_->setEditText(QString());
+
+    lotto_dir_ = join_path(ctx_.state.app_dir, QStringLiteral("Lto")) + u'/';
+    QDir().mkpath(lotto_dir_);
+    fill_list();
+}
+
+// Lists the lottos under lotto_dir in cmbName (keeping its text) and sets the edit mode.
+void frmLotto::fill_list() {
+    const QString text = cmbName_->currentText();
+    const QStringList names = list_lottos(lotto_dir_);
+    cmbName_->clear();
+    cmbName_->addItems(names);
+    cmbName_->setCurrentIndex(-1);
+    cmbName_->setEditText(text);
+    LottoEditMode(names.isEmpty() ? 1 : 0);
+}
+
+void frmLotto::LottoEditMode(int mode) {
+    for (QPushButton* b : {cmdLottoCreate_, cmdLottoEdit_, cmdLottoSave_})
+        b->setEnabled(true);
+    if (mode == 0) {
+        cmdLottoSave_->setEnabled(false);
+    } else if (mode == 1) {
+        cmdLottoEdit_->setEnabled(false);
+        cmdLottoSave_->setEnabled(false);
+    } else if (mode == 2) {
+        cmdLottoCreate_->setEnabled(false);
+        cmdLottoEdit_->setEnabled(false);
+    }
+}
+
+void frmLotto::message(const QString& text) {
+    ctx_.dialogs.message(this, text);
+}
+
+void frmLotto::message(const char* text) {
+    message(QString::fromUtf8(text));
+}
+
+// A lotto name becomes a folder name: refuse what would leave the Lto folder or be no name.
+bool frmLotto::lotto_name_ok() {
+    const QString name = cmbName_->currentText();
+    if (name.isEmpty() || !is_safe_file_name(name)) {
+        message(name.isEmpty() ? msg_type_data : msg_data_not_correct);
+        cmbName_->setFocus();
+        return false;
+    }
+    return true;
+}
+
+void frmLotto::emty_lotto() {
+    for (QComboBox* box : {cmbName_, cmbPlayN_, cmbPickN_})
+        box->setEditText(QString());
+    static const char* const texts[] = {"0",    "0",     "10",      "0", "100", "0",
+                                        "1000", "10000", "1000000", "0", "1"};
+    for (size_t i = 0; i < money_.size(); ++i)
+        money_[i]->setText(QLatin1String(texts[i]));
+}
+
+void frmLotto::cmbName_Click() {
+    if (!lotto_name_ok()) return;
+    const QString folder = join_path(lotto_dir_, cmbName_->currentText());
+    const QString param_path = join_path(folder, QLatin1String(param_file_name));
+    if (!QFileInfo::exists(param_path)) {
+        message(QStringLiteral("No the file 'param.qtz'."));
+        return;
+    }
+    const auto params = read_param_file(param_path);
+    if (!params) {
+        message(msg_data_not_correct);
+        return;
+    }
+    ctx_.state.cur_lotto = *params;
+    const ParamTexts texts = params_to_texts(*params);
+    cmbPlayN_->setEditText(texts[0]);
+    cmbPickN_->setEditText(texts[1]);
+    for (size_t i = 0; i < money_.size(); ++i)
+        money_[i]->setText(texts[i + 2]);
+    // Shown so that a later Save keeps the stored currency instead of whatever the box held.
+    txtCurrency_->setText(params->currency);
+    ctx_.state.cur_lotto_name = cmbName_->currentText();
+
+    reset_draws_table(*draws_);
+    const QString draws_path = join_path(folder, QLatin1String(draws_file_name));
+    if (!QFileInfo::exists(draws_path)) {
+        message(QStringLiteral("No the file 'draws.txt'"));
+        return;
+    }
+    if (!read_draws_file(draws_path, *draws_)) {
+        message(msg_data_not_correct);
+        return;
+    }
+    draws_->set_col(draws_col::serial);
+    draws_->set_col_width(draws_col::serial, 0);
+    if (!sort_draws_table(*draws_)) {
+        message(QStringLiteral("Not correct dates"));
+        sel_row_ = 1;
+        return;
+    }
+    // With no draw at all the boxes start empty and sel_row 0 keeps Add off the header row.
+    sel_row_ = draws_->rows() - 1;
+    if (sel_row_ >= 1)
+        show_draw(draw_row_texts(*draws_, sel_row_));
+    else
+        show_draw({QString(), "0", "0", "0", "0", "0", "0", "0"});
+    msfDraws_->scrollToBottom();
+    LottoEditMode(0);
+}
+
+void frmLotto::cmdLottoCreate_Click() {
+    emty_lotto();
+    LottoEditMode(2);
+    const auto name =
+        ctx_.dialogs.input(this, QStringLiteral("Please, type the name"), QStringLiteral("Name"), QString());
+    cmbName_->setEditText(name.value_or(QString()));
+}
+
+void frmLotto::cmdLottoEdit_Click() {
+    LottoEditMode(2);
+}
+
+void frmLotto::cmdLottoSave_Click() {
+    for (QWidget* box :
+         std::initializer_list<QWidget*>{cmbName_, cmbPlayN_, cmbPickN_, txtCost_, txtCurrency_}) {
+        const auto* combo = qobject_cast<QComboBox*>(box);
+        if ((combo ? combo->currentText() : static_cast<QLineEdit*>(box)->text()).isEmpty()) {
+            message(msg_type_data);
+            box->setFocus();
+            return;
+        }
+    }
+    if (!lotto_name_ok()) return;
+
+    LottoParams& lotto = ctx_.state.cur_lotto;
+    ParamTexts texts;
+    texts[0] = cmbPlayN_->currentText();
+    texts[1] = cmbPickN_->currentText();
+    for (size_t i = 0; i < money_.size(); ++i)
+        texts[i + 2] = money_[i]->text();
+    const int bad = texts_to_params(texts, lotto);
+    if (bad >= 0) {
+        message(msg_data_not_correct);
+        (bad == 0 ? cmbPlayN_ : bad == 1 ? static_cast<QWidget*>(cmbPickN_) : money_[bad - 2])->setFocus();
+        return;
+    }
+    lotto.currency = txtCurrency_->text();
+
+    const QString name = cmbName_->currentText();
+    const QString folder = join_path(lotto_dir_, name);
+    // A record that cannot be encoded (a long currency) fails before any folder is made.
+    bool stored = encode_params(lotto) && QDir().mkpath(folder);
+    if (stored) {
+        ctx_.state.cur_lotto_name = name;
+        stored = write_param_file(join_path(folder, QLatin1String(param_file_name)), lotto);
+    }
+    if (!stored) {
+        message(msg_data_not_correct);
+        txtCost_->setFocus();
+        return;
+    }
+    fill_list();
+    const int index = cmbName_->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0) cmbName_->setCurrentIndex(index);
+}
+
+DrawTexts frmLotto::draw_texts() const {
+    DrawTexts texts;
+    for (int i = 0; i < draw_text_count; ++i)
+        texts[i] = entry_[i]->text();
+    return texts;
+}
+
+void frmLotto::show_draw(const DrawTexts& texts) {
+    for (int i = 0; i < draw_text_count; ++i)
+        entry_[i]->setText(texts[i]);
+}
+
+void frmLotto::empty_draw() {
+    DrawTexts texts;
+    texts.fill(QStringLiteral("0"));
+    texts[0] = date_to_text(ctx_.state.today());
+    show_draw(texts);
+}
+
+void frmLotto::cmdDrawNew_Click() {
+    empty_draw();
+    draws_->append_rows({QStringList(draws_col::count, QString())});
+    sel_row_ = draws_->rows() - 1;
+    msfDraws_->scrollToBottom();
+}
+
+void frmLotto::Check_draw(QString& er_tp, DrawRec& draw) {
+    const DrawCheck check = check_draw(draw_texts(), ctx_.state.cur_lotto.play_n);
+    if (check.fault == DrawFault::none) {
+        er_tp.clear();
+        draw = check.draw;
+        return;
+    }
+    er_tp = draw_box_label(check.box);
+    QLineEdit* box = entry_[check.box];
+    if (check.fault == DrawFault::out_of_range) {
+        box->setFocus();
+        message(msg_data_not_correct);
+        return;
+    }
+    message(check.fault == DrawFault::empty ? msg_type_data : msg_data_not_correct);
+    box->setFocus();
+}
+
+void frmLotto::cmdAdd_Click() {
+    QString er_tp;
+    DrawRec draw;
+    Check_draw(er_tp, draw);
+    if (!er_tp.isEmpty()) return;
+    ctx_.state.cur_draw = draw;
+    if (sel_row_ >= 1 && sel_row_ <= draws_->rows() - 1) set_draw_row_texts(*draws_, sel_row_, draw_texts());
+}
+
+void frmLotto::cmdDrawSave_Click() {
+    // An empty name would write draws.txt straight into the Lto folder.
+    if (!lotto_name_ok()) return;
+    const QString folder = join_path(lotto_dir_, cmbName_->currentText());
+    if (!QDir().mkpath(folder)) {
+        message(msg_data_not_correct);
+        return;
+    }
+    draws_->set_col(draws_col::serial);
+    draws_->set_col_width(draws_col::serial, 0);
+    // sel_row follows its row through the sort, so a later Add still writes the draw the boxes show.
+    if (!sort_draws_table(*draws_, sel_row_)) {
+        message(
+            QStringLiteral("The data was not saved. Not correct date was found. Please correct the date"));
+        return;
+    }
+    if (!write_draws_file(join_path(folder, QLatin1String(draws_file_name)), *draws_))
+        message(msg_data_not_correct);
+}
+
+void frmLotto::msfDraws_Click() {
+    const int r = draws_->row_sel();
+    if (r < 1 || r > draws_->rows() - 1) {
+        message(QStringLiteral("Please select a correct row"));
+        return;
+    }
+    sel_row_ = r;
+    const DrawTexts texts = draw_row_texts(*draws_, r);
+    show_draw(texts);
+    if (!texts_to_draw(texts, ctx_.state.cur_draw))
+        message(QStringLiteral("In the selected row not correct data"));
+}

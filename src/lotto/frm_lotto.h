@@ -1,0 +1,71 @@
+#pragma once
+
+#include "lotto/lotto_entry.h"
+#include "ui/working_window.h"
+
+#include <array>
+
+class GridModel;
+class GridView;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+// The Lotto window: defines lottos, loads one into the shared state, and edits its draws.
+class frmLotto : public WorkingWindow {
+    Q_OBJECT
+  public:
+    explicit frmLotto(AppContext& ctx, QWidget* parent = nullptr);
+
+    void cmbName_Click();
+    void cmdLottoCreate_Click();
+    void cmdLottoEdit_Click();
+    void cmdLottoSave_Click();
+    void cmdDrawNew_Click();
+    void cmdAdd_Click();
+    void cmdDrawSave_Click();
+    void msfDraws_Click();
+
+    // The draws table that other windows read (unsaved edits included).
+    GridModel& draws_table() { return *draws_; }
+    int sel_row() const { return sel_row_; }
+
+  private:
+    void Form_Load();
+    void build_parameters(QWidget* side);
+    void build_draws(QWidget* side);
+    void set_tab_order();
+
+    void LottoEditMode(int mode);
+    void fill_list();
+    void emty_lotto();
+    void empty_draw();
+    void Check_draw(QString& er_tp, DrawRec& draw);
+    bool lotto_name_ok();
+    void show_draw(const DrawTexts& texts);
+    DrawTexts draw_texts() const;
+    void message(const QString& text);
+    void message(const char* text);
+
+    QString lotto_dir_;
+    int sel_row_ = 0; // the row the entry boxes belong to; an int, as tables hold more than 32767 draws
+
+    QComboBox* cmbName_ = nullptr;
+    QComboBox* cmbPlayN_ = nullptr;
+    QComboBox* cmbPickN_ = nullptr;
+    // In the order Save converts them: txt2PR, txt2PRB, txt3PR, ... txt6PRB, txtCost.
+    std::array<QLineEdit*, param_text_count - 2> money_{};
+    QLineEdit* txtCost_ = nullptr;
+    QLineEdit* txtCurrency_ = nullptr;
+    QPushButton* cmdLottoCreate_ = nullptr;
+    QPushButton* cmdLottoEdit_ = nullptr;
+    QPushButton* cmdLottoSave_ = nullptr;
+
+    GridModel* draws_ = nullptr;
+    GridView* msfDraws_ = nullptr;
+    // txtDate, txtN1..txtN6, txtNB
+    std::array<QLineEdit*, draw_text_count> entry_{};
+    QPushButton* cmdDrawNew_ = nullptr;
+    QPushButton* cmdAdd_ = nullptr;
+    QPushButton* cmdDrawSave_ = nullptr;
+};
