@@ -4,6 +4,7 @@
 
 #include "lotto/frm_lotto.h"
 #include "lotto/lotto_files.h"
+#include "lotto_window/sample_lotto.h"
 #include "shell/grid_model.h"
 #include "shell/text_files.h"
 #include "support/test_app.h"
@@ -23,17 +24,7 @@ namespace {
 
 void make_lotto(const QString& folder, int draws) {
     QDir().mkpath(folder);
-    LottoParams p;
-    p.play_n = 49;
-    p.pick_n = 6;
-    p.prize3 = 10;
-    p.prize4 = 80;
-    p.prize5 = 2000;
-    p.prize6 = 1000000;
-    p.prize5b = 10000;
-    p.cost = 3;
-    p.currency = QStringLiteral("$");
-    write_param_file(folder + QStringLiteral("/param.qtz"), p);
+    write_param_file(folder + QStringLiteral("/param.qtz"), lotto49());
 
     // Daily draws in shuffled order, so the load has real sorting to do.
     std::mt19937 rng(20261207);

@@ -1,0 +1,608 @@
+#include "lotto/frm_lotto.h"
+#include "lotto/lotto_files.h"
+#include "lotto_window/sample_lotto.h"
+#include "shell/app_state.h"
+#include "shell/convert.h"
+#include "shell/frm_main.h"
+#include "shell/grid_model.h"
+#include "shell/messages.h"
+#include "support/test_app.h"
+#include "ui/grid_view.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+const QString type_data = QString::fromLatin1(msg_type_data);
+const QString not_correct = QString::fromLatin1(msg_data_not_correct);
+
+QByteArray read_all(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Makes Lto/name with a parameter file and a draws file of the given lines (either left out when null).
+void make_lotto(const QString& app_dir, const QString& name, const std::optional<LottoParams>& params,
+                const std::optional<QByteArray>& draws) {
+    const QString folder = app_dir + QStringLiteral("/Lto/") + name;
+    QVERIFY(QDir().mkpath(folder));
+    if (params) QVERIFY(write_param_file(folder + QStringLiteral("/param.qtz"), *params));
+    if (draws) {
+        QFile f(folder + QStringLiteral("/draws.txt"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(*draws);
+    }
+}
+
+const QByteArray three_draws = "2002-01-05 1 2 3 4 5 6 7 \r\n"
+                               "2001-12-29  10   11 12 13 14 15 16 \r\n"
+                               "   2002-01-02 21 22 23 24 25 26 0 \r\n";
+
+// A control by its own name; a combo box's inner editor counts as the box.
+QString focus_name(QWidget* f) {
+    for (QWidget* p = f; p; p = p->parentWidget())
+        if (qobject_cast<QComboBox*>(p)) return p->objectName();
+    return f ? f->objectName() : QString();
+}
+
+// Records, with every message, which control held the focus while it was shown.
+class FocusDialogs final : public Dialogs {
+  public:
+    void message(QWidget* parent, const QString& text) override {
+        seen << text + u'|' + focus_name(parent->window()->focusWidget());
+    }
+    std::optional<QString> input(QWidget*, const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    QStringList seen;
+};
+
+struct Window {
+    frmLotto* w;
+
+    template <class T> T* get(const char* name) const {
+        T* c = w->findChild<T*>(QLatin1String(name));
+        if (!c) qFatal("no control %s", name);
+        return c;
+    }
+    QLineEdit* edit(const char* name) const { return get<QLineEdit>(name); }
+    QComboBox* combo(const char* name) const { return get<QComboBox>(name); }
+    QPushButton* button(const char* name) const { return get<QPushButton>(name); }
+    GridModel& grid() const { return w->draws_table(); }
+
+    void set(const char* name, const QString& text) const {
+        if (auto* c = w->findChild<QComboBox*>(QLatin1String(name)))
+            c->setEditText(text);
+        else
+            edit(name)->setText(text);
+    }
+    QString text(const char* name) const {
+        if (auto* c = w->findChild<QComboBox*>(QLatin1String(name))) return c->currentText();
+        return edit(name)->text();
+    }
+    // The control holding the focus, by its own name (a combo box's inner editor counts as the box).
+    QString focus() const { return focus_name(w->focusWidget()); }
+    QString buttons() const {
+        QString s;
+        for (const char* name : {"cmdLottoCreate", "cmdLottoEdit", "cmdLottoSave"})
+            s += button(name)->isEnabled() ? u'1' : u'0';
+        return s;
+    }
+    // Picks a lotto from the list the way a user does.
+    void pick(const QString& name) const {
+        QComboBox* box = combo("cmbName");
+        const int i = box->findText(name);
+        QVERIFY2(i >= 0, qPrintable(name));
+        box->setCurrentIndex(i);
+        emit box->activated(i);
+    }
+    QStringList entry() const {
+        QStringList t;
+        for (const char* name : {"txtDate", "txtN1", "txtN2", "txtN3", "txtN4", "txtN5", "txtN6", "txtNB"})
+            t << text(name);
+        return t;
+    }
+    void set_entry(const QStringList& t) const {
+        const char* names[] = {"txtDate", "txtN1", "txtN2", "txtN3", "txtN4", "txtN5", "txtN6", "txtNB"};
+        for (int i = 0; i < 8; ++i)
+            set(names[i], t[i]);
+    }
+    QStringList row(int r) const {
+        QStringList cells;
+        for (int c = 0; c < draws_col::count; ++c)
+            if (c != draws_col::serial) cells << grid().text(r, c);
+        return cells;
+    }
+};
+
+Window open(TestApp& app) {
+    auto* w = app.show<frmLotto>(QStringLiteral("frmLotto"));
+    if (!w) qFatal("frmLotto is not registered");
+    return Window{w};
+}
+
+QStringList split(const char* s) {
+    return QString::fromLatin1(s).split(u' ');
+}
+
+} // namespace
+
+class TestLottoWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
+    void opens_empty_with_only_create() {
+        TestApp app;
+        Window win = open(app);
+        QCOMPARE(win.w->windowTitle(), QStringLiteral("Lotto"));
+        QVERIFY(QFileInfo(app.path(QStringLiteral("Lto"))).isDir());
+        QCOMPARE(win.combo("cmbName")->count(), 0);
+        QCOMPARE(win.buttons(), QStringLiteral("100"));
+        QCOMPARE(win.combo("cmbPlayN")->count(), 71);
+        QCOMPARE(win.combo("cmbPlayN")->itemText(70), QStringLiteral("90"));
+        QCOMPARE(win.combo("cmbPickN")->itemText(0), QStringLiteral("3"));
+        for (const char* name : {"cmbName", "cmbPlayN", "cmbPickN", "txtDate"})
+            QCOMPARE(win.text(name), QString());
+        // Load-time texts, which differ from Create's for prizes 4 and 5.
+        QCOMPARE(win.text("txt4PR"), QStringLiteral("80"));
+        QCOMPARE(win.text("txt5PR"), QStringLiteral("2000"));
+        QCOMPARE(win.text("txtCurrency"), QStringLiteral("$"));
+        QCOMPARE(win.entry().mid(1), split("0 0 0 0 0 0 0"));
+
+        QStringList captions;
+        for (QLabel* l : win.w->findChildren<QLabel*>())
+            captions << l->text();
+        for (const char* c :
+             {"Name", "N of Playing Numbers", "N of Picking Numbers", "2 numbers ", "6 numbers", "2+bonus",
+              "6+bonus", "Cost of a one play", "Currency", "Date", "N6", "N Bonus"})
+            QVERIFY2(captions.contains(QLatin1String(c)), c);
+        QCOMPARE(win.get<QGroupBox>("fraPrizes")->title(), QStringLiteral("Average Payout Prizes"));
+        QCOMPARE(win.w->menuBar()->actions().value(0)->text(), QStringLiteral("&Help"));
+        QCOMPARE(win.grid().text(0, draws_col::bonus), QStringLiteral("NBonus"));
+
+        auto* main = app.show<frmMain>(QStringLiteral("frmMain"));
+        QVERIFY(main->findChild<QPushButton*>(QStringLiteral("cmdLotto"))->isEnabled());
+        QVERIFY(app.dialogs.messages.isEmpty());
+    }
+
+    void create_and_save_a_new_lotto() {
+        TestApp app;
+        make_lotto(app.dir.path(), QStringLiteral("Zeta"), lotto49(), three_draws);
+        Window win = open(app);
+        QCOMPARE(win.buttons(), QStringLiteral("110"));
+        app.dialogs.answers.push_back(QStringLiteral("Test"));
+        win.button("cmdLottoCreate")->click();
+        QCOMPARE(app.dialogs.prompts, QStringList{QStringLiteral("Name|Please, type the name")});
+        QCOMPARE(win.text("cmbName"), QStringLiteral("Test"));
+        QCOMPARE(win.text("txt4PR"), QStringLiteral("100"));
+        QCOMPARE(win.text("txt5PR"), QStringLiteral("1000"));
+        QCOMPARE(win.buttons(), QStringLiteral("001"));
+
+        win.set("cmbPlayN", QStringLiteral("49"));
+        win.set("cmbPickN", QStringLiteral("6"));
+        win.set("txt6PRB", QStringLiteral("2.5"));
+        win.set("txtCurrency", QStringLiteral("EU"));
+        win.button("cmdLottoSave")->click();
+        QCOMPARE(app.dialogs.messages, QStringList());
+
+        LottoParams want = lotto49(); // Create's texts, then the boxes typed above
+        want.prize2 = 0;
+        want.prize4 = 100;
+        want.prize5 = 1000;
+        want.prize6b = 2.5f;
+        want.cost = 1;
+        want.currency = QStringLiteral("EU");
+        QCOMPARE(read_all(app.path(QStringLiteral("Lto/Test/param.qtz"))), encode_params(want).value());
+        QCOMPARE(app.state.cur_lotto, want);
+        QCOMPARE(app.state.cur_lotto_name, QStringLiteral("Test"));
+        QCOMPARE(win.combo("cmbName")->itemText(0), QStringLiteral("Test"));
+        QCOMPARE(win.combo("cmbName")->count(), 2);
+        QCOMPARE(win.text("cmbName"), QStringLiteral("Test"));
+        QCOMPARE(win.buttons(), QStringLiteral("110"));
+    }
+
+    void save_refused_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("focus");
+        const auto row = [](const char* tag, const char* box, const QString& text, const QString& message,
+                            const char* focus) {
+            QTest::newRow(tag) << QString::fromLatin1(box) << text << message << QString::fromLatin1(focus);
+        };
+        row("empty name", "cmbName", QString(), type_data, "cmbName");
+        row("empty numbers in play", "cmbPlayN", QString(), type_data, "cmbPlayN");
+        row("empty numbers picked", "cmbPickN", QString(), type_data, "cmbPickN");
+        row("empty cost", "txtCost", QString(), type_data, "txtCost");
+        row("empty currency", "txtCurrency", QString(), type_data, "txtCurrency");
+        // The prize boxes have no empty check of their own: an empty one fails to convert.
+        row("empty prize 2", "txt2PR", QString(), not_correct, "txt2PR");
+        row("letters in prize 6+bonus", "txt6PRB", QStringLiteral("1e"), not_correct, "txt6PRB");
+        row("letters in cost", "txtCost", QStringLiteral("one"), not_correct, "txtCost");
+        row("letters in numbers in play", "cmbPlayN", QStringLiteral("4x"), not_correct, "cmbPlayN");
+        row("numbers picked beyond 16 bits", "cmbPickN", QStringLiteral("40000"), not_correct, "cmbPickN");
+        row("name ..", "cmbName", QStringLiteral(".."), not_correct, "cmbName");
+        row("name .", "cmbName", QStringLiteral("."), not_correct, "cmbName");
+        row("name with /", "cmbName", QStringLiteral("../evil"), not_correct, "cmbName");
+        row("name with \\", "cmbName", QStringLiteral("a\\b"), not_correct, "cmbName");
+        row("name with a control character", "cmbName", QStringLiteral("a\tb"), not_correct, "cmbName");
+        // The record holds at most two bytes of currency; nothing is made on disk for it.
+        row("currency of three characters", "txtCurrency", QStringLiteral("EUR"), not_correct, "txtCost");
+    }
+    void save_refused() {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        QFETCH(QString, focus);
+        TestApp app;
+        Window win = open(app);
+        app.dialogs.answers.push_back(QStringLiteral("New"));
+        win.button("cmdLottoCreate")->click();
+        win.set("cmbPlayN", QStringLiteral("49"));
+        win.set("cmbPickN", QStringLiteral("6"));
+        win.set(qPrintable(box), text);
+        win.button("cmdLottoSave")->click();
+        QCOMPARE(app.dialogs.messages, QStringList{message});
+        QCOMPARE(win.focus(), focus);
+        QCOMPARE(win.buttons(), QStringLiteral("001")); // still editing, so the user can correct and save
+        QCOMPARE(QDir(app.path(QString())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("Lto")});
+        QCOMPARE(QDir(app.path(QStringLiteral("Lto"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
+        QCOMPARE(app.state.cur_lotto_name, QString());
+    }
+
+    void failed_save_keeps_the_members_converted_before() {
+        TestApp app;
+        Window win = open(app);
+        app.dialogs.answers.push_back(QStringLiteral("Test"));
+        win.button("cmdLottoCreate")->click();
+        win.set("cmbPlayN", QStringLiteral("49"));
+        win.set("cmbPickN", QStringLiteral("6"));
+        win.set("txt2PR", QStringLiteral("3"));
+        win.set("txt2PRB", QStringLiteral("4"));
+        win.set("txt3PR", QStringLiteral("abc"));
+        win.button("cmdLottoSave")->click();
+        QCOMPARE(app.dialogs.messages, QStringList{not_correct});
+        QCOMPARE(win.focus(), QStringLiteral("txt3PR"));
+        QCOMPARE(app.state.cur_lotto.play_n, int16_t(49));
+        QCOMPARE(app.state.cur_lotto.prize2, 3.0f);
+        QCOMPARE(app.state.cur_lotto.prize2b, 4.0f);
+        QCOMPARE(app.state.cur_lotto.prize3, 0.0f);
+        QCOMPARE(app.state.cur_lotto_name, QString());
+    }
+
+    void load_a_lotto() {
+        TestApp app;
+        make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
+        Window win = open(app);
+        win.pick(QStringLiteral("Six49"));
+        QCOMPARE(app.dialogs.messages, QStringList());
+        QCOMPARE(app.state.cur_lotto, lotto49());
+        QCOMPARE(app.state.cur_lotto_name, QStringLiteral("Six49"));
+        QCOMPARE(win.text("cmbPlayN"), QStringLiteral("49"));
+        QCOMPARE(win.text("txt2PR"), QStringLiteral("2.5"));
+        QCOMPARE(win.text("txt6PR"), QStringLiteral("1000000"));
+        QCOMPARE(win.text("txtCost"), QStringLiteral("3"));
+        QCOMPARE(win.text("txtCurrency"), QStringLiteral("€"));
+        // Sorted by date; the latest draw in the boxes, and the boxes belong to it.
+        QCOMPARE(win.grid().rows(), 4);
+        QCOMPARE(win.row(1), split("2001-12-29 10 11 12 13 14 15 16"));
+        QCOMPARE(win.row(3), split("2002-01-05 1 2 3 4 5 6 7"));
+        QCOMPARE(win.entry(), split("2002-01-05 1 2 3 4 5 6 7"));
+        QCOMPARE(win.w->sel_row(), 3);
+        QCOMPARE(win.buttons(), QStringLiteral("110"));
+        QCOMPARE(win.grid().col_width(draws_col::serial), 0);
+        QCOMPARE(win.grid().col_width(draws_col::n1 + 5), win.grid().col_width(draws_col::date) / 2);
+        QCOMPARE(app.state.cur_draw, DrawRec{}); // loading selects no draw
+    }
+
+    void load_failures_data() {
+        QTest::addColumn<bool>("has_params");
+        QTest::addColumn<QByteArray>("draws"); // null: no draws file
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("sel_row");
+        QTest::newRow("no parameter file") << false << three_draws << "No the file 'param.qtz'." << 3 << 2;
+        QTest::newRow("no draws file") << true << QByteArray() << "No the file 'draws.txt'" << 1 << 2;
+        QTest::newRow("a date that does not parse")
+            << true << QByteArray("2002-01-05 1 2 3 4 5 6 7 \r\n2002-13-01 1 2 3 4 5 6 7 \r\n")
+            << "Not correct dates" << 3 << 1;
+        QTest::newRow("an empty draws file") << true << QByteArray("") << QString() << 1 << 0;
+    }
+    void load_failures() {
+        QFETCH(bool, has_params);
+        QFETCH(QByteArray, draws);
+        QFETCH(QString, message);
+        QFETCH(int, rows);
+        QFETCH(int, sel_row);
+        TestApp app;
+        LottoParams other = lotto49();
+        other.play_n = 45;
+        other.currency = QStringLiteral("$");
+        make_lotto(app.dir.path(), QStringLiteral("A"), other,
+                   QByteArray("2001-01-01 1 2 3 4 5 6 0 \r\n2001-01-03 7 8 9 10 11 12 0 \r\n"));
+        make_lotto(app.dir.path(), QStringLiteral("B"), has_params ? std::optional(lotto49()) : std::nullopt,
+                   draws.isNull() ? std::nullopt : std::optional(draws));
+        Window win = open(app);
+        win.pick(QStringLiteral("A"));
+        win.pick(QStringLiteral("B"));
+        QCOMPARE(app.dialogs.messages, message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(win.grid().rows(), rows);
+        QCOMPARE(win.w->sel_row(), sel_row);
+        QCOMPARE(app.state.cur_lotto_name, has_params ? QStringLiteral("B") : QStringLiteral("A"));
+        QCOMPARE(win.text("cmbPlayN"), has_params ? QStringLiteral("49") : QStringLiteral("45"));
+        QCOMPARE(win.grid().text(0, draws_col::date), QStringLiteral("Date"));
+        if (!has_params) QCOMPARE(win.row(2), split("2001-01-03 7 8 9 10 11 12 0"));
+        if (message == QLatin1String("Not correct dates")) // file order kept
+            QCOMPARE(win.row(2).first(), QStringLiteral("2002-13-01"));
+        if (message.isEmpty()) {
+            QCOMPARE(win.entry(), split(" 0 0 0 0 0 0 0"));
+            win.set_entry(split("2002-01-05 1 2 3 4 5 6 7"));
+            win.button("cmdAdd")->click();
+            QCOMPARE(win.grid().rows(), 1);
+            QCOMPARE(win.grid().text(0, draws_col::date), QStringLiteral("Date")); // the header stays
+        }
+    }
+
+    void check_draw_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("N1 = 49 passes") << "2026-12-05 49 2 3 4 5 6 7" << QString() << QString();
+        QTest::newRow("N4 = 0 passes") << "2026-12-05 1 2 3 0 5 6 7" << QString() << QString();
+        QTest::newRow("bonus = 0 passes") << "2026-12-05 1 2 3 4 5 6 0" << QString() << QString();
+        QTest::newRow("N1 = 0 fails") << "2026-12-05 0 2 3 4 5 6 7" << not_correct << "txtN1";
+        QTest::newRow("N3 = 0 fails") << "2026-12-05 1 2 0 4 5 6 7" << not_correct << "txtN3";
+        QTest::newRow("N6 = 50 fails") << "2026-12-05 1 2 3 4 5 50 7" << not_correct << "txtN6";
+        QTest::newRow("negative bonus fails") << "2026-12-05 1 2 3 4 5 6 -1" << not_correct << "txtNB";
+        QTest::newRow("empty N3") << "2026-12-05 1 2 _ 4 5 6 7" << type_data << "txtN3";
+        QTest::newRow("letter in N3") << "2026-12-05 1 2 x 4 5 6 7" << not_correct << "txtN3";
+        QTest::newRow("no such day") << "2026-02-30 1 2 3 4 5 6 7" << not_correct << "txtDate";
+        QTest::newRow("empty date before a bad number") << "_ 0 2 3 4 5 6 7" << type_data << "txtDate";
+        QTest::newRow("bad N2 before empty N5") << "2026-12-05 1 b 3 4 _ 6 7" << not_correct << "txtN2";
+    }
+    void check_draw() {
+        QFETCH(QString, entry);
+        QFETCH(QString, message);
+        QFETCH(QString, focus);
+        TestApp app;
+        make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
+        Window win = open(app);
+        win.pick(QStringLiteral("Six49"));
+        const QStringList before = win.row(3);
+        QStringList texts = entry.split(u' ');
+        texts.replaceInStrings(QStringLiteral("_"), QString());
+        win.set_entry(texts);
+        win.button("cmdAdd")->click();
+        QCOMPARE(app.dialogs.messages, message.isEmpty() ? QStringList() : QStringList{message});
+        if (message.isEmpty()) {
+            QCOMPARE(win.row(3), texts);
+            QCOMPARE(app.state.cur_draw.n[0], texts[1].toShort());
+            QCOMPARE(app.state.cur_draw.date, date_to_serial(QDate(2026, 12, 5)));
+        } else {
+            QCOMPARE(win.focus(), focus);
+            QCOMPARE(win.row(3), before);
+            QCOMPARE(app.state.cur_draw, DrawRec{});
+        }
+    }
+
+    void focus_moves_before_or_after_the_message() {
+        QTemporaryDir dir;
+        AppState state;
+        state.app_dir = dir.path();
+        FocusDialogs dialogs;
+        WindowRegistry windows;
+        AppContext ctx{state, dialogs, windows, [] {}};
+        register_windows(ctx);
+        make_lotto(dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
+        Window win{qobject_cast<frmLotto*>(windows.show(QStringLiteral("frmLotto")))};
+        win.pick(QStringLiteral("Six49"));
+        win.edit("txtDate")->setFocus();
+        win.set("txtN6", QStringLiteral("50"));
+        win.button("cmdAdd")->click(); // out of range: the box has the focus while the message shows
+        win.set("txtN6", QStringLiteral("6"));
+        win.set("txtN3", QString());
+        win.button("cmdAdd")->click(); // empty: the message first, then the focus
+        QCOMPARE(dialogs.seen,
+                 (QStringList{not_correct + QStringLiteral("|txtN6"), type_data + QStringLiteral("|txtN6")}));
+        QCOMPARE(win.focus(), QStringLiteral("txtN3"));
+        windows.destroy_all();
+    }
+
+    void add_writes_the_row_as_typed() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        TestApp app;
+        make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(),
+                   "12/29/2001 10 11 12 13 14 15 16 \r\n01/05/2002 1 2 3 4 5 6 7 \r\n");
+        const QByteArray file = read_all(app.path(QStringLiteral("Lto/Six49/draws.txt")));
+        Window win = open(app);
+        win.pick(QStringLiteral("Six49"));
+        QCOMPARE(win.row(1).first(), QStringLiteral("12/29/2001"));
+        // Overwrites the latest draw (sel_row is the last row) with an earlier date, not re-sorted.
+        win.set_entry(split("1/5/2001T18:00 7.5 6.5 3 4 5 6 0"));
+        win.button("cmdAdd")->click();
+        QCOMPARE(app.dialogs.messages, QStringList());
+        QCOMPARE(win.row(2), split("1/5/2001T18:00 7.5 6.5 3 4 5 6 0"));
+        QCOMPARE(win.grid().text(2, draws_col::serial), QString::number(date_to_serial(QDate(2001, 1, 5))));
+        DrawRec want;
+        want.date = date_to_serial(QDate(2001, 1, 5)) + 0.75;
+        want.n = {8, 6, 3, 4, 5, 6};
+        QCOMPARE(app.state.cur_draw, want);
+        QCOMPARE(read_all(app.path(QStringLiteral("Lto/Six49/draws.txt"))), file);
+    }
+
+    void new_row_blocks_save_until_filled() {
+        TestApp app;
+        make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
+        Window win = open(app);
+        win.pick(QStringLiteral("Six49"));
+        win.button("cmdDrawNew")->click();
+        QCOMPARE(win.entry(), split("2026-12-07 0 0 0 0 0 0 0"));
+        QCOMPARE(win.grid().rows(), 5);
+        QCOMPARE(win.w->sel_row(), 4);
+        win.button("cmdDrawSave")->click();
+        QCOMPARE(app.dialogs.messages,
+                 QStringList{QStringLiteral(
+                     "The data was not saved. Not correct date was found. Please correct the date")});
+        QCOMPARE(read_all(app.path(QStringLiteral("Lto/Six49/draws.txt"))), three_draws);
+    }
+
+    void new_draw_is_saved_at_its_date() {
+        TestApp app;
+        make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
+        Window win = open(app);
+        win.pick(QStringLiteral("Six49"));
+        win.button("cmdDrawNew")->click();
+        win.set_entry(split("2002-01-01 31 32 33 34 35 36 0"));
+        win.button("cmdAdd")->click();
+        win.button("cmdDrawSave")->click();
+        QCOMPARE(app.dialogs.messages, QStringList());
+        const QByteArray want = "2001-12-29 10 11 12 13 14 15 16 \r\n"
+                                "2002-01-01 31 32 33 34 35 36 0 \r\n"
+                                "2002-01-02 21 22 23 24 25 26 0 \r\n"
+                                "2002-01-05 1 2 3 4 5 6 7 \r\n";
+        QCOMPARE(read_all(app.path(QStringLiteral("Lto/Six49/draws.txt"))), want);
+        // The boxes still belong to the new draw: a corrected Add changes it, not the latest draw.
+        QCOMPARE(win.w->sel_row(), 2);
+        win.set("txtN6", QStringLiteral("37"));
+        win.button("cmdAdd")->click();
+        QCOMPARE(win.row(2), split("2002-01-01 31 32 33 34 35 37 0"));
+        QCOMPARE(win.row(4), split("2002-01-05 1 2 3 4 5 6 7"));
+    }
+
+    void select_rows() {
+        TestApp app;
+        make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(),
+                   three_draws + "2002-01-09 1 2 x 4 5 6 7 \r\n");
+        Window win = open(app);
+        win.pick(QStringLiteral("Six49"));
+        QVERIFY(QTest::qWaitForWindowExposed(win.w));
+        auto* view = win.get<GridView>("msfDraws");
+
+        QHeaderView* header = view->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(2) + 4, header->height() / 2));
+        QCOMPARE(app.dialogs.messages, QStringList{QStringLiteral("Please select a correct row")});
+        QCOMPARE(win.w->sel_row(), 4);
+
+        const QPoint cell = view->visualRect(win.grid().index(1, 3)).center(); // grid row 2
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell);
+        QCOMPARE(app.dialogs.messages.size(), 1);
+        QCOMPARE(win.w->sel_row(), 2);
+        QCOMPARE(win.entry(), split("2002-01-02 21 22 23 24 25 26 0"));
+        DrawRec want;
+        want.date = date_to_serial(QDate(2002, 1, 2));
+        want.n = {21, 22, 23, 24, 25, 26};
+        QCOMPARE(app.state.cur_draw, want);
+
+        // A bad cell: the boxes already show the row, and the members before it are taken.
+        win.grid().set_row_sel(4);
+        emit view->grid_clicked();
+        QCOMPARE(app.dialogs.messages.last(), QStringLiteral("In the selected row not correct data"));
+        QCOMPARE(win.entry(), split("2002-01-09 1 2 x 4 5 6 7"));
+        QCOMPARE(win.w->sel_row(), 4);
+        want.date = date_to_serial(QDate(2002, 1, 9));
+        want.n[0] = 1;
+        want.n[1] = 2;
+        QCOMPARE(app.state.cur_draw, want);
+
+        win.grid().set_row_sel(5);
+        emit view->grid_clicked();
+        QCOMPARE(app.dialogs.messages.last(), QStringLiteral("Please select a correct row"));
+    }
+
+    // Rows 1..4 dated 3, 1, 2, 1 January: where each row lands in the stable ascending sort.
+    void sort_follows_a_row_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("to");
+        QTest::newRow("latest") << 1 << 4;
+        QTest::newRow("first of two equal") << 2 << 1;
+        QTest::newRow("middle") << 3 << 3;
+        QTest::newRow("second of two equal") << 4 << 2;
+        QTest::newRow("header stays") << 0 << 0;
+    }
+    void sort_follows_a_row() {
+        QFETCH(int, row);
+        QFETCH(int, to);
+        GridModel grid;
+        grid.set_cols(draws_col::count);
+        reset_draws_table(grid);
+        int id = 0;
+        for (const char* date : {"2003-01-03", "2003-01-01", "2003-01-02", "2003-01-01"})
+            grid.append_rows({QStringList{QLatin1String(date), QString(), QString::number(++id)}});
+        const QString moved = grid.text(row, 2);
+        int follow = row;
+        QVERIFY(sort_draws_table(grid, follow));
+        QCOMPARE(follow, to);
+        QCOMPARE(grid.text(follow, 2), moved);
+    }
+
+    void save_draws_refused_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("empty name") << QString() << type_data << "cmbName";
+        QTest::newRow("name leaving Lto") << "../Six49" << not_correct << "cmbName";
+        QTest::newRow("lotto folder is a file") << "plain" << not_correct << QString();
+        QTest::newRow("draws file cannot be replaced") << "blocked" << not_correct << QString();
+    }
+    void save_draws_refused() {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        QFETCH(QString, focus);
+        TestApp app;
+        make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
+        QFile plain(app.path(QStringLiteral("Lto/plain")));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        QVERIFY(QDir().mkpath(app.path(QStringLiteral("Lto/blocked/draws.txt/inside"))));
+        Window win = open(app);
+        win.pick(QStringLiteral("Six49"));
+        win.set("cmbName", name);
+        win.w->setFocus();
+        win.button("cmdDrawSave")->click();
+        QCOMPARE(app.dialogs.messages, QStringList{message});
+        if (!focus.isEmpty()) QCOMPARE(win.focus(), focus);
+        QVERIFY(!QFileInfo::exists(app.path(QStringLiteral("Lto/draws.txt"))));
+        QVERIFY(!QFileInfo::exists(app.path(QStringLiteral("draws.txt"))));
+        QVERIFY(QFileInfo(app.path(QStringLiteral("Lto/blocked/draws.txt"))).isDir());
+        QCOMPARE(read_all(app.path(QStringLiteral("Lto/Six49/draws.txt"))), three_draws);
+    }
+
+    void failed_write_keeps_the_old_file() {
+        TestApp app;
+        make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
+        const QString folder = app.path(QStringLiteral("Lto/Six49"));
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        QFile probe(folder + QStringLiteral("/probe"));
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.remove();
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QSKIP("this user writes into read-only folders");
+        }
+        Window win = open(app);
+        win.pick(QStringLiteral("Six49"));
+        win.set("txtN1", QStringLiteral("9"));
+        win.button("cmdAdd")->click();
+        win.button("cmdDrawSave")->click();
+        win.button("cmdLottoEdit")->click();
+        win.button("cmdLottoSave")->click();
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(app.dialogs.messages, (QStringList{not_correct, not_correct}));
+        QCOMPARE(read_all(folder + QStringLiteral("/draws.txt")), three_draws);
+        QCOMPARE(read_all(folder + QStringLiteral("/param.qtz")), encode_params(lotto49()).value());
+    }
+};
+
+QTEST_MAIN(TestLottoWindow)
+#include "test_lotto_window.moc"
