@@ -86,21 +86,19 @@ void frmLotto::build_parameters(QWidget* side) {
         l->setObjectName(QStringLiteral("Label%1").arg(++label_no));
         return l;
     };
-    auto* layout = new QVBoxLayout(side);
-    layout->setContentsMargins(0, 0, 0, 0);
-
-    auto* top = new QGridLayout;
+    // One grid for the whole side, so the labels above and below the prizes line up.
+    auto* form = new QGridLayout(side);
+    form->setContentsMargins(0, 0, 0, 0);
+    form->setColumnStretch(1, 1);
     cmbName_ = make_combo("cmbName", side);
     cmbPlayN_ = make_combo("cmbPlayN", side);
     cmbPickN_ = make_combo("cmbPickN", side);
-    top->addWidget(label(QStringLiteral("Name"), side), 0, 0);
-    top->addWidget(cmbName_, 0, 1);
-    top->addWidget(label(QStringLiteral("N of Playing Numbers"), side), 1, 0);
-    top->addWidget(cmbPlayN_, 1, 1);
-    top->addWidget(label(QStringLiteral("N of Picking Numbers"), side), 2, 0);
-    top->addWidget(cmbPickN_, 2, 1);
-    top->setColumnStretch(1, 1);
-    layout->addLayout(top);
+    form->addWidget(label(QStringLiteral("Name"), side), 0, 0);
+    form->addWidget(cmbName_, 0, 1);
+    form->addWidget(label(QStringLiteral("N of Playing Numbers"), side), 1, 0);
+    form->addWidget(cmbPlayN_, 1, 1);
+    form->addWidget(label(QStringLiteral("N of Picking Numbers"), side), 2, 0);
+    form->addWidget(cmbPickN_, 2, 1);
 
     auto* prizes = new QGroupBox(QStringLiteral("Average Payout Prizes"), side);
     prizes->setObjectName(QStringLiteral("fraPrizes"));
@@ -119,20 +117,17 @@ void frmLotto::build_parameters(QWidget* side) {
         grid->addWidget(money_[i], row, bonus * 2 + 1);
     }
     grid->setColumnMinimumWidth(2, 60);
-    layout->addWidget(prizes);
+    form->addWidget(prizes, 3, 0, 1, 2);
 
-    auto* cost = new QGridLayout;
     txtCost_ = make_edit("txtCost", QStringLiteral("1"), side);
     txtCurrency_ = make_edit("txtCurrency", QStringLiteral("$"), side);
     txtCurrency_->setMaximumWidth(60);
     money_[10] = txtCost_;
-    cost->addWidget(label(QStringLiteral("Cost of a one play"), side), 0, 0);
-    cost->addWidget(txtCost_, 0, 1);
-    cost->addWidget(label(QStringLiteral("Currency"), side), 1, 0);
-    cost->addWidget(txtCurrency_, 1, 1, Qt::AlignLeft);
-    cost->setColumnStretch(1, 1);
-    layout->addLayout(cost);
-    layout->addStretch(1);
+    form->addWidget(label(QStringLiteral("Cost of a one play"), side), 4, 0);
+    form->addWidget(txtCost_, 4, 1);
+    form->addWidget(label(QStringLiteral("Currency"), side), 5, 0);
+    form->addWidget(txtCurrency_, 5, 1, Qt::AlignLeft);
+    form->setRowStretch(6, 1);
 
     auto* buttons = new QHBoxLayout;
     cmdLottoCreate_ = make_button("cmdLottoCreate", QStringLiteral("Create"), side);
@@ -141,7 +136,7 @@ void frmLotto::build_parameters(QWidget* side) {
     for (QPushButton* b : {cmdLottoCreate_, cmdLottoEdit_, cmdLottoSave_})
         buttons->addWidget(b);
     buttons->addStretch(1);
-    layout->addLayout(buttons);
+    form->addLayout(buttons, 7, 0, 1, 2);
 
     connect(cmbName_, &QComboBox::activated, this, &frmLotto::cmbName_Click);
     connect(cmdLottoCreate_, &QPushButton::clicked, this, &frmLotto::cmdLottoCreate_Click);

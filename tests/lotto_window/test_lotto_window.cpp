@@ -306,6 +306,22 @@ class TestLottoWindow : public QObject {
         QCOMPARE(app.state.cur_draw, DrawRec{}); // loading selects no draw
     }
 
+    // Only picking from the list loads: typing a listed name while creating must not load it.
+    void typing_a_listed_name_does_not_load() {
+        TestApp app;
+        make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
+        Window win = open(app);
+        QLineEdit* editor = win.combo("cmbName")->lineEdit();
+        editor->clear();
+        QTest::keyClicks(editor, QStringLiteral("Six49"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        emit editor->editingFinished();
+        QCOMPARE(win.text("cmbName"), QStringLiteral("Six49"));
+        QCOMPARE(app.state.cur_lotto_name, QString());
+        QCOMPARE(win.grid().rows(), 1);
+        QVERIFY(app.dialogs.messages.isEmpty());
+    }
+
     void load_failures_data() {
         QTest::addColumn<bool>("has_params");
         QTest::addColumn<QByteArray>("draws"); // null: no draws file
