@@ -41,9 +41,8 @@ QString format_significant(double value, int digits, int sci_from, const QLocale
     if (exponent >= sci_from || exponent <= -5) {
         out = mantissa.left(1);
         if (mantissa.size() > 1) out += point + mantissa.mid(1);
-        out += QStringLiteral("E%1%2")
-                   .arg(exponent < 0 ? u'-' : u'+')
-                   .arg(std::abs(exponent), 2, 10, QLatin1Char('0'));
+        out += (exponent < 0 ? QStringLiteral("E-") : QStringLiteral("E+")) +
+               QStringLiteral("%1").arg(std::abs(exponent), 2, 10, QLatin1Char('0'));
     } else if (exponent < 0) {
         out = QStringLiteral("0") + point + QString(-exponent - 1, u'0') + mantissa;
     } else if (mantissa.size() <= exponent + 1) {
