@@ -151,5 +151,5 @@ bool write_draws_file(const QString& path, const GridModel& grid) {
 }
 
 QStringList list_lottos(const QString& lto_dir) {
-    return QDir(lto_dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    return QDir(lto_dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
 }
