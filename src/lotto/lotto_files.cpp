@@ -25,7 +25,8 @@ std::array<float LottoParams::*, 11> float_members() {
 
 std::optional<QByteArray> encode_params(const LottoParams& params) {
     const QByteArray currency = encode_cp1252(params.currency);
-    if (currency.size() > param_record_size - 50) return std::nullopt;
+    if (currency.size() > param_record_size - 50)
+        return std::nullopt;
     QByteArray out(param_record_size, '\0');
     auto* p = reinterpret_cast<uchar*>(out.data());
     qToLittleEndian<qint16>(params.play_n, p);
@@ -44,10 +45,12 @@ std::optional<QByteArray> encode_params(const LottoParams& params) {
 }
 
 std::optional<LottoParams> decode_params(const QByteArray& bytes) {
-    if (bytes.size() < 50) return std::nullopt;
+    if (bytes.size() < 50)
+        return std::nullopt;
     const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
     const quint16 n = qFromLittleEndian<quint16>(p + 48);
-    if (bytes.size() < 50 + n) return std::nullopt;
+    if (bytes.size() < 50 + n)
+        return std::nullopt;
     LottoParams params;
     params.play_n = qFromLittleEndian<qint16>(p);
     params.pick_n = qFromLittleEndian<qint16>(p + 2);
@@ -63,7 +66,8 @@ std::optional<LottoParams> decode_params(const QByteArray& bytes) {
 
 std::optional<LottoParams> read_param_file(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
     // The currency length field allows at most 65535 bytes after the fixed part.
     return decode_params(file.read(50 + 65535));
 }
@@ -90,14 +94,16 @@ void reset_draws_table(GridModel& grid) {
 
 bool read_draws_file(const QString& path, GridModel& grid) {
     const auto lines = read_text_lines(path);
-    if (!lines) return false;
+    if (!lines)
+        return false;
     std::vector<QString> rows;
     rows.reserve(lines->size());
     QStringList pieces;
     const QString sep(1, GridModel::cell_separator);
     for (QString line : *lines) {
         line.remove(GridModel::cell_separator);
-        if (split_text(QStringLiteral(" "), line, pieces) < 8) continue;
+        if (split_text(QStringLiteral(" "), line, pieces) < 8)
+            continue;
         QString joined = pieces[1];
         joined += sep; // the serial column is filled by the sort
         for (int i = 2; i <= 8; ++i) {
@@ -115,14 +121,15 @@ bool sort_draws_table(GridModel& grid) {
     std::vector<double> keys;
     keys.reserve(rows > 1 ? rows - 1 : 0);
     for (int r = 1; r < rows; ++r) {
-        const auto serial = date_text_to_serial(grid.text(r, draws_col::date), DatePart::DateOnly);
-        if (!serial) return false;
+        const auto serial = date_text_to_serial(grid.text_view(r, draws_col::date), DatePart::DateOnly);
+        if (!serial)
+            return false;
         keys.push_back(*serial);
     }
     std::vector<QString> texts;
     texts.reserve(keys.size());
-    for (double k : keys)
-        texts.push_back(QString::number(k, 'g', 15));
+    for (double k : keys) // date-only serials are whole days
+        texts.push_back(QString::number(static_cast<qint64>(k)));
     grid.set_column(draws_col::serial, 1, texts);
     grid.sort_rows_by_keys(1, keys);
     return true;
@@ -135,13 +142,15 @@ QStringList draws_file_lines(const GridModel& grid) {
         QString line;
         bool empty = true;
         for (int c = 0; c < draws_col::count; ++c) {
-            if (c == draws_col::serial) continue;
-            const QString cell = grid.text(r, c);
+            if (c == draws_col::serial)
+                continue;
+            const QStringView cell = grid.text_view(r, c);
             empty = empty && cell.isEmpty();
             line += cell;
             line += u' ';
         }
-        if (!empty) lines.append(line);
+        if (!empty)
+            lines.append(line);
     }
     return lines;
 }

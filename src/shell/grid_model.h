@@ -34,6 +34,8 @@ class GridModel : public QAbstractTableModel {
     void set_fixed_cols(int n);
 
     QString text(int row, int col) const;
+    // The cell without a copy; valid until the grid changes.
+    QStringView text_view(int row, int col) const;
     void set_text(int row, int col, const QString& text);
     // Empties every cell, keeping the dimensions; bold flags go too.
     void clear();

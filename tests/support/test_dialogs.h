@@ -13,7 +13,8 @@ class TestDialogs final : public Dialogs {
                                  const QString&) override {
         prompts << title + u'|' + prompt;
         const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
-        if (answer.isNull()) return std::nullopt;
+        if (answer.isNull())
+            return std::nullopt;
         return answer;
     }
 
