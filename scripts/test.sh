@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${1:-}" = "--sanitize" ]; then
   bash scripts/setup.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DZANDREL_SANITIZE=ON
-  export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
 else
