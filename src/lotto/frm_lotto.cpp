@@ -276,7 +276,8 @@ void frmLotto::emty_lotto() {
 }
 
 void frmLotto::cmbName_Click() {
-    if (!lotto_name_ok()) return;
+    if (!lotto_name_ok())
+        return;
     const QString folder = join_path(lotto_dir_, cmbName_->currentText());
     const QString param_path = join_path(folder, QLatin1String(param_file_name));
     if (!QFileInfo::exists(param_path)) {
@@ -347,7 +348,8 @@ void frmLotto::cmdLottoSave_Click() {
             return;
         }
     }
-    if (!lotto_name_ok()) return;
+    if (!lotto_name_ok())
+        return;
 
     LottoParams& lotto = ctx_.state.cur_lotto;
     ParamTexts texts;
@@ -378,7 +380,8 @@ void frmLotto::cmdLottoSave_Click() {
     }
     fill_list();
     const int index = cmbName_->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index >= 0) cmbName_->setCurrentIndex(index);
+    if (index >= 0)
+        cmbName_->setCurrentIndex(index);
 }
 
 DrawTexts frmLotto::draw_texts() const {
@@ -429,14 +432,17 @@ void frmLotto::cmdAdd_Click() {
     QString er_tp;
     DrawRec draw;
     Check_draw(er_tp, draw);
-    if (!er_tp.isEmpty()) return;
+    if (!er_tp.isEmpty())
+        return;
     ctx_.state.cur_draw = draw;
-    if (sel_row_ >= 1 && sel_row_ <= draws_->rows() - 1) set_draw_row_texts(*draws_, sel_row_, draw_texts());
+    if (sel_row_ >= 1 && sel_row_ <= draws_->rows() - 1)
+        set_draw_row_texts(*draws_, sel_row_, draw_texts());
 }
 
 void frmLotto::cmdDrawSave_Click() {
     // An empty name would write draws.txt straight into the Lto folder.
-    if (!lotto_name_ok()) return;
+    if (!lotto_name_ok())
+        return;
     const QString folder = join_path(lotto_dir_, cmbName_->currentText());
     if (!QDir().mkpath(folder)) {
         message(msg_data_not_correct);

@@ -9,12 +9,14 @@ namespace {
 bool convert_draw_box(int box, const QString& text, DrawRec& draw, const QLocale& loc) {
     if (box == 0) {
         const auto serial = date_text_to_serial(text, DatePart::DateTime, loc);
-        if (!serial) return false;
+        if (!serial)
+            return false;
         draw.date = *serial;
         return true;
     }
     const auto n = text_to_int16(text, loc);
-    if (!n) return false;
+    if (!n)
+        return false;
     (box <= 6 ? draw.n[box - 1] : draw.nb) = *n;
     return true;
 }
@@ -24,7 +26,8 @@ bool convert_draw_box(int box, const QString& text, DrawRec& draw, const QLocale
 int texts_to_params(const ParamTexts& texts, LottoParams& params, const QLocale& loc) {
     for (int i = 0; i < 2; ++i) {
         const auto n = text_to_int16(texts[i], loc);
-        if (!n) return i;
+        if (!n)
+            return i;
         (i == 0 ? params.play_n : params.pick_n) = *n;
     }
     float* const money[] = {&params.prize2, &params.prize2b, &params.prize3, &params.prize3b,
@@ -32,7 +35,8 @@ int texts_to_params(const ParamTexts& texts, LottoParams& params, const QLocale&
                             &params.prize6, &params.prize6b, &params.cost};
     for (int i = 2; i < param_text_count; ++i) {
         const auto v = text_to_float(texts[i], loc);
-        if (!v) return i;
+        if (!v)
+            return i;
         *money[i - 2] = *v;
     }
     return -1;
@@ -47,8 +51,10 @@ ParamTexts params_to_texts(const LottoParams& p, const QLocale& loc) {
 }
 
 QString draw_box_label(int box) {
-    if (box == 0) return QStringLiteral("date");
-    if (box == 7) return QStringLiteral("nb");
+    if (box == 0)
+        return QStringLiteral("date");
+    if (box == 7)
+        return QStringLiteral("nb");
     return QStringLiteral("n%1").arg(box);
 }
 
@@ -64,7 +70,8 @@ DrawCheck check_draw(const DrawTexts& texts, int16_t play_n, const QLocale& loc)
             check.fault = DrawFault::not_a_value;
             return check;
         }
-        if (box == 0) continue;
+        if (box == 0)
+            continue;
         const int16_t n = box <= 6 ? check.draw.n[box - 1] : check.draw.nb;
         // Lottos that pick fewer than six numbers, and draws without a bonus, enter 0.
         const int16_t lowest = box <= 3 ? 1 : 0;
@@ -79,7 +86,8 @@ DrawCheck check_draw(const DrawTexts& texts, int16_t play_n, const QLocale& loc)
 
 bool texts_to_draw(const DrawTexts& texts, DrawRec& draw, const QLocale& loc) {
     for (int box = 0; box < draw_text_count; ++box)
-        if (!convert_draw_box(box, texts[box], draw, loc)) return false;
+        if (!convert_draw_box(box, texts[box], draw, loc))
+            return false;
     return true;
 }
 

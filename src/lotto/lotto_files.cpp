@@ -25,7 +25,8 @@ std::array<float LottoParams::*, 11> float_members() {
 
 std::optional<QByteArray> encode_params(const LottoParams& params) {
     const QByteArray currency = encode_cp1252(params.currency);
-    if (currency.size() > param_record_size - 50) return std::nullopt;
+    if (currency.size() > param_record_size - 50)
+        return std::nullopt;
     QByteArray out(param_record_size, '\0');
     auto* p = reinterpret_cast<uchar*>(out.data());
     qToLittleEndian<qint16>(params.play_n, p);
@@ -44,10 +45,12 @@ std::optional<QByteArray> encode_params(const LottoParams& params) {
 }
 
 std::optional<LottoParams> decode_params(const QByteArray& bytes) {
-    if (bytes.size() < 50) return std::nullopt;
+    if (bytes.size() < 50)
+        return std::nullopt;
     const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
     const quint16 n = qFromLittleEndian<quint16>(p + 48);
-    if (bytes.size() < 50 + n) return std::nullopt;
+    if (bytes.size() < 50 + n)
+        return std::nullopt;
     LottoParams params;
     params.play_n = qFromLittleEndian<qint16>(p);
     params.pick_n = qFromLittleEndian<qint16>(p + 2);
@@ -63,7 +66,8 @@ std::optional<LottoParams> decode_params(const QByteArray& bytes) {
 
 std::optional<LottoParams> read_param_file(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
     // The currency length field allows at most 65535 bytes after the fixed part.
     return decode_params(file.read(50 + 65535));
 }
@@ -90,14 +94,16 @@ void reset_draws_table(GridModel& grid) {
 
 bool read_draws_file(const QString& path, GridModel& grid) {
     const auto lines = read_text_lines(path);
-    if (!lines) return false;
+    if (!lines)
+        return false;
     std::vector<QString> rows;
     rows.reserve(lines->size());
     QStringList pieces;
     const QString sep(1, GridModel::cell_separator);
     for (QString line : *lines) {
         line.remove(GridModel::cell_separator);
-        if (split_text(QStringLiteral(" "), line, pieces) < 8) continue;
+        if (split_text(QStringLiteral(" "), line, pieces) < 8)
+            continue;
         QString joined = pieces[1];
         joined += sep; // the serial column is filled by the sort
         for (int i = 2; i <= 8; ++i) {
@@ -121,21 +127,22 @@ bool sort_draws_table(GridModel& grid, int& follow_row) {
     keys.reserve(rows > 1 ? rows - 1 : 0);
     for (int r = 1; r < rows; ++r) {
         const auto serial = date_text_to_serial(grid.text_view(r, draws_col::date), DatePart::DateOnly);
-        if (!serial) return false;
+        if (!serial)
+            return false;
         keys.push_back(*serial);
     }
     std::vector<QString> texts;
     texts.reserve(keys.size());
-    for (double k : keys) // whole days print far faster as integers, with the same text
-        texts.push_back(k == std::floor(k) && std::fabs(k) < 1e15 ? QString::number(static_cast<qint64>(k))
-                                                                  : QString::number(k, 'g', 15));
+    for (double k : keys) // date-only serials are whole days
+        texts.push_back(QString::number(static_cast<qint64>(k)));
     grid.set_column(draws_col::serial, 1, texts);
     if (follow_row >= 1 && follow_row < rows) {
         // The sort is stable: the row lands after every smaller key and every equal key above it.
         const double key = keys[follow_row - 1];
         int to = 1;
         for (int i = 0; i < static_cast<int>(keys.size()); ++i)
-            if (keys[i] < key || (keys[i] == key && i < follow_row - 1)) ++to;
+            if (keys[i] < key || (keys[i] == key && i < follow_row - 1))
+                ++to;
         follow_row = to;
     }
     grid.sort_rows_by_keys(1, keys);
@@ -146,25 +153,18 @@ QStringList draws_file_lines(const GridModel& grid) {
     QStringList lines;
     lines.reserve(grid.rows());
     for (int r = 1; r < grid.rows(); ++r) {
-        // One pass over the joined row; a row may hold fewer fields than columns.
-        const QStringView cells = grid.joined_row(r);
         QString line;
-        line.reserve(cells.size() + draws_col::count);
         bool empty = true;
-        qsizetype start = 0;
         for (int c = 0; c < draws_col::count; ++c) {
-            QStringView cell;
-            if (start >= 0) {
-                const qsizetype end = cells.indexOf(GridModel::cell_separator, start);
-                cell = cells.sliced(start, (end < 0 ? cells.size() : end) - start);
-                start = end < 0 ? -1 : end + 1;
-            }
-            if (c == draws_col::serial) continue;
+            if (c == draws_col::serial)
+                continue;
+            const QStringView cell = grid.text_view(r, c);
             empty = empty && cell.isEmpty();
             line += cell;
             line += u' ';
         }
-        if (!empty) lines.append(line);
+        if (!empty)
+            lines.append(line);
     }
     return lines;
 }
@@ -174,5 +174,5 @@ bool write_draws_file(const QString& path, const GridModel& grid) {
 }
 
 QStringList list_lottos(const QString& lto_dir) {
-    return QDir(lto_dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    return QDir(lto_dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
 }

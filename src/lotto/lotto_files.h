@@ -46,5 +46,5 @@ bool sort_draws_table(GridModel& grid, int& follow_row);
 QStringList draws_file_lines(const GridModel& grid);
 bool write_draws_file(const QString& path, const GridModel& grid);
 
-// The lottos under lto_dir: its sub-folder names, sorted by name.
+// The lottos under lto_dir: its sub-folder names, sorted by name regardless of case.
 QStringList list_lottos(const QString& lto_dir);

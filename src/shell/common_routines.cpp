@@ -32,10 +32,13 @@ int16_t split_text(const QString& sep, const QString& text, QStringList& pieces)
     while (!work.isEmpty()) {
         const qsizetype p = sep.isEmpty() ? -1 : work.indexOf(sep);
         const QStringView piece = p >= 0 ? trim_trailing_blanks(work.first(p)) : work;
-        if (++count > 32767) return -1;
-        if (pieces.size() < count + 1) pieces.resize(count + 1);
+        if (++count > 32767)
+            return -1;
+        if (pieces.size() < count + 1)
+            pieces.resize(count + 1);
         pieces[count] = piece.toString();
-        if (p < 0) break;
+        if (p < 0)
+            break;
         work = trim_blanks(work.sliced(p + sep.size()));
     }
     return static_cast<int16_t>(count);
@@ -47,8 +50,9 @@ QString sort_grid_by_date(GridModel& grid, int16_t col) {
     std::vector<double> keys;
     keys.reserve(grid.rows() > 1 ? grid.rows() - 1 : 0);
     for (int r = 1; r < grid.rows(); ++r) {
-        const auto serial = date_text_to_serial(grid.text(r, col), DatePart::DateOnly);
-        if (!serial) return QStringLiteral("error");
+        const auto serial = date_text_to_serial(grid.text_view(r, col), DatePart::DateOnly);
+        if (!serial)
+            return QStringLiteral("error");
         keys.push_back(*serial);
     }
     grid.sort_rows_by_keys(1, keys);
@@ -56,11 +60,13 @@ QString sort_grid_by_date(GridModel& grid, int16_t col) {
 }
 
 double binomial(int16_t n, int16_t k) {
-    if (n < k || k < 0) return 0.0;
+    if (n < k || k < 0)
+        return 0.0;
     const int other = n - k;
     const int small = std::min<int>(k, other);
     const int large = std::max<int>(k, other);
-    if (small == 0) return 1.0;
+    if (small == 0)
+        return 1.0;
     double d = 1.0;
     for (int i = 1; i <= small; ++i)
         d *= i;

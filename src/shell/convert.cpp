@@ -9,12 +9,14 @@ namespace {
 
 std::optional<double> text_to_double(const QString& text, const QLocale& loc) {
     const QString t = text.trimmed();
-    if (t.isEmpty()) return std::nullopt;
+    if (t.isEmpty())
+        return std::nullopt;
     bool ok = false;
     double v = loc.toDouble(t, &ok);
     if (!ok && loc.language() != QLocale::C)
         v = QLocale::c().toDouble(t, &ok); // a decimal point is understood everywhere
-    if (!ok || !std::isfinite(v)) return std::nullopt;
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
     return v;
 }
 
@@ -28,7 +30,8 @@ QString format_significant(double value, int digits, int sci_from, const QLocale
     // buf: [-]d.ddddde[+-]xx
     QString s = QString::fromLatin1(buf.data());
     const bool negative = s.startsWith(u'-');
-    if (negative) s.remove(0, 1);
+    if (negative)
+        s.remove(0, 1);
     const qsizetype epos = s.indexOf(u'e');
     const int exponent = s.mid(epos + 1).toInt();
     QString mantissa = s.left(epos);
@@ -40,10 +43,10 @@ QString format_significant(double value, int digits, int sci_from, const QLocale
     QString out;
     if (exponent >= sci_from || exponent <= -5) {
         out = mantissa.left(1);
-        if (mantissa.size() > 1) out += point + mantissa.mid(1);
-        out += QStringLiteral("E%1%2")
-                   .arg(exponent < 0 ? u'-' : u'+')
-                   .arg(std::abs(exponent), 2, 10, QLatin1Char('0'));
+        if (mantissa.size() > 1)
+            out += point + mantissa.mid(1);
+        out += (exponent < 0 ? QStringLiteral("E-") : QStringLiteral("E+")) +
+               QStringLiteral("%1").arg(std::abs(exponent), 2, 10, QLatin1Char('0'));
     } else if (exponent < 0) {
         out = QStringLiteral("0") + point + QString(-exponent - 1, u'0') + mantissa;
     } else if (mantissa.size() <= exponent + 1) {
@@ -65,7 +68,8 @@ struct DateLayout {
 const DateLayout& date_layout(const QLocale& loc) {
     static DateLayout cached;
     static bool have = false;
-    if (have && cached.locale_name == loc.name()) return cached;
+    if (have && cached.locale_name == loc.name())
+        return cached;
     DateLayout layout;
     layout.locale_name = loc.name();
     if (loc.language() != QLocale::C) {
@@ -77,10 +81,12 @@ const DateLayout& date_layout(const QLocale& loc) {
         for (qsizetype i = 0; i < fmt.size() && numeric; ++i) {
             const QChar ch = fmt[i];
             if (ch != u'd' && ch != u'M' && ch != u'y') {
-                if (ch.isLetter()) numeric = false;
+                if (ch.isLetter())
+                    numeric = false;
                 continue;
             }
-            if (i > 0 && fmt[i - 1] == ch) continue;
+            if (i > 0 && fmt[i - 1] == ch)
+                continue;
             if (found == 3) {
                 numeric = false;
                 break;
@@ -109,7 +115,8 @@ int read_number(QStringView s, qsizetype& pos, int max_digits, int& value) {
     int n = 0;
     value = 0;
     while (pos < s.size() && s[pos].isDigit() && s[pos].unicode() < 128) {
-        if (++n > max_digits) return -1;
+        if (++n > max_digits)
+            return -1;
         value = value * 10 + (s[pos].unicode() - u'0');
         ++pos;
     }
@@ -119,15 +126,20 @@ int read_number(QStringView s, qsizetype& pos, int max_digits, int& value) {
 std::optional<double> parse_time(QStringView s) {
     qsizetype pos = 0;
     int h = 0, m = 0, sec = 0;
-    if (read_number(s, pos, 2, h) <= 0 || pos >= s.size() || s[pos] != u':') return std::nullopt;
+    if (read_number(s, pos, 2, h) <= 0 || pos >= s.size() || s[pos] != u':')
+        return std::nullopt;
     ++pos;
-    if (read_number(s, pos, 2, m) != 2) return std::nullopt;
+    if (read_number(s, pos, 2, m) != 2)
+        return std::nullopt;
     if (pos < s.size()) {
-        if (s[pos] != u':') return std::nullopt;
+        if (s[pos] != u':')
+            return std::nullopt;
         ++pos;
-        if (read_number(s, pos, 2, sec) != 2 || pos != s.size()) return std::nullopt;
+        if (read_number(s, pos, 2, sec) != 2 || pos != s.size())
+            return std::nullopt;
     }
-    if (h > 23 || m > 59 || sec > 59) return std::nullopt;
+    if (h > 23 || m > 59 || sec > 59)
+        return std::nullopt;
     return (h * 3600 + m * 60 + sec) / 86400.0;
 }
 
@@ -135,7 +147,8 @@ std::optional<double> parse_time(QStringView s) {
 
 std::optional<int16_t> text_to_int16(const QString& text, const QLocale& loc) {
     const auto v = text_to_double(text, loc);
-    if (!v) return std::nullopt;
+    if (!v)
+        return std::nullopt;
     const double r = std::nearbyint(*v); // the default rounding mode rounds halves to even
     if (r < std::numeric_limits<int16_t>::min() || r > std::numeric_limits<int16_t>::max())
         return std::nullopt;
@@ -144,7 +157,8 @@ std::optional<int16_t> text_to_int16(const QString& text, const QLocale& loc) {
 
 std::optional<float> text_to_float(const QString& text, const QLocale& loc) {
     const auto v = text_to_double(text, loc);
-    if (!v || std::fabs(*v) > std::numeric_limits<float>::max()) return std::nullopt;
+    if (!v || std::fabs(*v) > std::numeric_limits<float>::max())
+        return std::nullopt;
     return static_cast<float>(*v);
 }
 
@@ -172,7 +186,8 @@ std::optional<double> date_text_to_serial(QStringView text, DatePart part, const
     const qsizetype tpos = text.indexOf(u'T', 0, Qt::CaseInsensitive);
     if (tpos >= 0) {
         const auto t = parse_time(text.sliced(tpos + 1));
-        if (!t) return std::nullopt;
+        if (!t)
+            return std::nullopt;
         fraction = *t;
         text = text.first(tpos);
     }
@@ -183,14 +198,16 @@ std::optional<double> date_text_to_serial(QStringView text, DatePart part, const
     QChar sep;
     for (int i = 0; i < 3; ++i) {
         digits[i] = read_number(text, pos, 4, field[i]);
-        if (digits[i] <= 0) return std::nullopt;
+        if (digits[i] <= 0)
+            return std::nullopt;
         if (i < 2) {
             if (pos >= text.size() || !is_date_separator(text[pos]) || (i == 1 && text[pos] != sep))
                 return std::nullopt;
             sep = text[pos++];
         }
     }
-    if (pos != text.size()) return std::nullopt;
+    if (pos != text.size())
+        return std::nullopt;
 
     int y = 0, m = 0, d = 0, ydigits = 0;
     if (digits[0] == 4 && sep == u'-') { // ISO, in every locale
@@ -204,18 +221,23 @@ std::optional<double> date_text_to_serial(QStringView text, DatePart part, const
                 break;
             case 'M':
                 m = field[i];
-                if (digits[i] > 2) return std::nullopt;
+                if (digits[i] > 2)
+                    return std::nullopt;
                 break;
             default:
                 d = field[i];
-                if (digits[i] > 2) return std::nullopt;
+                if (digits[i] > 2)
+                    return std::nullopt;
             }
         }
     }
-    if (ydigits == 3) return std::nullopt;
-    if (ydigits <= 2) y += y < 30 ? 2000 : 1900;
+    if (ydigits == 3)
+        return std::nullopt;
+    if (ydigits <= 2)
+        y += y < 30 ? 2000 : 1900;
     const QDate date(y, m, d);
-    if (!date.isValid()) return std::nullopt;
+    if (!date.isValid())
+        return std::nullopt;
     const double serial = date_to_serial(date);
     return part == DatePart::DateTime ? serial + fraction : serial;
 }

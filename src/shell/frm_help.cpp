@@ -51,7 +51,8 @@ void frmHelp::cmdForward_Click() {
 
 void open_help(AppContext& ctx, const QString& caption, const QString& page) {
     auto* help = qobject_cast<frmHelp*>(ctx.windows.show(QStringLiteral("frmHelp")));
-    if (!help) return;
+    if (!help)
+        return;
     help->setWindowTitle(caption);
     help->navigate(join_path(ctx.state.app_dir, page));
 }

@@ -9,7 +9,8 @@ QStringView GridModel::field(const QString& joined, int col) {
     qsizetype start = 0;
     for (int i = 0; i < col; ++i) {
         const qsizetype p = joined.indexOf(cell_separator, start);
-        if (p < 0) return {};
+        if (p < 0)
+            return {};
         start = p + 1;
     }
     const qsizetype end = joined.indexOf(cell_separator, start);
@@ -18,7 +19,8 @@ QStringView GridModel::field(const QString& joined, int col) {
 
 void GridModel::set_rows(int n) {
     n = std::max(n, 0);
-    if (n == rows()) return;
+    if (n == rows())
+        return;
     beginResetModel();
     rows_.resize(n);
     endResetModel();
@@ -26,7 +28,8 @@ void GridModel::set_rows(int n) {
 
 void GridModel::set_cols(int n) {
     n = std::max(n, 0);
-    if (n == cols_) return;
+    if (n == cols_)
+        return;
     beginResetModel();
     if (n < cols_) {
         for (Row& row : rows_) {
@@ -35,8 +38,10 @@ void GridModel::set_cols(int n) {
                 const qsizetype p = row.cells.indexOf(cell_separator, start);
                 start = p < 0 ? -1 : p + 1;
             }
-            if (start > 0) row.cells.truncate(start - 1);
-            if (n == 0) row.cells.clear();
+            if (start > 0)
+                row.cells.truncate(start - 1);
+            if (n == 0)
+                row.cells.clear();
             row.bold &= n >= 64 ? ~0ull : ((1ull << n) - 1);
         }
     }
@@ -60,23 +65,17 @@ void GridModel::set_fixed_cols(int n) {
     emit geometry_changed();
 }
 
-QString GridModel::text(int row, int col) const {
-    if (!in_range(row, col)) return {};
-    return field(rows_[row].cells, col).toString();
-}
+QString GridModel::text(int row, int col) const { return text_view(row, col).toString(); }
 
 QStringView GridModel::text_view(int row, int col) const {
-    if (!in_range(row, col)) return {};
+    if (!in_range(row, col))
+        return {};
     return field(rows_[row].cells, col);
 }
 
-QStringView GridModel::joined_row(int row) const {
-    if (row < 0 || row >= rows()) return {};
-    return rows_[row].cells;
-}
-
 void GridModel::set_text(int row, int col, const QString& text) {
-    if (!in_range(row, col)) return;
+    if (!in_range(row, col))
+        return;
     replace_field(row, col, text);
     notify_cell(row, col);
 }
@@ -98,12 +97,14 @@ void GridModel::replace_field(int row, int col, const QString& text) {
     clean.remove(cell_separator);
     QString& joined = rows_[row].cells;
     const int have = static_cast<int>(joined.count(cell_separator)) + 1;
-    if (col >= have) joined.append(QString(col - have + 1, cell_separator));
+    if (col >= have)
+        joined.append(QString(col - have + 1, cell_separator));
     qsizetype start = 0;
     for (int i = 0; i < col; ++i)
         start = joined.indexOf(cell_separator, start) + 1;
     qsizetype end = joined.indexOf(cell_separator, start);
-    if (end < 0) end = joined.size();
+    if (end < 0)
+        end = joined.size();
     joined.replace(start, end - start, clean);
 }
 
@@ -119,7 +120,8 @@ bool GridModel::bold(int row, int col) const {
 }
 
 void GridModel::set_bold(int row, int col, bool on) {
-    if (!in_range(row, col) || col >= 64) return;
+    if (!in_range(row, col) || col >= 64)
+        return;
     if (on)
         rows_[row].bold |= 1ull << col;
     else
@@ -132,7 +134,8 @@ int GridModel::col_width(int col) const {
 }
 
 void GridModel::set_col_width(int col, int twips) {
-    if (col < 0 || col >= cols_) return;
+    if (col < 0 || col >= cols_)
+        return;
     col_widths_[col] = std::max(twips, 0);
     emit geometry_changed();
 }
@@ -144,8 +147,10 @@ int GridModel::row_height(int row) const {
 }
 
 void GridModel::set_row_height(int row, int twips) {
-    if (row < 0 || row >= rows()) return;
-    if (row >= static_cast<int>(row_heights_.size())) row_heights_.resize(row + 1, -1);
+    if (row < 0 || row >= rows())
+        return;
+    if (row >= static_cast<int>(row_heights_.size()))
+        row_heights_.resize(row + 1, -1);
     row_heights_[row] = std::max(twips, 0);
     emit geometry_changed();
 }
@@ -153,7 +158,8 @@ void GridModel::set_row_height(int row, int twips) {
 QString GridModel::join_cells(const QStringList& cells) {
     QString joined;
     for (qsizetype i = 0; i < cells.size(); ++i) {
-        if (i > 0) joined += cell_separator;
+        if (i > 0)
+            joined += cell_separator;
         QString cell = cells[i];
         joined += cell.remove(cell_separator);
     }
@@ -169,7 +175,8 @@ void GridModel::append_rows(const std::vector<QStringList>& rows) {
 }
 
 void GridModel::append_joined_rows(std::vector<QString>&& joined) {
-    if (joined.empty()) return;
+    if (joined.empty())
+        return;
     const int first = rows();
     const bool visible = first + static_cast<int>(joined.size()) > fixed_rows_;
     if (visible)
@@ -178,15 +185,18 @@ void GridModel::append_joined_rows(std::vector<QString>&& joined) {
     rows_.reserve(rows_.size() + joined.size());
     for (QString& cells : joined)
         rows_.push_back(Row{std::move(cells), 0});
-    if (visible) endInsertRows();
+    if (visible)
+        endInsertRows();
     joined.clear();
 }
 
 void GridModel::remove_row(int row) {
-    if (row < 0 || row >= rows()) return;
+    if (row < 0 || row >= rows())
+        return;
     beginResetModel();
     rows_.erase(rows_.begin() + row);
-    if (row < static_cast<int>(row_heights_.size())) row_heights_.erase(row_heights_.begin() + row);
+    if (row < static_cast<int>(row_heights_.size()))
+        row_heights_.erase(row_heights_.begin() + row);
     endResetModel();
 }
 
@@ -201,7 +211,8 @@ void GridModel::reorder(int first_row, const std::vector<int>& order) {
 }
 
 void GridModel::sort_rows_by_keys(int first_row, const std::vector<double>& keys) {
-    if (first_row < 0 || first_row + static_cast<int>(keys.size()) > rows()) return;
+    if (first_row < 0 || first_row + static_cast<int>(keys.size()) > rows())
+        return;
     std::vector<int> order(keys.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
@@ -210,7 +221,8 @@ void GridModel::sort_rows_by_keys(int first_row, const std::vector<double>& keys
 
 void GridModel::sort_numeric(bool ascending) {
     const int first = fixed_rows_;
-    if (first >= rows()) return;
+    if (first >= rows())
+        return;
     std::vector<double> keys;
     keys.reserve(rows() - first);
     for (int r = first; r < rows(); ++r) {
@@ -240,15 +252,19 @@ int GridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid()) return {};
+    if (!index.isValid())
+        return {};
     const int r = index.row() + fixed_rows_, c = index.column() + fixed_cols_;
-    if (role == Qt::DisplayRole) return text(r, c);
-    if (role == bold_role) return bold(r, c);
+    if (role == Qt::DisplayRole)
+        return text(r, c);
+    if (role == bold_role)
+        return bold(r, c);
     return {};
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole) return {};
+    if (role != Qt::DisplayRole)
+        return {};
     QStringList parts;
     if (orientation == Qt::Horizontal) {
         for (int r = 0; r < fixed_rows_; ++r)

@@ -34,10 +34,8 @@ class GridModel : public QAbstractTableModel {
     void set_fixed_cols(int n);
 
     QString text(int row, int col) const;
-    // The same without a copy; valid until the grid next changes.
+    // The cell without a copy; valid until the grid changes.
     QStringView text_view(int row, int col) const;
-    // A whole row's cells joined with cell_separator, without a copy, for reading long grids fast.
-    QStringView joined_row(int row) const;
     void set_text(int row, int col, const QString& text);
     // Empties every cell, keeping the dimensions; bold flags go too.
     void clear();

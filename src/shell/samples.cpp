@@ -16,11 +16,13 @@ bool name_exists(const QString& path) {
 }
 
 void make_folder(const QString& path) {
-    if (!name_exists(path)) QDir().mkdir(path);
+    if (!name_exists(path))
+        QDir().mkdir(path);
 }
 
 void copy_if_missing(const QString& source, const QString& target) {
-    if (!file_exists(target)) QFile::copy(source, target);
+    if (!file_exists(target))
+        QFile::copy(source, target);
 }
 
 } // namespace
@@ -34,13 +36,16 @@ void create_samples(const QString& app_dir) {
     const QString tsets = join_path(app_dir, QStringLiteral("Tsets"));
     const QString size10 = join_path(tsets, QStringLiteral("10"));
 
-    if (!file_exists(d1)) return;
+    if (!file_exists(d1))
+        return;
     make_folder(lto);
     make_folder(lotto);
     copy_if_missing(d1, join_path(lotto, QStringLiteral("draws.txt")));
-    if (!file_exists(d1a)) return;
+    if (!file_exists(d1a))
+        return;
     copy_if_missing(d1a, join_path(lotto, QStringLiteral("param.qtz")));
-    if (!file_exists(d2)) return;
+    if (!file_exists(d2))
+        return;
     make_folder(tsets);
     make_folder(size10);
     copy_if_missing(d2, join_path(size10, QStringLiteral("Forecaster1")));

@@ -20,7 +20,8 @@ QString decode_cp1252(const QByteArray& bytes) {
     for (const char ch : bytes) {
         const auto b = static_cast<unsigned char>(ch);
         char16_t u = b;
-        if (b >= 0x80 && b < 0xA0 && high_block[b - 0x80] != 0) u = high_block[b - 0x80];
+        if (b >= 0x80 && b < 0xA0 && high_block[b - 0x80] != 0)
+            u = high_block[b - 0x80];
         *dst++ = QChar(u);
     }
     return out;
@@ -48,15 +49,18 @@ QByteArray encode_cp1252(const QString& text) {
 
 std::optional<QStringList> read_text_lines(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
     const QString text = decode_cp1252(file.readAll());
     QStringList lines;
     qsizetype start = 0;
     while (start < text.size()) {
         qsizetype end = text.indexOf(u'\n', start);
         const qsizetype next = end < 0 ? text.size() : end + 1;
-        if (end < 0) end = text.size();
-        if (end > start && text[end - 1] == u'\r') --end;
+        if (end < 0)
+            end = text.size();
+        if (end > start && text[end - 1] == u'\r')
+            --end;
         lines.append(text.mid(start, end - start));
         start = next;
     }
@@ -65,7 +69,8 @@ std::optional<QStringList> read_text_lines(const QString& path) {
 
 bool write_file_atomically(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;

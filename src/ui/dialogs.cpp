@@ -14,6 +14,7 @@ std::optional<QString> QtDialogs::input(QWidget* parent, const QString& prompt, 
                                         const QString& default_text) {
     bool ok = false;
     const QString answer = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, default_text, &ok);
-    if (!ok) return std::nullopt;
+    if (!ok)
+        return std::nullopt;
     return answer;
 }

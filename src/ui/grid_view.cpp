@@ -15,7 +15,8 @@ class BoldDelegate : public QStyledItemDelegate {
   protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
-        if (index.data(GridModel::bold_role).toBool()) option->font.setBold(true);
+        if (index.data(GridModel::bold_role).toBool())
+            option->font.setBold(true);
     }
 };
 
@@ -31,14 +32,17 @@ GridView::GridView(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
-        if (!grid_ || !index.isValid()) return;
+        if (!grid_ || !index.isValid())
+            return;
         select_cell(index.row() + grid_->fixed_rows(), index.column() + grid_->fixed_cols());
     });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
-        if (grid_) select_cell(0, section + grid_->fixed_cols());
+        if (grid_)
+            select_cell(0, section + grid_->fixed_cols());
     });
     connect(verticalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
-        if (grid_) select_cell(section + grid_->fixed_rows(), 0);
+        if (grid_)
+            select_cell(section + grid_->fixed_rows(), 0);
     });
 }
 
@@ -55,23 +59,27 @@ int GridView::twips_to_px(int twips) const {
 }
 
 void GridView::apply_geometry() {
-    if (!grid_) return;
+    if (!grid_)
+        return;
     horizontalHeader()->setVisible(grid_->fixed_rows() > 0);
     verticalHeader()->setVisible(grid_->fixed_cols() > 0);
     for (int c = grid_->fixed_cols(); c < grid_->cols(); ++c) {
         const int px = twips_to_px(grid_->col_width(c));
         const int section = c - grid_->fixed_cols();
         setColumnHidden(section, px == 0);
-        if (px > 0) setColumnWidth(section, px);
+        if (px > 0)
+            setColumnWidth(section, px);
     }
     int fixed_width = 0;
     for (int c = 0; c < grid_->fixed_cols(); ++c)
         fixed_width += twips_to_px(grid_->col_width(c));
-    if (fixed_width > 0) verticalHeader()->setFixedWidth(fixed_width);
+    if (fixed_width > 0)
+        verticalHeader()->setFixedWidth(fixed_width);
     int fixed_height = 0;
     for (int r = 0; r < grid_->fixed_rows(); ++r)
         fixed_height += std::max(twips_to_px(grid_->row_height(r)), fontMetrics().height() + 6);
-    if (fixed_height > 0) horizontalHeader()->setFixedHeight(fixed_height);
+    if (fixed_height > 0)
+        horizontalHeader()->setFixedHeight(fixed_height);
 }
 
 void GridView::select_cell(int grid_row, int grid_col) {

@@ -10,11 +10,14 @@ QWidget* WindowRegistry::find(const QString& name) const {
 }
 
 QWidget* WindowRegistry::load(const QString& name) {
-    if (QWidget* w = find(name)) return w;
+    if (QWidget* w = find(name))
+        return w;
     const auto it = factories_.constFind(name);
-    if (it == factories_.cend()) return nullptr;
+    if (it == factories_.cend())
+        return nullptr;
     QWidget* w = (*it)();
-    if (!w) return nullptr;
+    if (!w)
+        return nullptr;
     w->setAttribute(Qt::WA_DeleteOnClose);
     loaded_.insert(name, w);
     return w;
@@ -22,8 +25,10 @@ QWidget* WindowRegistry::load(const QString& name) {
 
 QWidget* WindowRegistry::show(const QString& name) {
     QWidget* w = load(name);
-    if (!w) return nullptr;
-    if (w->isMinimized()) w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+    if (!w)
+        return nullptr;
+    if (w->isMinimized())
+        w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
     w->show();
     w->raise();
     w->activateWindow();

@@ -29,5 +29,6 @@ void WorkingWindow::UserGuide_Click() {
 }
 
 void WorkingWindow::Exit_Click() {
-    if (ctx_.exit_app) ctx_.exit_app();
+    if (ctx_.exit_app)
+        ctx_.exit_app();
 }

@@ -63,7 +63,8 @@ int main(int argc, char** argv) {
         return a;
     }();
     const bool show = args.contains(QStringLiteral("--show"));
-    if (!show) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!show)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zandrel"));
 

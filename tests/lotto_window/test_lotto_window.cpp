@@ -34,7 +34,8 @@ void make_lotto(const QString& app_dir, const QString& name, const std::optional
                 const std::optional<QByteArray>& draws) {
     const QString folder = app_dir + QStringLiteral("/Lto/") + name;
     QVERIFY(QDir().mkpath(folder));
-    if (params) QVERIFY(write_param_file(folder + QStringLiteral("/param.qtz"), *params));
+    if (params)
+        QVERIFY(write_param_file(folder + QStringLiteral("/param.qtz"), *params));
     if (draws) {
         QFile f(folder + QStringLiteral("/draws.txt"));
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -49,7 +50,8 @@ const QByteArray three_draws = "2002-01-05 1 2 3 4 5 6 7 \r\n"
 // A control by its own name; a combo box's inner editor counts as the box.
 QString focus_name(QWidget* f) {
     for (QWidget* p = f; p; p = p->parentWidget())
-        if (qobject_cast<QComboBox*>(p)) return p->objectName();
+        if (qobject_cast<QComboBox*>(p))
+            return p->objectName();
     return f ? f->objectName() : QString();
 }
 
@@ -70,7 +72,8 @@ struct Window {
 
     template <class T> T* get(const char* name) const {
         T* c = w->findChild<T*>(QLatin1String(name));
-        if (!c) qFatal("no control %s", name);
+        if (!c)
+            qFatal("no control %s", name);
         return c;
     }
     QLineEdit* edit(const char* name) const { return get<QLineEdit>(name); }
@@ -85,7 +88,8 @@ struct Window {
             edit(name)->setText(text);
     }
     QString text(const char* name) const {
-        if (auto* c = w->findChild<QComboBox*>(QLatin1String(name))) return c->currentText();
+        if (auto* c = w->findChild<QComboBox*>(QLatin1String(name)))
+            return c->currentText();
         return edit(name)->text();
     }
     // The control holding the focus, by its own name (a combo box's inner editor counts as the box).
@@ -118,14 +122,16 @@ struct Window {
     QStringList row(int r) const {
         QStringList cells;
         for (int c = 0; c < draws_col::count; ++c)
-            if (c != draws_col::serial) cells << grid().text(r, c);
+            if (c != draws_col::serial)
+                cells << grid().text(r, c);
         return cells;
     }
 };
 
 Window open(TestApp& app) {
     auto* w = app.show<frmLotto>(QStringLiteral("frmLotto"));
-    if (!w) qFatal("frmLotto is not registered");
+    if (!w)
+        qFatal("frmLotto is not registered");
     return Window{w};
 }
 
@@ -358,7 +364,8 @@ class TestLottoWindow : public QObject {
         QCOMPARE(app.state.cur_lotto_name, has_params ? QStringLiteral("B") : QStringLiteral("A"));
         QCOMPARE(win.text("cmbPlayN"), has_params ? QStringLiteral("49") : QStringLiteral("45"));
         QCOMPARE(win.grid().text(0, draws_col::date), QStringLiteral("Date"));
-        if (!has_params) QCOMPARE(win.row(2), split("2001-01-03 7 8 9 10 11 12 0"));
+        if (!has_params)
+            QCOMPARE(win.row(2), split("2001-01-03 7 8 9 10 11 12 0"));
         if (message == QLatin1String("Not correct dates")) // file order kept
             QCOMPARE(win.row(2).first(), QStringLiteral("2002-13-01"));
         if (message.isEmpty()) {
@@ -588,7 +595,8 @@ class TestLottoWindow : public QObject {
         win.w->setFocus();
         win.button("cmdDrawSave")->click();
         QCOMPARE(app.dialogs.messages, QStringList{message});
-        if (!focus.isEmpty()) QCOMPARE(win.focus(), focus);
+        if (!focus.isEmpty())
+            QCOMPARE(win.focus(), focus);
         QVERIFY(!QFileInfo::exists(app.path(QStringLiteral("Lto/draws.txt"))));
         QVERIFY(!QFileInfo::exists(app.path(QStringLiteral("draws.txt"))));
         QVERIFY(QFileInfo(app.path(QStringLiteral("Lto/blocked/draws.txt"))).isDir());

@@ -1,0 +1,169 @@
+#include "shell/frm_help.h"
+#include "shell/frm_main.h"
+#include "support/test_app.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QtTest>
+
+namespace {
+
+void write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// A stand-in working window that counts how often it is loaded.
+struct CountingWindow {
+    int loads = 0;
+    QWidget* make() {
+        ++loads;
+        auto* w = new QWidget;
+        w->setWindowTitle(QStringLiteral("Counting"));
+        return w;
+    }
+};
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() { QLocale::setDefault(QLocale::c()); }
+
+    void buttons_columns_and_menu() {
+        TestApp app;
+        auto* w = app.show<frmMain>("frmMain");
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(), "Corvane's Zandrel");
+        const QList<QPair<QString, QString>> buttons{{"cmdLotto", "Lotto"},
+                                                     {"cmdTsets", "Targeted Sets"},
+                                                     {"cmdSystems", "Systems"},
+                                                     {"cmdPerformance", "System Performance"},
+                                                     {"cmdFability", "Forecasting Abilities"},
+                                                     {"cmdProfitability", "Average Profitability"}};
+        const QStringList windows{"frmLotto",       "frmTsets",    "frmSystem",
+                                  "frmPerformance", "frmFability", "frmProfitability"};
+        QList<QPushButton*> found;
+        for (int i = 0; i < buttons.size(); ++i) {
+            auto* b = w->findChild<QPushButton*>(buttons[i].first);
+            QVERIFY2(b, qPrintable(buttons[i].first));
+            QCOMPARE(b->text(), buttons[i].second);
+            QCOMPARE(b->isEnabled(), app.windows.knows(windows[i]));
+            found << b;
+        }
+        // Data on the left, Calculations on the right.
+        QVERIFY(found[0]->x() < found[3]->x());
+        QVERIFY(found[0]->y() < found[1]->y() && found[1]->y() < found[2]->y());
+        QCOMPARE(w->findChild<QLabel*>("Label1")->text(), "Data");
+        QCOMPARE(w->findChild<QLabel*>("Label2")->text(), "Calculations");
+        // Tab order runs down the first column, then the second.
+        for (int i = 0; i + 1 < found.size(); ++i) {
+            QWidget* next = found[i]->nextInFocusChain();
+            while (next && !qobject_cast<QPushButton*>(next))
+                next = next->nextInFocusChain();
+            QCOMPARE(next, found[i + 1]);
+        }
+
+        auto* menu = w->findChild<QMenu*>("Help");
+        QVERIFY(menu);
+        QCOMPARE(menu->title(), "&Help");
+        const QList<QAction*> actions = menu->actions();
+        QCOMPARE(actions.size(), 3);
+        const QStringList names{"About", "UserGuide", "Exit"}, captions{"&About", "&User Guide", "&Exit"},
+            keys{"Ctrl+A", "Ctrl+U", "Ctrl+E"};
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(actions[i]->objectName(), names[i]);
+            QCOMPARE(actions[i]->text(), captions[i]);
+            QCOMPARE(actions[i]->shortcut().toString(), keys[i]);
+        }
+        actions[2]->trigger();
+        QCOMPARE(app.exits, 1);
+    }
+
+    void loading_installs_the_samples() {
+        TestApp app;
+        for (const char* s : {"d1", "d1a", "d2"})
+            write(app.path(s), QByteArray("sample ") + s);
+        app.show<frmMain>("frmMain");
+        QVERIFY(QFile::exists(app.path("Lto/Canada_6_49/draws.txt")));
+        QVERIFY(QFile::exists(app.path("Lto/Canada_6_49/param.qtz")));
+        QVERIFY(QFile::exists(app.path("Tsets/10/Forecaster1")));
+    }
+
+    void a_window_is_loaded_once_and_afresh_after_closing() {
+        TestApp app;
+        CountingWindow counting;
+        app.windows.add_factory("frmLotto", [&] { return counting.make(); });
+        auto* main = app.show<frmMain>("frmMain");
+        auto* button = main->findChild<QPushButton*>("cmdLotto");
+        QVERIFY(button->isEnabled());
+        QTest::mouseClick(button, Qt::LeftButton);
+        QWidget* first = app.windows.find("frmLotto");
+        QVERIFY(first && first->isVisible());
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(counting.loads, 1);
+        QCOMPARE(app.windows.find("frmLotto"), first);
+
+        first->close(); // by its frame: discarded
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!app.windows.find("frmLotto"));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(counting.loads, 2);
+        QVERIFY(main->isVisible());
+    }
+
+    void help_viewer_is_shared_and_keeps_its_history() {
+        TestApp app;
+        write(app.path("about.htm"), "<html><body>About page</body></html>");
+        write(app.path("main.htm"), "<html><body>Guide <a href='about.htm'>about</a></body></html>");
+        auto* main = app.show<frmMain>("frmMain");
+
+        main->About_Click();
+        auto* help = app.windows.find_as<frmHelp>("frmHelp");
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->windowTitle(), "About");
+        auto* browser = help->findChild<QTextBrowser*>("WebBrowser1");
+        QVERIFY(browser->source().toLocalFile().endsWith("/about.htm"));
+
+        main->UserGuide_Click();
+        QCOMPARE(app.windows.find_as<frmHelp>("frmHelp"), help);
+        QCOMPARE(help->windowTitle(), "User Guide");
+        QVERIFY(browser->source().toLocalFile().endsWith("/main.htm"));
+
+        QTest::mouseClick(help->findChild<QPushButton*>("cmdBack"), Qt::LeftButton);
+        QVERIFY(browser->source().toLocalFile().endsWith("/about.htm"));
+        QCOMPARE(help->windowTitle(), "User Guide");
+        QTest::mouseClick(help->findChild<QPushButton*>("cmdBack"), Qt::LeftButton); // at the start
+        QVERIFY(browser->source().toLocalFile().endsWith("/about.htm"));
+        QTest::mouseClick(help->findChild<QPushButton*>("cmdForward"), Qt::LeftButton);
+        QVERIFY(browser->source().toLocalFile().endsWith("/main.htm"));
+        QTest::mouseClick(help->findChild<QPushButton*>("cmdForward"), Qt::LeftButton); // at the end
+        QVERIFY(browser->source().toLocalFile().endsWith("/main.htm"));
+    }
+
+    void back_and_forward_without_history_do_nothing() {
+        TestApp app;
+        auto* help = app.show<frmHelp>("frmHelp");
+        QTest::mouseClick(help->findChild<QPushButton*>("cmdBack"), Qt::LeftButton);
+        QTest::mouseClick(help->findChild<QPushButton*>("cmdForward"), Qt::LeftButton);
+        QVERIFY(help->findChild<QTextBrowser*>("WebBrowser1")->source().isEmpty());
+        QVERIFY(app.dialogs.messages.isEmpty());
+    }
+
+    void missing_page_is_not_reported() {
+        TestApp app;
+        auto* main = app.show<frmMain>("frmMain");
+        main->UserGuide_Click();
+        QVERIFY(app.dialogs.messages.isEmpty());
+        QCOMPARE(app.windows.find("frmHelp")->windowTitle(), "User Guide");
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"

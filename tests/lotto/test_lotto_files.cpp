@@ -1,0 +1,159 @@
+#include "lotto/lotto_files.h"
+#include "shell/grid_model.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray read_all(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+LottoParams sample_params(const QString& currency) {
+    LottoParams p;
+    p.play_n = 49;
+    p.pick_n = 6;
+    p.prize2 = 0;
+    p.prize3 = 10;
+    p.prize4 = 80;
+    p.prize5 = 2000;
+    p.prize6 = 1000000;
+    p.prize5b = 10000;
+    p.cost = 2.5f;
+    p.currency = currency;
+    return p;
+}
+
+} // namespace
+
+class TestLottoFiles : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void param_record_bytes() {
+        const QByteArray bytes = encode_params(sample_params("$")).value();
+        QCOMPARE(bytes.size(), 52);
+        QCOMPARE(bytes.left(4), QByteArray::fromHex("31000600"));    // 49, 6
+        QCOMPARE(bytes.mid(8, 4), QByteArray::fromHex("00002041"));  // prize 3 = 10.0f
+        QCOMPARE(bytes.mid(36, 4), QByteArray::fromHex("00401c46")); // prize 5+bonus = 10000.0f
+        QCOMPARE(bytes.mid(44, 4), QByteArray::fromHex("00002040")); // cost 2.5f
+        QCOMPARE(bytes.mid(48, 4), QByteArray::fromHex("01002400")); // length 1, "$", zero pad
+        QCOMPARE(encode_params(sample_params("EU")).value().mid(48), QByteArray::fromHex("02004555"));
+        QVERIFY(!encode_params(sample_params("EUR")));
+    }
+
+    void param_record_read_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("currency");
+        const QByteArray full = encode_params(sample_params("$")).value();
+        const QByteArray two = encode_params(sample_params("EU")).value();
+        QTest::newRow("52 bytes") << full << true << "$";
+        QTest::newRow("51 meaningful bytes") << full.left(51) << true << "$";
+        QTest::newRow("two characters fill it") << two << true << "EU";
+        QTest::newRow("longer file") << full + QByteArray(100, 'x') << true << "$";
+        QTest::newRow("no currency") << full.left(48) + QByteArray(2, '\0') << true << "";
+        QTest::newRow("cut in the currency") << full.left(50) << false << "";
+        QTest::newRow("cut in the floats") << full.left(30) << false << "";
+        QTest::newRow("empty") << QByteArray() << false << "";
+    }
+    void param_record_read() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, ok);
+        QFETCH(QString, currency);
+        const auto p = decode_params(bytes);
+        QCOMPARE(p.has_value(), ok);
+        if (ok) {
+            LottoParams expected = sample_params(currency);
+            QCOMPARE(*p, expected);
+        }
+    }
+
+    void param_file_round_trip_and_failed_write() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("param.qtz");
+        QVERIFY(write_param_file(path, sample_params("$")));
+        QCOMPARE(read_param_file(path).value(), sample_params("$"));
+        QVERIFY(!write_param_file(path, sample_params("EUR")));
+        QCOMPARE(read_param_file(path).value(), sample_params("$"));
+        QVERIFY(!read_param_file(dir.filePath("missing")));
+    }
+
+    void draws_load_sort_and_save() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("draws.txt");
+        write(path, "01/05/2002 1 2 3 4 5 6 7 \r\n"
+                    "   12/29/2001   11  12 13 14 15 16 0   \n"
+                    "\r\n"
+                    "1/5/2001 1 2 3\r\n"
+                    "3/1/2002 21 22 23 24 25 26 27 extra fields\r\n");
+        GridModel grid;
+        grid.set_col_width(0, 1000);
+        reset_draws_table(grid);
+        QCOMPARE(grid.text(0, 0), "Date");
+        QCOMPARE(grid.text(0, 1), QString());
+        QCOMPARE(grid.text(0, 7), "N6");
+        QCOMPARE(grid.text(0, 8), "NBonus");
+        QVERIFY(read_draws_file(path, grid));
+        QCOMPARE(grid.rows(), 4); // the empty and the short line are skipped
+        QCOMPARE(grid.text(1, 0), "01/05/2002");
+        QVERIFY(sort_draws_table(grid));
+        QCOMPARE(grid.text(1, 0), "12/29/2001");
+        QCOMPARE(grid.text(1, 1), "37254");
+        QCOMPARE(grid.text(1, 8), "0");
+        QCOMPARE(grid.text(3, 8), "27");
+
+        // New rows land anywhere in the table; the file comes out in date order all the same.
+        grid.append_rows({{"1/1/2002", "", "31", "32", "33", "34", "35", "36", "0"}, {}});
+        QVERIFY(!sort_draws_table(grid)); // the empty row has no date
+        QCOMPARE(grid.text(4, 0), "1/1/2002");
+        grid.remove_row(5);
+        QVERIFY(sort_draws_table(grid));
+        QVERIFY(write_draws_file(path, grid));
+        QCOMPARE(read_all(path), QByteArray("12/29/2001 11 12 13 14 15 16 0 \r\n"
+                                            "1/1/2002 31 32 33 34 35 36 0 \r\n"
+                                            "01/05/2002 1 2 3 4 5 6 7 \r\n"
+                                            "3/1/2002 21 22 23 24 25 26 27 \r\n"));
+    }
+
+    void unparsable_date_keeps_file_order() {
+        GridModel grid;
+        reset_draws_table(grid);
+        grid.append_rows({{"2/1/2002", "", "1"}, {"soon", "", "2"}, {"1/1/2002", "", "3"}});
+        QVERIFY(!sort_draws_table(grid));
+        QCOMPARE(grid.text(1, 2), "1");
+        QCOMPARE(grid.text(3, 2), "3");
+        QCOMPARE(grid.text(1, 1), QString());
+    }
+
+    void all_empty_rows_are_not_written() {
+        GridModel grid;
+        reset_draws_table(grid);
+        grid.append_rows({{"1/1/2002", "37257", "1", "2", "3", "4", "5", "6", "0"}, {"", "37257"}});
+        QCOMPARE(draws_file_lines(grid), QStringList{"1/1/2002 1 2 3 4 5 6 0 "});
+    }
+
+    void lottos_are_the_sub_folders() {
+        QTemporaryDir dir;
+        QDir d(dir.path());
+        for (const char* name : {"b", "A", "a_lotto", "Canada_6_49"})
+            QVERIFY(d.mkdir(name));
+        write(d.filePath("not_a_lotto"), "x");
+        QCOMPARE(list_lottos(dir.path()), (QStringList{"A", "a_lotto", "b", "Canada_6_49"}));
+        QCOMPARE(list_lottos(d.filePath("missing")), QStringList{});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLottoFiles)
+#include "test_lotto_files.moc"

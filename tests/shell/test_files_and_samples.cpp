@@ -1,0 +1,139 @@
+#include "shell/file_names.h"
+#include "shell/samples.h"
+#include "shell/text_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray read_all(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class TestFilesAndSamples : public QObject {
+    Q_OBJECT
+  private slots:
+    void cp1252_round_trip() {
+        const QString text = QString::fromUtf8("Caf\u00e9 \u20ac5 \u201cquoted\u201d");
+        const QByteArray bytes = encode_cp1252(text);
+        QCOMPARE(bytes, QByteArray("Caf\xe9 \x80"
+                                   "5 \x93quoted\x94"));
+        QCOMPARE(decode_cp1252(bytes), text);
+        QCOMPARE(encode_cp1252(QString::fromUtf8("\u4e2d")), QByteArray("?"));
+    }
+
+    void lines_read_with_either_ending_and_written_with_crlf() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("t.txt");
+        write(path, "a\r\nb\nc");
+        QCOMPARE(read_text_lines(path).value(), (QStringList{"a", "b", "c"}));
+        QVERIFY(write_text_lines(path, {"x ", "y "}));
+        QCOMPARE(read_all(path), QByteArray("x \r\ny \r\n"));
+        QVERIFY(!read_text_lines(dir.filePath("missing")));
+        QVERIFY(!write_text_lines(dir.filePath("no/such/folder/t.txt"), {"x"}));
+        QCOMPARE(read_all(path), QByteArray("x \r\ny \r\n"));
+    }
+
+    void safe_file_names_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("safe");
+        QTest::newRow("plain") << "Canada_6_49" << true;
+        QTest::newRow("dot inside") << "my.set" << true;
+        QTest::newRow("blank inside") << "Lotto Max" << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("dot") << "." << false;
+        QTest::newRow("dot dot") << ".." << false;
+        QTest::newRow("slash") << "a/b" << false;
+        QTest::newRow("backslash") << "a\\b" << false;
+        QTest::newRow("control") << "a\tb" << false;
+    }
+    void safe_file_names() {
+        QFETCH(QString, name);
+        QFETCH(bool, safe);
+        QCOMPARE(is_safe_file_name(name), safe);
+    }
+
+    void samples_data() {
+        QTest::addColumn<QStringList>("sources");
+        QTest::addColumn<QStringList>("before");    // files made before the run, with "old"
+        QTest::addColumn<QStringList>("installed"); // targets that must equal their source
+        QTest::addColumn<QStringList>("absent");
+        const QString draws = "Lto/Canada_6_49/draws.txt", params = "Lto/Canada_6_49/param.qtz",
+                      tset = "Tsets/10/Forecaster1";
+        QTest::newRow("first start") << QStringList{"d1", "d1a", "d2"} << QStringList{}
+                                     << QStringList{draws, params, tset} << QStringList{};
+        QTest::newRow("no d1: nothing at all")
+            << QStringList{"d1a", "d2"} << QStringList{} << QStringList{} << QStringList{"Lto", "Tsets"};
+        QTest::newRow("no d1a: draws only")
+            << QStringList{"d1", "d2"} << QStringList{} << QStringList{draws} << QStringList{params, "Tsets"};
+        QTest::newRow("no d2: no set") << QStringList{"d1", "d1a"} << QStringList{}
+                                       << QStringList{draws, params} << QStringList{"Tsets"};
+        QTest::newRow("edited files are kept") << QStringList{"d1", "d1a", "d2"} << QStringList{draws, tset}
+                                               << QStringList{params} << QStringList{};
+    }
+    void samples() {
+        QFETCH(QStringList, sources);
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, installed);
+        QFETCH(QStringList, absent);
+        QTemporaryDir dir;
+        const QDir d(dir.path());
+        const QMap<QString, QString> source_of{{"Lto/Canada_6_49/draws.txt", "d1"},
+                                               {"Lto/Canada_6_49/param.qtz", "d1a"},
+                                               {"Tsets/10/Forecaster1", "d2"}};
+        for (const QString& s : sources)
+            write(d.filePath(s), "source " + s.toLatin1() + "\r\n");
+        for (const QString& b : before) {
+            QVERIFY(d.mkpath(QFileInfo(d.filePath(b)).path()));
+            write(d.filePath(b), "old");
+        }
+        create_samples(dir.path());
+        for (const QString& t : installed)
+            QCOMPARE(read_all(d.filePath(t)), read_all(d.filePath(source_of[t])));
+        for (const QString& b : before)
+            QCOMPARE(read_all(d.filePath(b)), QByteArray("old"));
+        for (const QString& a : absent)
+            QVERIFY2(!QFileInfo::exists(d.filePath(a)), qPrintable(a));
+        for (const QString& s : sources)
+            QVERIFY(QFile::exists(d.filePath(s)));
+    }
+
+    void deleted_sample_file_comes_back_alone() {
+        QTemporaryDir dir;
+        const QDir d(dir.path());
+        for (const char* s : {"d1", "d1a", "d2"})
+            write(d.filePath(s), QByteArray("source ") + s);
+        create_samples(dir.path());
+        write(d.filePath("Tsets/10/Forecaster1"), "edited set");
+        QVERIFY(QFile::remove(d.filePath("Lto/Canada_6_49/draws.txt")));
+        create_samples(dir.path());
+        QCOMPARE(read_all(d.filePath("Lto/Canada_6_49/draws.txt")), QByteArray("source d1"));
+        QCOMPARE(read_all(d.filePath("Tsets/10/Forecaster1")), QByteArray("edited set"));
+    }
+
+    void a_file_in_the_way_is_not_replaced() {
+        QTemporaryDir dir;
+        const QDir d(dir.path());
+        for (const char* s : {"d1", "d1a", "d2"})
+            write(d.filePath(s), QByteArray("source ") + s);
+        write(d.filePath("Lto"), "a file named like the folder");
+        create_samples(dir.path());
+        QCOMPARE(read_all(d.filePath("Lto")), QByteArray("a file named like the folder"));
+        QCOMPARE(read_all(d.filePath("Tsets/10/Forecaster1")), QByteArray("source d2"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFilesAndSamples)
+#include "test_files_and_samples.moc"
