@@ -267,6 +267,38 @@ class TestLottoWindow : public QObject {
         QCOMPARE(app.state.cur_lotto_name, QString());
     }
 
+    void failed_store_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("cur_name");
+        // The folder cannot be made: the name is not taken.
+        QTest::newRow("lotto folder is a file") << "plain" << QString();
+        // The file cannot be written: the name was taken just before, as the steps go.
+        QTest::newRow("parameter file is a folder") << "blocked"
+                                                    << "blocked";
+    }
+    void failed_store() {
+        QFETCH(QString, name);
+        QFETCH(QString, cur_name);
+        TestApp app;
+        QFile plain(app.path(QStringLiteral("Lto/plain")));
+        QVERIFY(QDir().mkpath(app.path(QStringLiteral("Lto/blocked/param.qtz/inside"))));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        Window win = open(app);
+        app.dialogs.answers.push_back(name);
+        win.button("cmdLottoCreate")->click();
+        win.set("cmbPlayN", QStringLiteral("49"));
+        win.set("cmbPickN", QStringLiteral("6"));
+        win.button("cmdLottoSave")->click();
+        QCOMPARE(app.dialogs.messages, QStringList{not_correct});
+        QCOMPARE(win.focus(), QStringLiteral("txtCost"));
+        QCOMPARE(win.buttons(), QStringLiteral("001"));
+        QCOMPARE(app.state.cur_lotto.play_n, int16_t(49));
+        QCOMPARE(app.state.cur_lotto_name, cur_name);
+        QVERIFY(QFileInfo(app.path(QStringLiteral("Lto/plain"))).isFile());
+        QVERIFY(QFileInfo(app.path(QStringLiteral("Lto/blocked/param.qtz"))).isDir());
+    }
+
     void failed_save_keeps_the_members_converted_before() {
         TestApp app;
         Window win = open(app);
@@ -310,6 +342,8 @@ class TestLottoWindow : public QObject {
         QCOMPARE(win.grid().col_width(draws_col::serial), 0);
         QCOMPARE(win.grid().col_width(draws_col::n1 + 5), win.grid().col_width(draws_col::date) / 2);
         QCOMPARE(app.state.cur_draw, DrawRec{}); // loading selects no draw
+        win.button("cmdLottoEdit")->click();
+        QCOMPARE(win.buttons(), QStringLiteral("001"));
     }
 
     // Only picking from the list loads: typing a listed name while creating must not load it.
