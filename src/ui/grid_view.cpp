@@ -30,6 +30,7 @@ GridView::GridView(QWidget* parent) : QTableView(parent) {
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(true);
     horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
         if (!grid_ || !index.isValid())
