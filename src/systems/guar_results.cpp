@@ -56,11 +56,54 @@ PackedHits hit_vector(PositionMask placement, std::span<const PositionMask> tick
     return h;
 }
 
+namespace {
+
+// For each position, the tickets that hold it as a bit set; a placement's hit counts are then a
+// bit-sliced sum of i such sets, a word of 64 tickets at a time.
+struct Incidence {
+    size_t words = 0;
+    std::vector<uint64_t> bits; // [position][word]
+
+    Incidence(int v, std::span<const PositionMask> tickets) : words((tickets.size() + 63) / 64) {
+        bits.assign(static_cast<size_t>(v) * words, 0);
+        for (size_t n = 0; n < tickets.size(); ++n)
+            for (int p = 0; p < v; ++p)
+                if (tickets[n] >> p & 1) bits[p * words + n / 64] |= uint64_t{1} << (n % 64);
+    }
+
+    PackedHits hits(PositionMask placement) const {
+        std::array<const uint64_t*, 32> rows{};
+        int i = 0;
+        for (PositionMask rest = placement; rest != 0; rest &= rest - 1)
+            rows[i++] = bits.data() + std::countr_zero(rest) * words;
+        PackedHits h = 0;
+        for (size_t w = 0; w < words; ++w) {
+            uint64_t b0 = 0, b1 = 0, b2 = 0; // count of hits per ticket, bit by bit (at most 6)
+            for (int r = 0; r < i; ++r) {
+                const uint64_t x = rows[r][w];
+                const uint64_t c0 = b0 & x;
+                b0 ^= x;
+                const uint64_t c1 = b1 & c0;
+                b1 ^= c0;
+                b2 |= c1;
+            }
+            h += hit_unit(2) * std::popcount(~b2 & b1 & ~b0) + hit_unit(3) * std::popcount(~b2 & b1 & b0) +
+                 hit_unit(4) * std::popcount(b2 & ~b1 & ~b0) + hit_unit(5) * std::popcount(b2 & ~b1 & b0) +
+                 hit_unit(6) * std::popcount(b2 & b1 & ~b0);
+        }
+        return h;
+    }
+};
+
+} // namespace
+
 RowExtremes row_extremes(int v, int i, std::span<const PositionMask> tickets) {
     RowExtremes e;
+    if (i > max_ticket_size) return e; // the bit-sliced counts hold at most 7
+    const Incidence inc(v, tickets);
     bool first = true;
     for (const PositionMask p : placement_classes(v, i)) {
-        const PackedHits h = hit_vector(p, tickets);
+        const PackedHits h = inc.hits(p);
         if (first || h < e.worst) e.worst = h;
         if (first || h > e.best) e.best = h;
         first = false;

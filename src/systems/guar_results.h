@@ -57,6 +57,7 @@ struct RowExtremes {
     PackedHits worst = 0;
     PackedHits best = 0;
 };
+// Worst and best placement of i (at most 6) winning numbers.
 RowExtremes row_extremes(int v, int i, std::span<const PositionMask> tickets);
 
 // N * C(m, j) * C(v - m, i - j) / C(v, i) as a 32-bit float; 0 where j > i, j > m or i - j > v - m.

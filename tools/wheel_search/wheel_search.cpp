@@ -79,6 +79,11 @@ struct Options {
     int outside_weight = 1;
     double t_hi = 2.0;
     double t_lo = 0.2;
+    bool fresh_starts = false;
+    int stretch_hard_weight = 3;
+    int tabu_steps = 0;
+    int tabu_tenure = 7;
+    bool tabu_local = false;
 };
 
 double seconds_since(std::chrono::steady_clock::time_point t0) {
@@ -137,7 +142,33 @@ struct Problem {
     int rows_to = 0;                  // rows t..rows_to (and 2.. when goals ask) are tabulated
     int row_from = 0;
 
+    std::vector<std::pair<PositionMask, int>> by_class; // smallest rotation -> candidate, sorted
+
     size_t n_places() const { return places.size(); }
+
+    void index_classes() {
+        by_class.clear();
+        for (size_t c = 0; c < cands.size(); ++c) {
+            PositionMask m = cands[c].mask, low = m;
+            for (int k = 1; k < info.v; ++k) {
+                m = rotate_mask(m, info.v);
+                low = std::min(low, m);
+            }
+            by_class.emplace_back(low, static_cast<int>(c));
+        }
+        std::sort(by_class.begin(), by_class.end());
+    }
+
+    // The candidate whose class holds the ticket, or -1 when the ticket is periodic.
+    int class_of(PositionMask mask) const {
+        PositionMask low = mask;
+        for (int k = 1; k < info.v; ++k) {
+            mask = rotate_mask(mask, info.v);
+            low = std::min(low, mask);
+        }
+        const auto it = std::lower_bound(by_class.begin(), by_class.end(), std::make_pair(low, -1));
+        return it != by_class.end() && it->first == low ? it->second : -1;
+    }
     const PackedHits* contrib_of(int c) const {
         return contrib.data() + static_cast<size_t>(c) * places.size();
     }
@@ -215,16 +246,25 @@ PackedHits pack(const HitRow& r) {
     return h;
 }
 
+// The difference in the most significant field where two packed vectors differ.
+int field_gap(PackedHits a, PackedHits b) {
+    const int j = 2 + (63 - std::countl_zero(a ^ b)) / hit_field_bits;
+    return std::abs(hit_count(a, j) - hit_count(b, j));
+}
+
 // How far one row is from a published worst/best pair, smoother than the distance of the two
-// extremes alone: every placement outside the pair counts too (0 exactly when the row's extremes
-// are the pair).
+// extremes alone: every placement outside the pair counts too, by its first differing count (0 exactly when
+// the row's extremes are the pair).
 long long row_energy(const std::vector<PackedHits>& sums, int b, int e, const Target& g, int outside_weight) {
     const PackedHits lo = pack(g.worst), hi = pack(g.best);
     long long outside = 0;
     PackedHits low = ~PackedHits{0}, high = 0;
     for (int p = b; p < e; ++p) {
         const PackedHits s = sums[p];
-        outside += (s < lo) + (s > hi);
+        if (s < lo)
+            outside += field_gap(s, lo);
+        else if (s > hi)
+            outside += field_gap(s, hi);
         low = std::min(low, s);
         high = std::max(high, s);
     }
@@ -358,15 +398,20 @@ struct Annealer {
     const char* label = "";
     int outside_weight = 1;
 
-    long long energy(const std::vector<PackedHits>& sums) const {
+    // With keep_hard, only states that cover and meet the hard rows can become the result; the walk
+    // may still pass through others.
+    bool keep_hard = false;
+
+    long long energy(const std::vector<PackedHits>& sums, long long& hard_part) const {
         const int t = pr.info.t;
         long long uncovered = 0;
         for (int p = pr.row_begin[t]; p < pr.row_begin[t + 1]; ++p)
             uncovered += hit_count(sums[p], t) == 0;
-        long long e = cover_weight * uncovered;
+        hard_part = cover_weight * uncovered;
         for (const Target& g : hard)
-            e += hard_weight *
-                 row_energy(sums, pr.row_begin[g.row], pr.row_begin[g.row + 1], g, outside_weight);
+            hard_part += hard_weight *
+                         row_energy(sums, pr.row_begin[g.row], pr.row_begin[g.row + 1], g, outside_weight);
+        long long e = hard_part;
         for (const Target& g : soft)
             e += row_energy(sums, pr.row_begin[g.row], pr.row_begin[g.row + 1], g, outside_weight);
         return e;
@@ -384,8 +429,9 @@ struct Annealer {
         for (const int c : chosen)
             used[c] = 1;
         std::vector<PackedHits> sums = sums_of(pr, chosen), trial(sums.size());
-        long long cur = energy(sums);
-        Result best{chosen, cur, 0};
+        long long hard_part = 0;
+        long long cur = energy(sums, hard_part);
+        Result best{chosen, keep_hard && hard_part != 0 ? LLONG_MAX : cur, 0};
         const int n = static_cast<int>(chosen.size());
         const double ratio = std::log(t_lo / t_hi);
         const long long report_every = 20'000'000;
@@ -394,20 +440,34 @@ struct Annealer {
             const double temp =
                 t_hi * std::exp(ratio * static_cast<double>(moves) / static_cast<double>(budget));
             const int slot = static_cast<int>(rng() % static_cast<uint64_t>(n));
-            const int fresh = static_cast<int>(rng() % pr.cands.size());
-            if (used[fresh]) continue;
+            // Mostly small steps (one number of the ticket moved elsewhere), sometimes a fresh class.
+            int fresh;
+            if (rng() % 4 != 0) {
+                const PositionMask mask = pr.cands[chosen[slot]].mask;
+                int from, to;
+                do
+                    from = static_cast<int>(rng() % pr.info.v);
+                while (!(mask >> from & 1));
+                do
+                    to = static_cast<int>(rng() % pr.info.v);
+                while (mask >> to & 1);
+                fresh = pr.class_of(mask ^ (PositionMask{1} << from) ^ (PositionMask{1} << to));
+            } else {
+                fresh = static_cast<int>(rng() % pr.cands.size());
+            }
+            if (fresh < 0 || used[fresh]) continue;
             const PackedHits* out = pr.contrib_of(chosen[slot]);
             const PackedHits* in = pr.contrib_of(fresh);
             for (size_t p = 0; p < sums.size(); ++p)
                 trial[p] = sums[p] - out[p] + in[p];
-            const long long e = energy(trial);
+            const long long e = energy(trial, hard_part);
             if (e <= cur || uniform01(rng) < std::exp(static_cast<double>(cur - e) / temp)) {
                 used[chosen[slot]] = 0;
                 used[fresh] = 1;
                 chosen[slot] = fresh;
                 sums.swap(trial);
                 cur = e;
-                if (e < best.energy) best = {chosen, e, moves};
+                if (e < best.energy && (!keep_hard || hard_part == 0)) best = {chosen, e, moves};
             }
             if ((moves + 1) % report_every == 0)
                 std::fprintf(stderr, "  %s: %lld moves, energy %lld, best %lld, %.0f s\n", label, moves + 1,
@@ -417,6 +477,64 @@ struct Annealer {
         return best;
     }
 };
+
+// Tabu search after an annealing attempt: each step makes the best swap of one base ticket over
+// the whole neighbourhood, except swaps that undo a recent one (unless they beat the best seen).
+Annealer::Result tabu_polish(const Annealer& an, std::vector<int> chosen, int steps, int tenure, bool local) {
+    const Problem& pr = an.pr;
+    const size_t nc = pr.cands.size();
+    std::vector<char> used(nc, 0);
+    for (const int c : chosen)
+        used[c] = 1;
+    std::vector<long long> banned_until(nc, -1);
+    std::vector<PackedHits> sums = sums_of(pr, chosen), trial(sums.size());
+    long long hard_part = 0;
+    Annealer::Result best{chosen, an.energy(sums, hard_part), 0};
+    for (int step = 0; step < steps && best.energy > 0; ++step) {
+        long long step_best = LLONG_MAX;
+        int best_slot = -1, best_in = -1;
+        for (size_t slot = 0; slot < chosen.size(); ++slot) {
+            const PackedHits* out = pr.contrib_of(chosen[slot]);
+            // The neighbours of a base ticket: every class (wide) or the tickets with one number moved.
+            std::vector<int> near;
+            if (local) {
+                const PositionMask mask = pr.cands[chosen[slot]].mask;
+                for (int from = 0; from < pr.info.v; ++from)
+                    for (int to = 0; to < pr.info.v; ++to)
+                        if ((mask >> from & 1) && !(mask >> to & 1))
+                            near.push_back(
+                                pr.class_of(mask ^ (PositionMask{1} << from) ^ (PositionMask{1} << to)));
+            } else {
+                for (size_t c = 0; c < nc; ++c)
+                    near.push_back(static_cast<int>(c));
+            }
+            for (const int c : near) {
+                if (c < 0 || used[c]) continue;
+                const PackedHits* in = pr.contrib_of(static_cast<int>(c));
+                for (size_t p = 0; p < sums.size(); ++p)
+                    trial[p] = sums[p] - out[p] + in[p];
+                const long long e = an.energy(trial, hard_part);
+                const bool banned = banned_until[c] > step;
+                if ((banned && e >= best.energy) || e >= step_best) continue;
+                step_best = e;
+                best_slot = static_cast<int>(slot);
+                best_in = static_cast<int>(c);
+            }
+        }
+        if (best_slot < 0) break;
+        const int leaving = chosen[best_slot];
+        banned_until[leaving] = step + tenure;
+        used[leaving] = 0;
+        used[best_in] = 1;
+        const PackedHits* out = pr.contrib_of(leaving);
+        const PackedHits* in = pr.contrib_of(best_in);
+        for (size_t p = 0; p < sums.size(); ++p)
+            sums[p] = sums[p] - out[p] + in[p];
+        chosen[best_slot] = best_in;
+        if (step_best < best.energy) best = {chosen, step_best, step};
+    }
+    return best;
+}
 
 // Fills the spare slots one at a time with the class that most raises the worst placements, rows
 // from m down to t compared in turn (a better worst case when all m winning numbers are in the set
@@ -499,6 +617,7 @@ Found search_system(const SystemInfo& info, const Options& opt, int index) {
     pr.info = info;
     Gaps g{};
     lyndon_gap_lists(info.v, info.m, g, 0, 0, pr.cands);
+    pr.index_classes();
     int goal_from = info.t, goal_to = info.t;
     for (const Target& tg : targets)
         if (tg.name == info.name) {
@@ -549,14 +668,42 @@ Found search_system(const SystemInfo& info, const Options& opt, int index) {
             an.outside_weight = opt.outside_weight;
             if (static_cast<int>(chosen.size()) < count) pad(pr, chosen, count);
             const long long budget = pr.goals.empty() ? 2'000'000 : opt.target_moves;
+            std::vector<int> best_chosen = chosen;
+            long long best_energy = LLONG_MAX;
             for (int attempt = 0; attempt < opt.attempts; ++attempt) {
+                if (attempt > 0 && opt.fresh_starts) {
+                    // An independent start: the previous attempt's valley is already explored.
+                    std::vector<char> used(pr.cands.size(), 0);
+                    for (int& c : chosen) {
+                        do
+                            c = static_cast<int>(rng() % pr.cands.size());
+                        while (used[c]);
+                        used[c] = 1;
+                    }
+                }
                 auto r = an.run(chosen, rng, budget, pr.goals.empty() ? 1.0 : opt.t_hi,
                                 pr.goals.empty() ? 0.05 : opt.t_lo, 0, t0);
+                if (r.energy > 0 && opt.tabu_steps > 0) {
+                    const auto polished =
+                        tabu_polish(an, r.chosen, opt.tabu_steps, opt.tabu_tenure, opt.tabu_local);
+                    std::fprintf(stderr, "  %s: tabu %lld -> %lld\n", label.c_str(), r.energy,
+                                 polished.energy);
+                    if (polished.energy < r.energy) r = {polished.chosen, polished.energy, r.moves};
+                }
                 chosen = r.chosen;
+                if (r.energy < best_energy) {
+                    best_energy = r.energy;
+                    best_chosen = r.chosen;
+                }
                 std::fprintf(stderr, "  %s: attempt %d, energy %lld after %lld moves, %.1f s\n",
                              label.c_str(), attempt + 1, r.energy, r.moves, seconds_since(t0));
+                const Score now = ev.score(sums_of(pr, chosen));
+                for (const Target& tg : pr.goals)
+                    std::fprintf(stderr, "    row %d worst %s best %s\n", tg.row,
+                                 row_text(now.worst[tg.row]).c_str(), row_text(now.best[tg.row]).c_str());
                 if (r.energy == 0) break;
             }
+            chosen = best_chosen;
         }
     }
     s = ev.score(sums_of(pr, chosen));
@@ -569,12 +716,14 @@ Found search_system(const SystemInfo& info, const Options& opt, int index) {
     if (!soft.empty() && opt.stretch_moves > 0 && s.uncovered == 0 && goal_distance(s, pr.goals) == 0) {
         const auto t1 = std::chrono::steady_clock::now();
         tabulate(pr, 2, info.m);
-        Annealer an{pr, pr.goals, soft, 1000, 100, nullptr};
+        Annealer an{pr, pr.goals, soft, opt.cover_weight, opt.stretch_hard_weight, nullptr};
         const std::string label = std::string(info.name) + " rows 5-6";
         an.label = label.c_str();
+        an.outside_weight = opt.outside_weight;
+        an.keep_hard = true;
         const Evaluator ev2{pr};
         const auto before = goal_distance(ev2.score(sums_of(pr, chosen)), soft);
-        const auto r = an.run(chosen, rng, opt.stretch_moves, 2.0, 0.2, 0, t0);
+        const auto r = an.run(chosen, rng, opt.stretch_moves, opt.t_hi, opt.t_lo, 0, t0);
         const Score s2 = ev2.score(sums_of(pr, r.chosen));
         const int after = goal_distance(s2, soft);
         if (s2.uncovered == 0 && goal_distance(s2, pr.goals) == 0 && after < before) chosen = r.chosen;
@@ -619,6 +768,16 @@ std::optional<Options> parse_args(int argc, char** argv) {
             o.cover_weight = std::atoi(argv[++a]);
         else if (arg == "--outside-weight" && has_value)
             o.outside_weight = std::atoi(argv[++a]);
+        else if (arg == "--stretch-hard-weight" && has_value)
+            o.stretch_hard_weight = std::atoi(argv[++a]);
+        else if (arg == "--tabu-steps" && has_value)
+            o.tabu_steps = std::atoi(argv[++a]);
+        else if (arg == "--tabu-tenure" && has_value)
+            o.tabu_tenure = std::atoi(argv[++a]);
+        else if (arg == "--tabu-local")
+            o.tabu_local = true;
+        else if (arg == "--fresh-starts")
+            o.fresh_starts = true;
         else if (arg == "--t-hi" && has_value)
             o.t_hi = std::atof(argv[++a]);
         else if (arg == "--t-lo" && has_value)
@@ -634,9 +793,12 @@ std::optional<Options> parse_args(int argc, char** argv) {
 int main(int argc, char** argv) {
     const std::optional<Options> opt = parse_args(argc, argv);
     if (!opt) {
-        std::fprintf(stderr, "usage: wheel_search [--seed N] [--only NAME] [--out FILE] [--target-moves N] "
-                             "[--attempts N] [--cover-weight N] [--outside-weight N] [--t-hi X] [--t-lo X] "
-                             "[--stretch-moves N]\n");
+        std::fprintf(
+            stderr,
+            "usage: wheel_search [--seed N] [--only NAME] [--out FILE] [--target-moves N] "
+            "[--attempts N] [--fresh-starts] [--cover-weight N] [--outside-weight N] "
+            "[--t-hi X] [--t-lo X] [--tabu-steps N] [--tabu-tenure N] [--tabu-local] [--stretch-moves N] "
+            "[--stretch-hard-weight N]\n");
         return 2;
     }
     const auto t0 = std::chrono::steady_clock::now();
@@ -658,10 +820,16 @@ int main(int argc, char** argv) {
     std::string text = "# Base tickets of the wheel catalogue, one per line: <system> <gap 1> ... <gap m>.\n"
                        "# Rotation k of a base ticket starts at position k and steps by its gaps; the v\n"
                        "# rotations of all base tickets of a system v_t_m cover every t of its v positions.\n"
-                       "# Produced by tools/wheel_search (deterministic for a given seed):\n"
-                       "#   wheel_search --seed " +
-                       std::to_string(opt->seed) + " --target-moves " + std::to_string(opt->target_moves) +
-                       " --stretch-moves " + std::to_string(opt->stretch_moves) + "\n";
+                       "# Produced by tools/wheel_search (deterministic for a given seed and options):\n"
+                       "#   wheel_search";
+    for (int a = 1; a < argc; ++a) {
+        if (std::strcmp(argv[a], "--out") == 0) {
+            ++a;
+            continue;
+        }
+        text += std::string(" ") + argv[a];
+    }
+    text += "\n# Each system's comment names the method that found its base tickets.\n";
     text += body;
     if (opt->out.empty()) {
         std::fputs(text.c_str(), stdout);
