@@ -49,13 +49,6 @@ std::vector<PositionMask> ticket_masks(const SystemTickets& tickets, int16_t v, 
     return masks;
 }
 
-PackedHits hit_vector(PositionMask placement, std::span<const PositionMask> tickets) {
-    PackedHits h = 0;
-    for (const PositionMask t : tickets)
-        h += hit_unit(std::popcount(placement & t));
-    return h;
-}
-
 namespace {
 
 // For each position, the tickets that hold it as a bit set; a placement's hit counts are then a

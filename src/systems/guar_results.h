@@ -51,8 +51,6 @@ std::vector<PositionMask> placement_classes(int v, int i);
 // All count * v tickets of a system as masks, in ticket order.
 std::vector<PositionMask> ticket_masks(const SystemTickets& tickets, int16_t v, int16_t m);
 
-PackedHits hit_vector(PositionMask placement, std::span<const PositionMask> tickets);
-
 struct RowExtremes {
     PackedHits worst = 0;
     PackedHits best = 0;

@@ -72,6 +72,7 @@ struct Options {
     uint64_t seed = 1;
     std::string only;
     std::string out;
+    std::string start;
     long long stretch_moves = 0;        // 0: no stretch attempt
     long long target_moves = 5'000'000; // per attempt
     int attempts = 200;
@@ -84,6 +85,7 @@ struct Options {
     int tabu_steps = 0;
     int tabu_tenure = 7;
     bool tabu_local = false;
+    bool pair_descent = false;
 };
 
 double seconds_since(std::chrono::steady_clock::time_point t0) {
@@ -478,6 +480,79 @@ struct Annealer {
     }
 };
 
+// The classes one number away from a base ticket: one of its numbers moved to a free position.
+std::vector<int> one_number_away(const Problem& pr, int c) {
+    std::vector<int> near;
+    const PositionMask mask = pr.cands[c].mask;
+    for (int from = 0; from < pr.info.v; ++from)
+        for (int to = 0; to < pr.info.v; ++to)
+            if ((mask >> from & 1) && !(mask >> to & 1)) {
+                const int n = pr.class_of(mask ^ (PositionMask{1} << from) ^ (PositionMask{1} << to));
+                if (n >= 0) near.push_back(n);
+            }
+    return near;
+}
+
+// Steepest descent over pairs of one-number moves on two base tickets: annealing stalls where
+// every single move worsens the score but a pair of them mends it.
+Annealer::Result pair_descent(const Annealer& an, std::vector<int> chosen) {
+    const Problem& pr = an.pr;
+    std::vector<char> used(pr.cands.size(), 0);
+    for (const int c : chosen)
+        used[c] = 1;
+    std::vector<PackedHits> sums = sums_of(pr, chosen), one(sums.size()), two(sums.size());
+    long long hard_part = 0;
+    long long cur = an.energy(sums, hard_part);
+    while (cur > 0) {
+        long long step_best = cur;
+        int s1b = -1, c1b = -1, s2b = -1, c2b = -1;
+        std::vector<std::vector<int>> near(chosen.size());
+        for (size_t s = 0; s < chosen.size(); ++s)
+            near[s] = one_number_away(pr, chosen[s]);
+        for (size_t s1 = 0; s1 < chosen.size(); ++s1) {
+            const PackedHits* out1 = pr.contrib_of(chosen[s1]);
+            for (const int c1 : near[s1]) {
+                if (used[c1]) continue;
+                const PackedHits* in1 = pr.contrib_of(c1);
+                for (size_t p = 0; p < sums.size(); ++p)
+                    one[p] = sums[p] - out1[p] + in1[p];
+                if (const long long e = an.energy(one, hard_part); e < step_best) {
+                    step_best = e;
+                    s1b = static_cast<int>(s1);
+                    c1b = c1;
+                    s2b = -1;
+                }
+                for (size_t s2 = s1 + 1; s2 < chosen.size(); ++s2) {
+                    const PackedHits* out2 = pr.contrib_of(chosen[s2]);
+                    for (const int c2 : near[s2]) {
+                        if (used[c2] || c2 == c1) continue;
+                        const PackedHits* in2 = pr.contrib_of(c2);
+                        for (size_t p = 0; p < sums.size(); ++p)
+                            two[p] = one[p] - out2[p] + in2[p];
+                        if (const long long e = an.energy(two, hard_part); e < step_best) {
+                            step_best = e;
+                            s1b = static_cast<int>(s1);
+                            c1b = c1;
+                            s2b = static_cast<int>(s2);
+                            c2b = c2;
+                        }
+                    }
+                }
+            }
+        }
+        if (s1b < 0) break;
+        for (const auto& [s, c] : {std::pair{s1b, c1b}, std::pair{s2b, c2b}}) {
+            if (s < 0) continue;
+            used[chosen[s]] = 0;
+            used[c] = 1;
+            chosen[s] = c;
+        }
+        sums = sums_of(pr, chosen);
+        cur = step_best;
+    }
+    return {chosen, cur, 0};
+}
+
 // Tabu search after an annealing attempt: each step makes the best swap of one base ticket over
 // the whole neighbourhood, except swaps that undo a recent one (unless they beat the best seen).
 Annealer::Result tabu_polish(const Annealer& an, std::vector<int> chosen, int steps, int tenure, bool local) {
@@ -611,6 +686,31 @@ std::string row_text(PackedHits h) {
     return buf;
 }
 
+// The base tickets of the --only system in a wheels file given with --start, as candidates; empty
+// when there is none.
+std::vector<int> start_from(const Problem& pr, const Options& opt) {
+    std::vector<int> chosen;
+    if (opt.start.empty() || opt.only != pr.info.name) return chosen;
+    FILE* f = std::fopen(opt.start.c_str(), "rb");
+    if (!f) return chosen;
+    std::string text;
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
+        text.append(buf, n);
+    std::fclose(f);
+    for (const WheelsEntry& e : parse_wheels(text).entries) {
+        if (e.name.toStdString() != pr.info.name) continue;
+        for (const auto& gaps : e.gaps) {
+            PositionMask mask = 0;
+            for (int j = 0, p = 0; j < pr.info.m; p += gaps[j], ++j)
+                mask |= PositionMask{1} << (p % pr.info.v);
+            if (const int c = pr.class_of(mask); c >= 0) chosen.push_back(c);
+        }
+    }
+    if (static_cast<int>(chosen.size()) != pr.info.base_count) chosen.clear();
+    return chosen;
+}
+
 Found search_system(const SystemInfo& info, const Options& opt, int index) {
     const auto t0 = std::chrono::steady_clock::now();
     Problem pr;
@@ -633,6 +733,12 @@ Found search_system(const SystemInfo& info, const Options& opt, int index) {
     Found f;
 
     std::vector<int> chosen = greedy_cover(pr, count);
+    if (const std::vector<int> start = start_from(pr, opt); !start.empty()) {
+        // A later stage of a staged search: the searches below begin from the given base tickets.
+        chosen = start;
+        std::fprintf(stderr, "%s: starting from %zu base tickets of %s\n", std::string(info.name).c_str(),
+                     chosen.size(), opt.start.c_str());
+    }
     Score s = ev.score(sums_of(pr, chosen));
     std::fprintf(stderr, "%s: %zu ticket classes, %zu placement classes; greedy %zu base tickets%s\n",
                  std::string(info.name).c_str(), pr.cands.size(), pr.n_places(), chosen.size(),
@@ -683,6 +789,12 @@ Found search_system(const SystemInfo& info, const Options& opt, int index) {
                 }
                 auto r = an.run(chosen, rng, budget, pr.goals.empty() ? 1.0 : opt.t_hi,
                                 pr.goals.empty() ? 0.05 : opt.t_lo, 0, t0);
+                if (r.energy > 0 && opt.pair_descent) {
+                    const auto polished = pair_descent(an, r.chosen);
+                    std::fprintf(stderr, "  %s: pair descent %lld -> %lld\n", label.c_str(), r.energy,
+                                 polished.energy);
+                    if (polished.energy < r.energy) r = {polished.chosen, polished.energy, r.moves};
+                }
                 if (r.energy > 0 && opt.tabu_steps > 0) {
                     const auto polished =
                         tabu_polish(an, r.chosen, opt.tabu_steps, opt.tabu_tenure, opt.tabu_local);
@@ -774,6 +886,10 @@ std::optional<Options> parse_args(int argc, char** argv) {
             o.tabu_steps = std::atoi(argv[++a]);
         else if (arg == "--tabu-tenure" && has_value)
             o.tabu_tenure = std::atoi(argv[++a]);
+        else if (arg == "--start" && has_value)
+            o.start = argv[++a];
+        else if (arg == "--pair-descent")
+            o.pair_descent = true;
         else if (arg == "--tabu-local")
             o.tabu_local = true;
         else if (arg == "--fresh-starts")
@@ -795,9 +911,10 @@ int main(int argc, char** argv) {
     if (!opt) {
         std::fprintf(
             stderr,
-            "usage: wheel_search [--seed N] [--only NAME] [--out FILE] [--target-moves N] "
+            "usage: wheel_search [--seed N] [--only NAME] [--out FILE] [--start FILE] [--target-moves N] "
             "[--attempts N] [--fresh-starts] [--cover-weight N] [--outside-weight N] "
-            "[--t-hi X] [--t-lo X] [--tabu-steps N] [--tabu-tenure N] [--tabu-local] [--stretch-moves N] "
+            "[--t-hi X] [--t-lo X] [--tabu-steps N] [--tabu-tenure N] [--tabu-local] "
+            "[--pair-descent] [--stretch-moves N] "
             "[--stretch-hard-weight N]\n");
         return 2;
     }
