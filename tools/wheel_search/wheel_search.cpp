@@ -1,0 +1,962 @@
+// Finds the base tickets of every catalogue system and writes them in the wheels.txt format.
+//
+// Everything works on rotation classes: a base ticket is a class of v tickets, and a placement
+// of winning numbers is scored once per class, since rotating it does not change its hit vector.
+// For each pair (ticket class, placement class) the packed hit vector that the v rotations of the
+// ticket give that placement is tabulated once; a set of base tickets then scores a placement by
+// adding its tickets' entries, and swapping one base ticket costs one pass over the placements.
+//
+// Per system: a greedy over the gap lists in lexicographic order; when it needs more base tickets
+// than the catalogue allows, an exact cover (when the count is tight) or annealing; when it needs
+// fewer, the spare base tickets are chosen to raise the worst cases of the results table. Systems
+// with published results rows are searched until their tickets reproduce those rows.
+//
+// Deterministic for a given seed: the random moves come from a seeded generator and every budget
+// is a count of moves, never a time.
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <chrono>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "systems/guar_results.h"
+#include "systems/system_catalogue.h"
+
+namespace {
+
+using Gaps = std::array<int16_t, 6>;
+using HitRow = std::array<int, 5>; // counts of tickets with 2..6 hits
+
+struct Candidate {
+    Gaps gaps{};
+    PositionMask mask = 0; // rotation starting at position 1
+};
+
+// A published row of the results table that the tickets must reproduce.
+struct Target {
+    std::string_view name;
+    int row;
+    HitRow worst;
+    HitRow best;
+    bool stretch; // searched only in the bounded second stage
+};
+
+constexpr std::array<Target, 11> targets{{
+    {"10_3_6", 2, {2, 0, 0, 0, 0}, {4, 0, 0, 0, 0}, false},
+    {"10_3_6", 3, {6, 1, 0, 0, 0}, {3, 3, 0, 0, 0}, false},
+    {"10_3_6", 4, {6, 4, 0, 0, 0}, {2, 3, 2, 0, 0}, false},
+    {"10_3_6", 5, {2, 6, 2, 0, 0}, {3, 2, 3, 1, 0}, false},
+    {"10_3_6", 6, {0, 4, 6, 0, 0}, {1, 4, 4, 0, 1}, false},
+    {"10_4_6", 4, {15, 12, 1, 0, 0}, {12, 9, 4, 0, 0}, false},
+    {"12_3_5", 5, {17, 12, 0, 0, 0}, {16, 8, 1, 1, 0}, false},
+    {"20_4_6", 2, {37, 0, 0, 0, 0}, {42, 0, 0, 0, 0}, false},
+    {"20_4_6", 3, {90, 7, 0, 0, 0}, {86, 12, 0, 0, 0}, false},
+    {"20_4_6", 4, {145, 25, 1, 0, 0}, {132, 28, 4, 0, 0}, false},
+    // Rows 5 and 6 of 20_4_6 are a stretch goal: one bounded attempt, rows 2 to 4 kept.
+}};
+constexpr std::array<Target, 2> stretch_targets{{
+    {"20_4_6", 5, {182, 57, 5, 0, 0}, {179, 58, 4, 2, 0}, true},
+    {"20_4_6", 6, {191, 101, 15, 0, 0}, {197, 96, 14, 1, 1}, true},
+}};
+
+struct Options {
+    uint64_t seed = 1;
+    std::string only;
+    std::string out;
+    std::string start;
+    long long stretch_moves = 0;        // 0: no stretch attempt
+    long long target_moves = 5'000'000; // per attempt
+    int attempts = 200;
+    int cover_weight = 2;
+    int outside_weight = 1;
+    double t_hi = 2.0;
+    double t_lo = 0.2;
+    bool fresh_starts = false;
+    int stretch_hard_weight = 3;
+    int tabu_steps = 0;
+    int tabu_tenure = 7;
+    bool tabu_local = false;
+    bool pair_descent = false;
+};
+
+double seconds_since(std::chrono::steady_clock::time_point t0) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+HitRow unpack(PackedHits h) {
+    HitRow r{};
+    for (int j = 2; j <= 6; ++j)
+        r[j - 2] = hit_count(h, j);
+    return r;
+}
+
+int distance(PackedHits h, const HitRow& target) {
+    int d = 0;
+    for (int j = 2; j <= 6; ++j)
+        d += std::abs(hit_count(h, j) - target[j - 2]);
+    return d;
+}
+
+// Gap lists that are the smallest of their cyclic shifts and equal to none of them: one per
+// rotation class of tickets, leaving out the periodic ones whose rotations repeat.
+void lyndon_gap_lists(int v, int m, Gaps& g, int pos, int sum, std::vector<Candidate>& out) {
+    if (pos == m - 1) {
+        g[pos] = static_cast<int16_t>(v - sum);
+        for (int r = 1; r < m; ++r) {
+            int cmp = 0;
+            for (int j = 0; j < m && cmp == 0; ++j)
+                cmp = g[(j + r) % m] - g[j];
+            if (cmp <= 0) return;
+        }
+        Candidate c;
+        c.gaps = g;
+        int p = 0;
+        for (int j = 0; j < m; ++j) {
+            c.mask |= PositionMask{1} << p;
+            p += g[j];
+        }
+        out.push_back(c);
+        return;
+    }
+    for (int x = 1; sum + x + (m - pos - 1) <= v; ++x) {
+        g[pos] = static_cast<int16_t>(x);
+        lyndon_gap_lists(v, m, g, pos + 1, sum + x, out);
+    }
+    g[pos] = 0;
+}
+
+struct Problem {
+    SystemInfo info{};
+    std::vector<Candidate> cands;
+    std::vector<PositionMask> places; // placement classes of the rows in use, row after row
+    std::array<int, 8> row_begin{};   // places of row i: [row_begin[i], row_begin[i + 1])
+    std::vector<PackedHits> contrib;  // [candidate][place]
+    std::vector<Target> goals;        // rows to reproduce
+    int rows_to = 0;                  // rows t..rows_to (and 2.. when goals ask) are tabulated
+    int row_from = 0;
+
+    std::vector<std::pair<PositionMask, int>> by_class; // smallest rotation -> candidate, sorted
+
+    size_t n_places() const { return places.size(); }
+
+    void index_classes() {
+        by_class.clear();
+        for (size_t c = 0; c < cands.size(); ++c) {
+            PositionMask m = cands[c].mask, low = m;
+            for (int k = 1; k < info.v; ++k) {
+                m = rotate_mask(m, info.v);
+                low = std::min(low, m);
+            }
+            by_class.emplace_back(low, static_cast<int>(c));
+        }
+        std::sort(by_class.begin(), by_class.end());
+    }
+
+    // The candidate whose class holds the ticket, or -1 when the ticket is periodic.
+    int class_of(PositionMask mask) const {
+        PositionMask low = mask;
+        for (int k = 1; k < info.v; ++k) {
+            mask = rotate_mask(mask, info.v);
+            low = std::min(low, mask);
+        }
+        const auto it = std::lower_bound(by_class.begin(), by_class.end(), std::make_pair(low, -1));
+        return it != by_class.end() && it->first == low ? it->second : -1;
+    }
+    const PackedHits* contrib_of(int c) const {
+        return contrib.data() + static_cast<size_t>(c) * places.size();
+    }
+};
+
+void tabulate(Problem& pr, int row_from, int row_to) {
+    const int v = pr.info.v;
+    pr.row_from = row_from;
+    pr.rows_to = row_to;
+    pr.places.clear();
+    pr.row_begin.fill(0);
+    for (int i = 0; i < 8; ++i) {
+        pr.row_begin[i] = static_cast<int>(pr.places.size());
+        if (i >= row_from && i <= row_to) {
+            const std::vector<PositionMask> reps = placement_classes(v, i);
+            pr.places.insert(pr.places.end(), reps.begin(), reps.end());
+        }
+    }
+    const size_t np = pr.places.size();
+    pr.contrib.assign(pr.cands.size() * np, 0);
+    for (size_t c = 0; c < pr.cands.size(); ++c) {
+        std::array<PositionMask, 20> rot{};
+        rot[0] = pr.cands[c].mask;
+        for (int k = 1; k < v; ++k)
+            rot[k] = rotate_mask(rot[k - 1], v);
+        for (size_t p = 0; p < np; ++p) {
+            PackedHits h = 0;
+            for (int k = 0; k < v; ++k)
+                h += hit_unit(std::popcount(pr.places[p] & rot[k]));
+            pr.contrib[c * np + p] = h;
+        }
+    }
+}
+
+struct Score {
+    int uncovered = 0;
+    std::array<PackedHits, 8> worst{};
+    std::array<PackedHits, 8> best{};
+};
+
+// Scores a sum vector: uncovered t-placements and the extreme placements of every tabulated row.
+struct Evaluator {
+    const Problem& pr;
+    Score score(const std::vector<PackedHits>& sums) const {
+        Score s;
+        const int t = pr.info.t;
+        for (int i = pr.row_from; i <= pr.rows_to; ++i) {
+            PackedHits lo = ~PackedHits{0}, hi = 0;
+            for (int p = pr.row_begin[i]; p < pr.row_begin[i + 1]; ++p) {
+                lo = std::min(lo, sums[p]);
+                hi = std::max(hi, sums[p]);
+                if (i == t && hit_count(sums[p], t) == 0) ++s.uncovered;
+            }
+            s.worst[i] = lo;
+            s.best[i] = hi;
+        }
+        return s;
+    }
+};
+
+std::vector<PackedHits> sums_of(const Problem& pr, const std::vector<int>& chosen) {
+    std::vector<PackedHits> sums(pr.n_places(), 0);
+    for (const int c : chosen) {
+        const PackedHits* row = pr.contrib_of(c);
+        for (size_t p = 0; p < sums.size(); ++p)
+            sums[p] += row[p];
+    }
+    return sums;
+}
+
+PackedHits pack(const HitRow& r) {
+    PackedHits h = 0;
+    for (int j = 2; j <= 6; ++j)
+        h += hit_unit(j) * static_cast<PackedHits>(r[j - 2]);
+    return h;
+}
+
+// The difference in the most significant field where two packed vectors differ.
+int field_gap(PackedHits a, PackedHits b) {
+    const int j = 2 + (63 - std::countl_zero(a ^ b)) / hit_field_bits;
+    return std::abs(hit_count(a, j) - hit_count(b, j));
+}
+
+// How far one row is from a published worst/best pair, smoother than the distance of the two
+// extremes alone: every placement outside the pair counts too, by its first differing count (0 exactly when
+// the row's extremes are the pair).
+long long row_energy(const std::vector<PackedHits>& sums, int b, int e, const Target& g, int outside_weight) {
+    const PackedHits lo = pack(g.worst), hi = pack(g.best);
+    long long outside = 0;
+    PackedHits low = ~PackedHits{0}, high = 0;
+    for (int p = b; p < e; ++p) {
+        const PackedHits s = sums[p];
+        if (s < lo)
+            outside += field_gap(s, lo);
+        else if (s > hi)
+            outside += field_gap(s, hi);
+        low = std::min(low, s);
+        high = std::max(high, s);
+    }
+    return outside_weight * outside + distance(low, g.worst) + distance(high, g.best);
+}
+
+int goal_distance(const Score& s, const std::vector<Target>& goals) {
+    int d = 0;
+    for (const Target& g : goals)
+        d += distance(s.worst[g.row], g.worst) + distance(s.best[g.row], g.best);
+    return d;
+}
+
+// Greedy over the gap lists in lexicographic order: each step takes the first candidate that covers
+// the most still uncovered t-placement classes; stops when all are covered or at the cap.
+std::vector<int> greedy_cover(const Problem& pr, int cap) {
+    const int t = pr.info.t;
+    const int b = pr.row_begin[t], e = pr.row_begin[t + 1];
+    std::vector<char> covered(e - b, 0);
+    std::vector<int> chosen;
+    std::vector<char> used(pr.cands.size(), 0);
+    int left = e - b;
+    while (left > 0 && static_cast<int>(chosen.size()) < cap) {
+        int best = -1, best_gain = 0;
+        for (size_t c = 0; c < pr.cands.size(); ++c) {
+            if (used[c]) continue;
+            const PackedHits* row = pr.contrib_of(static_cast<int>(c));
+            int gain = 0;
+            for (int p = b; p < e; ++p)
+                gain += !covered[p - b] && hit_count(row[p], t) > 0;
+            if (gain > best_gain) {
+                best_gain = gain;
+                best = static_cast<int>(c);
+            }
+        }
+        if (best < 0) break;
+        used[best] = 1;
+        chosen.push_back(best);
+        const PackedHits* row = pr.contrib_of(best);
+        for (int p = b; p < e; ++p)
+            if (!covered[p - b] && hit_count(row[p], t) > 0) {
+                covered[p - b] = 1;
+                --left;
+            }
+    }
+    return chosen;
+}
+
+// Exact cover of the t-placement classes, each covered once: first solution in candidate order,
+// branching on the class with the fewest usable candidates.
+struct ExactCover {
+    const Problem& pr;
+    int t, b, e, need;
+    std::vector<std::vector<int>> covers; // per candidate: classes covered, empty when it repeats one
+    std::vector<char> covered;
+    std::vector<int> chosen;
+    long long nodes = 0;
+
+    explicit ExactCover(const Problem& p, int count) : pr(p), t(p.info.t), need(count) {
+        b = pr.row_begin[t];
+        e = pr.row_begin[t + 1];
+        covers.resize(pr.cands.size());
+        for (size_t c = 0; c < pr.cands.size(); ++c) {
+            const PackedHits* row = pr.contrib_of(static_cast<int>(c));
+            bool once = true;
+            for (int p = b; p < e; ++p) {
+                const int h = hit_count(row[p], t);
+                if (h > 1) once = false;
+                if (h == 1) covers[c].push_back(p - b);
+            }
+            if (!once) covers[c].clear();
+        }
+        covered.assign(e - b, 0);
+    }
+
+    bool fits(int c) const {
+        if (covers[c].empty()) return false;
+        for (const int p : covers[c])
+            if (covered[p]) return false;
+        return true;
+    }
+
+    bool solve() {
+        ++nodes;
+        if (static_cast<int>(chosen.size()) == need)
+            return std::find(covered.begin(), covered.end(), 0) == covered.end();
+        int pick = -1;
+        size_t fewest = SIZE_MAX;
+        for (int p = 0; p < e - b; ++p) {
+            if (covered[p]) continue;
+            size_t n = 0;
+            for (size_t c = 0; c < covers.size(); ++c)
+                if (fits(static_cast<int>(c)) &&
+                    std::find(covers[c].begin(), covers[c].end(), p) != covers[c].end())
+                    ++n;
+            if (n < fewest) {
+                fewest = n;
+                pick = p;
+            }
+        }
+        if (pick < 0 || fewest == 0) return false;
+        for (size_t c = 0; c < covers.size(); ++c) {
+            if (!fits(static_cast<int>(c)) ||
+                std::find(covers[c].begin(), covers[c].end(), pick) == covers[c].end())
+                continue;
+            for (const int p : covers[c])
+                covered[p] = 1;
+            chosen.push_back(static_cast<int>(c));
+            if (solve()) return true;
+            chosen.pop_back();
+            for (const int p : covers[c])
+                covered[p] = 0;
+        }
+        return false;
+    }
+};
+
+double uniform01(std::mt19937_64& rng) {
+    return static_cast<double>(rng() >> 11) * 0x1.0p-53;
+}
+
+// Simulated annealing over the base tickets: a move swaps one base ticket for an unused class.
+// The energy weighs uncovered classes far above the distance from the goal rows; the result is the
+// lowest-energy state seen.
+struct Annealer {
+    const Problem& pr;
+    std::vector<Target> hard; // rows that must match
+    std::vector<Target> soft; // rows to approach (stretch)
+    int cover_weight = 1000;
+    int hard_weight = 1;
+    const char* label = "";
+    int outside_weight = 1;
+
+    // With keep_hard, only states that cover and meet the hard rows can become the result; the walk
+    // may still pass through others.
+    bool keep_hard = false;
+
+    long long energy(const std::vector<PackedHits>& sums, long long& hard_part) const {
+        const int t = pr.info.t;
+        long long uncovered = 0;
+        for (int p = pr.row_begin[t]; p < pr.row_begin[t + 1]; ++p)
+            uncovered += hit_count(sums[p], t) == 0;
+        hard_part = cover_weight * uncovered;
+        for (const Target& g : hard)
+            hard_part += hard_weight *
+                         row_energy(sums, pr.row_begin[g.row], pr.row_begin[g.row + 1], g, outside_weight);
+        long long e = hard_part;
+        for (const Target& g : soft)
+            e += row_energy(sums, pr.row_begin[g.row], pr.row_begin[g.row + 1], g, outside_weight);
+        return e;
+    }
+
+    struct Result {
+        std::vector<int> chosen;
+        long long energy;
+        long long moves;
+    };
+
+    Result run(std::vector<int> chosen, std::mt19937_64& rng, long long budget, double t_hi, double t_lo,
+               long long stop_at, std::chrono::steady_clock::time_point t0) const {
+        std::vector<char> used(pr.cands.size(), 0);
+        for (const int c : chosen)
+            used[c] = 1;
+        std::vector<PackedHits> sums = sums_of(pr, chosen), trial(sums.size());
+        long long hard_part = 0;
+        long long cur = energy(sums, hard_part);
+        Result best{chosen, keep_hard && hard_part != 0 ? LLONG_MAX : cur, 0};
+        const int n = static_cast<int>(chosen.size());
+        const double ratio = std::log(t_lo / t_hi);
+        const long long report_every = 20'000'000;
+        long long moves = 0;
+        for (; moves < budget && best.energy > stop_at; ++moves) {
+            const double temp =
+                t_hi * std::exp(ratio * static_cast<double>(moves) / static_cast<double>(budget));
+            const int slot = static_cast<int>(rng() % static_cast<uint64_t>(n));
+            // Mostly small steps (one number of the ticket moved elsewhere), sometimes a fresh class.
+            int fresh;
+            if (rng() % 4 != 0) {
+                const PositionMask mask = pr.cands[chosen[slot]].mask;
+                int from, to;
+                do
+                    from = static_cast<int>(rng() % pr.info.v);
+                while (!(mask >> from & 1));
+                do
+                    to = static_cast<int>(rng() % pr.info.v);
+                while (mask >> to & 1);
+                fresh = pr.class_of(mask ^ (PositionMask{1} << from) ^ (PositionMask{1} << to));
+            } else {
+                fresh = static_cast<int>(rng() % pr.cands.size());
+            }
+            if (fresh < 0 || used[fresh]) continue;
+            const PackedHits* out = pr.contrib_of(chosen[slot]);
+            const PackedHits* in = pr.contrib_of(fresh);
+            for (size_t p = 0; p < sums.size(); ++p)
+                trial[p] = sums[p] - out[p] + in[p];
+            const long long e = energy(trial, hard_part);
+            if (e <= cur || uniform01(rng) < std::exp(static_cast<double>(cur - e) / temp)) {
+                used[chosen[slot]] = 0;
+                used[fresh] = 1;
+                chosen[slot] = fresh;
+                sums.swap(trial);
+                cur = e;
+                if (e < best.energy && (!keep_hard || hard_part == 0)) best = {chosen, e, moves};
+            }
+            if ((moves + 1) % report_every == 0)
+                std::fprintf(stderr, "  %s: %lld moves, energy %lld, best %lld, %.0f s\n", label, moves + 1,
+                             cur, best.energy, seconds_since(t0));
+        }
+        best.moves = moves;
+        return best;
+    }
+};
+
+// The classes one number away from a base ticket: one of its numbers moved to a free position.
+std::vector<int> one_number_away(const Problem& pr, int c) {
+    std::vector<int> near;
+    const PositionMask mask = pr.cands[c].mask;
+    for (int from = 0; from < pr.info.v; ++from)
+        for (int to = 0; to < pr.info.v; ++to)
+            if ((mask >> from & 1) && !(mask >> to & 1)) {
+                const int n = pr.class_of(mask ^ (PositionMask{1} << from) ^ (PositionMask{1} << to));
+                if (n >= 0) near.push_back(n);
+            }
+    return near;
+}
+
+// Steepest descent over pairs of one-number moves on two base tickets: annealing stalls where
+// every single move worsens the score but a pair of them mends it.
+Annealer::Result pair_descent(const Annealer& an, std::vector<int> chosen) {
+    const Problem& pr = an.pr;
+    std::vector<char> used(pr.cands.size(), 0);
+    for (const int c : chosen)
+        used[c] = 1;
+    std::vector<PackedHits> sums = sums_of(pr, chosen), one(sums.size()), two(sums.size());
+    long long hard_part = 0;
+    long long cur = an.energy(sums, hard_part);
+    while (cur > 0) {
+        long long step_best = cur;
+        int s1b = -1, c1b = -1, s2b = -1, c2b = -1;
+        std::vector<std::vector<int>> near(chosen.size());
+        for (size_t s = 0; s < chosen.size(); ++s)
+            near[s] = one_number_away(pr, chosen[s]);
+        for (size_t s1 = 0; s1 < chosen.size(); ++s1) {
+            const PackedHits* out1 = pr.contrib_of(chosen[s1]);
+            for (const int c1 : near[s1]) {
+                if (used[c1]) continue;
+                const PackedHits* in1 = pr.contrib_of(c1);
+                for (size_t p = 0; p < sums.size(); ++p)
+                    one[p] = sums[p] - out1[p] + in1[p];
+                if (const long long e = an.energy(one, hard_part); e < step_best) {
+                    step_best = e;
+                    s1b = static_cast<int>(s1);
+                    c1b = c1;
+                    s2b = -1;
+                }
+                for (size_t s2 = s1 + 1; s2 < chosen.size(); ++s2) {
+                    const PackedHits* out2 = pr.contrib_of(chosen[s2]);
+                    for (const int c2 : near[s2]) {
+                        if (used[c2] || c2 == c1) continue;
+                        const PackedHits* in2 = pr.contrib_of(c2);
+                        for (size_t p = 0; p < sums.size(); ++p)
+                            two[p] = one[p] - out2[p] + in2[p];
+                        if (const long long e = an.energy(two, hard_part); e < step_best) {
+                            step_best = e;
+                            s1b = static_cast<int>(s1);
+                            c1b = c1;
+                            s2b = static_cast<int>(s2);
+                            c2b = c2;
+                        }
+                    }
+                }
+            }
+        }
+        if (s1b < 0) break;
+        for (const auto& [s, c] : {std::pair{s1b, c1b}, std::pair{s2b, c2b}}) {
+            if (s < 0) continue;
+            used[chosen[s]] = 0;
+            used[c] = 1;
+            chosen[s] = c;
+        }
+        sums = sums_of(pr, chosen);
+        cur = step_best;
+    }
+    return {chosen, cur, 0};
+}
+
+// Tabu search after an annealing attempt: each step makes the best swap of one base ticket over
+// the whole neighbourhood, except swaps that undo a recent one (unless they beat the best seen).
+Annealer::Result tabu_polish(const Annealer& an, std::vector<int> chosen, int steps, int tenure, bool local) {
+    const Problem& pr = an.pr;
+    const size_t nc = pr.cands.size();
+    std::vector<char> used(nc, 0);
+    for (const int c : chosen)
+        used[c] = 1;
+    std::vector<long long> banned_until(nc, -1);
+    std::vector<PackedHits> sums = sums_of(pr, chosen), trial(sums.size());
+    long long hard_part = 0;
+    Annealer::Result best{chosen, an.energy(sums, hard_part), 0};
+    for (int step = 0; step < steps && best.energy > 0; ++step) {
+        long long step_best = LLONG_MAX;
+        int best_slot = -1, best_in = -1;
+        for (size_t slot = 0; slot < chosen.size(); ++slot) {
+            const PackedHits* out = pr.contrib_of(chosen[slot]);
+            // The neighbours of a base ticket: every class (wide) or the tickets with one number moved.
+            std::vector<int> near;
+            if (local) {
+                const PositionMask mask = pr.cands[chosen[slot]].mask;
+                for (int from = 0; from < pr.info.v; ++from)
+                    for (int to = 0; to < pr.info.v; ++to)
+                        if ((mask >> from & 1) && !(mask >> to & 1))
+                            near.push_back(
+                                pr.class_of(mask ^ (PositionMask{1} << from) ^ (PositionMask{1} << to)));
+            } else {
+                for (size_t c = 0; c < nc; ++c)
+                    near.push_back(static_cast<int>(c));
+            }
+            for (const int c : near) {
+                if (c < 0 || used[c]) continue;
+                const PackedHits* in = pr.contrib_of(static_cast<int>(c));
+                for (size_t p = 0; p < sums.size(); ++p)
+                    trial[p] = sums[p] - out[p] + in[p];
+                const long long e = an.energy(trial, hard_part);
+                const bool banned = banned_until[c] > step;
+                if ((banned && e >= best.energy) || e >= step_best) continue;
+                step_best = e;
+                best_slot = static_cast<int>(slot);
+                best_in = static_cast<int>(c);
+            }
+        }
+        if (best_slot < 0) break;
+        const int leaving = chosen[best_slot];
+        banned_until[leaving] = step + tenure;
+        used[leaving] = 0;
+        used[best_in] = 1;
+        const PackedHits* out = pr.contrib_of(leaving);
+        const PackedHits* in = pr.contrib_of(best_in);
+        for (size_t p = 0; p < sums.size(); ++p)
+            sums[p] = sums[p] - out[p] + in[p];
+        chosen[best_slot] = best_in;
+        if (step_best < best.energy) best = {chosen, step_best, step};
+    }
+    return best;
+}
+
+// Fills the spare slots one at a time with the class that most raises the worst placements, rows
+// from m down to t compared in turn (a better worst case when all m winning numbers are in the set
+// first), ties to the earlier gap list.
+void pad(const Problem& pr, std::vector<int>& chosen, int count) {
+    const Evaluator ev{pr};
+    std::vector<char> used(pr.cands.size(), 0);
+    for (const int c : chosen)
+        used[c] = 1;
+    std::vector<PackedHits> sums = sums_of(pr, chosen), trial(sums.size());
+    while (static_cast<int>(chosen.size()) < count) {
+        int best = -1;
+        std::array<PackedHits, 8> best_key{};
+        for (size_t c = 0; c < pr.cands.size(); ++c) {
+            if (used[c]) continue;
+            const PackedHits* in = pr.contrib_of(static_cast<int>(c));
+            for (size_t p = 0; p < sums.size(); ++p)
+                trial[p] = sums[p] + in[p];
+            const Score s = ev.score(trial);
+            std::array<PackedHits, 8> key{};
+            for (int i = pr.rows_to, k = 0; i >= pr.info.t; --i, ++k)
+                key[k] = s.worst[i];
+            if (best < 0 || key > best_key) {
+                best = static_cast<int>(c);
+                best_key = key;
+            }
+        }
+        used[best] = 1;
+        chosen.push_back(best);
+        const PackedHits* in = pr.contrib_of(best);
+        for (size_t p = 0; p < sums.size(); ++p)
+            sums[p] += in[p];
+    }
+}
+
+// Every choice of count classes in lexicographic order; the first that covers and meets the goals.
+std::optional<std::vector<int>> exhaustive(const Problem& pr, int count) {
+    const Evaluator ev{pr};
+    const int n = static_cast<int>(pr.cands.size());
+    std::vector<int> idx(count);
+    for (int k = 0; k < count; ++k)
+        idx[k] = k;
+    while (true) {
+        const Score s = ev.score(sums_of(pr, idx));
+        if (s.uncovered == 0 && goal_distance(s, pr.goals) == 0) return idx;
+        int k = count - 1;
+        while (k >= 0 && idx[k] == n - count + k)
+            --k;
+        if (k < 0) return std::nullopt;
+        ++idx[k];
+        for (int r = k + 1; r < count; ++r)
+            idx[r] = idx[r - 1] + 1;
+    }
+}
+
+double combinations(int n, int k) {
+    double r = 1;
+    for (int i = 1; i <= k; ++i)
+        r = r * (n - k + i) / i;
+    return r;
+}
+
+struct Found {
+    std::vector<Gaps> gaps;
+    std::string method;
+    double seconds = 0;
+    std::string note;
+};
+
+std::string row_text(PackedHits h) {
+    const HitRow r = unpack(h);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%d %d %d %d %d", r[0], r[1], r[2], r[3], r[4]);
+    return buf;
+}
+
+// The base tickets of the --only system in a wheels file given with --start, as candidates; empty
+// when there is none.
+std::vector<int> start_from(const Problem& pr, const Options& opt) {
+    std::vector<int> chosen;
+    if (opt.start.empty() || opt.only != pr.info.name) return chosen;
+    FILE* f = std::fopen(opt.start.c_str(), "rb");
+    if (!f) return chosen;
+    std::string text;
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
+        text.append(buf, n);
+    std::fclose(f);
+    for (const WheelsEntry& e : parse_wheels(text).entries) {
+        if (e.name.toStdString() != pr.info.name) continue;
+        for (const auto& gaps : e.gaps) {
+            PositionMask mask = 0;
+            for (int j = 0, p = 0; j < pr.info.m; p += gaps[j], ++j)
+                mask |= PositionMask{1} << (p % pr.info.v);
+            if (const int c = pr.class_of(mask); c >= 0) chosen.push_back(c);
+        }
+    }
+    if (static_cast<int>(chosen.size()) != pr.info.base_count) chosen.clear();
+    return chosen;
+}
+
+Found search_system(const SystemInfo& info, const Options& opt, int index) {
+    const auto t0 = std::chrono::steady_clock::now();
+    Problem pr;
+    pr.info = info;
+    Gaps g{};
+    lyndon_gap_lists(info.v, info.m, g, 0, 0, pr.cands);
+    pr.index_classes();
+    int goal_from = info.t, goal_to = info.t;
+    for (const Target& tg : targets)
+        if (tg.name == info.name) {
+            pr.goals.push_back(tg);
+            goal_from = std::min(goal_from, tg.row);
+            goal_to = std::max(goal_to, tg.row);
+        }
+    // Padding weighs every row from t up; a search for published rows needs only those rows.
+    tabulate(pr, goal_from, pr.goals.empty() ? info.m : goal_to);
+    std::mt19937_64 rng(opt.seed * 1000003u + static_cast<uint64_t>(index));
+    const int count = info.base_count;
+    const Evaluator ev{pr};
+    Found f;
+
+    std::vector<int> chosen = greedy_cover(pr, count);
+    if (const std::vector<int> start = start_from(pr, opt); !start.empty()) {
+        // A later stage of a staged search: the searches below begin from the given base tickets.
+        chosen = start;
+        std::fprintf(stderr, "%s: starting from %zu base tickets of %s\n", std::string(info.name).c_str(),
+                     chosen.size(), opt.start.c_str());
+    }
+    Score s = ev.score(sums_of(pr, chosen));
+    std::fprintf(stderr, "%s: %zu ticket classes, %zu placement classes; greedy %zu base tickets%s\n",
+                 std::string(info.name).c_str(), pr.cands.size(), pr.n_places(), chosen.size(),
+                 s.uncovered ? " (not covering)" : "");
+    const bool greedy_ok = s.uncovered == 0 && static_cast<int>(chosen.size()) == count;
+    f.method = "greedy";
+    if (greedy_ok && goal_distance(s, pr.goals) == 0) {
+        // the greedy already meets everything
+    } else if (!pr.goals.empty() && combinations(static_cast<int>(pr.cands.size()), count) <= 2e6) {
+        f.method = "exhaustive";
+        if (auto found = exhaustive(pr, count))
+            chosen = *found;
+        else
+            f.note = "no choice meets the published rows";
+    } else if (s.uncovered == 0 && static_cast<int>(chosen.size()) < count && pr.goals.empty()) {
+        f.method = "greedy + padding";
+        pad(pr, chosen, count);
+    } else {
+        const int per_ticket = static_cast<int>(combinations(info.m, info.t));
+        const int classes = pr.row_begin[info.t + 1] - pr.row_begin[info.t];
+        if (count * per_ticket == classes && pr.goals.empty()) {
+            f.method = "exact cover";
+            ExactCover x(pr, count);
+            if (x.solve())
+                chosen = x.chosen;
+            else
+                f.note = "no exact cover";
+        } else {
+            f.method = pr.goals.empty() ? "annealing" : "annealing to the published rows";
+            Annealer an{pr, pr.goals, {}, pr.goals.empty() ? 1000 : opt.cover_weight, 1, nullptr};
+            const std::string label = std::string(info.name);
+            an.label = label.c_str();
+            an.outside_weight = opt.outside_weight;
+            if (static_cast<int>(chosen.size()) < count) pad(pr, chosen, count);
+            const long long budget = pr.goals.empty() ? 2'000'000 : opt.target_moves;
+            std::vector<int> best_chosen = chosen;
+            long long best_energy = LLONG_MAX;
+            for (int attempt = 0; attempt < opt.attempts; ++attempt) {
+                if (attempt > 0 && opt.fresh_starts) {
+                    // An independent start: the previous attempt's valley is already explored.
+                    std::vector<char> used(pr.cands.size(), 0);
+                    for (int& c : chosen) {
+                        do
+                            c = static_cast<int>(rng() % pr.cands.size());
+                        while (used[c]);
+                        used[c] = 1;
+                    }
+                }
+                auto r = an.run(chosen, rng, budget, pr.goals.empty() ? 1.0 : opt.t_hi,
+                                pr.goals.empty() ? 0.05 : opt.t_lo, 0, t0);
+                if (r.energy > 0 && opt.pair_descent) {
+                    const auto polished = pair_descent(an, r.chosen);
+                    std::fprintf(stderr, "  %s: pair descent %lld -> %lld\n", label.c_str(), r.energy,
+                                 polished.energy);
+                    if (polished.energy < r.energy) r = {polished.chosen, polished.energy, r.moves};
+                }
+                if (r.energy > 0 && opt.tabu_steps > 0) {
+                    const auto polished =
+                        tabu_polish(an, r.chosen, opt.tabu_steps, opt.tabu_tenure, opt.tabu_local);
+                    std::fprintf(stderr, "  %s: tabu %lld -> %lld\n", label.c_str(), r.energy,
+                                 polished.energy);
+                    if (polished.energy < r.energy) r = {polished.chosen, polished.energy, r.moves};
+                }
+                chosen = r.chosen;
+                if (r.energy < best_energy) {
+                    best_energy = r.energy;
+                    best_chosen = r.chosen;
+                }
+                std::fprintf(stderr, "  %s: attempt %d, energy %lld after %lld moves, %.1f s\n",
+                             label.c_str(), attempt + 1, r.energy, r.moves, seconds_since(t0));
+                const Score now = ev.score(sums_of(pr, chosen));
+                for (const Target& tg : pr.goals)
+                    std::fprintf(stderr, "    row %d worst %s best %s\n", tg.row,
+                                 row_text(now.worst[tg.row]).c_str(), row_text(now.best[tg.row]).c_str());
+                if (r.energy == 0) break;
+            }
+            chosen = best_chosen;
+        }
+    }
+    s = ev.score(sums_of(pr, chosen));
+    if (s.uncovered != 0) f.note += " NOT COVERING";
+
+    // The stretch rows: one bounded attempt that keeps the rows already matched.
+    std::vector<Target> soft;
+    for (const Target& tg : stretch_targets)
+        if (tg.name == info.name) soft.push_back(tg);
+    if (!soft.empty() && opt.stretch_moves > 0 && s.uncovered == 0 && goal_distance(s, pr.goals) == 0) {
+        const auto t1 = std::chrono::steady_clock::now();
+        tabulate(pr, 2, info.m);
+        Annealer an{pr, pr.goals, soft, opt.cover_weight, opt.stretch_hard_weight, nullptr};
+        const std::string label = std::string(info.name) + " rows 5-6";
+        an.label = label.c_str();
+        an.outside_weight = opt.outside_weight;
+        an.keep_hard = true;
+        const Evaluator ev2{pr};
+        const auto before = goal_distance(ev2.score(sums_of(pr, chosen)), soft);
+        const auto r = an.run(chosen, rng, opt.stretch_moves, opt.t_hi, opt.t_lo, 0, t0);
+        const Score s2 = ev2.score(sums_of(pr, r.chosen));
+        const int after = goal_distance(s2, soft);
+        if (s2.uncovered == 0 && goal_distance(s2, pr.goals) == 0 && after < before) chosen = r.chosen;
+        char buf[200];
+        std::snprintf(buf, sizeof buf, "; rows 5-6 attempt: %lld moves, %.0f s, distance %d -> %d", r.moves,
+                      seconds_since(t1), before, std::min(before, after));
+        f.note += buf;
+    }
+
+    s = ev.score(sums_of(pr, chosen));
+    for (const int c : chosen)
+        f.gaps.push_back(pr.cands[c].gaps);
+    f.seconds = seconds_since(t0);
+    std::fprintf(stderr, "%s: %zu base tickets by %s in %.2f s%s\n", std::string(info.name).c_str(),
+                 chosen.size(), f.method.c_str(), f.seconds, f.note.c_str());
+    for (const Target& tg : pr.goals)
+        std::fprintf(stderr, "  row %d worst %s best %s%s\n", tg.row, row_text(s.worst[tg.row]).c_str(),
+                     row_text(s.best[tg.row]).c_str(),
+                     distance(s.worst[tg.row], tg.worst) + distance(s.best[tg.row], tg.best) ? " (differs)"
+                                                                                             : "");
+    return f;
+}
+
+std::optional<Options> parse_args(int argc, char** argv) {
+    Options o;
+    for (int a = 1; a < argc; ++a) {
+        const std::string arg = argv[a];
+        const bool has_value = a + 1 < argc;
+        if (arg == "--seed" && has_value)
+            o.seed = std::strtoull(argv[++a], nullptr, 10);
+        else if (arg == "--only" && has_value)
+            o.only = argv[++a];
+        else if (arg == "--out" && has_value)
+            o.out = argv[++a];
+        else if (arg == "--stretch-moves" && has_value)
+            o.stretch_moves = std::strtoll(argv[++a], nullptr, 10);
+        else if (arg == "--target-moves" && has_value)
+            o.target_moves = std::strtoll(argv[++a], nullptr, 10);
+        else if (arg == "--attempts" && has_value)
+            o.attempts = std::atoi(argv[++a]);
+        else if (arg == "--cover-weight" && has_value)
+            o.cover_weight = std::atoi(argv[++a]);
+        else if (arg == "--outside-weight" && has_value)
+            o.outside_weight = std::atoi(argv[++a]);
+        else if (arg == "--stretch-hard-weight" && has_value)
+            o.stretch_hard_weight = std::atoi(argv[++a]);
+        else if (arg == "--tabu-steps" && has_value)
+            o.tabu_steps = std::atoi(argv[++a]);
+        else if (arg == "--tabu-tenure" && has_value)
+            o.tabu_tenure = std::atoi(argv[++a]);
+        else if (arg == "--start" && has_value)
+            o.start = argv[++a];
+        else if (arg == "--pair-descent")
+            o.pair_descent = true;
+        else if (arg == "--tabu-local")
+            o.tabu_local = true;
+        else if (arg == "--fresh-starts")
+            o.fresh_starts = true;
+        else if (arg == "--t-hi" && has_value)
+            o.t_hi = std::atof(argv[++a]);
+        else if (arg == "--t-lo" && has_value)
+            o.t_lo = std::atof(argv[++a]);
+        else
+            return std::nullopt;
+    }
+    return o;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::optional<Options> opt = parse_args(argc, argv);
+    if (!opt) {
+        std::fprintf(
+            stderr,
+            "usage: wheel_search [--seed N] [--only NAME] [--out FILE] [--start FILE] [--target-moves N] "
+            "[--attempts N] [--fresh-starts] [--cover-weight N] [--outside-weight N] "
+            "[--t-hi X] [--t-lo X] [--tabu-steps N] [--tabu-tenure N] [--tabu-local] "
+            "[--pair-descent] [--stretch-moves N] "
+            "[--stretch-hard-weight N]\n");
+        return 2;
+    }
+    const auto t0 = std::chrono::steady_clock::now();
+    std::string body;
+    int index = 0;
+    for (const SystemInfo& info : system_catalogue()) {
+        ++index;
+        if (!opt->only.empty() && opt->only != info.name) continue;
+        std::fprintf(stderr, "[%d/41] %s ...\n", index, std::string(info.name).c_str());
+        const Found f = search_system(info, *opt, index);
+        body += "\n# " + std::string(info.name) + ": " + f.method + "\n";
+        for (const Gaps& g : f.gaps) {
+            body += std::string(info.name);
+            for (int j = 0; j < info.m; ++j)
+                body += " " + std::to_string(g[j]);
+            body += "\n";
+        }
+    }
+    std::string text = "# Base tickets of the wheel catalogue, one per line: <system> <gap 1> ... <gap m>.\n"
+                       "# Rotation k of a base ticket starts at position k and steps by its gaps; the v\n"
+                       "# rotations of all base tickets of a system v_t_m cover every t of its v positions.\n"
+                       "# Produced by tools/wheel_search (deterministic for a given seed and options):\n"
+                       "#   wheel_search";
+    for (int a = 1; a < argc; ++a) {
+        if (std::strcmp(argv[a], "--out") == 0) {
+            ++a;
+            continue;
+        }
+        text += std::string(" ") + argv[a];
+    }
+    text += "\n# Each system's comment names the method that found its base tickets.\n";
+    text += body;
+    if (opt->out.empty()) {
+        std::fputs(text.c_str(), stdout);
+    } else {
+        FILE* f = std::fopen(opt->out.c_str(), "wb");
+        if (!f || std::fputs(text.c_str(), f) < 0 || std::fclose(f) != 0) {
+            std::fprintf(stderr, "cannot write %s\n", opt->out.c_str());
+            return 1;
+        }
+    }
+    std::fprintf(stderr, "all done in %.1f s\n", seconds_since(t0));
+    return 0;
+}
