@@ -247,4 +247,4 @@ void TestSystemCatalogue::system_file_lines() {
 }
 
 QTEST_APPLESS_MAIN(TestSystemCatalogue)
-#include "tst_system_catalogue.moc"
+#include "test_system_catalogue.moc"

@@ -251,4 +251,4 @@ void TestGuarResults::unknown_name_changes_nothing() {
 }
 
 QTEST_APPLESS_MAIN(TestGuarResults)
-#include "tst_guar_results.moc"
+#include "test_guar_results.moc"
