@@ -102,7 +102,7 @@ DrawTexts draw_row_texts(const GridModel& grid, int row) {
 void set_draw_row_texts(GridModel& grid, int row, const DrawTexts& texts, const QLocale& loc) {
     grid.set_text(row, draws_col::date, texts[0]);
     const auto serial = date_text_to_serial(texts[0], DatePart::DateOnly, loc);
-    grid.set_text(row, draws_col::serial, serial ? QString::number(*serial, 'g', 15) : QString());
+    grid.set_text(row, draws_col::serial, serial ? serial_text(*serial) : QString());
     for (int i = 1; i < draw_text_count; ++i)
         grid.set_text(row, draws_col::n1 + i - 1, texts[i]);
 }

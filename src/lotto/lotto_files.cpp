@@ -77,6 +77,10 @@ bool write_param_file(const QString& path, const LottoParams& params) {
     return bytes && write_file_atomically(path, *bytes);
 }
 
+QString serial_text(double serial) {
+    return QString::number(static_cast<qint64>(serial));
+}
+
 void reset_draws_table(GridModel& grid) {
     grid.set_rows(1);
     grid.set_cols(draws_col::count);
@@ -133,8 +137,8 @@ bool sort_draws_table(GridModel& grid, int& follow_row) {
     }
     std::vector<QString> texts;
     texts.reserve(keys.size());
-    for (double k : keys) // date-only serials are whole days
-        texts.push_back(QString::number(static_cast<qint64>(k)));
+    for (double k : keys)
+        texts.push_back(serial_text(k));
     grid.set_column(draws_col::serial, 1, texts);
     if (follow_row >= 1 && follow_row < rows) {
         // The sort is stable: the row lands after every smaller key and every equal key above it.

@@ -29,6 +29,9 @@ inline constexpr int bonus = 8;
 inline constexpr int count = 9;
 } // namespace draws_col
 
+// The text of a date-only day serial in the hidden column: whole days, no exponent.
+QString serial_text(double serial);
+
 // Empties the table to its header row; columns 2..7 become half as wide as column 0.
 void reset_draws_table(GridModel& grid);
 
