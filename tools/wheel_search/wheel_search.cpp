@@ -115,7 +115,8 @@ void lyndon_gap_lists(int v, int m, Gaps& g, int pos, int sum, std::vector<Candi
             int cmp = 0;
             for (int j = 0; j < m && cmp == 0; ++j)
                 cmp = g[(j + r) % m] - g[j];
-            if (cmp <= 0) return;
+            if (cmp <= 0)
+                return;
         }
         Candidate c;
         c.gaps = g;
@@ -222,7 +223,8 @@ struct Evaluator {
             for (int p = pr.row_begin[i]; p < pr.row_begin[i + 1]; ++p) {
                 lo = std::min(lo, sums[p]);
                 hi = std::max(hi, sums[p]);
-                if (i == t && hit_count(sums[p], t) == 0) ++s.uncovered;
+                if (i == t && hit_count(sums[p], t) == 0)
+                    ++s.uncovered;
             }
             s.worst[i] = lo;
             s.best[i] = hi;
@@ -292,7 +294,8 @@ std::vector<int> greedy_cover(const Problem& pr, int cap) {
     while (left > 0 && static_cast<int>(chosen.size()) < cap) {
         int best = -1, best_gain = 0;
         for (size_t c = 0; c < pr.cands.size(); ++c) {
-            if (used[c]) continue;
+            if (used[c])
+                continue;
             const PackedHits* row = pr.contrib_of(static_cast<int>(c));
             int gain = 0;
             for (int p = b; p < e; ++p)
@@ -302,7 +305,8 @@ std::vector<int> greedy_cover(const Problem& pr, int cap) {
                 best = static_cast<int>(c);
             }
         }
-        if (best < 0) break;
+        if (best < 0)
+            break;
         used[best] = 1;
         chosen.push_back(best);
         const PackedHits* row = pr.contrib_of(best);
@@ -334,18 +338,23 @@ struct ExactCover {
             bool once = true;
             for (int p = b; p < e; ++p) {
                 const int h = hit_count(row[p], t);
-                if (h > 1) once = false;
-                if (h == 1) covers[c].push_back(p - b);
+                if (h > 1)
+                    once = false;
+                if (h == 1)
+                    covers[c].push_back(p - b);
             }
-            if (!once) covers[c].clear();
+            if (!once)
+                covers[c].clear();
         }
         covered.assign(e - b, 0);
     }
 
     bool fits(int c) const {
-        if (covers[c].empty()) return false;
+        if (covers[c].empty())
+            return false;
         for (const int p : covers[c])
-            if (covered[p]) return false;
+            if (covered[p])
+                return false;
         return true;
     }
 
@@ -356,7 +365,8 @@ struct ExactCover {
         int pick = -1;
         size_t fewest = SIZE_MAX;
         for (int p = 0; p < e - b; ++p) {
-            if (covered[p]) continue;
+            if (covered[p])
+                continue;
             size_t n = 0;
             for (size_t c = 0; c < covers.size(); ++c)
                 if (fits(static_cast<int>(c)) &&
@@ -367,7 +377,8 @@ struct ExactCover {
                 pick = p;
             }
         }
-        if (pick < 0 || fewest == 0) return false;
+        if (pick < 0 || fewest == 0)
+            return false;
         for (size_t c = 0; c < covers.size(); ++c) {
             if (!fits(static_cast<int>(c)) ||
                 std::find(covers[c].begin(), covers[c].end(), pick) == covers[c].end())
@@ -375,7 +386,8 @@ struct ExactCover {
             for (const int p : covers[c])
                 covered[p] = 1;
             chosen.push_back(static_cast<int>(c));
-            if (solve()) return true;
+            if (solve())
+                return true;
             chosen.pop_back();
             for (const int p : covers[c])
                 covered[p] = 0;
@@ -457,7 +469,8 @@ struct Annealer {
             } else {
                 fresh = static_cast<int>(rng() % pr.cands.size());
             }
-            if (fresh < 0 || used[fresh]) continue;
+            if (fresh < 0 || used[fresh])
+                continue;
             const PackedHits* out = pr.contrib_of(chosen[slot]);
             const PackedHits* in = pr.contrib_of(fresh);
             for (size_t p = 0; p < sums.size(); ++p)
@@ -469,7 +482,8 @@ struct Annealer {
                 chosen[slot] = fresh;
                 sums.swap(trial);
                 cur = e;
-                if (e < best.energy && (!keep_hard || hard_part == 0)) best = {chosen, e, moves};
+                if (e < best.energy && (!keep_hard || hard_part == 0))
+                    best = {chosen, e, moves};
             }
             if ((moves + 1) % report_every == 0)
                 std::fprintf(stderr, "  %s: %lld moves, energy %lld, best %lld, %.0f s\n", label, moves + 1,
@@ -488,7 +502,8 @@ std::vector<int> one_number_away(const Problem& pr, int c) {
         for (int to = 0; to < pr.info.v; ++to)
             if ((mask >> from & 1) && !(mask >> to & 1)) {
                 const int n = pr.class_of(mask ^ (PositionMask{1} << from) ^ (PositionMask{1} << to));
-                if (n >= 0) near.push_back(n);
+                if (n >= 0)
+                    near.push_back(n);
             }
     return near;
 }
@@ -512,7 +527,8 @@ Annealer::Result pair_descent(const Annealer& an, std::vector<int> chosen) {
         for (size_t s1 = 0; s1 < chosen.size(); ++s1) {
             const PackedHits* out1 = pr.contrib_of(chosen[s1]);
             for (const int c1 : near[s1]) {
-                if (used[c1]) continue;
+                if (used[c1])
+                    continue;
                 const PackedHits* in1 = pr.contrib_of(c1);
                 for (size_t p = 0; p < sums.size(); ++p)
                     one[p] = sums[p] - out1[p] + in1[p];
@@ -525,7 +541,8 @@ Annealer::Result pair_descent(const Annealer& an, std::vector<int> chosen) {
                 for (size_t s2 = s1 + 1; s2 < chosen.size(); ++s2) {
                     const PackedHits* out2 = pr.contrib_of(chosen[s2]);
                     for (const int c2 : near[s2]) {
-                        if (used[c2] || c2 == c1) continue;
+                        if (used[c2] || c2 == c1)
+                            continue;
                         const PackedHits* in2 = pr.contrib_of(c2);
                         for (size_t p = 0; p < sums.size(); ++p)
                             two[p] = one[p] - out2[p] + in2[p];
@@ -540,9 +557,11 @@ Annealer::Result pair_descent(const Annealer& an, std::vector<int> chosen) {
                 }
             }
         }
-        if (s1b < 0) break;
+        if (s1b < 0)
+            break;
         for (const auto& [s, c] : {std::pair{s1b, c1b}, std::pair{s2b, c2b}}) {
-            if (s < 0) continue;
+            if (s < 0)
+                continue;
             used[chosen[s]] = 0;
             used[c] = 1;
             chosen[s] = c;
@@ -584,19 +603,22 @@ Annealer::Result tabu_polish(const Annealer& an, std::vector<int> chosen, int st
                     near.push_back(static_cast<int>(c));
             }
             for (const int c : near) {
-                if (c < 0 || used[c]) continue;
+                if (c < 0 || used[c])
+                    continue;
                 const PackedHits* in = pr.contrib_of(static_cast<int>(c));
                 for (size_t p = 0; p < sums.size(); ++p)
                     trial[p] = sums[p] - out[p] + in[p];
                 const long long e = an.energy(trial, hard_part);
                 const bool banned = banned_until[c] > step;
-                if ((banned && e >= best.energy) || e >= step_best) continue;
+                if ((banned && e >= best.energy) || e >= step_best)
+                    continue;
                 step_best = e;
                 best_slot = static_cast<int>(slot);
                 best_in = static_cast<int>(c);
             }
         }
-        if (best_slot < 0) break;
+        if (best_slot < 0)
+            break;
         const int leaving = chosen[best_slot];
         banned_until[leaving] = step + tenure;
         used[leaving] = 0;
@@ -606,7 +628,8 @@ Annealer::Result tabu_polish(const Annealer& an, std::vector<int> chosen, int st
         for (size_t p = 0; p < sums.size(); ++p)
             sums[p] = sums[p] - out[p] + in[p];
         chosen[best_slot] = best_in;
-        if (step_best < best.energy) best = {chosen, step_best, step};
+        if (step_best < best.energy)
+            best = {chosen, step_best, step};
     }
     return best;
 }
@@ -624,7 +647,8 @@ void pad(const Problem& pr, std::vector<int>& chosen, int count) {
         int best = -1;
         std::array<PackedHits, 8> best_key{};
         for (size_t c = 0; c < pr.cands.size(); ++c) {
-            if (used[c]) continue;
+            if (used[c])
+                continue;
             const PackedHits* in = pr.contrib_of(static_cast<int>(c));
             for (size_t p = 0; p < sums.size(); ++p)
                 trial[p] = sums[p] + in[p];
@@ -654,11 +678,13 @@ std::optional<std::vector<int>> exhaustive(const Problem& pr, int count) {
         idx[k] = k;
     while (true) {
         const Score s = ev.score(sums_of(pr, idx));
-        if (s.uncovered == 0 && goal_distance(s, pr.goals) == 0) return idx;
+        if (s.uncovered == 0 && goal_distance(s, pr.goals) == 0)
+            return idx;
         int k = count - 1;
         while (k >= 0 && idx[k] == n - count + k)
             --k;
-        if (k < 0) return std::nullopt;
+        if (k < 0)
+            return std::nullopt;
         ++idx[k];
         for (int r = k + 1; r < count; ++r)
             idx[r] = idx[r - 1] + 1;
@@ -690,24 +716,29 @@ std::string row_text(PackedHits h) {
 // when there is none.
 std::vector<int> start_from(const Problem& pr, const Options& opt) {
     std::vector<int> chosen;
-    if (opt.start.empty() || opt.only != pr.info.name) return chosen;
+    if (opt.start.empty() || opt.only != pr.info.name)
+        return chosen;
     FILE* f = std::fopen(opt.start.c_str(), "rb");
-    if (!f) return chosen;
+    if (!f)
+        return chosen;
     std::string text;
     char buf[4096];
     for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
         text.append(buf, n);
     std::fclose(f);
     for (const WheelsEntry& e : parse_wheels(text).entries) {
-        if (e.name.toStdString() != pr.info.name) continue;
+        if (e.name.toStdString() != pr.info.name)
+            continue;
         for (const auto& gaps : e.gaps) {
             PositionMask mask = 0;
             for (int j = 0, p = 0; j < pr.info.m; p += gaps[j], ++j)
                 mask |= PositionMask{1} << (p % pr.info.v);
-            if (const int c = pr.class_of(mask); c >= 0) chosen.push_back(c);
+            if (const int c = pr.class_of(mask); c >= 0)
+                chosen.push_back(c);
         }
     }
-    if (static_cast<int>(chosen.size()) != pr.info.base_count) chosen.clear();
+    if (static_cast<int>(chosen.size()) != pr.info.base_count)
+        chosen.clear();
     return chosen;
 }
 
@@ -772,7 +803,8 @@ Found search_system(const SystemInfo& info, const Options& opt, int index) {
             const std::string label = std::string(info.name);
             an.label = label.c_str();
             an.outside_weight = opt.outside_weight;
-            if (static_cast<int>(chosen.size()) < count) pad(pr, chosen, count);
+            if (static_cast<int>(chosen.size()) < count)
+                pad(pr, chosen, count);
             const long long budget = pr.goals.empty() ? 2'000'000 : opt.target_moves;
             std::vector<int> best_chosen = chosen;
             long long best_energy = LLONG_MAX;
@@ -793,14 +825,16 @@ Found search_system(const SystemInfo& info, const Options& opt, int index) {
                     const auto polished = pair_descent(an, r.chosen);
                     std::fprintf(stderr, "  %s: pair descent %lld -> %lld\n", label.c_str(), r.energy,
                                  polished.energy);
-                    if (polished.energy < r.energy) r = {polished.chosen, polished.energy, r.moves};
+                    if (polished.energy < r.energy)
+                        r = {polished.chosen, polished.energy, r.moves};
                 }
                 if (r.energy > 0 && opt.tabu_steps > 0) {
                     const auto polished =
                         tabu_polish(an, r.chosen, opt.tabu_steps, opt.tabu_tenure, opt.tabu_local);
                     std::fprintf(stderr, "  %s: tabu %lld -> %lld\n", label.c_str(), r.energy,
                                  polished.energy);
-                    if (polished.energy < r.energy) r = {polished.chosen, polished.energy, r.moves};
+                    if (polished.energy < r.energy)
+                        r = {polished.chosen, polished.energy, r.moves};
                 }
                 chosen = r.chosen;
                 if (r.energy < best_energy) {
@@ -813,18 +847,21 @@ Found search_system(const SystemInfo& info, const Options& opt, int index) {
                 for (const Target& tg : pr.goals)
                     std::fprintf(stderr, "    row %d worst %s best %s\n", tg.row,
                                  row_text(now.worst[tg.row]).c_str(), row_text(now.best[tg.row]).c_str());
-                if (r.energy == 0) break;
+                if (r.energy == 0)
+                    break;
             }
             chosen = best_chosen;
         }
     }
     s = ev.score(sums_of(pr, chosen));
-    if (s.uncovered != 0) f.note += " NOT COVERING";
+    if (s.uncovered != 0)
+        f.note += " NOT COVERING";
 
     // The stretch rows: one bounded attempt that keeps the rows already matched.
     std::vector<Target> soft;
     for (const Target& tg : stretch_targets)
-        if (tg.name == info.name) soft.push_back(tg);
+        if (tg.name == info.name)
+            soft.push_back(tg);
     if (!soft.empty() && opt.stretch_moves > 0 && s.uncovered == 0 && goal_distance(s, pr.goals) == 0) {
         const auto t1 = std::chrono::steady_clock::now();
         tabulate(pr, 2, info.m);
@@ -838,7 +875,8 @@ Found search_system(const SystemInfo& info, const Options& opt, int index) {
         const auto r = an.run(chosen, rng, opt.stretch_moves, opt.t_hi, opt.t_lo, 0, t0);
         const Score s2 = ev2.score(sums_of(pr, r.chosen));
         const int after = goal_distance(s2, soft);
-        if (s2.uncovered == 0 && goal_distance(s2, pr.goals) == 0 && after < before) chosen = r.chosen;
+        if (s2.uncovered == 0 && goal_distance(s2, pr.goals) == 0 && after < before)
+            chosen = r.chosen;
         char buf[200];
         std::snprintf(buf, sizeof buf, "; rows 5-6 attempt: %lld moves, %.0f s, distance %d -> %d", r.moves,
                       seconds_since(t1), before, std::min(before, after));
@@ -923,7 +961,8 @@ int main(int argc, char** argv) {
     int index = 0;
     for (const SystemInfo& info : system_catalogue()) {
         ++index;
-        if (!opt->only.empty() && opt->only != info.name) continue;
+        if (!opt->only.empty() && opt->only != info.name)
+            continue;
         std::fprintf(stderr, "[%d/41] %s ...\n", index, std::string(info.name).c_str());
         const Found f = search_system(info, *opt, index);
         body += "\n# " + std::string(info.name) + ": " + f.method + "\n";
