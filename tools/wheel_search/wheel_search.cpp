@@ -82,6 +82,10 @@ struct Options {
     double t_lo = 0.2;
     bool fresh_starts = false;
     int stretch_hard_weight = 3;
+    int stretch_outside_weight = -1; // -1: as --outside-weight
+    int stretch_rounds = 1;
+    double stretch_t_hi = -1; // -1: as --t-hi
+    double stretch_t_lo = -1; // -1: as --t-lo
     int tabu_steps = 0;
     int tabu_tenure = 7;
     bool tabu_local = false;
@@ -868,18 +872,39 @@ Found search_system(const SystemInfo& info, const Options& opt, int index) {
         Annealer an{pr, pr.goals, soft, opt.cover_weight, opt.stretch_hard_weight, nullptr};
         const std::string label = std::string(info.name) + " rows 5-6";
         an.label = label.c_str();
-        an.outside_weight = opt.outside_weight;
+        an.outside_weight = opt.stretch_outside_weight >= 0 ? opt.stretch_outside_weight : opt.outside_weight;
         an.keep_hard = true;
         const Evaluator ev2{pr};
-        const auto before = goal_distance(ev2.score(sums_of(pr, chosen)), soft);
-        const auto r = an.run(chosen, rng, opt.stretch_moves, opt.t_hi, opt.t_lo, 0, t0);
-        const Score s2 = ev2.score(sums_of(pr, r.chosen));
-        const int after = goal_distance(s2, soft);
-        if (s2.uncovered == 0 && goal_distance(s2, pr.goals) == 0 && after < before)
-            chosen = r.chosen;
+        const int before = goal_distance(ev2.score(sums_of(pr, chosen)), soft);
+        // The walk soon strays from the few states that keep the matched rows, so the budget is spent
+        // in rounds, each starting again from the best state kept so far.
+        const int rounds = std::max(1, opt.stretch_rounds);
+        const double hi = opt.stretch_t_hi > 0 ? opt.stretch_t_hi : opt.t_hi;
+        const double lo = opt.stretch_t_lo > 0 ? opt.stretch_t_lo : opt.t_lo;
+        int after = before;
+        long long moves = 0;
+        for (int round = 0; round < rounds && after > 0; ++round) {
+            auto r = an.run(chosen, rng, opt.stretch_moves / rounds, hi, lo, 0, t0);
+            moves += r.moves;
+            if (opt.pair_descent) {
+                // Pairs of one-number moves reach states that keep the matched rows where single
+                // moves cannot; the hard rows weigh more than the whole distance, so none is lost.
+                Annealer strict = an;
+                strict.hard_weight = 1000;
+                r.chosen = pair_descent(strict, r.chosen).chosen;
+            }
+            const Score s2 = ev2.score(sums_of(pr, r.chosen));
+            const int d = goal_distance(s2, soft);
+            if (s2.uncovered == 0 && goal_distance(s2, pr.goals) == 0 && d < after) {
+                chosen = r.chosen;
+                after = d;
+            }
+            std::fprintf(stderr, "  %s: round %d of %d, distance %d, %.0f s\n", label.c_str(), round + 1,
+                         rounds, after, seconds_since(t1));
+        }
         char buf[200];
-        std::snprintf(buf, sizeof buf, "; rows 5-6 attempt: %lld moves, %.0f s, distance %d -> %d", r.moves,
-                      seconds_since(t1), before, std::min(before, after));
+        std::snprintf(buf, sizeof buf, "; rows 5-6 attempt: %lld moves, %.0f s, distance %d -> %d", moves,
+                      seconds_since(t1), before, after);
         f.note += buf;
     }
 
@@ -928,6 +953,14 @@ std::optional<Options> parse_args(int argc, char** argv) {
             o.start = argv[++a];
         else if (arg == "--pair-descent")
             o.pair_descent = true;
+        else if (arg == "--stretch-outside-weight" && has_value)
+            o.stretch_outside_weight = std::atoi(argv[++a]);
+        else if (arg == "--stretch-rounds" && has_value)
+            o.stretch_rounds = std::atoi(argv[++a]);
+        else if (arg == "--stretch-t-hi" && has_value)
+            o.stretch_t_hi = std::atof(argv[++a]);
+        else if (arg == "--stretch-t-lo" && has_value)
+            o.stretch_t_lo = std::atof(argv[++a]);
         else if (arg == "--tabu-local")
             o.tabu_local = true;
         else if (arg == "--fresh-starts")
@@ -953,7 +986,8 @@ int main(int argc, char** argv) {
             "[--attempts N] [--fresh-starts] [--cover-weight N] [--outside-weight N] "
             "[--t-hi X] [--t-lo X] [--tabu-steps N] [--tabu-tenure N] [--tabu-local] "
             "[--pair-descent] [--stretch-moves N] "
-            "[--stretch-hard-weight N]\n");
+            "[--stretch-hard-weight N] [--stretch-outside-weight N] [--stretch-rounds N] [--stretch-t-hi X] "
+            "[--stretch-t-lo X]\n");
         return 2;
     }
     const auto t0 = std::chrono::steady_clock::now();
