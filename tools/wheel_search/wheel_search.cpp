@@ -86,9 +86,6 @@ struct Options {
     int stretch_rounds = 1;
     double stretch_t_hi = -1; // -1: as --t-hi
     double stretch_t_lo = -1; // -1: as --t-lo
-    int tabu_steps = 0;
-    int tabu_tenure = 7;
-    bool tabu_local = false;
     bool pair_descent = false;
 };
 
@@ -576,68 +573,6 @@ Annealer::Result pair_descent(const Annealer& an, std::vector<int> chosen) {
     return {chosen, cur, 0};
 }
 
-// Tabu search after an annealing attempt: each step makes the best swap of one base ticket over
-// the whole neighbourhood, except swaps that undo a recent one (unless they beat the best seen).
-Annealer::Result tabu_polish(const Annealer& an, std::vector<int> chosen, int steps, int tenure, bool local) {
-    const Problem& pr = an.pr;
-    const size_t nc = pr.cands.size();
-    std::vector<char> used(nc, 0);
-    for (const int c : chosen)
-        used[c] = 1;
-    std::vector<long long> banned_until(nc, -1);
-    std::vector<PackedHits> sums = sums_of(pr, chosen), trial(sums.size());
-    long long hard_part = 0;
-    Annealer::Result best{chosen, an.energy(sums, hard_part), 0};
-    for (int step = 0; step < steps && best.energy > 0; ++step) {
-        long long step_best = LLONG_MAX;
-        int best_slot = -1, best_in = -1;
-        for (size_t slot = 0; slot < chosen.size(); ++slot) {
-            const PackedHits* out = pr.contrib_of(chosen[slot]);
-            // The neighbours of a base ticket: every class (wide) or the tickets with one number moved.
-            std::vector<int> near;
-            if (local) {
-                const PositionMask mask = pr.cands[chosen[slot]].mask;
-                for (int from = 0; from < pr.info.v; ++from)
-                    for (int to = 0; to < pr.info.v; ++to)
-                        if ((mask >> from & 1) && !(mask >> to & 1))
-                            near.push_back(
-                                pr.class_of(mask ^ (PositionMask{1} << from) ^ (PositionMask{1} << to)));
-            } else {
-                for (size_t c = 0; c < nc; ++c)
-                    near.push_back(static_cast<int>(c));
-            }
-            for (const int c : near) {
-                if (c < 0 || used[c])
-                    continue;
-                const PackedHits* in = pr.contrib_of(static_cast<int>(c));
-                for (size_t p = 0; p < sums.size(); ++p)
-                    trial[p] = sums[p] - out[p] + in[p];
-                const long long e = an.energy(trial, hard_part);
-                const bool banned = banned_until[c] > step;
-                if ((banned && e >= best.energy) || e >= step_best)
-                    continue;
-                step_best = e;
-                best_slot = static_cast<int>(slot);
-                best_in = static_cast<int>(c);
-            }
-        }
-        if (best_slot < 0)
-            break;
-        const int leaving = chosen[best_slot];
-        banned_until[leaving] = step + tenure;
-        used[leaving] = 0;
-        used[best_in] = 1;
-        const PackedHits* out = pr.contrib_of(leaving);
-        const PackedHits* in = pr.contrib_of(best_in);
-        for (size_t p = 0; p < sums.size(); ++p)
-            sums[p] = sums[p] - out[p] + in[p];
-        chosen[best_slot] = best_in;
-        if (step_best < best.energy)
-            best = {chosen, step_best, step};
-    }
-    return best;
-}
-
 // Fills the spare slots one at a time with the class that most raises the worst placements, rows
 // from m down to t compared in turn (a better worst case when all m winning numbers are in the set
 // first), ties to the earlier gap list.
@@ -832,14 +767,6 @@ Found search_system(const SystemInfo& info, const Options& opt, int index) {
                     if (polished.energy < r.energy)
                         r = {polished.chosen, polished.energy, r.moves};
                 }
-                if (r.energy > 0 && opt.tabu_steps > 0) {
-                    const auto polished =
-                        tabu_polish(an, r.chosen, opt.tabu_steps, opt.tabu_tenure, opt.tabu_local);
-                    std::fprintf(stderr, "  %s: tabu %lld -> %lld\n", label.c_str(), r.energy,
-                                 polished.energy);
-                    if (polished.energy < r.energy)
-                        r = {polished.chosen, polished.energy, r.moves};
-                }
                 chosen = r.chosen;
                 if (r.energy < best_energy) {
                     best_energy = r.energy;
@@ -945,10 +872,6 @@ std::optional<Options> parse_args(int argc, char** argv) {
             o.outside_weight = std::atoi(argv[++a]);
         else if (arg == "--stretch-hard-weight" && has_value)
             o.stretch_hard_weight = std::atoi(argv[++a]);
-        else if (arg == "--tabu-steps" && has_value)
-            o.tabu_steps = std::atoi(argv[++a]);
-        else if (arg == "--tabu-tenure" && has_value)
-            o.tabu_tenure = std::atoi(argv[++a]);
         else if (arg == "--start" && has_value)
             o.start = argv[++a];
         else if (arg == "--pair-descent")
@@ -961,8 +884,6 @@ std::optional<Options> parse_args(int argc, char** argv) {
             o.stretch_t_hi = std::atof(argv[++a]);
         else if (arg == "--stretch-t-lo" && has_value)
             o.stretch_t_lo = std::atof(argv[++a]);
-        else if (arg == "--tabu-local")
-            o.tabu_local = true;
         else if (arg == "--fresh-starts")
             o.fresh_starts = true;
         else if (arg == "--t-hi" && has_value)
@@ -984,7 +905,7 @@ int main(int argc, char** argv) {
             stderr,
             "usage: wheel_search [--seed N] [--only NAME] [--out FILE] [--start FILE] [--target-moves N] "
             "[--attempts N] [--fresh-starts] [--cover-weight N] [--outside-weight N] "
-            "[--t-hi X] [--t-lo X] [--tabu-steps N] [--tabu-tenure N] [--tabu-local] "
+            "[--t-hi X] [--t-lo X] "
             "[--pair-descent] [--stretch-moves N] "
             "[--stretch-hard-weight N] [--stretch-outside-weight N] [--stretch-rounds N] [--stretch-t-hi X] "
             "[--stretch-t-lo X]\n");
