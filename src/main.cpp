@@ -1,7 +1,8 @@
-#include "shell/app_state.h"
-#include "shell/windows.h"
+#include "ui/app_state.h"
+#include "app/windows.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
+#include "ui/window_names.h"
 #include "ui/window_registry.h"
 
 #include <QApplication>
@@ -17,7 +18,7 @@ int main(int argc, char** argv) {
     AppContext ctx{state, dialogs, windows, [] { QApplication::exit(0); }};
     register_windows(ctx);
 
-    windows.show(QStringLiteral("frmMain"));
+    windows.show(window_name::main);
     const int rc = QApplication::exec();
     windows.destroy_all();
     return rc;

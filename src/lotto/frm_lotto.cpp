@@ -1,11 +1,12 @@
 #include "lotto/frm_lotto.h"
 
 #include "lotto/lotto_files.h"
-#include "shell/app_state.h"
-#include "shell/convert.h"
-#include "shell/file_names.h"
-#include "shell/grid_model.h"
-#include "shell/messages.h"
+#include "ui/app_state.h"
+#include "core/convert.h"
+#include "core/file_names.h"
+#include "core/grid_model.h"
+#include "core/messages.h"
+#include "ui/controls.h"
 #include "ui/dialogs.h"
 #include "ui/grid_view.h"
 
@@ -25,34 +26,6 @@ namespace {
 // Design widths of the draws table, in twips; columns 2..7 take half of column 0 at each load.
 constexpr int date_col_width = 1440;
 constexpr int bonus_col_width = 960;
-
-QComboBox* make_combo(const char* name, QWidget* parent) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    // Inline completion would silently turn a typed "Te" into a listed "Test".
-    box->setCompleter(nullptr);
-    // Only picking from the list counts as a click: typing a listed name and leaving the box, or
-    // pressing Enter, must not load that lotto over what is being typed (nor fire while the window
-    // is being destroyed).
-    QObject::disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
-    QObject::disconnect(box->lineEdit(), &QLineEdit::returnPressed, box, nullptr);
-    return box;
-}
-
-QLineEdit* make_edit(const char* name, const QString& text, QWidget* parent) {
-    auto* edit = new QLineEdit(text, parent);
-    edit->setObjectName(QLatin1String(name));
-    return edit;
-}
-
-QPushButton* make_button(const char* name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(true);
-    return button;
-}
 
 } // namespace
 
@@ -80,12 +53,7 @@ frmLotto::frmLotto(AppContext& ctx, QWidget* parent)
 }
 
 void frmLotto::build_parameters(QWidget* side) {
-    int label_no = 0;
-    const auto label = [&](const QString& caption, QWidget* parent) {
-        auto* l = new QLabel(caption, parent);
-        l->setObjectName(QStringLiteral("Label%1").arg(++label_no));
-        return l;
-    };
+    LabelMaker label;
     // One grid for the whole side, so the labels above and below the prizes line up.
     auto* form = new QGridLayout(side);
     form->setContentsMargins(0, 0, 0, 0);
@@ -169,8 +137,7 @@ void frmLotto::build_draws(QWidget* side) {
         const QString caption = i == 0   ? QStringLiteral("Date")
                                 : i == 7 ? QStringLiteral("N Bonus")
                                          : QStringLiteral("N%1").arg(i);
-        auto* l = new QLabel(caption, side);
-        l->setObjectName(QStringLiteral("Label%1").arg(16 + i));
+        QLabel* l = LabelMaker(16 + i)(caption, side);
         entry_[i] = make_edit(names[i], i == 0 ? QString() : QStringLiteral("0"), side);
         entry_[i]->setFixedWidth(i == 0 ? 110 : i == 7 ? 60 : 44);
         entry->addWidget(l, 0, i);

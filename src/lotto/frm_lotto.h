@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lotto/lotto_entry.h"
+#include "ui/window_offers.h"
 #include "ui/working_window.h"
 
 #include <array>
@@ -12,7 +13,7 @@ class QLineEdit;
 class QPushButton;
 
 // The Lotto window: defines lottos, loads one into the shared state, and edits its draws.
-class frmLotto : public WorkingWindow {
+class frmLotto : public WorkingWindow, public DrawsOffer {
     Q_OBJECT
   public:
     explicit frmLotto(AppContext& ctx, QWidget* parent = nullptr);
@@ -27,7 +28,7 @@ class frmLotto : public WorkingWindow {
     void msfDraws_Click();
 
     // The draws table that other windows read (unsaved edits included).
-    GridModel& draws_table() { return *draws_; }
+    GridModel& draws_table() override { return *draws_; }
     int sel_row() const { return sel_row_; }
 
   private:

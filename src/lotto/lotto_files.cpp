@@ -1,9 +1,9 @@
 #include "lotto/lotto_files.h"
 
-#include "shell/common_routines.h"
-#include "shell/convert.h"
-#include "shell/grid_model.h"
-#include "shell/text_files.h"
+#include "core/common_routines.h"
+#include "core/convert.h"
+#include "core/grid_model.h"
+#include "core/text_files.h"
 
 #include <QDir>
 #include <QFile>

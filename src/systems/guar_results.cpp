@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <bit>
 
-#include "shell/common_routines.h"
+#include "core/common_routines.h"
 
 PositionMask rotate_mask(PositionMask mask, int v) {
     const PositionMask full = (PositionMask{1} << v) - 1;

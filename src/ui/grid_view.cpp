@@ -1,6 +1,6 @@
 #include "ui/grid_view.h"
 
-#include "shell/grid_model.h"
+#include "core/grid_model.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "ui/working_window.h"
 
-#include "shell/frm_help.h"
+#include "ui/help_viewer.h"
 
 #include <QMenuBar>
 

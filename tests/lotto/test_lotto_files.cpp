@@ -1,5 +1,5 @@
 #include "lotto/lotto_files.h"
-#include "shell/grid_model.h"
+#include "core/grid_model.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/app_state.h"
-#include "shell/windows.h"
+#include "ui/app_state.h"
+#include "app/windows.h"
 #include "support/test_dialogs.h"
 #include "ui/app_context.h"
 #include "ui/window_registry.h"

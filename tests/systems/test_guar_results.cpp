@@ -1,7 +1,7 @@
 #include <QTest>
 #include <bit>
 
-#include "shell/common_routines.h"
+#include "core/common_routines.h"
 #include "systems/guar_results.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <QTest>
 #include <set>
 
-#include "shell/common_routines.h"
+#include "core/common_routines.h"
 #include "systems/system_catalogue.h"
 
 namespace {

@@ -1,5 +1,5 @@
-#include "shell/common_routines.h"
-#include "shell/grid_model.h"
+#include "core/common_routines.h"
+#include "core/grid_model.h"
 
 #include <QtTest>
 

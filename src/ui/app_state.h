@@ -1,6 +1,8 @@
 #pragma once
 
 #include "lotto/lotto_records.h"
+#include "systems/guar_results.h"
+#include "systems/system_catalogue.h"
 
 #include <QDate>
 #include <QString>
@@ -23,6 +25,14 @@ struct AppState {
     int16_t tset_row = 0;
 
     QString system_name;
+    int16_t system_ticket_count = 0;
+    SystemTickets system_tickets;
+    GuarAvg guar_avg;
+    GuarMinMax guar_min;
+    GuarMinMax guar_max;
+
+    // Forecasting factors by prize class: [k][0] for k matches, [k][1] for k matches and the bonus.
+    std::array<std::array<float, 2>, 7> fa_results{};
 
     // Today's date; tests fix it.
     std::function<QDate()> today = [] { return QDate::currentDate(); };

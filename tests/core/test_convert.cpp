@@ -1,4 +1,4 @@
-#include "shell/convert.h"
+#include "core/convert.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "shell/file_names.h"
+#include "core/file_names.h"
 
 bool is_safe_file_name(const QString& name) {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))

@@ -1,4 +1,4 @@
-#include "shell/text_files.h"
+#include "core/text_files.h"
 
 #include <QFile>
 #include <QSaveFile>

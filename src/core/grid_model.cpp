@@ -1,4 +1,4 @@
-#include "shell/grid_model.h"
+#include "core/grid_model.h"
 
 #include <algorithm>
 #include <numeric>

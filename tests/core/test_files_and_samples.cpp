@@ -1,6 +1,6 @@
-#include "shell/file_names.h"
-#include "shell/samples.h"
-#include "shell/text_files.h"
+#include "core/file_names.h"
+#include "app/samples.h"
+#include "core/text_files.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,9 @@
-#include "shell/frm_help.h"
+#include "ui/help_viewer.h"
 
-#include "shell/app_state.h"
-#include "shell/file_names.h"
+#include "ui/app_state.h"
+#include "core/file_names.h"
 #include "ui/app_context.h"
+#include "ui/window_names.h"
 #include "ui/window_registry.h"
 
 #include <QHBoxLayout>
@@ -12,7 +13,7 @@
 #include <QVBoxLayout>
 
 frmHelp::frmHelp(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("frmHelp"));
+    setObjectName(window_name::help);
     setWindowTitle(QStringLiteral("Help"));
     WebBrowser1 = new QTextBrowser(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
@@ -50,7 +51,7 @@ void frmHelp::cmdForward_Click() {
 }
 
 void open_help(AppContext& ctx, const QString& caption, const QString& page) {
-    auto* help = qobject_cast<frmHelp*>(ctx.windows.show(QStringLiteral("frmHelp")));
+    auto* help = qobject_cast<frmHelp*>(ctx.windows.show(window_name::help));
     if (!help)
         return;
     help->setWindowTitle(caption);

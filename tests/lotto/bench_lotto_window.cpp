@@ -4,9 +4,9 @@
 
 #include "lotto/frm_lotto.h"
 #include "lotto/lotto_files.h"
-#include "lotto_window/sample_lotto.h"
-#include "shell/grid_model.h"
-#include "shell/text_files.h"
+#include "lotto/sample_lotto.h"
+#include "core/grid_model.h"
+#include "core/text_files.h"
 #include "support/test_app.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "shell/common_routines.h"
+#include "core/common_routines.h"
 
-#include "shell/convert.h"
-#include "shell/grid_model.h"
+#include "core/convert.h"
+#include "core/grid_model.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,5 +1,5 @@
-#include "shell/frm_help.h"
-#include "shell/frm_main.h"
+#include "ui/help_viewer.h"
+#include "app/frm_main.h"
 #include "support/test_app.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
-#include "shell/samples.h"
+#include "app/samples.h"
 
-#include "shell/file_names.h"
+#include "core/file_names.h"
 
 #include <QDir>
 #include <QFile>

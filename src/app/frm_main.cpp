@@ -1,7 +1,9 @@
-#include "shell/frm_main.h"
+#include "app/frm_main.h"
 
-#include "shell/app_state.h"
-#include "shell/samples.h"
+#include "ui/app_state.h"
+#include "app/samples.h"
+#include "ui/controls.h"
+#include "ui/window_names.h"
 #include "ui/window_registry.h"
 
 #include <QFrame>
@@ -35,14 +37,14 @@ frmMain::frmMain(AppContext& ctx, QWidget* parent) : WorkingWindow(ctx, QStringL
     line->setFrameShadow(QFrame::Sunken);
 
     QPushButton* buttons[] = {
-        add_button("cmdLotto", QStringLiteral("Lotto"), "frmLotto", &frmMain::cmdLotto_Click),
-        add_button("cmdTsets", QStringLiteral("Targeted Sets"), "frmTsets", &frmMain::cmdTsets_Click),
-        add_button("cmdSystems", QStringLiteral("Systems"), "frmSystem", &frmMain::cmdSystems_Click),
-        add_button("cmdPerformance", QStringLiteral("System Performance"), "frmPerformance",
+        add_button("cmdLotto", QStringLiteral("Lotto"), window_name::lotto, &frmMain::cmdLotto_Click),
+        add_button("cmdTsets", QStringLiteral("Targeted Sets"), window_name::tsets, &frmMain::cmdTsets_Click),
+        add_button("cmdSystems", QStringLiteral("Systems"), window_name::system, &frmMain::cmdSystems_Click),
+        add_button("cmdPerformance", QStringLiteral("System Performance"), window_name::performance,
                    &frmMain::cmdPerformance_Click),
-        add_button("cmdFability", QStringLiteral("Forecasting Abilities"), "frmFability",
+        add_button("cmdFability", QStringLiteral("Forecasting Abilities"), window_name::fability,
                    &frmMain::cmdFability_Click),
-        add_button("cmdProfitability", QStringLiteral("Average Profitability"), "frmProfitability",
+        add_button("cmdProfitability", QStringLiteral("Average Profitability"), window_name::profitability,
                    &frmMain::cmdProfitability_Click),
     };
     grid->addWidget(data, 0, 0);
@@ -63,11 +65,9 @@ frmMain::frmMain(AppContext& ctx, QWidget* parent) : WorkingWindow(ctx, QStringL
 
 QPushButton* frmMain::add_button(const char* name, const QString& caption, const char* window,
                                  void (frmMain::*handler)()) {
-    auto* button = new QPushButton(caption);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(true);
+    QPushButton* button = make_button(name, caption, nullptr);
     // A window that this build does not have yet shows as a disabled button.
-    button->setEnabled(ctx_.windows.knows(QLatin1String(window)));
+    button->setEnabled(ctx_.windows.knows(window));
     connect(button, &QPushButton::clicked, this, handler);
     return button;
 }
@@ -77,20 +77,20 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::cmdLotto_Click() {
-    ctx_.windows.show(QStringLiteral("frmLotto"));
+    ctx_.windows.show(window_name::lotto);
 }
 void frmMain::cmdTsets_Click() {
-    ctx_.windows.show(QStringLiteral("frmTsets"));
+    ctx_.windows.show(window_name::tsets);
 }
 void frmMain::cmdSystems_Click() {
-    ctx_.windows.show(QStringLiteral("frmSystem"));
+    ctx_.windows.show(window_name::system);
 }
 void frmMain::cmdPerformance_Click() {
-    ctx_.windows.show(QStringLiteral("frmPerformance"));
+    ctx_.windows.show(window_name::performance);
 }
 void frmMain::cmdFability_Click() {
-    ctx_.windows.show(QStringLiteral("frmFability"));
+    ctx_.windows.show(window_name::fability);
 }
 void frmMain::cmdProfitability_Click() {
-    ctx_.windows.show(QStringLiteral("frmProfitability"));
+    ctx_.windows.show(window_name::profitability);
 }

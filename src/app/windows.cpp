@@ -1,0 +1,15 @@
+#include "app/windows.h"
+
+#include "lotto/frm_lotto.h"
+#include "ui/help_viewer.h"
+#include "app/frm_main.h"
+#include "ui/app_context.h"
+#include "ui/window_names.h"
+#include "ui/window_registry.h"
+
+void register_windows(AppContext& ctx) {
+    WindowRegistry& w = ctx.windows;
+    w.add_factory(window_name::help, [] { return new frmHelp; });
+    w.add_factory(window_name::main, [&ctx] { return new frmMain(ctx); });
+    w.add_factory(window_name::lotto, [&ctx] { return new frmLotto(ctx); });
+}
