@@ -1,6 +1,6 @@
-#include "ui/app_state.h"
 #include "app/windows.h"
 #include "ui/app_context.h"
+#include "ui/app_state.h"
 #include "ui/dialogs.h"
 #include "ui/window_names.h"
 #include "ui/window_registry.h"

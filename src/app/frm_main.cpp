@@ -1,7 +1,7 @@
 #include "app/frm_main.h"
 
-#include "ui/app_state.h"
 #include "app/samples.h"
+#include "ui/app_state.h"
 #include "ui/controls.h"
 #include "ui/window_names.h"
 #include "ui/window_registry.h"

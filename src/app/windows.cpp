@@ -1,9 +1,9 @@
 #include "app/windows.h"
 
-#include "lotto/frm_lotto.h"
-#include "ui/help_viewer.h"
 #include "app/frm_main.h"
+#include "lotto/frm_lotto.h"
 #include "ui/app_context.h"
+#include "ui/help_viewer.h"
 #include "ui/window_names.h"
 #include "ui/window_registry.h"
 

@@ -65,7 +65,9 @@ void GridModel::set_fixed_cols(int n) {
     emit geometry_changed();
 }
 
-QString GridModel::text(int row, int col) const { return text_view(row, col).toString(); }
+QString GridModel::text(int row, int col) const {
+    return text_view(row, col).toString();
+}
 
 QStringView GridModel::text_view(int row, int col) const {
     if (!in_range(row, col))

@@ -1,11 +1,11 @@
 #include "lotto/frm_lotto.h"
 
-#include "lotto/lotto_files.h"
-#include "ui/app_state.h"
 #include "core/convert.h"
 #include "core/file_names.h"
 #include "core/grid_model.h"
 #include "core/messages.h"
+#include "lotto/lotto_files.h"
+#include "ui/app_state.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
 #include "ui/grid_view.h"

@@ -1,8 +1,8 @@
 #include "lotto/lotto_entry.h"
 
-#include "lotto/lotto_files.h"
 #include "core/convert.h"
 #include "core/grid_model.h"
+#include "lotto/lotto_files.h"
 
 namespace {
 

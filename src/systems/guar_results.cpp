@@ -19,7 +19,8 @@ PositionMask positions_mask(const TicketPositions& positions, int m) {
 
 std::vector<PositionMask> placement_classes(int v, int i) {
     std::vector<PositionMask> reps;
-    if (i < 1 || i > v) return reps;
+    if (i < 1 || i > v)
+        return reps;
     // Every class has its smallest member among the subsets holding position 1, so only those are
     // walked (in increasing order, by the next-subset-of-equal-size step).
     const PositionMask last = PositionMask{1} << v;
@@ -31,8 +32,10 @@ std::vector<PositionMask> placement_classes(int v, int i) {
             r = rotate_mask(r, v);
             smallest = r >= mask;
         }
-        if (smallest) reps.push_back(mask);
-        if (rest == 0) break;
+        if (smallest)
+            reps.push_back(mask);
+        if (rest == 0)
+            break;
         const PositionMask low = rest & (~rest + 1);
         const PositionMask ripple = rest + low;
         rest = ripple | (((rest ^ ripple) >> 2) / low);
@@ -61,7 +64,8 @@ struct Incidence {
         bits.assign(static_cast<size_t>(v) * words, 0);
         for (size_t n = 0; n < tickets.size(); ++n)
             for (int p = 0; p < v; ++p)
-                if (tickets[n] >> p & 1) bits[p * words + n / 64] |= uint64_t{1} << (n % 64);
+                if (tickets[n] >> p & 1)
+                    bits[p * words + n / 64] |= uint64_t{1} << (n % 64);
     }
 
     PackedHits hits(PositionMask placement) const {
@@ -92,20 +96,24 @@ struct Incidence {
 
 RowExtremes row_extremes(int v, int i, std::span<const PositionMask> tickets) {
     RowExtremes e;
-    if (i > max_ticket_size) return e; // the bit-sliced counts hold at most 7
+    if (i > max_ticket_size)
+        return e; // the bit-sliced counts hold at most 7
     const Incidence inc(v, tickets);
     bool first = true;
     for (const PositionMask p : placement_classes(v, i)) {
         const PackedHits h = inc.hits(p);
-        if (first || h < e.worst) e.worst = h;
-        if (first || h > e.best) e.best = h;
+        if (first || h < e.worst)
+            e.worst = h;
+        if (first || h > e.best)
+            e.best = h;
         first = false;
     }
     return e;
 }
 
 float guar_average(int v, int m, int n_tickets, int i, int j) {
-    if (j > i || j > m || i - j > v - m) return 0.0f;
+    if (j > i || j > m || i - j > v - m)
+        return 0.0f;
     const double value = n_tickets * binomial(static_cast<int16_t>(m), static_cast<int16_t>(j)) *
                          binomial(static_cast<int16_t>(v - m), static_cast<int16_t>(i - j)) /
                          binomial(static_cast<int16_t>(v), static_cast<int16_t>(i));
@@ -129,11 +137,13 @@ GuarTables guar_tables(const SystemInfo& info, const SystemTickets& tickets) {
 
 void get_guar_results(const QString& name, GuarAvg& guar_avg, GuarMinMax& guar_min, GuarMinMax& guar_max) {
     const std::optional<SystemInfo> info = find_system(name);
-    if (!info) return;
+    if (!info)
+        return;
     int16_t count = 0;
     SystemTickets tickets;
     get_system_tickets(name, count, tickets);
-    if (count == 0) return;
+    if (count == 0)
+        return;
     const GuarTables g = guar_tables(*info, tickets);
     for (int i = 2; i <= 6; ++i)
         for (int j = 2; j <= 6; ++j) {

@@ -19,9 +19,11 @@ constexpr std::array<SystemInfo, 41> catalogue{{
 }};
 
 bool same_name(QStringView name, std::string_view key) {
-    if (name.size() != static_cast<qsizetype>(key.size())) return false;
+    if (name.size() != static_cast<qsizetype>(key.size()))
+        return false;
     for (size_t i = 0; i < key.size(); ++i)
-        if (name[i] != QChar(key[i])) return false;
+        if (name[i] != QChar(key[i]))
+            return false;
     return true;
 }
 
@@ -51,7 +53,8 @@ std::span<const SystemInfo> system_catalogue() {
 
 std::optional<SystemInfo> find_system(QStringView name) {
     for (const SystemInfo& s : catalogue)
-        if (same_name(name, s.name)) return s;
+        if (same_name(name, s.name))
+            return s;
     return std::nullopt;
 }
 
@@ -63,9 +66,11 @@ WheelsParse parse_wheels(std::string_view text) {
         std::string_view line = text.substr(0, eol);
         text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
         ++line_number;
-        if (const size_t hash = line.find('#'); hash != std::string_view::npos) line = line.substr(0, hash);
+        if (const size_t hash = line.find('#'); hash != std::string_view::npos)
+            line = line.substr(0, hash);
         line = trim(line);
-        if (line.empty()) continue;
+        if (line.empty())
+            continue;
 
         const std::string_view name = next_word(line);
         std::array<int16_t, 6> gaps{};
@@ -105,7 +110,8 @@ WheelsParse parse_wheels(std::string_view text) {
 void get_system_tickets(const QString& name, int16_t& system_ticket_count, SystemTickets& system_tickets) {
     const WheelsParse parsed = parse_wheels(wheels_text());
     for (const WheelsEntry& e : parsed.entries) {
-        if (e.name != name) continue;
+        if (e.name != name)
+            continue;
         SystemTickets loaded;
         loaded.rows.assign(e.gaps.size() + 1, {});
         for (size_t b = 0; b < e.gaps.size(); ++b)
@@ -122,7 +128,8 @@ TicketPositions rotation_positions(const SystemTickets& tickets, int16_t b, int1
     p[0] = k;
     for (int j = 1; j < m; ++j) {
         int16_t next = static_cast<int16_t>(p[j - 1] + tickets(b, j));
-        if (next > v) next = static_cast<int16_t>(next - v);
+        if (next > v)
+            next = static_cast<int16_t>(next - v);
         p[j] = next;
     }
     return p;
@@ -130,7 +137,8 @@ TicketPositions rotation_positions(const SystemTickets& tickets, int16_t b, int1
 
 std::optional<TicketPositions> ticket_positions(const SystemTickets& tickets, int16_t ticket_number,
                                                 int16_t v, int16_t m) {
-    if (v < 1 || ticket_number < 1 || ticket_number > tickets.count() * v) return std::nullopt;
+    if (v < 1 || ticket_number < 1 || ticket_number > tickets.count() * v)
+        return std::nullopt;
     const auto b = static_cast<int16_t>((ticket_number - 1) / v + 1);
     const auto k = static_cast<int16_t>(ticket_number - (b - 1) * v);
     return rotation_positions(tickets, b, k, v, m);
@@ -140,7 +148,8 @@ QString ticket_numbers_text(const TicketPositions& positions, int16_t m,
                             std::span<const int16_t> tset_numbers) {
     QString text;
     for (int j = 0; j < m; ++j) {
-        if (j > 0) text += u' ';
+        if (j > 0)
+            text += u' ';
         const auto p = static_cast<size_t>(positions[j]);
         text += QString::number(p < tset_numbers.size() ? tset_numbers[p] : 0);
     }
@@ -149,8 +158,10 @@ QString ticket_numbers_text(const TicketPositions& positions, int16_t m,
 
 std::optional<QString> system_file_line(const SystemTickets& tickets, int16_t row, int16_t v, int16_t m,
                                         std::span<const int16_t> tset_numbers) {
-    if (static_cast<size_t>(v) >= tset_numbers.size() || m < 1 || m > max_ticket_size) return std::nullopt;
+    if (static_cast<size_t>(v) >= tset_numbers.size() || m < 1 || m > max_ticket_size)
+        return std::nullopt;
     const std::optional<TicketPositions> positions = ticket_positions(tickets, row, v, m);
-    if (!positions) return std::nullopt;
+    if (!positions)
+        return std::nullopt;
     return QStringLiteral("N%1 ").arg(row) + ticket_numbers_text(*positions, m, tset_numbers);
 }

@@ -1,8 +1,8 @@
 #include "ui/help_viewer.h"
 
-#include "ui/app_state.h"
 #include "core/file_names.h"
 #include "ui/app_context.h"
+#include "ui/app_state.h"
 #include "ui/window_names.h"
 #include "ui/window_registry.h"
 

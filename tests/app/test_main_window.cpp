@@ -1,6 +1,6 @@
-#include "ui/help_viewer.h"
 #include "app/frm_main.h"
 #include "support/test_app.h"
+#include "ui/help_viewer.h"
 
 #include <QAction>
 #include <QFile>

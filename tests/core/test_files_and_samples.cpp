@@ -1,5 +1,5 @@
-#include "core/file_names.h"
 #include "app/samples.h"
+#include "core/file_names.h"
 #include "core/text_files.h"
 
 #include <QDir>

@@ -2,11 +2,11 @@
 // With --show it instead opens the window on a small lotto and leaves it on screen, for a look;
 // --samples DIR then takes the sample sources d1 and d1a from DIR.
 
+#include "core/grid_model.h"
+#include "core/text_files.h"
 #include "lotto/frm_lotto.h"
 #include "lotto/lotto_files.h"
 #include "lotto/sample_lotto.h"
-#include "core/grid_model.h"
-#include "core/text_files.h"
 #include "support/test_app.h"
 
 #include <QApplication>

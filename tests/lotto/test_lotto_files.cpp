@@ -1,5 +1,5 @@
-#include "lotto/lotto_files.h"
 #include "core/grid_model.h"
+#include "lotto/lotto_files.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
+#include "app/frm_main.h"
+#include "core/convert.h"
+#include "core/grid_model.h"
+#include "core/messages.h"
 #include "lotto/frm_lotto.h"
 #include "lotto/lotto_files.h"
 #include "lotto/sample_lotto.h"
-#include "ui/app_state.h"
-#include "core/convert.h"
-#include "app/frm_main.h"
-#include "core/grid_model.h"
-#include "core/messages.h"
 #include "support/test_app.h"
+#include "ui/app_state.h"
 #include "ui/grid_view.h"
 
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ui/app_state.h"
 #include "app/windows.h"
 #include "support/test_dialogs.h"
 #include "ui/app_context.h"
+#include "ui/app_state.h"
 #include "ui/window_registry.h"
 
 #include <QDir>

@@ -23,12 +23,16 @@ std::pair<Row, Row> brute_force_row(const std::vector<PositionMask>& tickets, in
     bool first = true;
     auto key = [](const Row& x) { return std::array<int, 5>{x[4], x[3], x[2], x[1], x[0]}; };
     for (uint32_t p = 0; p < (1u << v); ++p) {
-        if (std::popcount(p) != i) continue;
+        if (std::popcount(p) != i)
+            continue;
         Row h{};
         for (const PositionMask t : tickets)
-            if (const int n = std::popcount(p & t); n >= 2) ++h[n - 2];
-        if (first || key(h) < key(r.first)) r.first = h;
-        if (first || key(h) > key(r.second)) r.second = h;
+            if (const int n = std::popcount(p & t); n >= 2)
+                ++h[n - 2];
+        if (first || key(h) < key(r.first))
+            r.first = h;
+        if (first || key(h) > key(r.second))
+            r.second = h;
         first = false;
     }
     return r;

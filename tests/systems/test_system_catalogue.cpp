@@ -114,7 +114,8 @@ void TestSystemCatalogue::every_system() {
     QCOMPARE(all.size(), size_t(count * v));
 
     for (uint32_t subset = 0; subset < (1u << v); ++subset) {
-        if (std::popcount(subset) != t) continue;
+        if (std::popcount(subset) != t)
+            continue;
         bool covered = false;
         for (const uint32_t ticket : all)
             if ((ticket & subset) == subset) {
@@ -174,7 +175,8 @@ void TestSystemCatalogue::parse_wheels_format() {
     const QByteArray bytes = text.toLatin1();
     const WheelsParse p = parse_wheels(std::string_view(bytes.constData(), bytes.size()));
     QCOMPARE(p.error.isEmpty(), ok);
-    if (!ok) return;
+    if (!ok)
+        return;
     QCOMPARE(int(p.entries.size()), entries);
     int n = 0;
     for (const WheelsEntry& e : p.entries)
