@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 void QtDialogs::message(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
@@ -17,4 +19,9 @@ std::optional<QString> QtDialogs::input(QWidget* parent, const QString& prompt, 
     if (!ok)
         return std::nullopt;
     return answer;
+}
+
+bool QtDialogs::choose_printer(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 // Every message and input box of the program goes through this, so tests can record the texts
@@ -15,6 +16,9 @@ class Dialogs {
     // A modal prompt; nullopt when the user cancels.
     virtual std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
                                          const QString& default_text) = 0;
+    // Lets the user choose where printer prints (the print dialog; its "print to file" gives a
+    // PDF). False when the user cancels: nothing is to be printed.
+    virtual bool choose_printer(QWidget* parent, QPrinter& printer) = 0;
 };
 
 class QtDialogs final : public Dialogs {
@@ -22,4 +26,5 @@ class QtDialogs final : public Dialogs {
     void message(QWidget* parent, const QString& text) override;
     std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
                                  const QString& default_text) override;
+    bool choose_printer(QWidget* parent, QPrinter& printer) override;
 };

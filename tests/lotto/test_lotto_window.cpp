@@ -64,6 +64,7 @@ class FocusDialogs final : public Dialogs {
     std::optional<QString> input(QWidget*, const QString&, const QString&, const QString&) override {
         return std::nullopt;
     }
+    bool choose_printer(QWidget*, QPrinter&) override { return false; }
     QStringList seen;
 };
 

@@ -2,6 +2,7 @@
 
 #include "ui/dialogs.h"
 
+#include <QPrinter>
 #include <QStringList>
 
 // Records every message and answers input prompts from a script. A null QString in the script,
@@ -18,7 +19,19 @@ class TestDialogs final : public Dialogs {
         return answer;
     }
 
+    // Prints into print_file as a PDF, or cancels when print_file is empty.
+    bool choose_printer(QWidget*, QPrinter& printer) override {
+        ++print_requests;
+        if (print_file.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(print_file);
+        return true;
+    }
+
     QStringList messages;
     QStringList prompts;
     QStringList answers;
+    QString print_file;
+    int print_requests = 0;
 };
