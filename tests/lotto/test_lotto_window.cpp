@@ -555,7 +555,7 @@ class TestLottoWindow : public QObject {
         QCOMPARE(app.dialogs.messages, QStringList{QStringLiteral("Please select a correct row")});
         QCOMPARE(win.w->sel_row(), 4);
 
-        const QPoint cell = view->visualRect(win.grid().index(1, 3)).center(); // grid row 2
+        const QPoint cell = view->visualRect(view->model()->index(1, 3)).center(); // grid row 2
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell);
         QCOMPARE(app.dialogs.messages.size(), 1);
         QCOMPARE(win.w->sel_row(), 2);
