@@ -4,6 +4,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -20,10 +21,37 @@ class BoldDelegate : public QStyledItemDelegate {
     }
 };
 
+// Headers stand for the grid's fixed cells, so their bold flags show there too.
+class BoldHeader : public QHeaderView {
+  public:
+    using QHeaderView::QHeaderView;
+
+  protected:
+    void paintSection(QPainter* painter, const QRect& rect, int section) const override {
+        const bool bold =
+            model() && model()->headerData(section, orientation(), GridModel::bold_role).toBool();
+        if (!bold) {
+            QHeaderView::paintSection(painter, rect, section);
+            return;
+        }
+        painter->save();
+        QFont f = font();
+        f.setBold(true);
+        painter->setFont(f);
+        QHeaderView::paintSection(painter, rect, section);
+        painter->restore();
+    }
+};
+
 } // namespace
 
 GridView::GridView(QWidget* parent) : QTableView(parent) {
     setItemDelegate(new BoldDelegate(this));
+    setHorizontalHeader(new BoldHeader(Qt::Horizontal, this));
+    setVerticalHeader(new BoldHeader(Qt::Vertical, this));
+    horizontalHeader()->setSectionsClickable(true);
+    verticalHeader()->setSectionsClickable(true);
+    verticalHeader()->setHighlightSections(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
