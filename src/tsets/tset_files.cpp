@@ -17,9 +17,9 @@ namespace {
 constexpr int date_col_width = 1000; // twips
 constexpr int number_col_width = 450;
 
-bool is_blank_row(const GridModel& grid, int row, int size) {
-    for (int c = 0; c <= size; ++c)
-        if (!grid.text_view(row, c).trimmed().isEmpty())
+bool is_blank_row(const GridModel& grid, int row) {
+    for (const QChar ch : grid.row_view(row))
+        if (ch != GridModel::cell_separator && !ch.isSpace())
             return false;
     return true;
 }
@@ -115,13 +115,23 @@ QStringList tset_file_lines(const GridModel& grid, int size) {
     QStringList lines;
     lines.reserve(grid.rows());
     for (int r = 1; r < grid.rows(); ++r) {
-        if (is_blank_row(grid, r, size))
+        if (is_blank_row(grid, r))
             continue;
+        // Each of the cells 0..size followed by a blank: the separators become the blanks.
+        const QStringView joined = grid.row_view(r);
         QString line;
-        for (int c = 0; c <= size; ++c) {
-            line += grid.text_view(r, c);
-            line += u' ';
+        line.reserve(joined.size() + size + 2);
+        int cells = 1;
+        for (const QChar ch : joined) {
+            if (ch == GridModel::cell_separator) {
+                if (cells++ > size)
+                    break;
+                line += u' ';
+            } else {
+                line += ch;
+            }
         }
+        line += QString(std::max(size + 1 - cells, 0) + 1, u' ');
         lines.append(line);
     }
     return lines;
@@ -130,7 +140,7 @@ QStringList tset_file_lines(const GridModel& grid, int size) {
 SaveResult save_tset(const QString& path, int size, GridModel& grid) {
     std::vector<int> blank;
     for (int r = 1; r < grid.rows(); ++r)
-        if (is_blank_row(grid, r, size))
+        if (is_blank_row(grid, r))
             blank.push_back(r);
     // The blank rows go only once every other date is known to parse, so a refused save leaves
     // the grid as it was.

@@ -9,14 +9,42 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 
 namespace {
 
-bool is_blank_draw(const GridModel& draws, int row) {
+// The cells of a draw row, read in one pass over the row.
+using DrawCells = std::array<QStringView, draws_col::count>;
+
+DrawCells draw_cells(const GridModel& draws, int row) {
+    DrawCells cells{};
+    const QStringView joined = draws.row_view(row);
+    qsizetype start = 0;
+    for (int c = 0; c < draws_col::count && start <= joined.size(); ++c) {
+        qsizetype end = joined.indexOf(GridModel::cell_separator, start);
+        if (end < 0)
+            end = joined.size();
+        cells[c] = joined.sliced(start, end - start);
+        start = end + 1;
+    }
+    return cells;
+}
+
+bool is_blank_draw(const DrawCells& cells) {
     for (int c = 0; c < draws_col::count; ++c)
-        if (c != draws_col::serial && !draws.text_view(row, c).trimmed().isEmpty())
+        if (c != draws_col::serial && !cells[c].trimmed().isEmpty())
             return false;
     return true;
+}
+
+// A drawn number: one or two plain digits are read at once, anything else as the user's text.
+std::optional<int16_t> drawn_number(QStringView cell) {
+    if (cell.size() == 1 && cell[0].isDigit() && cell[0].unicode() < 128)
+        return static_cast<int16_t>(cell[0].unicode() - u'0');
+    if (cell.size() == 2 && cell[0].isDigit() && cell[1].isDigit() && cell[0].unicode() < 128 &&
+        cell[1].unicode() < 128)
+        return static_cast<int16_t>((cell[0].unicode() - u'0') * 10 + cell[1].unicode() - u'0');
+    return text_to_int16(cell.toString());
 }
 
 } // namespace
@@ -39,9 +67,10 @@ FrequencyCount calc_fr(const GridModel& draws, double from, double to, int step,
     const double from_day = std::floor(from), to_day = std::floor(to);
     int first = 0, last = draws.rows() - 1;
     for (int r = 1; r < draws.rows(); ++r) {
-        if (is_blank_draw(draws, r))
+        const DrawCells cells = draw_cells(draws, r);
+        if (is_blank_draw(cells))
             continue;
-        const auto date = date_text_to_serial(draws.text_view(r, draws_col::date), DatePart::DateTime);
+        const auto date = date_text_to_serial(cells[draws_col::date], DatePart::DateTime);
         if (!date) {
             result.fault = FrequencyFault::bad_data;
             return result;
@@ -64,10 +93,11 @@ FrequencyCount calc_fr(const GridModel& draws, double from, double to, int step,
     // Blank rows sort to the top (no serial), so they never stand between first and last; they
     // are passed over all the same.
     for (int r = first; r <= last; r += step) {
-        if (is_blank_draw(draws, r))
+        const DrawCells cells = draw_cells(draws, r);
+        if (is_blank_draw(cells))
             continue;
         for (int c = draws_col::n1; c < draws_col::n1 + pick_n; ++c) {
-            const auto n = text_to_int16(draws.text(r, c));
+            const auto n = drawn_number(cells[c]);
             if (!n || *n < 0 || *n > max_lotto_number) {
                 result.fault = FrequencyFault::bad_data;
                 result.draws = 0;
