@@ -2,6 +2,8 @@
 
 #include "app/frm_main.h"
 #include "lotto/frm_lotto.h"
+#include "tsets/frm_tset_generator.h"
+#include "tsets/frm_tsets.h"
 #include "ui/app_context.h"
 #include "ui/help_viewer.h"
 #include "ui/window_names.h"
@@ -12,4 +14,6 @@ void register_windows(AppContext& ctx) {
     w.add_factory(window_name::help, [] { return new frmHelp; });
     w.add_factory(window_name::main, [&ctx] { return new frmMain(ctx); });
     w.add_factory(window_name::lotto, [&ctx] { return new frmLotto(ctx); });
+    w.add_factory(window_name::tsets, [&ctx] { return new frmTsets(ctx); });
+    w.add_factory(window_name::tset_generator, [&ctx] { return new frmTsetGenerator(ctx); });
 }
