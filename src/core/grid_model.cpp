@@ -265,6 +265,16 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role == bold_role) {
+        bool on = false;
+        if (orientation == Qt::Horizontal)
+            for (int r = 0; r < fixed_rows_; ++r)
+                on = on || bold(r, section + fixed_cols_);
+        else
+            for (int c = 0; c < fixed_cols_; ++c)
+                on = on || bold(section + fixed_rows_, c);
+        return on;
+    }
     if (role != Qt::DisplayRole)
         return {};
     QStringList parts;

@@ -2,8 +2,11 @@
 
 #include "core/grid_model.h"
 
+#include <QAbstractButton>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
+#include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -20,9 +23,36 @@ class BoldDelegate : public QStyledItemDelegate {
     }
 };
 
+// Paints a section bold when any of its fixed cells is.
+class GridHeader : public QHeaderView {
+  public:
+    GridHeader(Qt::Orientation orientation, QWidget* parent) : QHeaderView(orientation, parent) {
+        setSectionsClickable(true);
+    }
+
+  protected:
+    void paintSection(QPainter* painter, const QRect& rect, int section) const override {
+        const bool on = model() && model()->headerData(section, orientation(), GridModel::bold_role).toBool();
+        painter->save();
+        if (on) {
+            QFont f = painter->font();
+            f.setBold(true);
+            painter->setFont(f);
+        }
+        QHeaderView::paintSection(painter, rect, section);
+        painter->restore();
+    }
+};
+
 } // namespace
 
 GridView::GridView(QWidget* parent) : QTableView(parent) {
+    setHorizontalHeader(new GridHeader(Qt::Horizontal, this));
+    setVerticalHeader(new GridHeader(Qt::Vertical, this));
+    // Where the fixed rows meet the fixed columns sits the table's corner button.
+    corner_ = findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
+    if (corner_)
+        corner_->installEventFilter(this);
     setItemDelegate(new BoldDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -52,6 +82,10 @@ void GridView::set_grid(GridModel* grid) {
     setModel(grid);
     connect(grid, &GridModel::geometry_changed, this, &GridView::apply_geometry);
     connect(grid, &QAbstractItemModel::modelReset, this, &GridView::apply_geometry);
+    if (corner_) {
+        connect(grid, &QAbstractItemModel::headerDataChanged, corner_, qOverload<>(&QWidget::update));
+        connect(grid, &QAbstractItemModel::modelReset, corner_, qOverload<>(&QWidget::update));
+    }
     apply_geometry();
 }
 
@@ -107,4 +141,40 @@ void GridView::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+// The corner shows the text of the cells where the fixed rows meet the fixed columns, bold when
+// one of them is.
+bool GridView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != corner_ || event->type() != QEvent::Paint || !grid_)
+        return QTableView::eventFilter(watched, event);
+    QStringList lines;
+    bool bold = false;
+    for (int r = 0; r < grid_->fixed_rows(); ++r) {
+        QStringList parts;
+        for (int c = 0; c < grid_->fixed_cols(); ++c) {
+            parts << grid_->text(r, c);
+            bold = bold || grid_->bold(r, c);
+        }
+        lines << parts.join(u"  ");
+    }
+    QStyleOptionHeader opt;
+    opt.initFrom(corner_);
+    opt.state = QStyle::State_None;
+    if (corner_->isEnabled())
+        opt.state |= QStyle::State_Enabled;
+    if (corner_->isActiveWindow())
+        opt.state |= QStyle::State_Active;
+    opt.rect = corner_->rect();
+    opt.position = QStyleOptionHeader::OnlyOneSection;
+    opt.text = lines.join(u'\n');
+    opt.textAlignment = Qt::AlignCenter;
+    QPainter painter(corner_);
+    if (bold) {
+        QFont f = painter.font();
+        f.setBold(true);
+        painter.setFont(f);
+    }
+    corner_->style()->drawControl(QStyle::CE_Header, &opt, &painter, corner_);
+    return true;
 }
