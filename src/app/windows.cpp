@@ -1,5 +1,6 @@
 #include "app/windows.h"
 
+#include "analyses/frm_performance.h"
 #include "app/frm_main.h"
 #include "lotto/frm_lotto.h"
 #include "ui/app_context.h"
@@ -12,4 +13,5 @@ void register_windows(AppContext& ctx) {
     w.add_factory(window_name::help, [] { return new frmHelp; });
     w.add_factory(window_name::main, [&ctx] { return new frmMain(ctx); });
     w.add_factory(window_name::lotto, [&ctx] { return new frmLotto(ctx); });
+    w.add_factory(window_name::performance, [&ctx] { return new frmPerformance(ctx); });
 }
