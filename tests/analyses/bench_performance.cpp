@@ -1,7 +1,7 @@
 // Times System Performance of 19_4_5 (969 tickets) on one draw: the scoring alone and the
 // window's Refresh. With --shot FILE it instead opens the window on the sample data (the sources
-// d1, d1a and d2 from --samples DIR, default share/) and saves a picture of it; --show leaves it on
-// screen instead.
+// d1, d1a and d2 from --samples DIR, default share/) and saves a picture of it, and with --pdf FILE
+// also prints it there; --show leaves it on screen instead.
 
 #include "analyses/frm_performance.h"
 #include "analyses/performance.h"
@@ -105,6 +105,11 @@ int main(int argc, char** argv) {
         if (show)
             return QApplication::exec();
         QApplication::processEvents();
+        const qsizetype pdf_at = args.indexOf(QStringLiteral("--pdf"));
+        if (pdf_at >= 0) {
+            app.dialogs.print_file = args.value(pdf_at + 1);
+            w->cmdPrint_Click();
+        }
         return w->grab().save(args.value(shot_at + 1)) ? 0 : 1;
     }
 
