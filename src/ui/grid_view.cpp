@@ -3,57 +3,49 @@
 #include "core/grid_model.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionHeader>
-#include <QStyledItemDelegate>
 
 namespace {
 
-class BoldDelegate : public QStyledItemDelegate {
+// Turns the grid's bold flags into the font that views and their headers draw with.
+class BoldFonts : public QIdentityProxyModel {
   public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using QIdentityProxyModel::QIdentityProxyModel;
 
-  protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        if (index.data(GridModel::bold_role).toBool())
-            option->font.setBold(true);
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role == Qt::FontRole)
+            return bold_font(QIdentityProxyModel::data(index, GridModel::bold_role).toBool());
+        return QIdentityProxyModel::data(index, role);
     }
-};
-
-// Paints a section bold when any of its fixed cells is.
-class GridHeader : public QHeaderView {
-  public:
-    GridHeader(Qt::Orientation orientation, QWidget* parent) : QHeaderView(orientation, parent) {
-        setSectionsClickable(true);
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (role == Qt::FontRole)
+            return bold_font(
+                QIdentityProxyModel::headerData(section, orientation, GridModel::bold_role).toBool());
+        return QIdentityProxyModel::headerData(section, orientation, role);
     }
 
-  protected:
-    void paintSection(QPainter* painter, const QRect& rect, int section) const override {
-        const bool on = model() && model()->headerData(section, orientation(), GridModel::bold_role).toBool();
-        painter->save();
-        if (on) {
-            QFont f = painter->font();
-            f.setBold(true);
-            painter->setFont(f);
-        }
-        QHeaderView::paintSection(painter, rect, section);
-        painter->restore();
+  private:
+    static QVariant bold_font(bool bold) {
+        if (!bold)
+            return {};
+        QFont font = QApplication::font();
+        font.setBold(true);
+        return font;
     }
 };
 
 } // namespace
 
 GridView::GridView(QWidget* parent) : QTableView(parent) {
-    setHorizontalHeader(new GridHeader(Qt::Horizontal, this));
-    setVerticalHeader(new GridHeader(Qt::Vertical, this));
     // Where the fixed rows meet the fixed columns sits the table's corner button.
     corner_ = findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
     if (corner_)
         corner_->installEventFilter(this);
-    setItemDelegate(new BoldDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
@@ -79,7 +71,9 @@ GridView::GridView(QWidget* parent) : QTableView(parent) {
 
 void GridView::set_grid(GridModel* grid) {
     grid_ = grid;
-    setModel(grid);
+    auto* fonts = new BoldFonts(this);
+    fonts->setSourceModel(grid);
+    setModel(fonts);
     connect(grid, &GridModel::geometry_changed, this, &GridView::apply_geometry);
     connect(grid, &QAbstractItemModel::modelReset, this, &GridView::apply_geometry);
     if (corner_) {
