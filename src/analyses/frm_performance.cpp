@@ -221,28 +221,28 @@ void frmPerformance::Performance() {
         return;
     }
     const SystemScore score = score_system(*lines, draw_texts(), prize_texts(), state.cur_lotto.pick_n);
-    int16_t row = 1;
-    for (const WinningTicket& t : score.winners) {
-        fill_row(t.number, row, t.numbers, QLatin1String(prize_class_labels[t.prize_class]));
-        ++row;
-    }
+    // All winning rows in one step: a table of 969 rows fills at once instead of row by row.
+    std::vector<QStringList> rows;
+    rows.reserve(score.winners.size());
+    for (const WinningTicket& t : score.winners)
+        rows.push_back(fill_row(t.number, t.numbers, QLatin1String(prize_class_labels[t.prize_class])));
+    grid_->append_rows(rows);
     if (!score.ok) {
         message(msg_data_not_correct);
         return;
     }
-    if (row > 1)
+    if (!rows.empty())
         add_total();
 }
 
-void frmPerformance::fill_row(const int16_t& numT, const int16_t& row, const QString& sTicket,
-                              const QString& sPrize) {
+// The cells of one winning row; its value is the text of the class's prize box as typed.
+QStringList frmPerformance::fill_row(const int16_t& numT, const QString& sTicket,
+                                     const QString& sPrize) const {
     QStringList cells = {QString::number(numT), sTicket, sPrize, QString()};
     for (int i = 0; i < prize_class_count; ++i)
         if (sPrize == QLatin1String(prize_class_labels[i]))
             cells[col::value] = prize_[i]->text();
-    // Rows drop below `row`; the table was emptied, so this is one appended row.
-    grid_->set_rows(row);
-    grid_->append_rows({cells});
+    return cells;
 }
 
 void frmPerformance::add_total() {
@@ -328,13 +328,23 @@ void frmPerformance::print_results(QPrinter& printer) {
         left += width + gap;
     }
     const int h = line_height(bold);
-    for (int r = 0; r < grid_->rows(); ++r) {
+    const auto table_row = [&](int r) {
         const int top = next_line(h);
         for (int c = 0; c < col::count; ++c) {
             painter.setFont(grid_->bold(r, c) ? bold : plain);
             painter.drawText(QRect(x[c], top, page.width() - x[c], h), Qt::AlignLeft | Qt::AlignVCenter,
                              grid_->text(r, c));
         }
+    };
+    table_row(0);
+    for (int r = 1; r < grid_->rows(); ++r) {
+        // Every page starts with the header row.
+        if (y + h > page.height()) {
+            printer.newPage();
+            y = 0;
+            table_row(0);
+        }
+        table_row(r);
     }
     painter.end();
 }

@@ -30,7 +30,7 @@ class frmPerformance : public WorkingWindow {
     void set_tab_order();
 
     void Performance();
-    void fill_row(const int16_t& numT, const int16_t& row, const QString& sTicket, const QString& sPrize);
+    QStringList fill_row(const int16_t& numT, const QString& sTicket, const QString& sPrize) const;
     void add_total();
     void empty_table();
     void print_results(QPrinter& printer);
