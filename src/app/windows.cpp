@@ -2,6 +2,7 @@
 
 #include "app/frm_main.h"
 #include "lotto/frm_lotto.h"
+#include "systems/frm_system.h"
 #include "ui/app_context.h"
 #include "ui/help_viewer.h"
 #include "ui/window_names.h"
@@ -12,4 +13,5 @@ void register_windows(AppContext& ctx) {
     w.add_factory(window_name::help, [] { return new frmHelp; });
     w.add_factory(window_name::main, [&ctx] { return new frmMain(ctx); });
     w.add_factory(window_name::lotto, [&ctx] { return new frmLotto(ctx); });
+    w.add_factory(window_name::system, [&ctx] { return new frmSystem(ctx); });
 }
