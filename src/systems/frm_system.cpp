@@ -77,7 +77,6 @@ frmSystem::frmSystem(AppContext& ctx, QWidget* parent)
     system_->set_cols(2);
     system_->set_rows(1);
     system_->set_fixed_rows(1);
-    system_->set_fixed_cols(1);
     system_->set_col_width(0, 600);
     system_->set_col_width(1, 1500);
     msfSystem_ = new GridView(central);

@@ -98,8 +98,8 @@ void GridView::set_grid(GridModel* grid) {
     connect(grid, &GridModel::geometry_changed, this, &GridView::apply_geometry);
     connect(grid, &QAbstractItemModel::modelReset, this, &GridView::apply_geometry);
     connect(grid, &QAbstractItemModel::headerDataChanged, this, [this](Qt::Orientation orientation) {
-        // A fixed row's text can widen the fixed columns.
-        if (orientation == Qt::Horizontal && grid_->fixed_cols() > 0)
+        // A fixed row's text can widen its column.
+        if (orientation == Qt::Horizontal)
             apply_geometry();
         else if (corner_)
             corner_->update();
@@ -117,7 +117,7 @@ void GridView::apply_geometry() {
     horizontalHeader()->setVisible(grid_->fixed_rows() > 0);
     verticalHeader()->setVisible(grid_->fixed_cols() > 0);
     for (int c = grid_->fixed_cols(); c < grid_->cols(); ++c) {
-        const int px = twips_to_px(grid_->col_width(c));
+        const int px = col_width_px(c);
         const int section = c - grid_->fixed_cols();
         setColumnHidden(section, px == 0);
         if (px > 0)
@@ -125,7 +125,7 @@ void GridView::apply_geometry() {
     }
     int fixed_width = 0;
     for (int c = 0; c < grid_->fixed_cols(); ++c)
-        fixed_width += fixed_col_width(c);
+        fixed_width += col_width_px(c);
     if (fixed_width > 0)
         verticalHeader()->setFixedWidth(fixed_width);
     int fixed_height = 0;
@@ -143,11 +143,11 @@ int GridView::fixed_row_height(int row) const {
            GridModel::default_row_height;
 }
 
-int GridView::fixed_col_width(int col) const {
+int GridView::col_width_px(int col) const {
     const int px = twips_to_px(grid_->col_width(col));
     if (px == 0)
         return 0;
-    // Header texts wrap at blanks, so the column need only hold the widest word of its fixed rows.
+    // Header texts wrap at blanks, so a column need only hold the widest word of its fixed rows.
     int widest = 0;
     for (int r = 0; r < grid_->fixed_rows(); ++r) {
         QFont font = verticalHeader()->font();
@@ -174,7 +174,7 @@ std::vector<GridView::FixedCell> GridView::header_cells(Qt::Orientation orientat
                 {r++, section + grid_->fixed_cols(), QRect(rect.left(), top, rect.width(), height)});
     } else {
         for (int c = 0; c < grid_->fixed_cols(); ++c)
-            sizes.push_back(fixed_col_width(c));
+            sizes.push_back(col_width_px(c));
         int c = 0;
         for (const auto& [left, width] : split(rect.left(), rect.width(), sizes))
             cells.push_back(
@@ -191,7 +191,7 @@ std::vector<GridView::FixedCell> GridView::corner_cells() const {
     for (int r = 0; r < grid_->fixed_rows(); ++r)
         heights.push_back(fixed_row_height(r));
     for (int c = 0; c < grid_->fixed_cols(); ++c)
-        widths.push_back(fixed_col_width(c));
+        widths.push_back(col_width_px(c));
     int r = 0;
     for (const auto& [top, height] : split(0, corner_->height(), heights)) {
         int c = 0;

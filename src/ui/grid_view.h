@@ -9,7 +9,8 @@ class QPainter;
 // Shows a GridModel: its fixed rows become the column headers, its fixed columns the row headers,
 // and the cells where they meet fill the corner; each fixed cell is painted in its own box with
 // its own text (bold when the grid says so), so a grid with several fixed rows or columns shows
-// them all. Column widths are in twips and a width of 0 hides a column; a fixed row's height is
+// them all. Column widths are in twips (widened to hold the longest word of their header), and a
+// width of 0 hides a column; a fixed row's height is
 // its row height relative to a normal row. A click, or Enter, on a cell or a header sets the
 // grid's current row, column and selection end, then emits grid_clicked().
 class GridView : public QTableView {
@@ -31,7 +32,8 @@ class GridView : public QTableView {
     std::vector<FixedCell> corner_cells() const;
     QWidget* corner() const { return corner_; }
     int fixed_row_height(int row) const;
-    int fixed_col_width(int col) const;
+    // A column's width: its width in twips, or more when a word of its header would not fit.
+    int col_width_px(int col) const;
     void paint_fixed_cells(QPainter& painter, QWidget* on, const std::vector<FixedCell>& cells,
                            Qt::Alignment alignment) const;
 

@@ -108,7 +108,7 @@ class TestGridView : public QObject {
         QVERIFY(view.verticalHeader()->width() >
                 view.fontMetrics().horizontalAdvance(QStringLiteral("Tickets")));
         grid.set_col_width(0, 0);
-        QCOMPARE(view.fixed_col_width(0), 0);
+        QCOMPARE(view.col_width_px(0), 0);
     }
 
     void paints_fixed_texts_data() {
