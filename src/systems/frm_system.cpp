@@ -62,6 +62,8 @@ frmSystem::frmSystem(AppContext& ctx, QWidget* parent)
     lblNote_ = new QLabel(central);
     lblNote_->setObjectName(QStringLiteral("lblNote"));
     lblNote_->setWordWrap(true);
+    // Room for two lines, so the window does not jump when a note comes or goes.
+    lblNote_->setMinimumHeight(2 * lblNote_->fontMetrics().lineSpacing());
     lblCost_ = new QLabel(QStringLiteral("0"), central);
     lblCost_->setObjectName(QStringLiteral("lblCost"));
     form->addWidget(label(QStringLiteral("Lotto"), central), 0, 0);

@@ -383,38 +383,37 @@ class TestSystemWindow : public QObject {
     void printing_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("size");
-        QTest::addColumn<bool>("print");
+        QTest::addColumn<QString>("target"); // empty: the print dialog is cancelled
+        QTest::addColumn<QString>("message");
         QTest::addColumn<int>("min_pages");
         QTest::addColumn<int>("max_pages");
-        QTest::newRow("10_3_6 on one page") << "10_3_6" << 10 << true << 1 << 1;
-        QTest::newRow("19_4_5 on several") << "19_4_5" << 19 << true << 2 << 12;
-        QTest::newRow("cancelled") << "10_3_6" << 10 << false << 0 << 0;
-        QTest::newRow("nothing expanded") << QString() << 10 << true << 0 << 0;
+        QTest::newRow("10_3_6 on one page") << "10_3_6" << 10 << "out.pdf" << QString() << 1 << 1;
+        QTest::newRow("19_4_5 on several") << "19_4_5" << 19 << "out.pdf" << QString() << 2 << 12;
+        QTest::newRow("cancelled") << "10_3_6" << 10 << QString() << QString() << 0 << 0;
+        QTest::newRow("nothing expanded")
+            << QString() << 10 << "out.pdf"
+            << "There are no tickets to print: please pick a system first." << 0 << 0;
+        QTest::newRow("the printer cannot start")
+            << "10_3_6" << 10 << "missing/out.pdf" << QString::fromLatin1(msg_data_not_correct) << 0 << 0;
     }
     void printing() {
         QFETCH(QString, name);
         QFETCH(int, size);
-        QFETCH(bool, print);
+        QFETCH(QString, target);
+        QFETCH(QString, message);
         QFETCH(int, min_pages);
         QFETCH(int, max_pages);
         TestApp app;
         select(app.state, first_numbers(size), int16_t(size == 19 ? 5 : 6));
-        const QString pdf = app.path(QStringLiteral("out.pdf"));
-        app.dialogs.print_file = print ? pdf : QString();
+        const QString pdf = target.isEmpty() ? QString() : app.path(target);
+        app.dialogs.print_file = pdf;
         Window win = open(app);
         if (!name.isEmpty())
             win.pick(name);
         win.get<QPushButton>("cmdPrint")->click();
-        if (name.isEmpty()) {
-            QCOMPARE(
-                app.dialogs.messages,
-                QStringList{QStringLiteral("There are no tickets to print: please pick a system first.")});
-            QCOMPARE(app.dialogs.print_requests, 0);
-        } else {
-            QVERIFY(app.dialogs.messages.isEmpty());
-            QCOMPARE(app.dialogs.print_requests, 1);
-        }
-        QCOMPARE(QFile::exists(pdf), max_pages > 0);
+        QCOMPARE(app.dialogs.messages, message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(app.dialogs.print_requests, name.isEmpty() ? 0 : 1);
+        QCOMPARE(!pdf.isEmpty() && QFile::exists(pdf), max_pages > 0);
         if (max_pages == 0)
             return;
         const QByteArray bytes = read_all(pdf);
