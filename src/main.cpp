@@ -8,6 +8,7 @@
 #include "zandrel_version.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStandardPaths>
 #include <cstdio>
 
@@ -38,6 +39,11 @@ int main(int argc, char** argv) {
     const StartOptions options = read_start_options(QApplication::arguments());
     if (!options.run)
         return print_answer(options);
+    QIcon icon;
+    for (const int size : {48, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/zandrel-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.corvane.Zandrel"));
 
     const AppFolders folders =
         choose_folders(QApplication::applicationDirPath(),

@@ -145,6 +145,13 @@ class TestStartUp : public QObject {
         QCOMPARE(browser->source().toLocalFile(), QDir(share.path()).filePath("main.htm"));
         QVERIFY(browser->toPlainText().contains("Guide"));
     }
+
+    // The about page beside the built program carries the version, not a placeholder.
+    void about_page_shows_the_version() {
+        const QByteArray page = read_all(QStringLiteral(ZANDREL_BIN_DIR "/about.htm"));
+        QVERIFY(page.contains("version " ZANDREL_VERSION "."));
+        QVERIFY(!page.contains('@'));
+    }
 };
 
 QTEST_MAIN(TestStartUp)
