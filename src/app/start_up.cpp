@@ -38,19 +38,17 @@ StartOptions read_start_options(const QStringList& arguments) {
     const QString program =
         arguments.isEmpty() ? QStringLiteral("zandrel") : QFileInfo(arguments[0]).fileName();
     const bool parsed = parser.parse(arguments);
-    StartOptions options;
     // Help and version answer even beside a mistake, as most command-line programs do.
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         QString text = parser.helpText();
         text.replace(0, text.indexOf(u'\n'), QStringLiteral("Usage: %1 [options]").arg(program));
         return {false, 0, text, {}};
     }
-    if (parser.isSet(version))
-        return {false,
-                0,
-                QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
-                                              QCoreApplication::applicationVersion()),
-                {}};
+    if (parser.isSet(version)) {
+        const QString text =
+            QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion();
+        return {false, 0, text + u'\n', {}};
+    }
     QString mistake;
     if (!parsed)
         mistake = parser.errorText();
@@ -60,6 +58,7 @@ StartOptions read_start_options(const QStringList& arguments) {
         mistake = QStringLiteral("The option '--data-dir' needs a folder.");
     if (!mistake.isEmpty())
         return {false, 1, QStringLiteral("%1: %2\nTry '%1 --help'.\n").arg(program, mistake), {}};
+    StartOptions options;
     if (parser.isSet(data_dir))
         options.data_dir = QDir::cleanPath(QFileInfo(parser.value(data_dir)).absoluteFilePath());
     return options;
