@@ -95,6 +95,7 @@ struct Options {
     bool lp_own_rows = false;     // targets are the --start wheel's own rows (a check of the model)
     int exchange_k = 3;
     int tabu_tenure = 7;
+    int exchange_hard_weight = 0;
 };
 
 double seconds_since(std::chrono::steady_clock::time_point t0) {
@@ -706,10 +707,20 @@ struct ExchangeSearch {
     std::vector<std::vector<int>> cover_list;    // per t-set class: candidates covering it
     std::vector<std::vector<uint64_t>> cover_by; // per t-set class: the same as a bitset
 
+    // With hard_weight 0 the hard rows are a filter; otherwise they are a penalty, hard_weight
+    // times their distance, and the walk may leave the coverings that keep them exact.
+    int hard_weight = 0;
+
     struct Key {
+        int hard = 0; // distance of the hard rows (0 when they are a filter)
         int dist = INT_MAX;
         long long outside = LLONG_MAX;
-        long long scalar() const { return dist == INT_MAX ? LLONG_MAX : 100'000LL * dist + outside; }
+        int weight = 0;
+        long long scalar() const {
+            return dist == INT_MAX ? LLONG_MAX : 1000LL * (weight * hard + dist) + outside;
+        }
+        // Ranking of the results: only states that keep the hard rows count.
+        long long exact_scalar() const { return hard == 0 ? scalar() : LLONG_MAX; }
     };
 
     explicit ExchangeSearch(const Problem& p, std::vector<Target> h, std::vector<Target> s)
@@ -756,8 +767,23 @@ struct ExchangeSearch {
     }
 
     Key soft_key(const std::vector<PackedHits>& sums) const {
-        Key k{0, 0};
-        for (const Target& g : soft) {
+        Key k = rows_key(sums, soft);
+        if (hard_weight > 0) {
+            const Key h = rows_key(sums, hard);
+            k.hard = h.dist;
+            k.outside += h.outside;
+            k.weight = hard_weight;
+            for (int q = qb; q < qe; ++q)
+                k.hard += 20 * (hit_count(sums[q], t) == 0);
+        }
+        return k;
+    }
+
+    Key rows_key(const std::vector<PackedHits>& sums, const std::vector<Target>& rows) const {
+        Key k;
+        k.dist = 0;
+        k.outside = 0;
+        for (const Target& g : rows) {
             const PackedHits lo = pack(g.worst), hi = pack(g.best);
             PackedHits low = ~PackedHits{0}, high = 0;
             for (int p = pr.row_begin[g.row]; p < pr.row_begin[g.row + 1]; ++p) {
@@ -800,7 +826,7 @@ struct ExchangeSearch {
                 s += pr.contrib_of(cur_move.adds[a])[p];
             trial[p] = s;
         }
-        if (!hard_ok(trial))
+        if (hard_weight == 0 && !hard_ok(trial))
             return;
         ++feasible;
         const Key key = soft_key(trial);
@@ -843,7 +869,7 @@ struct ExchangeSearch {
             any |= uncovered[w] != 0;
         }
         if (depth == k) {
-            if (!any && low_rows_ok(k))
+            if (!any && (hard_weight > 0 || low_rows_ok(k)))
                 leaf(k);
             return;
         }
@@ -947,9 +973,10 @@ struct ExchangeSearch {
         Key cur = soft_key(sums);
         Result best{chosen, cur, 0};
         best_ever = cur.scalar();
+        long long best_exact = cur.exact_scalar();
         std::fprintf(stderr, "  %s: exchange start, distance %d, outside %lld, hard rows %s\n", label,
                      cur.dist, cur.outside, hard_ok(sums) ? "exact" : "NOT exact");
-        for (long long it = 0; it < iterations && best.key.dist > 0; ++it) {
+        for (long long it = 0; it < iterations && best.key.exact_scalar() > 0; ++it) {
             for (size_t c = 0; c < tabu_add.size(); ++c)
                 tabu_add[c] = tabu_until[c] > it;
             Move m;
@@ -979,15 +1006,24 @@ struct ExchangeSearch {
             }
             sums = sums_of(pr, chosen);
             cur = m.key;
-            if (cur.scalar() < best.key.scalar()) {
+            best_ever = std::min(best_ever, cur.scalar());
+            if (cur.exact_scalar() < best_exact) {
                 best = {chosen, cur, it + 1};
-                best_ever = cur.scalar();
+                best_exact = cur.exact_scalar();
+                // a stopped run still leaves its best covering in the log, as wheels lines
+                for (const int c : chosen) {
+                    std::fprintf(stderr, "    best %s", std::string(pr.info.name).c_str());
+                    for (int j = 0; j < pr.info.m; ++j)
+                        std::fprintf(stderr, " %d", pr.cands[c].gaps[j]);
+                    std::fprintf(stderr, "\n");
+                }
             }
-            std::fprintf(stderr,
-                         "  %s: step %lld, %d-exchange of %lld admissible (k<=%d), distance %d outside %lld; "
-                         "best %d/%lld; %.0f s\n",
-                         label, it + 1, m.k, seen, k_used, cur.dist, cur.outside, best.key.dist,
-                         best.key.outside, seconds_since(t0));
+            std::fprintf(
+                stderr,
+                "  %s: step %lld, %d-exchange of %lld admissible (k<=%d), hard %d distance %d outside "
+                "%lld; best %d/%lld; %.0f s\n",
+                label, it + 1, m.k, seen, k_used, cur.hard, cur.dist, cur.outside, best.key.dist,
+                best.key.outside, seconds_since(t0));
         }
         return best;
     }
@@ -1566,7 +1602,7 @@ Found search_system(const SystemInfo& info, const Options& opt, int index) {
     }
 
     if (!soft.empty() && opt.exchange_steps > 0 && s.uncovered == 0 &&
-        goal_distance(ev.score(sums_of(pr, chosen)), pr.goals) == 0) {
+        (opt.exchange_hard_weight > 0 || goal_distance(ev.score(sums_of(pr, chosen)), pr.goals) == 0)) {
         const auto t1 = std::chrono::steady_clock::now();
         if (pr.row_from != 2 || pr.rows_to != info.m)
             tabulate(pr, 2, info.m);
@@ -1574,9 +1610,10 @@ Found search_system(const SystemInfo& info, const Options& opt, int index) {
         ExchangeSearch xs(pr, pr.goals, soft);
         xs.max_k = std::clamp(opt.exchange_k, 1, 3);
         xs.tenure = opt.tabu_tenure;
+        xs.hard_weight = opt.exchange_hard_weight;
         const ExchangeSearch::Key before = xs.soft_key(sums_of(pr, chosen));
         const auto r = xs.run(chosen, opt.exchange_steps, t1, label.c_str());
-        if (r.key.scalar() < before.scalar())
+        if (r.key.exact_scalar() < before.exact_scalar())
             chosen = r.chosen;
         char buf[200];
         std::snprintf(buf, sizeof buf, "; exchange search: %lld steps, %.0f s, distance %d -> %d",
@@ -1637,6 +1674,8 @@ std::optional<Options> parse_args(int argc, char** argv) {
             o.exchange_steps = std::strtoll(argv[++a], nullptr, 10);
         else if (arg == "--exchange-k" && has_value)
             o.exchange_k = std::atoi(argv[++a]);
+        else if (arg == "--exchange-hard-weight" && has_value)
+            o.exchange_hard_weight = std::atoi(argv[++a]);
         else if (arg == "--tabu-tenure" && has_value)
             o.tabu_tenure = std::atoi(argv[++a]);
         else if (arg == "--write-lp" && has_value)
@@ -1671,7 +1710,8 @@ int main(int argc, char** argv) {
             "[--t-hi X] [--t-lo X] "
             "[--pair-descent] [--stretch-moves N] "
             "[--stretch-hard-weight N] [--stretch-outside-weight N] [--stretch-rounds N] [--stretch-t-hi X] "
-            "[--stretch-t-lo X] [--exchange-steps N] [--exchange-k K] [--tabu-tenure N] "
+            "[--stretch-t-lo X] [--exchange-steps N] [--exchange-k K] [--exchange-hard-weight W] "
+            "[--tabu-tenure N] "
             "[--write-lp FILE] [--lp-keep K] [--lp-own-rows] [--lp-solution FILE]\n");
         return 2;
     }
