@@ -11,6 +11,14 @@
 // fewer, the spare base tickets are chosen to raise the worst cases of the results table. Systems
 // with published results rows are searched until their tickets reproduce those rows.
 //
+// For the stretch rows of 20_4_6 there are three further searches, each starting from a wheels file
+// (--only 20_4_6 --start FILE):
+// - annealing in rounds (--stretch-moves);
+// - a tabu walk over exact k-exchange neighbourhoods (--exchange-steps), the hard rows either a
+//   filter or a weighted penalty (--exchange-hard-weight, --exchange-free-cover); a new best
+//   covering is logged as wheels lines ("    best ..."), so a stopped walk can be resumed from them;
+// - the whole problem as a 0/1 model for an external MIP solver (--write-lp, --lp-solution).
+//
 // Deterministic for a given seed: the random moves come from a seeded generator and every budget
 // is a count of moves, never a time.
 
@@ -96,6 +104,7 @@ struct Options {
     int exchange_k = 3;
     int tabu_tenure = 7;
     int exchange_hard_weight = 0;
+    bool exchange_free_cover = false;
 };
 
 double seconds_since(std::chrono::steady_clock::time_point t0) {
@@ -710,6 +719,9 @@ struct ExchangeSearch {
     // With hard_weight 0 the hard rows are a filter; otherwise they are a penalty, hard_weight
     // times their distance, and the walk may leave the coverings that keep them exact.
     int hard_weight = 0;
+    // With free_cover (and a hard weight) coverage is a penalty too: every single exchange is a
+    // move, not only those that keep every t-set covered.
+    bool free_cover = false;
 
     struct Key {
         int hard = 0; // distance of the hard rows (0 when they are a filter)
@@ -938,7 +950,15 @@ struct ExchangeSearch {
             cur_move.removed = {-1, -1, -1};
             for (int i = 0; i < k; ++i)
                 cur_move.removed[i] = s[i];
-            add_dfs(0, k, uncovered, 0);
+            if (free_cover && hard_weight > 0 && k == 1) {
+                for (size_t c = 0; c < pr.cands.size(); ++c)
+                    if (!used[c]) {
+                        cur_move.adds[0] = static_cast<int>(c);
+                        leaf(1);
+                    }
+            } else {
+                add_dfs(0, k, uncovered, 0);
+            }
             int i = k - 1;
             while (i >= 0 && s[i] == n - k + i)
                 --i;
@@ -1611,6 +1631,9 @@ Found search_system(const SystemInfo& info, const Options& opt, int index) {
         xs.max_k = std::clamp(opt.exchange_k, 1, 3);
         xs.tenure = opt.tabu_tenure;
         xs.hard_weight = opt.exchange_hard_weight;
+        xs.free_cover = opt.exchange_free_cover;
+        if (xs.free_cover)
+            xs.max_k = 1;
         const ExchangeSearch::Key before = xs.soft_key(sums_of(pr, chosen));
         const auto r = xs.run(chosen, opt.exchange_steps, t1, label.c_str());
         if (r.key.exact_scalar() < before.exact_scalar())
@@ -1674,6 +1697,8 @@ std::optional<Options> parse_args(int argc, char** argv) {
             o.exchange_steps = std::strtoll(argv[++a], nullptr, 10);
         else if (arg == "--exchange-k" && has_value)
             o.exchange_k = std::atoi(argv[++a]);
+        else if (arg == "--exchange-free-cover")
+            o.exchange_free_cover = true;
         else if (arg == "--exchange-hard-weight" && has_value)
             o.exchange_hard_weight = std::atoi(argv[++a]);
         else if (arg == "--tabu-tenure" && has_value)
@@ -1711,6 +1736,7 @@ int main(int argc, char** argv) {
             "[--pair-descent] [--stretch-moves N] "
             "[--stretch-hard-weight N] [--stretch-outside-weight N] [--stretch-rounds N] [--stretch-t-hi X] "
             "[--stretch-t-lo X] [--exchange-steps N] [--exchange-k K] [--exchange-hard-weight W] "
+            "[--exchange-free-cover] "
             "[--tabu-tenure N] "
             "[--write-lp FILE] [--lp-keep K] [--lp-own-rows] [--lp-solution FILE]\n");
         return 2;
