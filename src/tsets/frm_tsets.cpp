@@ -221,7 +221,9 @@ void frmTsets::cmbSize_Click() {
     lay_out(1);
     for (QWidget* w : std::initializer_list<QWidget*>{cmbSets_, cmdNew_, cmdAdd_})
         w->setEnabled(true);
-    // The grid is empty now: a Save would write it over a set of the same name in this size.
+    // The grid belongs to no set now: a Save must not write it over a set of the last name in
+    // this size folder, nor into the last set's file with this size's columns.
+    set_name_.clear();
     cmdSave_->setEnabled(false);
 }
 
@@ -366,7 +368,7 @@ void frmTsets::cmdAcceptNumber_Click() {
 }
 
 void frmTsets::cmdSave_Click() {
-    if (!is_safe_file_name(set_name_)) {
+    if (set_name_.isEmpty()) {
         message(msg_select_tset);
         return;
     }
