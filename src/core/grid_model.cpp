@@ -283,7 +283,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role == bold_role) {
-        // A header shows in bold when one of the fixed cells it stands for is bold.
+        // A header shows bold when one of its fixed cells is.
         bool any = false;
         if (orientation == Qt::Horizontal)
             for (int r = 0; r < fixed_rows_; ++r)

@@ -152,7 +152,7 @@ SaveResult save_tset(const QString& path, int size, GridModel& grid) {
         for (auto it = blank.rbegin(); it != blank.rend(); ++it)
             grid.remove_row(*it);
     }
-    if (!sort_grid_by_date(grid, 0).isEmpty())
+    if (!sort_grid_by_date(grid, 0))
         return SaveResult::bad_date;
     return write_text_lines(path, tset_file_lines(grid, size)) ? SaveResult::saved : SaveResult::write_failed;
 }
