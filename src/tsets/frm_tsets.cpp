@@ -292,7 +292,7 @@ void frmTsets::open_set(const QString& name) {
 void frmTsets::show_current_row() {
     const int r = ctx_.state.tset_row;
     if (r >= 1 && r < tsets_->rows()) {
-        const QModelIndex index = tsets_->index(r - tsets_->fixed_rows(), 0);
+        const QModelIndex index = msfTsets_->model()->index(r - tsets_->fixed_rows(), 0);
         msfTsets_->setCurrentIndex(index);
         msfTsets_->scrollTo(index);
     }
