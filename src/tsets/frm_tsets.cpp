@@ -137,10 +137,10 @@ void frmTsets::build(QWidget* panel) {
 }
 
 void frmTsets::set_tab_order() {
-    const QWidget* order[] = {cmbSize_,   cmbSets_,         cmdNew_, txtDate_, cmdAcceptDate_,    cmbIndex_,
+    QWidget* const order[] = {cmbSize_,   cmbSets_,         cmdNew_, txtDate_, cmdAcceptDate_,    cmbIndex_,
                               cmbNumber_, cmdAcceptNumber_, cmdAdd_, cmdSave_, cmdTsetGenerator_, msfTsets_};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
-        setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
+        setTabOrder(order[i], order[i + 1]);
 }
 
 void frmTsets::Form_Load() {
