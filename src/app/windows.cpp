@@ -1,5 +1,6 @@
 #include "app/windows.h"
 
+#include "analyses/frm_performance.h"
 #include "app/frm_main.h"
 #include "lotto/frm_lotto.h"
 #include "tsets/frm_tset_generator.h"
@@ -16,4 +17,5 @@ void register_windows(AppContext& ctx) {
     w.add_factory(window_name::lotto, [&ctx] { return new frmLotto(ctx); });
     w.add_factory(window_name::tsets, [&ctx] { return new frmTsets(ctx); });
     w.add_factory(window_name::tset_generator, [&ctx] { return new frmTsetGenerator(ctx); });
+    w.add_factory(window_name::performance, [&ctx] { return new frmPerformance(ctx); });
 }
