@@ -230,6 +230,20 @@ void GridModel::sort_rows_by_keys(int first_row, const std::vector<double>& keys
     reorder(first_row, order);
 }
 
+std::optional<double> GridModel::number_of(QStringView cell) {
+    cell = cell.trimmed();
+    // Whole numbers, such as day serials, are read without the general parser.
+    double v = 0.0;
+    bool ok = !cell.isEmpty() && cell.size() <= 15;
+    for (qsizetype i = 0; ok && i < cell.size(); ++i) {
+        ok = cell[i] >= u'0' && cell[i] <= u'9';
+        v = v * 10 + (cell[i].unicode() - u'0');
+    }
+    if (!ok)
+        v = cell.toDouble(&ok);
+    return ok ? std::optional<double>(v) : std::nullopt;
+}
+
 void GridModel::sort_numeric(bool ascending) {
     const int first = fixed_rows_;
     if (first >= rows())
@@ -237,17 +251,8 @@ void GridModel::sort_numeric(bool ascending) {
     std::vector<double> keys;
     keys.reserve(rows() - first);
     for (int r = first; r < rows(); ++r) {
-        const QStringView cell = field(rows_[r].cells, col_).trimmed();
-        // Whole numbers, such as day serials, are read without the general parser.
-        double v = 0.0;
-        bool ok = !cell.isEmpty() && cell.size() <= 15;
-        for (qsizetype i = 0; ok && i < cell.size(); ++i) {
-            ok = cell[i] >= u'0' && cell[i] <= u'9';
-            v = v * 10 + (cell[i].unicode() - u'0');
-        }
-        if (!ok)
-            v = cell.toDouble(&ok);
-        keys.push_back(ok ? (ascending ? v : -v) : 0.0);
+        const double v = number_of(field(rows_[r].cells, col_)).value_or(0.0);
+        keys.push_back(ascending ? v : -v);
     }
     sort_rows_by_keys(first, keys);
 }

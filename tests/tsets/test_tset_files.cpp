@@ -1,22 +1,12 @@
 #include "core/grid_model.h"
 #include "tsets/tset_files.h"
+#include "tsets/tsets_fixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-QByteArray read_all(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void write(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // A set row of size 10: the date, then 1..10 shifted by k.
 QString row10(const char* date, int k) {
@@ -87,7 +77,7 @@ class TestTsetFiles : public QObject {
         QFETCH(QStringList, rows);
         QTemporaryDir dir;
         const QString path = dir.filePath("Set.v1");
-        write(path, file);
+        write_file(path, file);
         const auto set = read_tset_file(path, "Set.v1", 10);
         QVERIFY(set);
         GridModel g;
@@ -153,14 +143,14 @@ class TestTsetFiles : public QObject {
         QFETCH(QStringList, lines);
         QTemporaryDir dir;
         const QString path = dir.filePath("S");
-        write(path, "old\r\n");
+        write_file(path, "old\r\n");
         GridModel g;
         fill(g, rows);
         const QStringList before = grid_rows(g);
         const SaveResult result = save_tset(path, 10, g);
         if (lines.isEmpty()) {
             QCOMPARE(result, SaveResult::bad_date);
-            QCOMPARE(read_all(path), QByteArray("old\r\n"));
+            QCOMPARE(read_file(path), QByteArray("old\r\n"));
             QCOMPARE(grid_rows(g), before);
             return;
         }
@@ -168,7 +158,7 @@ class TestTsetFiles : public QObject {
         QByteArray expected;
         for (const QString& l : lines)
             expected += l.toLatin1() + " \r\n";
-        QCOMPARE(read_all(path), expected);
+        QCOMPARE(read_file(path), expected);
         QCOMPARE(grid_rows(g), lines);
         // The latest row comes back as the current one.
         const auto set = read_tset_file(path, "S", 10);
@@ -191,10 +181,10 @@ class TestTsetFiles : public QObject {
         QCOMPARE(folder, dir.path() + "/Tsets/10");
         QVERIFY(QDir().mkpath(folder));
         QCOMPARE(create_tset_file(folder + "/b.set"), CreateResult::created);
-        QCOMPARE(read_all(folder + "/b.set"), QByteArray());
-        write(folder + "/A", "2001-01-01 1 2 3 4 5 6 7 8 9 10 \r\n");
+        QCOMPARE(read_file(folder + "/b.set"), QByteArray());
+        write_file(folder + "/A", "2001-01-01 1 2 3 4 5 6 7 8 9 10 \r\n");
         QCOMPARE(create_tset_file(folder + "/A"), CreateResult::exists);
-        QCOMPARE(read_all(folder + "/A").size(), 34);
+        QCOMPARE(read_file(folder + "/A").size(), 34);
         QVERIFY(QDir(folder).mkdir("sub"));
         QCOMPARE(list_tsets(folder), QStringList({"A", "b.set"}));
         QCOMPARE(tset_size_from_text(" 20 "), std::optional<int16_t>(20));
