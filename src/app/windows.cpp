@@ -1,5 +1,7 @@
 #include "app/windows.h"
 
+#include "analyses/frm_fability.h"
+#include "analyses/frm_profitability.h"
 #include "app/frm_main.h"
 #include "lotto/frm_lotto.h"
 #include "ui/app_context.h"
@@ -12,4 +14,6 @@ void register_windows(AppContext& ctx) {
     w.add_factory(window_name::help, [] { return new frmHelp; });
     w.add_factory(window_name::main, [&ctx] { return new frmMain(ctx); });
     w.add_factory(window_name::lotto, [&ctx] { return new frmLotto(ctx); });
+    w.add_factory(window_name::fability, [&ctx] { return new frmFability(ctx); });
+    w.add_factory(window_name::profitability, [&ctx] { return new frmProfitability(ctx); });
 }

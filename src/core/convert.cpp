@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <limits>
 
-namespace {
-
 std::optional<double> text_to_double(const QString& text, const QLocale& loc) {
     const QString t = text.trimmed();
     if (t.isEmpty())
@@ -19,6 +17,8 @@ std::optional<double> text_to_double(const QString& text, const QLocale& loc) {
         return std::nullopt;
     return v;
 }
+
+namespace {
 
 // Formats value with at most `digits` significant digits the way the program shows numbers:
 // trailing zeros dropped, exponent form when the decimal exponent is >= sci_from or <= -5.

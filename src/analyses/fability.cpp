@@ -1,0 +1,157 @@
+#include "analyses/fability.h"
+
+#include "core/common_routines.h"
+#include "core/convert.h"
+#include "core/grid_model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr int draws_date_col = 0;
+constexpr int draws_first_number_col = 2;
+constexpr int draws_bonus_col = 8;
+constexpr int max_pick = 7;
+constexpr int max_set_size = 20;
+
+int whole_day(double serial) {
+    return static_cast<int>(std::floor(serial));
+}
+
+} // namespace
+
+QString fa_class_label(int row) {
+    const int k = (row + 3) / 2;
+    return row % 2 ? QString::number(k) : QStringLiteral("%1+bonus").arg(k);
+}
+
+FaTable fa_expected(int16_t play_n, int16_t pick_n, int16_t set_size) {
+    FaTable t{};
+    const float p1 = hypergeometric(play_n, pick_n, set_size, 1);
+    for (int16_t k = 2; k <= 6; ++k) {
+        t[k][0] = hypergeometric(play_n, pick_n, set_size, k);
+        t[k][1] = static_cast<float>(static_cast<double>(t[k][0]) * p1);
+    }
+    return t;
+}
+
+std::vector<std::optional<double>> grid_dates(const GridModel& grid) {
+    std::vector<std::optional<double>> dates;
+    dates.reserve(grid.rows() > 1 ? grid.rows() - 1 : 0);
+    for (int r = 1; r < grid.rows(); ++r)
+        dates.push_back(date_text_to_serial(grid.text_view(r, draws_date_col), DatePart::DateTime));
+    return dates;
+}
+
+int find_start(double from, std::span<const std::optional<double>> dates) {
+    const int day = whole_day(from);
+    for (size_t i = 0; i < dates.size(); ++i) {
+        if (!dates[i])
+            return 0;
+        if (whole_day(*dates[i]) >= day)
+            return static_cast<int>(i) + 1;
+    }
+    return 0;
+}
+
+int find_end(double to, std::span<const std::optional<double>> dates) {
+    const int day = whole_day(to);
+    for (size_t i = 0; i < dates.size(); ++i) {
+        if (!dates[i])
+            break;
+        if (whole_day(*dates[i]) > day)
+            return static_cast<int>(i);
+    }
+    return static_cast<int>(dates.size());
+}
+
+int intersect(std::span<const int16_t> a, std::span<const int16_t> b) {
+    int m = 0;
+    for (int16_t x : a)
+        if (x > 0)
+            m += static_cast<int>(std::count(b.begin(), b.end(), x));
+    return m;
+}
+
+int16_t number_cell(QStringView text) {
+    // Plain digits are by far the common case; anything else goes through the locale.
+    const QStringView t = text.trimmed();
+    if (!t.isEmpty() && t.size() <= 4 &&
+        std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
+        int v = 0;
+        for (QChar c : t)
+            v = v * 10 + (c.unicode() - u'0');
+        return static_cast<int16_t>(v);
+    }
+    return text_to_int16(t.toString()).value_or(0);
+}
+
+FaCounts count_fa_hits(const GridModel& draws, std::span<const std::optional<double>> draw_dates,
+                       FaRows draw_rows, const GridModel& sets,
+                       std::span<const std::optional<double>> set_dates, FaRows set_rows, int16_t pick_n,
+                       int16_t set_size) {
+    FaCounts counts;
+    // The set rows of the period by date and time, in grid order within one value, so that
+    // looking a draw up gives the same pairs as trying every set row in turn.
+    std::vector<std::pair<double, int>> by_date;
+    for (int r = std::max(set_rows.first, 1); r <= set_rows.last && r <= static_cast<int>(set_dates.size());
+         ++r)
+        if (set_dates[r - 1])
+            by_date.emplace_back(*set_dates[r - 1], r);
+    std::stable_sort(by_date.begin(), by_date.end(),
+                     [](const auto& x, const auto& y) { return x.first < y.first; });
+
+    const int k_count = std::clamp<int>(pick_n, 0, std::min(max_pick, draws.cols() - draws_first_number_col));
+    const int s_count = std::clamp<int>(set_size, 0, std::min(max_set_size, sets.cols() - 1));
+    std::array<int16_t, max_pick> drawn{};
+    std::array<int16_t, max_set_size> set{};
+    const std::span<const int16_t> drawn_span(drawn.data(), static_cast<size_t>(k_count));
+    const std::span<const int16_t> set_span(set.data(), static_cast<size_t>(s_count));
+
+    for (int d = std::max(draw_rows.first, 1);
+         d <= draw_rows.last && d <= static_cast<int>(draw_dates.size()); ++d) {
+        if (!draw_dates[d - 1])
+            continue;
+        const double when = *draw_dates[d - 1];
+        auto it = std::lower_bound(by_date.begin(), by_date.end(), when,
+                                   [](const auto& x, double v) { return x.first < v; });
+        if (it == by_date.end() || it->first != when)
+            continue;
+        for (int i = 0; i < k_count; ++i)
+            drawn[i] = number_cell(draws.text_view(d, draws_first_number_col + i));
+        const int16_t bonus = number_cell(draws.text_view(d, draws_bonus_col));
+        for (; it != by_date.end() && it->first == when; ++it) {
+            for (int j = 0; j < s_count; ++j)
+                set[j] = number_cell(sets.text_view(it->second, 1 + j));
+            const int m = intersect(drawn_span, set_span);
+            // A row holding a number twice can count more matches than there are classes.
+            const bool has_class = m <= 6;
+            if (m > 0 && has_class)
+                ++counts.hits[m][0];
+            ++counts.evaluated;
+            if (bonus != 0 && has_class &&
+                std::find(set_span.begin(), set_span.end(), bonus) != set_span.end())
+                ++counts.hits[m][1];
+        }
+    }
+    return counts;
+}
+
+QString fa_ratio_text(int hits, int evaluated, float expected) {
+    if (evaluated < 1 || !(expected > 0) || !std::isfinite(expected))
+        return QStringLiteral("1");
+    const double ratio = hits / (static_cast<double>(evaluated) * static_cast<double>(expected));
+    if (!(ratio > 1) || !std::isfinite(ratio))
+        return QStringLiteral("1");
+    return double_to_text(std::nearbyint(ratio * 100) / 100);
+}
+
+std::array<QString, fa_class_rows> fa_result_texts(const FaCounts& counts, const FaTable& expected) {
+    std::array<QString, fa_class_rows> texts;
+    for (int k = 2; k <= 6; ++k)
+        for (int b = 0; b <= 1; ++b)
+            texts[2 * k - 4 + b] = fa_ratio_text(counts.hits[k][b], counts.evaluated, expected[k][b]);
+    return texts;
+}
