@@ -1,0 +1,114 @@
+#pragma once
+
+#include "core/grid_model.h"
+#include "support/test_app.h"
+#include "ui/window_names.h"
+#include "ui/window_offers.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+
+// Until the Targeted Sets and Systems windows are registered, stand-ins with the same names take
+// their place: a set grid (date, N1..N10 under a header row) behind TsetsOffer, and a bare window.
+class TsetsStandIn final : public QMainWindow, public TsetsOffer {
+  public:
+    TsetsStandIn() {
+        setObjectName(QLatin1String(window_name::tsets));
+        grid_.set_cols(11);
+        grid_.set_rows(1);
+        grid_.set_fixed_rows(1);
+    }
+    GridModel& tsets_table() override { return grid_; }
+    QString size_text() const override { return QStringLiteral("10"); }
+    QString date_text() const override { return QString(); }
+    void enable_save() override {}
+
+  private:
+    GridModel grid_;
+};
+
+// A 6/49 lotto "L" with the draws of draw_lines in the Lotto window and the set "S" of size 10 with
+// the rows of set_lines in the Targeted Sets window, all unsaved ("date n1 .. n6 bonus" and
+// "date n1 .. n10").
+struct FabilityScene {
+    TestApp app;
+
+    FabilityScene() {
+        if (!app.windows.knows(window_name::tsets))
+            app.windows.add_factory(window_name::tsets, [] { return new TsetsStandIn; });
+        if (!app.windows.knows(window_name::system))
+            app.windows.add_factory(window_name::system, [] {
+                auto* w = new QMainWindow;
+                w->setObjectName(QLatin1String(window_name::system));
+                return w;
+            });
+        LottoParams& lotto = app.state.cur_lotto;
+        lotto.play_n = 49;
+        lotto.pick_n = 6;
+        lotto.prize3 = 10;
+        lotto.prize4 = 100;
+        lotto.prize5 = 1000;
+        lotto.prize6 = 1000000;
+        lotto.cost = 1;
+        app.state.cur_lotto_name = QStringLiteral("L");
+        app.state.tset_name = QStringLiteral("S");
+        app.state.tset_size = 10;
+    }
+
+    GridModel& draws() {
+        app.windows.load(QLatin1String(window_name::lotto));
+        return app.windows.offer<DrawsOffer>(QLatin1String(window_name::lotto))->draws_table();
+    }
+    GridModel& sets() {
+        app.windows.load(QLatin1String(window_name::tsets));
+        GridModel& g = app.windows.offer<TsetsOffer>(QLatin1String(window_name::tsets))->tsets_table();
+        if (g.cols() < 11)
+            g.set_cols(11);
+        return g;
+    }
+    void add_draws(const QStringList& lines) {
+        std::vector<QStringList> rows;
+        for (const QString& line : lines) {
+            QStringList cells = line.split(u' ');
+            cells.insert(1, QString()); // the hidden serial
+            rows.push_back(cells);
+        }
+        draws().append_rows(rows);
+    }
+    void add_sets(const QStringList& lines) {
+        std::vector<QStringList> rows;
+        for (const QString& line : lines)
+            rows.push_back(line.split(u' '));
+        sets().append_rows(rows);
+    }
+    bool visible(const char* name) const {
+        QWidget* w = app.windows.find(QLatin1String(name));
+        return w && w->isVisible();
+    }
+
+    template <class T> static T* get(QWidget* w, const char* name) {
+        T* c = w->findChild<T*>(QLatin1String(name));
+        if (!c)
+            qFatal("no control %s", name);
+        return c;
+    }
+};
+
+// The control holding the focus in w, by its own name (a combo box's inner editor counts as the box).
+inline QString focus_name(QWidget* w) {
+    for (QWidget* p = w->focusWidget(); p; p = p->parentWidget())
+        if (qobject_cast<QComboBox*>(p))
+            return p->objectName();
+    return w->focusWidget() ? w->focusWidget()->objectName() : QString();
+}
+
+// Column 1 of rows 1..10 of a results grid, joined by blanks.
+inline QString fa_column(const GridModel& g) {
+    QStringList t;
+    for (int r = 1; r < g.rows(); ++r)
+        t << g.text(r, 1);
+    return t.join(u' ');
+}
