@@ -20,6 +20,27 @@ int whole_day(double serial) {
     return static_cast<int>(std::floor(serial));
 }
 
+// The ISO form, which every locale accepts, read without the locale's machinery; the same value as
+// date_text_to_serial gives it, which reads every other form.
+std::optional<double> cell_date(QStringView text) {
+    if (text.size() == 10 && text[4] == u'-' && text[7] == u'-') {
+        int f[3] = {0, 0, 0};
+        const int starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
+        bool digits = true;
+        for (int i = 0; i < 3 && digits; ++i)
+            for (int p = starts[i]; p < starts[i] + lengths[i]; ++p) {
+                const char16_t c = text[p].unicode();
+                digits = digits && c >= u'0' && c <= u'9';
+                f[i] = f[i] * 10 + (c - u'0');
+            }
+        if (digits) {
+            const QDate date(f[0], f[1], f[2]);
+            return date.isValid() ? std::optional<double>(date_to_serial(date)) : std::nullopt;
+        }
+    }
+    return date_text_to_serial(text, DatePart::DateTime);
+}
+
 } // namespace
 
 QString fa_class_label(int row) {
@@ -41,7 +62,7 @@ std::vector<std::optional<double>> grid_dates(const GridModel& grid) {
     std::vector<std::optional<double>> dates;
     dates.reserve(grid.rows() > 1 ? grid.rows() - 1 : 0);
     for (int r = 1; r < grid.rows(); ++r)
-        dates.push_back(date_text_to_serial(grid.text_view(r, draws_date_col), DatePart::DateTime));
+        dates.push_back(cell_date(grid.text_view(r, draws_date_col)));
     return dates;
 }
 
@@ -107,6 +128,8 @@ FaCounts count_fa_hits(const GridModel& draws, std::span<const std::optional<dou
     const int s_count = std::clamp<int>(set_size, 0, std::min(max_set_size, sets.cols() - 1));
     std::array<int16_t, max_pick> drawn{};
     std::array<int16_t, max_set_size> set{};
+    std::array<QStringView, draws_bonus_col - draws_first_number_col + 1> draw_cells;
+    std::array<QStringView, max_set_size> set_cells;
     const std::span<const int16_t> drawn_span(drawn.data(), static_cast<size_t>(k_count));
     const std::span<const int16_t> set_span(set.data(), static_cast<size_t>(s_count));
 
@@ -119,12 +142,14 @@ FaCounts count_fa_hits(const GridModel& draws, std::span<const std::optional<dou
                                    [](const auto& x, double v) { return x.first < v; });
         if (it == by_date.end() || it->first != when)
             continue;
+        draws.text_views(d, draws_first_number_col, draw_cells);
         for (int i = 0; i < k_count; ++i)
-            drawn[i] = number_cell(draws.text_view(d, draws_first_number_col + i));
-        const int16_t bonus = number_cell(draws.text_view(d, draws_bonus_col));
+            drawn[i] = number_cell(draw_cells[i]);
+        const int16_t bonus = number_cell(draw_cells[draws_bonus_col - draws_first_number_col]);
         for (; it != by_date.end() && it->first == when; ++it) {
+            sets.text_views(it->second, 1, set_cells);
             for (int j = 0; j < s_count; ++j)
-                set[j] = number_cell(sets.text_view(it->second, 1 + j));
+                set[j] = number_cell(set_cells[j]);
             const int m = intersect(drawn_span, set_span);
             // A row holding a number twice can count more matches than there are classes.
             const bool has_class = m <= 6;

@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <QStringList>
+#include <span>
 #include <vector>
 
 // A grid of text cells addressed by row and column, with fixed header rows and columns, column
@@ -36,6 +37,8 @@ class GridModel : public QAbstractTableModel {
     QString text(int row, int col) const;
     // The cell without a copy; valid until the grid changes.
     QStringView text_view(int row, int col) const;
+    // Cells first_col.. of a row into out in one pass over the row; empty views past its end.
+    void text_views(int row, int first_col, std::span<QStringView> out) const;
     void set_text(int row, int col, const QString& text);
     // Empties every cell, keeping the dimensions; bold flags go too.
     void clear();
