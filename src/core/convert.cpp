@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <limits>
 
+namespace {
+
 std::optional<double> text_to_double(const QString& text, const QLocale& loc) {
     const QString t = text.trimmed();
     if (t.isEmpty())
@@ -17,8 +19,6 @@ std::optional<double> text_to_double(const QString& text, const QLocale& loc) {
         return std::nullopt;
     return v;
 }
-
-namespace {
 
 // Formats value with at most `digits` significant digits the way the program shows numbers:
 // trailing zeros dropped, exponent form when the decimal exponent is >= sci_from or <= -5.
@@ -244,4 +244,8 @@ std::optional<double> date_text_to_serial(QStringView text, DatePart part, const
 
 QString date_to_text(const QDate& date, const QLocale& loc) {
     return date.toString(date_layout(loc).write_format);
+}
+
+QString serial_text(double serial) {
+    return QString::number(static_cast<qint64>(serial));
 }

@@ -14,9 +14,6 @@
 // -32768..32767 after rounding fails.
 std::optional<int16_t> text_to_int16(const QString& text, const QLocale& loc = QLocale());
 
-// Decimal text to a 64-bit float; fails on empty or other text and on infinities.
-std::optional<double> text_to_double(const QString& text, const QLocale& loc = QLocale());
-
 // Decimal text to a 32-bit float; fails on empty or other text and on values beyond float range.
 std::optional<float> text_to_float(const QString& text, const QLocale& loc = QLocale());
 
@@ -32,6 +29,8 @@ enum class DatePart { DateOnly, DateTime };
 // Day serial: days since 1899-12-30 (1900-01-01 is day 2).
 double date_to_serial(const QDate& date);
 QDate serial_to_date(double serial);
+// The text of a date-only day serial, as grids keep it in a hidden column: whole days, no exponent.
+QString serial_text(double serial);
 
 // Parses a date in the locale's short numeric form (day, month and year in the locale's order,
 // one- or two-digit years taken as 1930..2029) or as ISO yyyy-MM-dd, which is always accepted.
