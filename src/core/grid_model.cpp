@@ -75,23 +75,6 @@ QStringView GridModel::text_view(int row, int col) const {
     return field(rows_[row].cells, col);
 }
 
-void GridModel::text_views(int row, int first_col, std::span<QStringView> out) const {
-    std::fill(out.begin(), out.end(), QStringView());
-    if (row < 0 || row >= rows())
-        return;
-    const QString& joined = rows_[row].cells;
-    const int last = std::min(cols_, first_col + static_cast<int>(out.size()));
-    qsizetype start = 0;
-    for (int col = 0; col < last; ++col) {
-        const qsizetype end = joined.indexOf(cell_separator, start);
-        if (col >= first_col)
-            out[col - first_col] = QStringView(joined).sliced(start, (end < 0 ? joined.size() : end) - start);
-        if (end < 0)
-            break;
-        start = end + 1;
-    }
-}
-
 void GridModel::set_text(int row, int col, const QString& text) {
     if (!in_range(row, col))
         return;
@@ -108,6 +91,23 @@ void GridModel::set_column(int col, int first_row, const std::vector<QString>& t
         const int top = std::max(first_row, fixed_rows_) - fixed_rows_;
         const int bottom = first_row + static_cast<int>(texts.size()) - 1 - fixed_rows_;
         emit dataChanged(index(top, col - fixed_cols_), index(bottom, col - fixed_cols_));
+    }
+}
+
+void GridModel::text_views(int row, int first_col, std::span<QStringView> out) const {
+    std::fill(out.begin(), out.end(), QStringView());
+    if (row < 0 || row >= rows())
+        return;
+    const QString& joined = rows_[row].cells;
+    const int last = std::min(cols_, first_col + static_cast<int>(out.size()));
+    qsizetype start = 0;
+    for (int col = 0; col < last; ++col) {
+        const qsizetype end = joined.indexOf(cell_separator, start);
+        if (col >= first_col)
+            out[col - first_col] = QStringView(joined).sliced(start, (end < 0 ? joined.size() : end) - start);
+        if (end < 0)
+            break;
+        start = end + 1;
     }
 }
 

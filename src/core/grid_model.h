@@ -38,8 +38,6 @@ class GridModel : public QAbstractTableModel {
     QString text(int row, int col) const;
     // The cell without a copy; valid until the grid changes.
     QStringView text_view(int row, int col) const;
-    // Cells first_col.. of a row into out in one pass over the row; empty views past its end.
-    void text_views(int row, int first_col, std::span<QStringView> out) const;
     void set_text(int row, int col, const QString& text);
     // Empties every cell, keeping the dimensions; bold flags go too.
     void clear();
@@ -68,6 +66,8 @@ class GridModel : public QAbstractTableModel {
     void remove_row(int row);
     // Writes texts into column col of rows first_row.. in one step (one change notification).
     void set_column(int col, int first_row, const std::vector<QString>& texts);
+    // Cells first_col.. of a row into out in one pass over the row; empty views past its end.
+    void text_views(int row, int first_col, std::span<QStringView> out) const;
 
     // Sorts the data rows (from fixed_rows()) by the numeric value of the current column; text
     // that is not a number counts as 0. Rows with equal keys keep their order.
