@@ -2,8 +2,8 @@
 #include "analyses/frm_profitability.h"
 #include "core/messages.h"
 #include "systems/guar_results.h"
+#include "ui/grid_view.h"
 
-#include <QTableView>
 #include <QtTest>
 
 namespace {
@@ -41,7 +41,7 @@ QString prizes(QWidget* w) {
 }
 
 GridModel& own_grid(QWidget* w) {
-    return *static_cast<GridModel*>(FabilityScene::get<QTableView>(w, "msfFA")->model());
+    return *FabilityScene::get<GridView>(w, "msfFA")->grid();
 }
 
 GridModel& fa_grid(FabilityScene& s) {
