@@ -48,6 +48,17 @@ QString fa_class_label(int row) {
     return row % 2 ? QString::number(k) : QStringLiteral("%1+bonus").arg(k);
 }
 
+void lay_out_fa_grid(GridModel& grid, int rows, const QString& factor_header, int factor_width) {
+    grid.set_cols(2);
+    grid.set_rows(rows);
+    grid.set_fixed_rows(1);
+    grid.set_fixed_cols(1);
+    grid.set_col_width(0, 1200);
+    grid.set_col_width(1, factor_width);
+    grid.set_text(0, 0, QStringLiteral("Prizes"));
+    grid.set_text(0, 1, factor_header);
+}
+
 FaTable fa_expected(int16_t play_n, int16_t pick_n, int16_t set_size) {
     FaTable t{};
     const float p1 = hypergeometric(play_n, pick_n, set_size, 1);

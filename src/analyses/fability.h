@@ -17,6 +17,9 @@ class GridModel;
 inline constexpr int fa_class_rows = 10;
 QString fa_class_label(int row);
 
+// A grid of the classes and their factors: two columns, the header row and the class column fixed.
+void lay_out_fa_grid(GridModel& grid, int rows, const QString& factor_header, int factor_width);
+
 // [k][0]: probability of exactly k of the drawn numbers in a random set; [k][1]: the same times
 // the probability of exactly one, for the bonus classes. Only k = 2..6 are filled.
 using FaTable = std::array<std::array<float, 2>, 7>;

@@ -66,14 +66,7 @@ frmFability::frmFability(AppContext& ctx, QWidget* parent)
     layout->addLayout(top);
 
     fa_ = new GridModel(this);
-    fa_->set_cols(2);
-    fa_->set_rows(1);
-    fa_->set_fixed_rows(1);
-    fa_->set_fixed_cols(1);
-    fa_->set_col_width(0, 1200);
-    fa_->set_col_width(1, 2400);
-    fa_->set_text(0, 0, QStringLiteral("Prizes"));
-    fa_->set_text(0, 1, QStringLiteral("Forecasting Abilities"));
+    lay_out_fa_grid(*fa_, 1, QStringLiteral("Forecasting Abilities"), 2400);
     msfFA_ = new GridView(central);
     msfFA_->setObjectName(QStringLiteral("msfFA"));
     msfFA_->set_grid(fa_);

@@ -1,5 +1,6 @@
 #include "analyses/frm_profitability.h"
 
+#include "analyses/fability.h"
 #include "analyses/profitability.h"
 #include "core/convert.h"
 #include "core/grid_model.h"
@@ -102,14 +103,7 @@ frmProfitability::frmProfitability(AppContext& ctx, QWidget* parent)
     grid_caption->setAlignment(Qt::AlignCenter);
     right->addWidget(grid_caption);
     fa_ = new GridModel(this);
-    fa_->set_cols(2);
-    fa_->set_rows(2);
-    fa_->set_fixed_rows(1);
-    fa_->set_fixed_cols(1);
-    fa_->set_col_width(0, 1200);
-    fa_->set_col_width(1, 1000);
-    fa_->set_text(0, 0, QStringLiteral("Prizes"));
-    fa_->set_text(0, 1, QStringLiteral("FA"));
+    lay_out_fa_grid(*fa_, 2, QStringLiteral("FA"), 1000);
     msfFA_ = new GridView(central);
     msfFA_->setObjectName(QStringLiteral("msfFA"));
     msfFA_->set_grid(fa_);
