@@ -23,7 +23,7 @@ frmFability::frmFability(AppContext& ctx, QWidget* parent)
     : WorkingWindow(ctx, QStringLiteral("fa.htm"), parent) {
     setObjectName(QStringLiteral("frmFability"));
     setWindowTitle(QStringLiteral("Forecasting Abilities"));
-    resize(560, 470);
+    resize(560, 440);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);

@@ -99,9 +99,13 @@ frmProfitability::frmProfitability(AppContext& ctx, QWidget* parent)
 
     auto* right = new QVBoxLayout;
     QLabel* grid_caption = label(QStringLiteral("Forecasting         Abilities"), central);
+    // Narrow, so that the caption stands on two lines over the grid.
     grid_caption->setWordWrap(true);
     grid_caption->setAlignment(Qt::AlignCenter);
-    right->addWidget(grid_caption);
+    grid_caption->setFixedWidth(
+        grid_caption->fontMetrics().horizontalAdvance(QStringLiteral("Forecasting  ")));
+    grid_caption->setMinimumHeight(2 * grid_caption->fontMetrics().lineSpacing() + 4);
+    right->addWidget(grid_caption, 0, Qt::AlignHCenter);
     fa_ = new GridModel(this);
     lay_out_fa_grid(*fa_, 2, QStringLiteral("FA"), 1000);
     msfFA_ = new GridView(central);
