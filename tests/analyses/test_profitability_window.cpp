@@ -152,6 +152,17 @@ class TestProfitabilityWindow : public QObject {
         QCOMPARE(text(w, "lblTimes"), QStringLiteral("199483"));
     }
 
+    // A name outside the catalogue falls back to the loaded base tickets: none, so no tickets to share.
+    void system_without_tickets() {
+        FabilityScene s;
+        s.app.state.system_name = QStringLiteral("9_3_6");
+        frmProfitability* w = open(s);
+        QCOMPARE(s.app.dialogs.messages, QStringList{not_correct});
+        QCOMPARE(focus_name(w), QStringLiteral("txtP6b"));
+        QCOMPARE(text(w, "lblSystem"), QStringLiteral("9_3_6"));
+        QCOMPARE(text(w, "lblProfitability"), QStringLiteral("0"));
+    }
+
     void selection_checks_data() {
         QTest::addColumn<bool>("lotto");
         QTest::addColumn<QString>("message");
