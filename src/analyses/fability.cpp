@@ -135,8 +135,10 @@ FaCounts count_fa_hits(const GridModel& draws, std::span<const std::optional<dou
     std::stable_sort(by_date.begin(), by_date.end(),
                      [](const auto& x, const auto& y) { return x.first < y.first; });
 
-    const int k_count = std::clamp<int>(pick_n, 0, std::min(max_pick, draws.cols() - draws_first_number_col));
-    const int s_count = std::clamp<int>(set_size, 0, std::min(max_set_size, sets.cols() - 1));
+    // Only the numbers that the grids have columns for.
+    const int k_count =
+        std::clamp<int>(pick_n, 0, std::clamp(draws.cols() - draws_first_number_col, 0, max_pick));
+    const int s_count = std::clamp<int>(set_size, 0, std::clamp(sets.cols() - 1, 0, max_set_size));
     std::array<int16_t, max_pick> drawn{};
     std::array<int16_t, max_set_size> set{};
     std::array<QStringView, draws_bonus_col - draws_first_number_col + 1> draw_cells;

@@ -53,7 +53,7 @@ struct FaCounts {
 
 // Matches every draw of draw_rows (draws table: numbers in columns 2.., bonus in column 8) against
 // every set row of set_rows with the same date and time (set grid: numbers in columns 1..size).
-// Rows whose date cannot be read take no part. A draw with two set rows of its date counts twice.
+// Rows whose date cannot be read are left out. A draw with two set rows of its date counts twice.
 FaCounts count_fa_hits(const GridModel& draws, std::span<const std::optional<double>> draw_dates,
                        FaRows draw_rows, const GridModel& sets,
                        std::span<const std::optional<double>> set_dates, FaRows set_rows, int16_t pick_n,

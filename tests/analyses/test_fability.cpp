@@ -163,7 +163,7 @@ class TestFability : public QObject {
         QTest::newRow("a number twice in the set counts twice")
             << QStringList{"2026-01-03 1 2 40 41 42 43 0"} << QStringList{"2026-01-03 1 1 2 4 5 6 7 8 9 10"}
             << "3:1 e:1";
-        QTest::newRow("unreadable dates take no part")
+        QTest::newRow("unreadable dates are left out")
             << QStringList{"x 1 2 3 4 5 6 7", "2026-01-03 1 2 40 41 42 43 0"}
             << QStringList{"y " + set, row("2026-01-03")} << "2:1 e:1";
         // An unreadable number is no number, not the one of the row before.
