@@ -72,8 +72,11 @@ FaTable fa_expected(int16_t play_n, int16_t pick_n, int16_t set_size) {
 std::vector<std::optional<double>> grid_dates(const GridModel& grid) {
     std::vector<std::optional<double>> dates;
     dates.reserve(grid.rows() > 1 ? grid.rows() - 1 : 0);
-    for (int r = 1; r < grid.rows(); ++r)
-        dates.push_back(cell_date(grid.text_view(r, draws_date_col)));
+    std::array<QStringView, 1> cell;
+    for (int r = 1; r < grid.rows(); ++r) {
+        grid.text_views(r, draws_date_col, cell);
+        dates.push_back(cell_date(cell[0]));
+    }
     return dates;
 }
 
