@@ -41,6 +41,24 @@ std::optional<double> cell_date(QStringView text) {
     return date_text_to_serial(text, DatePart::DateTime);
 }
 
+// Cells first_col.. of a row in one pass over it: searching the row afresh for every short cell
+// would cost more than reading it.
+void row_cells(const GridModel& grid, int row, int first_col, std::span<QStringView> out) {
+    std::fill(out.begin(), out.end(), QStringView());
+    const QStringView joined = grid.row_view(row);
+    const int last = first_col + static_cast<int>(out.size());
+    qsizetype start = 0;
+    int col = 0;
+    for (qsizetype i = 0; i <= joined.size() && col < last; ++i) {
+        if (i < joined.size() && joined[i] != GridModel::cell_separator)
+            continue;
+        if (col >= first_col)
+            out[col - first_col] = joined.sliced(start, i - start);
+        ++col;
+        start = i + 1;
+    }
+}
+
 } // namespace
 
 QString fa_class_label(int row) {
@@ -74,7 +92,7 @@ std::vector<std::optional<double>> grid_dates(const GridModel& grid) {
     dates.reserve(grid.rows() > 1 ? grid.rows() - 1 : 0);
     std::array<QStringView, 1> cell;
     for (int r = 1; r < grid.rows(); ++r) {
-        grid.text_views(r, draws_date_col, cell);
+        row_cells(grid, r, draws_date_col, cell);
         dates.push_back(cell_date(cell[0]));
     }
     return dates;
@@ -158,12 +176,12 @@ FaCounts count_fa_hits(const GridModel& draws, std::span<const std::optional<dou
                                    [](const auto& x, double v) { return x.first < v; });
         if (it == by_date.end() || it->first != when)
             continue;
-        draws.text_views(d, draws_first_number_col, draw_cells);
+        row_cells(draws, d, draws_first_number_col, draw_cells);
         for (int i = 0; i < k_count; ++i)
             drawn[i] = number_cell(draw_cells[i]);
         const int16_t bonus = number_cell(draw_cells[draws_bonus_col - draws_first_number_col]);
         for (; it != by_date.end() && it->first == when; ++it) {
-            sets.text_views(it->second, 1, set_cells);
+            row_cells(sets, it->second, 1, set_cells);
             for (int j = 0; j < s_count; ++j)
                 set[j] = number_cell(set_cells[j]);
             const int m = intersect(drawn_span, set_span);

@@ -100,27 +100,6 @@ void GridModel::set_column(int col, int first_row, const std::vector<QString>& t
     }
 }
 
-void GridModel::text_views(int row, int first_col, std::span<QStringView> out) const {
-    std::fill(out.begin(), out.end(), QStringView());
-    if (row < 0 || row >= rows())
-        return;
-    // A plain scan: cells are short, so one search call per cell would cost more than the cell.
-    const QString& joined = rows_[row].cells;
-    const QChar* p = joined.constData();
-    const qsizetype n = joined.size();
-    const int last = std::min(cols_, first_col + static_cast<int>(out.size()));
-    qsizetype start = 0;
-    int col = 0;
-    for (qsizetype i = 0; i <= n && col < last; ++i) {
-        if (i < n && p[i] != cell_separator)
-            continue;
-        if (col >= first_col)
-            out[col - first_col] = QStringView(p + start, i - start);
-        ++col;
-        start = i + 1;
-    }
-}
-
 void GridModel::replace_field(int row, int col, const QString& text) {
     QString clean = text;
     clean.remove(cell_separator);

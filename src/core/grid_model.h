@@ -3,7 +3,6 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <QStringList>
-#include <span>
 #include <vector>
 
 // A grid of text cells addressed by row and column, with fixed header rows and columns, column
@@ -69,8 +68,6 @@ class GridModel : public QAbstractTableModel {
     void remove_row(int row);
     // Writes texts into column col of rows first_row.. in one step (one change notification).
     void set_column(int col, int first_row, const std::vector<QString>& texts);
-    // Cells first_col.. of a row into out in one pass over the row; empty views past its end.
-    void text_views(int row, int first_col, std::span<QStringView> out) const;
 
     // Sorts the data rows (from fixed_rows()) by the numeric value of the current column; text
     // that is not a number counts as 0. Rows with equal keys keep their order.

@@ -65,8 +65,13 @@ struct FabilityScene {
     GridModel& sets() {
         app.windows.load(QLatin1String(window_name::tsets));
         GridModel& g = app.windows.offer<TsetsOffer>(QLatin1String(window_name::tsets))->tsets_table();
+        // Laid out as for a set of 10 when the window has not laid its grid out yet.
         if (g.cols() < 11)
             g.set_cols(11);
+        if (g.rows() < 1) {
+            g.set_rows(1);
+            g.set_fixed_rows(1);
+        }
         return g;
     }
     void add_draws(const QStringList& lines) {
