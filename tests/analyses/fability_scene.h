@@ -8,43 +8,14 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QPushButton>
 
-// Until the Targeted Sets and Systems windows are registered, stand-ins with the same names take
-// their place: a set grid (date, N1..N10 under a header row) behind TsetsOffer, and a bare window.
-class TsetsStandIn final : public QMainWindow, public TsetsOffer {
-  public:
-    TsetsStandIn() {
-        setObjectName(QLatin1String(window_name::tsets));
-        grid_.set_cols(11);
-        grid_.set_rows(1);
-        grid_.set_fixed_rows(1);
-    }
-    GridModel& tsets_table() override { return grid_; }
-    QString size_text() const override { return QStringLiteral("10"); }
-    QString date_text() const override { return QString(); }
-    void enable_save() override {}
-
-  private:
-    GridModel grid_;
-};
-
-// A 6/49 lotto "L" with the draws of draw_lines in the Lotto window and the set "S" of size 10 with
-// the rows of set_lines in the Targeted Sets window, all unsaved ("date n1 .. n6 bonus" and
-// "date n1 .. n10").
+// A 6/49 lotto "L" and a set "S" of size 10 selected; add_draws and add_sets put unsaved rows
+// ("date n1 .. n6 bonus", "date n1 .. n10") into the grids of the Lotto and Targeted Sets windows.
 struct FabilityScene {
     TestApp app;
 
     FabilityScene() {
-        if (!app.windows.knows(window_name::tsets))
-            app.windows.add_factory(window_name::tsets, [] { return new TsetsStandIn; });
-        if (!app.windows.knows(window_name::system))
-            app.windows.add_factory(window_name::system, [] {
-                auto* w = new QMainWindow;
-                w->setObjectName(QLatin1String(window_name::system));
-                return w;
-            });
         LottoParams& lotto = app.state.cur_lotto;
         lotto.play_n = 49;
         lotto.pick_n = 6;
