@@ -209,13 +209,30 @@ void GridModel::remove_row(int row) {
 }
 
 void GridModel::reorder(int first_row, const std::vector<int>& order) {
-    emit layoutAboutToBeChanged();
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<Row> sorted;
     sorted.reserve(order.size());
     for (int i : order)
         sorted.push_back(std::move(rows_[first_row + i]));
     std::move(sorted.begin(), sorted.end(), rows_.begin() + first_row);
-    emit layoutChanged();
+    // Persistent indexes follow their rows, so a view's selection and a window's own row marker
+    // stay on the same draw.
+    const QModelIndexList from = persistentIndexList();
+    if (!from.isEmpty()) {
+        std::vector<int> moved_to(order.size());
+        for (int i = 0; i < static_cast<int>(order.size()); ++i)
+            moved_to[order[i]] = i;
+        QModelIndexList to;
+        to.reserve(from.size());
+        for (const QModelIndex& i : from) {
+            const int r = i.row() + fixed_rows_ - first_row;
+            to << (r >= 0 && r < static_cast<int>(order.size())
+                       ? index(first_row + moved_to[r] - fixed_rows_, i.column())
+                       : i);
+        }
+        changePersistentIndexList(from, to);
+    }
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 void GridModel::sort_rows_by_keys(int first_row, const std::vector<double>& keys) {
