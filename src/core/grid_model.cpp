@@ -23,6 +23,9 @@ void GridModel::set_rows(int n) {
         return;
     beginResetModel();
     rows_.resize(n);
+    // Rows added later start with the default height, not that of a row removed here.
+    if (static_cast<int>(row_heights_.size()) > n)
+        row_heights_.resize(n);
     endResetModel();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <array>
 
 namespace {
@@ -47,31 +48,52 @@ QByteArray encode_cp1252(const QString& text) {
     return out;
 }
 
+QString decode_text_file(const QByteArray& bytes) {
+    // Editors that save as UTF-8 may put a byte-order mark first; such a file is UTF-8 throughout,
+    // unless what follows is not, in which case it is read like any other file.
+    static const QByteArray bom("\xEF\xBB\xBF");
+    if (bytes.startsWith(bom)) {
+        const QByteArray rest = bytes.sliced(bom.size());
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString text = utf8(rest);
+        return utf8.hasError() ? decode_cp1252(rest) : text;
+    }
+    return decode_cp1252(bytes);
+}
+
+QStringList split_lines(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype size = text.size();
+    const QChar* data = text.constData();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = data[i];
+        if (c != u'\n' && c != u'\r')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < size && data[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        lines.append(text.mid(start));
+    return lines;
+}
+
 std::optional<QStringList> read_text_lines(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QString text = decode_cp1252(file.readAll());
-    QStringList lines;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(u'\n', start);
-        const qsizetype next = end < 0 ? text.size() : end + 1;
-        if (end < 0)
-            end = text.size();
-        if (end > start && text[end - 1] == u'\r')
-            --end;
-        lines.append(text.mid(start, end - start));
-        start = next;
-    }
-    return lines;
+    return split_lines(decode_text_file(file.readAll()));
 }
 
 bool write_file_atomically(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a disk that fills up fails the write here: an error met only when the
+    // buffer is flushed does not stop QSaveFile::commit from replacing the file with a cut one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    if (file.write(bytes) != bytes.size()) {
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }

@@ -117,6 +117,21 @@ class TestGridModel : public QObject {
         QCOMPARE(g.text(1, 0), "2");
     }
 
+    void rows_added_again_take_the_default_height() {
+        GridModel g;
+        g.set_cols(2);
+        g.set_rows(5);
+        g.set_row_height(3, 900);
+        g.set_row_height(4, 700);
+        g.set_rows(2);
+        g.set_rows(5);
+        QCOMPARE(g.row_height(3), GridModel::default_row_height);
+        QCOMPARE(g.row_height(4), GridModel::default_row_height);
+        g.set_row_height(1, 300);
+        g.set_rows(3);
+        QCOMPARE(g.row_height(1), 300);
+    }
+
     void widths_heights_and_current_cell() {
         GridModel g;
         g.set_cols(2);
