@@ -230,9 +230,11 @@ void GridModel::sort_numeric(bool ascending) {
         return;
     std::vector<double> keys;
     keys.reserve(rows() - first);
+    // A current column outside the grid holds no numbers: every key is 0 and nothing moves.
+    const bool has_col = col_ >= 0 && col_ < cols_;
     for (int r = first; r < rows(); ++r) {
         bool ok = false;
-        const double v = field(rows_[r].cells, col_).trimmed().toDouble(&ok);
+        const double v = has_col ? field(rows_[r].cells, col_).trimmed().toDouble(&ok) : 0.0;
         keys.push_back(ok ? (ascending ? v : -v) : 0.0);
     }
     sort_rows_by_keys(first, keys);

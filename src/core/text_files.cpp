@@ -34,7 +34,8 @@ QByteArray encode_cp1252(const QString& text) {
     for (const QChar ch : text) {
         const char16_t u = ch.unicode();
         char b = '?';
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+        // The five bytes without a character read as U+0081 etc. and must write back unchanged.
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF) || (u < 0xA0 && high_block[u - 0x80] == 0)) {
             b = static_cast<char>(u);
         } else {
             for (int i = 0; i < 32; ++i)

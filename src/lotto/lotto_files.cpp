@@ -115,11 +115,16 @@ bool read_draws_file(const QString& path, GridModel& grid) {
     const auto lines = read_text_lines(path);
     if (!lines)
         return false;
+    append_draw_lines(*lines, grid);
+    return true;
+}
+
+void append_draw_lines(const QStringList& lines, GridModel& grid) {
     std::vector<QString> rows;
-    rows.reserve(lines->size());
+    rows.reserve(lines.size());
     QStringList pieces;
     const QString sep(1, GridModel::cell_separator);
-    for (QString line : *lines) {
+    for (QString line : lines) {
         line.remove(GridModel::cell_separator);
         if (split_text(QStringLiteral(" "), line, pieces) < 8)
             continue;
@@ -132,7 +137,6 @@ bool read_draws_file(const QString& path, GridModel& grid) {
         rows.push_back(std::move(joined));
     }
     grid.append_joined_rows(std::move(rows));
-    return true;
 }
 
 bool sort_draws_table(GridModel& grid) {

@@ -45,6 +45,8 @@ void reset_draws_table(GridModel& grid);
 // Appends one row per line of the file. Lines with fewer than eight fields (empty ones too) are
 // skipped; fields after the eighth are ignored. False when the file cannot be read.
 bool read_draws_file(const QString& path, GridModel& grid);
+// The same for lines already read.
+void append_draw_lines(const QStringList& lines, GridModel& grid);
 
 // Writes every draw row's day serial into column 1 and sorts the rows ascending by it. When a date
 // does not parse, nothing changes and false is returned.

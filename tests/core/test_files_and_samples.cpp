@@ -33,6 +33,9 @@ class TestFilesAndSamples : public QObject {
                                    "5 \x93quoted\x94"));
         QCOMPARE(decode_cp1252(bytes), text);
         QCOMPARE(encode_cp1252(QString::fromUtf8("\u4e2d")), QByteArray("?"));
+        // Bytes without a character in the code page come back as they were.
+        const QByteArray unassigned("\x81\x8d\x8f\x90\x9d");
+        QCOMPARE(encode_cp1252(decode_cp1252(unassigned)), unassigned);
     }
 
     void lines_read_with_either_ending_and_written_with_crlf() {

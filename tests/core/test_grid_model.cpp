@@ -117,6 +117,21 @@ class TestGridModel : public QObject {
         QCOMPARE(g.text(1, 0), "2");
     }
 
+    void sort_by_a_column_outside_the_grid_moves_nothing() {
+        GridModel g;
+        g.set_cols(2);
+        g.append_rows({{"3", "b"}, {"1", "a"}, {"2", "c"}});
+        g.set_col(-1);
+        g.sort_numeric(true);
+        QCOMPARE(g.text(0, 0), "3");
+        g.set_col(2);
+        g.sort_numeric(true);
+        QCOMPARE(g.text(0, 0), "3");
+        g.set_col(0);
+        g.sort_numeric(true);
+        QCOMPARE(g.text(0, 0), "1");
+    }
+
     void rows_added_again_take_the_default_height() {
         GridModel g;
         g.set_cols(2);
