@@ -1,5 +1,6 @@
 #include "core/convert.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -235,8 +236,14 @@ QDate serial_to_date(double serial) {
 }
 
 std::optional<double> date_text_to_serial(QStringView whole, DatePart part, const QLocale& loc) {
-    const QString clean = without_direction_marks(whole);
-    QStringView text = QStringView(clean).trimmed();
+    // Loading sorts every draw by its date: copy only the rare text that holds a mark.
+    QString clean;
+    QStringView text = whole;
+    if (std::any_of(whole.begin(), whole.end(), is_direction_mark)) {
+        clean = without_direction_marks(whole);
+        text = clean;
+    }
+    text = text.trimmed();
     double fraction = 0.0;
     const qsizetype tpos = text.indexOf(u'T', 0, Qt::CaseInsensitive);
     if (tpos >= 0) {
