@@ -571,6 +571,31 @@ class TestLottoWindow : public QObject {
         QCOMPARE(win.row(4), split("2002-01-05 1 2 3 4 5 6 7"));
     }
 
+    // Today's date as New writes it reads back in every kind of locale: a final dot, direction
+    // marks, a blank between month and year.
+    void new_then_add_in_locales_data() {
+        QTest::addColumn<QString>("locale");
+        for (const char* name : {"en_US", "ko_KR", "hu_HU", "hr_HR", "sr_Latn_RS", "ar_EG", "kkj_CM"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void new_then_add_in_locales() {
+        QFETCH(QString, locale);
+        QLocale::setDefault(QLocale(locale));
+        TestApp app;
+        make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
+        Window win = open(app);
+        win.pick(QStringLiteral("Six49"));
+        win.button("cmdDrawNew")->click();
+        const QString today = win.text("txtDate");
+        QCOMPARE(today, date_to_text(QDate(2026, 12, 7)));
+        win.set_entry(QStringList{today, "1", "2", "3", "4", "5", "6", "0"});
+        win.button("cmdAdd")->click();
+        win.button("cmdDrawSave")->click();
+        QCOMPARE(app.dialogs.messages, QStringList());
+        QVERIFY(read_all(app.path(QStringLiteral("Lto/Six49/draws.txt")))
+                    .endsWith(today.toLatin1() + " 1 2 3 4 5 6 0 \r\n"));
+    }
+
     void select_rows() {
         TestApp app;
         make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(),
