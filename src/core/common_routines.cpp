@@ -45,19 +45,36 @@ int16_t split_text(const QString& sep, const QString& text, QStringList& pieces)
     return static_cast<int16_t>(count);
 }
 
-QString sort_grid_by_date(GridModel& grid, int16_t col) {
-    // Same outcome as writing each serial into a scratch column and sorting by it, without
-    // rewriting every row twice: keys are parsed first, so a bad date leaves the grid untouched.
+DateSortResult sort_grid_by_date(GridModel& grid, int col, const DateSortOptions& options) {
+    // Keys are parsed first, so a bad date leaves the grid untouched; then one stable sort, with
+    // no scratch column written and sorted twice.
+    const int rows = grid.rows();
     std::vector<double> keys;
-    keys.reserve(grid.rows() > 1 ? grid.rows() - 1 : 0);
-    for (int r = 1; r < grid.rows(); ++r) {
+    keys.reserve(rows > 1 ? rows - 1 : 0);
+    for (int r = 1; r < rows; ++r) {
         const auto serial = date_text_to_serial(grid.text_view(r, col), DatePart::DateOnly);
         if (!serial)
-            return QStringLiteral("error");
+            return {r};
         keys.push_back(*serial);
     }
+    if (options.serial_col >= 0) {
+        std::vector<QString> texts;
+        texts.reserve(keys.size());
+        for (double k : keys)
+            texts.push_back(serial_text(k));
+        grid.set_column(options.serial_col, 1, texts);
+    }
+    if (int* follow = options.follow_row; follow && *follow >= 1 && *follow < rows) {
+        // The sort is stable: the row lands after every smaller key and every equal key above it.
+        const double key = keys[*follow - 1];
+        int to = 1;
+        for (int i = 0; i < static_cast<int>(keys.size()); ++i)
+            if (keys[i] < key || (keys[i] == key && i < *follow - 1))
+                ++to;
+        *follow = to;
+    }
     grid.sort_rows_by_keys(1, keys);
-    return QString();
+    return {};
 }
 
 double binomial(int16_t n, int16_t k) {

@@ -13,9 +13,21 @@ class GridModel;
 // keep what they held. Returns the count; past 32,767 pieces the rest of the text is ignored.
 int16_t split_text(const QString& sep, const QString& text, QStringList& pieces);
 
-// Sorts the data rows of grid (row 0 is the header) ascending by the date in column col.
-// Returns the empty text on success, "error" when a date does not parse (grid left unchanged).
-QString sort_grid_by_date(GridModel& grid, int16_t col);
+// How a sort by date ended: sorted, or the first data row whose date does not parse.
+struct DateSortResult {
+    int bad_row = 0; // 0 when sorted
+    explicit operator bool() const { return bad_row == 0; }
+};
+
+// What a sort by date does besides reordering.
+struct DateSortOptions {
+    int serial_col = -1;       // when >= 0, each row's day serial is written into this column first
+    int* follow_row = nullptr; // when set, moved to the index where that row ends up
+};
+
+// Sorts the data rows of grid (row 0 is the header) ascending by the date in column col; rows of
+// the same day keep their order. When a date does not parse, the grid is left unchanged.
+DateSortResult sort_grid_by_date(GridModel& grid, int col, const DateSortOptions& options = {});
 
 // C(n, k) as a 64-bit float, products formed in ascending order; 0 when n < k.
 double binomial(int16_t n, int16_t k);

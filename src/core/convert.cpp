@@ -310,3 +310,7 @@ std::optional<double> date_text_to_serial(QStringView whole, DatePart part, cons
 QString date_to_text(const QDate& date, const QLocale& loc) {
     return date.toString(date_layout(loc).write_format);
 }
+
+QString serial_text(double serial) {
+    return QString::number(static_cast<qint64>(serial));
+}

@@ -30,6 +30,8 @@ enum class DatePart { DateOnly, DateTime };
 // that is not finite or lies beyond any calendar gives an invalid date.
 double date_to_serial(const QDate& date);
 QDate serial_to_date(double serial);
+// The text of a date-only day serial, as grids keep it in a hidden column: whole days, no exponent.
+QString serial_text(double serial);
 
 // Parses a date in the locale's short numeric form (day, month and year in the locale's order,
 // one- or two-digit years taken as 1930..2029) or as ISO yyyy-MM-dd, which is always accepted.

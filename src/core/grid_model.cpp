@@ -270,6 +270,17 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role == bold_role) {
+        // A header shows bold when one of its fixed cells is.
+        bool any = false;
+        if (orientation == Qt::Horizontal)
+            for (int r = 0; r < fixed_rows_; ++r)
+                any = any || bold(r, section + fixed_cols_);
+        else
+            for (int c = 0; c < fixed_cols_; ++c)
+                any = any || bold(section + fixed_rows_, c);
+        return any;
+    }
     if (role != Qt::DisplayRole)
         return {};
     QStringList parts;

@@ -19,7 +19,8 @@ class GridModel : public QAbstractTableModel {
     static constexpr QChar cell_separator = QChar(0x1f);
     static constexpr int default_col_width = 960; // twips
     static constexpr int default_row_height = 240;
-    // Role under which data() reports a bold cell (the view picks the font; core has no fonts).
+    // Role under which data() reports a bold cell, and headerData() a header with a bold fixed
+    // cell (the view picks the font; core has no fonts).
     static constexpr int bold_role = Qt::UserRole + 1;
 
     explicit GridModel(QObject* parent = nullptr);

@@ -418,7 +418,7 @@ void frmLotto::cmdDrawSave_Click() {
     draws_->set_col(draws_col::serial);
     draws_->set_col_width(draws_col::serial, 0);
     // sel_row follows its row through the sort, so a later Add still writes the draw the boxes show.
-    if (!sort_draws_table(*draws_, sel_row_)) {
+    if (!sort_draws_table(*draws_, &sel_row_)) {
         message(
             QStringLiteral("The data was not saved. Not correct date was found. Please correct the date"));
         return;

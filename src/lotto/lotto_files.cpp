@@ -92,10 +92,6 @@ bool write_param_file(const QString& path, const LottoParams& params) {
     return bytes && write_file_atomically(path, *bytes);
 }
 
-QString serial_text(double serial) {
-    return QString::number(static_cast<qint64>(serial));
-}
-
 void reset_draws_table(GridModel& grid) {
     grid.set_rows(1);
     grid.set_cols(draws_col::count);
@@ -139,37 +135,8 @@ void append_draw_lines(const QStringList& lines, GridModel& grid) {
     grid.append_joined_rows(std::move(rows));
 }
 
-bool sort_draws_table(GridModel& grid) {
-    int unused = 0;
-    return sort_draws_table(grid, unused);
-}
-
-bool sort_draws_table(GridModel& grid, int& follow_row) {
-    const int rows = grid.rows();
-    std::vector<double> keys;
-    keys.reserve(rows > 1 ? rows - 1 : 0);
-    for (int r = 1; r < rows; ++r) {
-        const auto serial = date_text_to_serial(grid.text_view(r, draws_col::date), DatePart::DateOnly);
-        if (!serial)
-            return false;
-        keys.push_back(*serial);
-    }
-    std::vector<QString> texts;
-    texts.reserve(keys.size());
-    for (double k : keys)
-        texts.push_back(serial_text(k));
-    grid.set_column(draws_col::serial, 1, texts);
-    if (follow_row >= 1 && follow_row < rows) {
-        // The sort is stable: the row lands after every smaller key and every equal key above it.
-        const double key = keys[follow_row - 1];
-        int to = 1;
-        for (int i = 0; i < static_cast<int>(keys.size()); ++i)
-            if (keys[i] < key || (keys[i] == key && i < follow_row - 1))
-                ++to;
-        follow_row = to;
-    }
-    grid.sort_rows_by_keys(1, keys);
-    return true;
+bool sort_draws_table(GridModel& grid, int* follow_row) {
+    return static_cast<bool>(sort_grid_by_date(grid, draws_col::date, {draws_col::serial, follow_row}));
 }
 
 QStringList draws_file_lines(const GridModel& grid) {

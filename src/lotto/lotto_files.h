@@ -36,9 +36,6 @@ inline constexpr int bonus = 8;
 inline constexpr int count = 9;
 } // namespace draws_col
 
-// The text of a date-only day serial in the hidden column: whole days, no exponent.
-QString serial_text(double serial);
-
 // Empties the table to its header row; columns 2..7 become half as wide as column 0.
 void reset_draws_table(GridModel& grid);
 
@@ -48,11 +45,10 @@ bool read_draws_file(const QString& path, GridModel& grid);
 // The same for lines already read.
 void append_draw_lines(const QStringList& lines, GridModel& grid);
 
-// Writes every draw row's day serial into column 1 and sorts the rows ascending by it. When a date
-// does not parse, nothing changes and false is returned.
-bool sort_draws_table(GridModel& grid);
-// The same, and moves follow_row to the index where that row ended up.
-bool sort_draws_table(GridModel& grid, int& follow_row);
+// Writes every draw row's day serial into column 1 and sorts the rows ascending by it, moving
+// follow_row (when given) to where its row ends up. When a date does not parse, nothing changes
+// and false is returned.
+bool sort_draws_table(GridModel& grid, int* follow_row = nullptr);
 
 // The file lines of the table: eight fields each followed by a blank; all-empty rows left out.
 QStringList draws_file_lines(const GridModel& grid);

@@ -2,28 +2,43 @@
 
 #include "core/grid_model.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QKeyEvent>
-#include <QStyledItemDelegate>
 
 namespace {
 
-class BoldDelegate : public QStyledItemDelegate {
+// Turns the grid's bold flags into the font that views and their headers draw with.
+class BoldFonts : public QIdentityProxyModel {
   public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using QIdentityProxyModel::QIdentityProxyModel;
 
-  protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        if (index.data(GridModel::bold_role).toBool())
-            option->font.setBold(true);
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role == Qt::FontRole)
+            return bold_font(QIdentityProxyModel::data(index, GridModel::bold_role).toBool());
+        return QIdentityProxyModel::data(index, role);
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (role == Qt::FontRole)
+            return bold_font(
+                QIdentityProxyModel::headerData(section, orientation, GridModel::bold_role).toBool());
+        return QIdentityProxyModel::headerData(section, orientation, role);
+    }
+
+  private:
+    static QVariant bold_font(bool bold) {
+        if (!bold)
+            return {};
+        QFont font = QApplication::font();
+        font.setBold(true);
+        return font;
     }
 };
 
 } // namespace
 
 GridView::GridView(QWidget* parent) : QTableView(parent) {
-    setItemDelegate(new BoldDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
@@ -49,7 +64,9 @@ GridView::GridView(QWidget* parent) : QTableView(parent) {
 
 void GridView::set_grid(GridModel* grid) {
     grid_ = grid;
-    setModel(grid);
+    auto* fonts = new BoldFonts(this);
+    fonts->setSourceModel(grid);
+    setModel(fonts);
     connect(grid, &GridModel::geometry_changed, this, &GridView::apply_geometry);
     connect(grid, &QAbstractItemModel::modelReset, this, &GridView::apply_geometry);
     apply_geometry();

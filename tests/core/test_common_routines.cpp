@@ -96,7 +96,7 @@ class TestCommonRoutines : public QObject {
         grid.set_rows(1);
         grid.append_rows({{"1/5/2002", "a", "x"}, {"12/29/2001", "b", "y"}, {"2002-01-01", "c", "z"}});
         grid.set_bold(1, 1, true);
-        QCOMPARE(::sort_grid_by_date(grid, 0), QString());
+        QCOMPARE(::sort_grid_by_date(grid, 0).bad_row, 0);
         QCOMPARE(grid.cols(), 3);
         QCOMPARE(grid.text(1, 1), "b");
         QCOMPARE(grid.text(2, 1), "c");
@@ -104,11 +104,11 @@ class TestCommonRoutines : public QObject {
         QVERIFY(grid.bold(3, 1));
 
         // Already ascending: unchanged.
-        QCOMPARE(::sort_grid_by_date(grid, 0), QString());
+        QCOMPARE(::sort_grid_by_date(grid, 0).bad_row, 0);
         QCOMPARE(grid.text(1, 1), "b");
 
         grid.set_text(2, 0, "31/31/2002");
-        QCOMPARE(::sort_grid_by_date(grid, 0), QStringLiteral("error"));
+        QCOMPARE(::sort_grid_by_date(grid, 0).bad_row, 2);
         QCOMPARE(grid.text(1, 1), "b");
         QCOMPARE(grid.text(2, 1), "c");
         QCOMPARE(grid.text(3, 1), "a");

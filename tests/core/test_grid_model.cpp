@@ -1,5 +1,6 @@
 #include "core/grid_model.h"
 
+#include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -145,6 +146,30 @@ class TestGridModel : public QObject {
         g.set_row_height(1, 300);
         g.set_rows(3);
         QCOMPARE(g.row_height(1), 300);
+    }
+
+    // Qt's own checker watches every signal and index through a view's eyes.
+    void qt_model_contract_holds() {
+        GridModel g;
+        QAbstractItemModelTester tester(&g, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        g.set_cols(3);
+        g.set_rows(1);
+        g.set_fixed_rows(1);
+        g.set_fixed_cols(1);
+        g.append_rows({{"a", "3", "x"}, {"b", "1", "y"}, {"c", "2", "z"}});
+        g.append_joined_rows({GridModel::join_cells({"d", "0", "w"})});
+        g.set_col(1);
+        g.sort_numeric(true);
+        g.sort_numeric(false);
+        g.sort_rows_by_keys(1, {4, 3, 2, 1});
+        g.set_text(2, 2, "changed");
+        g.remove_row(2);
+        g.set_column(2, 1, {"p", "q", "r"});
+        g.set_rows(2);
+        g.set_cols(4);
+        g.clear();
+        QCOMPARE(g.rowCount(), 1);
+        QCOMPARE(g.columnCount(), 3);
     }
 
     void widths_heights_and_current_cell() {

@@ -6,6 +6,7 @@
 #include "lotto/lotto_files.h"
 #include "lotto/sample_lotto.h"
 #include "support/test_app.h"
+#include "support/test_controls.h"
 #include "ui/app_state.h"
 #include "ui/grid_view.h"
 
@@ -81,6 +82,7 @@ struct Window {
     QComboBox* combo(const char* name) const { return get<QComboBox>(name); }
     QPushButton* button(const char* name) const { return get<QPushButton>(name); }
     GridModel& grid() const { return w->draws_table(); }
+    void click(const char* name) const { click_control(w, name); }
 
     void set(const char* name, const QString& text) const {
         if (auto* c = w->findChild<QComboBox*>(QLatin1String(name)))
@@ -187,7 +189,7 @@ class TestLottoWindow : public QObject {
         Window win = open(app);
         QCOMPARE(win.buttons(), QStringLiteral("110"));
         app.dialogs.answers.push_back(QStringLiteral("Test"));
-        win.button("cmdLottoCreate")->click();
+        win.click("cmdLottoCreate");
         QCOMPARE(app.dialogs.prompts, QStringList{QStringLiteral("Name|Please, type the name")});
         QCOMPARE(win.text("cmbName"), QStringLiteral("Test"));
         QCOMPARE(win.text("txt4PR"), QStringLiteral("100"));
@@ -198,7 +200,7 @@ class TestLottoWindow : public QObject {
         win.set("cmbPickN", QStringLiteral("6"));
         win.set("txt6PRB", QStringLiteral("2.5"));
         win.set("txtCurrency", QStringLiteral("EU"));
-        win.button("cmdLottoSave")->click();
+        win.click("cmdLottoSave");
         QCOMPARE(app.dialogs.messages, QStringList());
 
         LottoParams want = lotto49(); // Create's texts, then the boxes typed above
@@ -260,11 +262,11 @@ class TestLottoWindow : public QObject {
         TestApp app;
         Window win = open(app);
         app.dialogs.answers.push_back(QStringLiteral("New"));
-        win.button("cmdLottoCreate")->click();
+        win.click("cmdLottoCreate");
         win.set("cmbPlayN", QStringLiteral("49"));
         win.set("cmbPickN", QStringLiteral("6"));
         win.set(qPrintable(box), text);
-        win.button("cmdLottoSave")->click();
+        win.click("cmdLottoSave");
         QCOMPARE(app.dialogs.messages, QStringList{message});
         QCOMPARE(win.focus(), focus);
         QCOMPARE(win.buttons(), QStringLiteral("001")); // still editing, so the user can correct and save
@@ -294,10 +296,10 @@ class TestLottoWindow : public QObject {
         plain.close();
         Window win = open(app);
         app.dialogs.answers.push_back(name);
-        win.button("cmdLottoCreate")->click();
+        win.click("cmdLottoCreate");
         win.set("cmbPlayN", QStringLiteral("49"));
         win.set("cmbPickN", QStringLiteral("6"));
-        win.button("cmdLottoSave")->click();
+        win.click("cmdLottoSave");
         QCOMPARE(app.dialogs.messages, QStringList{not_correct});
         QCOMPARE(win.focus(), QStringLiteral("txtCost"));
         QCOMPARE(win.buttons(), QStringLiteral("001"));
@@ -311,13 +313,13 @@ class TestLottoWindow : public QObject {
         TestApp app;
         Window win = open(app);
         app.dialogs.answers.push_back(QStringLiteral("Test"));
-        win.button("cmdLottoCreate")->click();
+        win.click("cmdLottoCreate");
         win.set("cmbPlayN", QStringLiteral("49"));
         win.set("cmbPickN", QStringLiteral("6"));
         win.set("txt2PR", QStringLiteral("3"));
         win.set("txt2PRB", QStringLiteral("4"));
         win.set("txt3PR", QStringLiteral("abc"));
-        win.button("cmdLottoSave")->click();
+        win.click("cmdLottoSave");
         QCOMPARE(app.dialogs.messages, QStringList{not_correct});
         QCOMPARE(win.focus(), QStringLiteral("txt3PR"));
         QCOMPARE(app.state.cur_lotto.play_n, int16_t(49));
@@ -350,7 +352,7 @@ class TestLottoWindow : public QObject {
         QCOMPARE(win.grid().col_width(draws_col::serial), 0);
         QCOMPARE(win.grid().col_width(draws_col::n1 + 5), win.grid().col_width(draws_col::date) / 2);
         QCOMPARE(app.state.cur_draw, DrawRec{}); // loading selects no draw
-        win.button("cmdLottoEdit")->click();
+        win.click("cmdLottoEdit");
         QCOMPARE(win.buttons(), QStringLiteral("001"));
     }
 
@@ -418,7 +420,7 @@ class TestLottoWindow : public QObject {
         if (message.isEmpty() && rows == 1) {
             QCOMPARE(win.entry(), split(" 0 0 0 0 0 0 0"));
             win.set_entry(split("2002-01-05 1 2 3 4 5 6 7"));
-            win.button("cmdAdd")->click();
+            win.click("cmdAdd");
             QCOMPARE(win.grid().rows(), 1);
             QCOMPARE(win.grid().text(0, draws_col::date), QStringLiteral("Date")); // the header stays
         }
@@ -474,7 +476,7 @@ class TestLottoWindow : public QObject {
         QStringList texts = entry.split(u' ');
         texts.replaceInStrings(QStringLiteral("_"), QString());
         win.set_entry(texts);
-        win.button("cmdAdd")->click();
+        win.click("cmdAdd");
         QCOMPARE(app.dialogs.messages, message.isEmpty() ? QStringList() : QStringList{message});
         if (message.isEmpty()) {
             QCOMPARE(win.row(3), texts);
@@ -500,10 +502,10 @@ class TestLottoWindow : public QObject {
         win.pick(QStringLiteral("Six49"));
         win.edit("txtDate")->setFocus();
         win.set("txtN6", QStringLiteral("50"));
-        win.button("cmdAdd")->click(); // out of range: the box has the focus while the message shows
+        win.click("cmdAdd"); // out of range: the box has the focus while the message shows
         win.set("txtN6", QStringLiteral("6"));
         win.set("txtN3", QString());
-        win.button("cmdAdd")->click(); // empty: the message first, then the focus
+        win.click("cmdAdd"); // empty: the message first, then the focus
         QCOMPARE(dialogs.seen,
                  (QStringList{not_correct + QStringLiteral("|txtN6"), type_data + QStringLiteral("|txtN6")}));
         QCOMPARE(win.focus(), QStringLiteral("txtN3"));
@@ -521,7 +523,7 @@ class TestLottoWindow : public QObject {
         QCOMPARE(win.row(1).first(), QStringLiteral("12/29/2001"));
         // Overwrites the latest draw (sel_row is the last row) with an earlier date, not re-sorted.
         win.set_entry(split("1/5/2001T18:00 7.5 6.5 3 4 5 6 0"));
-        win.button("cmdAdd")->click();
+        win.click("cmdAdd");
         QCOMPARE(app.dialogs.messages, QStringList());
         QCOMPARE(win.row(2), split("1/5/2001T18:00 7.5 6.5 3 4 5 6 0"));
         QCOMPARE(win.grid().text(2, draws_col::serial), QString::number(date_to_serial(QDate(2001, 1, 5))));
@@ -537,11 +539,11 @@ class TestLottoWindow : public QObject {
         make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
         Window win = open(app);
         win.pick(QStringLiteral("Six49"));
-        win.button("cmdDrawNew")->click();
+        win.click("cmdDrawNew");
         QCOMPARE(win.entry(), split("2026-12-07 0 0 0 0 0 0 0"));
         QCOMPARE(win.grid().rows(), 5);
         QCOMPARE(win.w->sel_row(), 4);
-        win.button("cmdDrawSave")->click();
+        win.click("cmdDrawSave");
         QCOMPARE(app.dialogs.messages,
                  QStringList{QStringLiteral(
                      "The data was not saved. Not correct date was found. Please correct the date")});
@@ -553,10 +555,10 @@ class TestLottoWindow : public QObject {
         make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
         Window win = open(app);
         win.pick(QStringLiteral("Six49"));
-        win.button("cmdDrawNew")->click();
+        win.click("cmdDrawNew");
         win.set_entry(split("2002-01-01 31 32 33 34 35 36 0"));
-        win.button("cmdAdd")->click();
-        win.button("cmdDrawSave")->click();
+        win.click("cmdAdd");
+        win.click("cmdDrawSave");
         QCOMPARE(app.dialogs.messages, QStringList());
         const QByteArray want = "2001-12-29 10 11 12 13 14 15 16 \r\n"
                                 "2002-01-01 31 32 33 34 35 36 0 \r\n"
@@ -566,7 +568,7 @@ class TestLottoWindow : public QObject {
         // The boxes still belong to the new draw: a corrected Add changes it, not the latest draw.
         QCOMPARE(win.w->sel_row(), 2);
         win.set("txtN6", QStringLiteral("37"));
-        win.button("cmdAdd")->click();
+        win.click("cmdAdd");
         QCOMPARE(win.row(2), split("2002-01-01 31 32 33 34 35 37 0"));
         QCOMPARE(win.row(4), split("2002-01-05 1 2 3 4 5 6 7"));
     }
@@ -611,7 +613,7 @@ class TestLottoWindow : public QObject {
         QCOMPARE(app.dialogs.messages, QStringList{QStringLiteral("Please select a correct row")});
         QCOMPARE(win.w->sel_row(), 4);
 
-        const QPoint cell = view->visualRect(win.grid().index(1, 3)).center(); // grid row 2
+        const QPoint cell = view->visualRect(view->model()->index(1, 3)).center(); // grid row 2
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell);
         QCOMPARE(app.dialogs.messages.size(), 1);
         QCOMPARE(win.w->sel_row(), 2);
@@ -658,7 +660,7 @@ class TestLottoWindow : public QObject {
             grid.append_rows({QStringList{QLatin1String(date), QString(), QString::number(++id)}});
         const QString moved = grid.text(row, 2);
         int follow = row;
-        QVERIFY(sort_draws_table(grid, follow));
+        QVERIFY(sort_draws_table(grid, &follow));
         QCOMPARE(follow, to);
         QCOMPARE(grid.text(follow, 2), moved);
     }
@@ -686,7 +688,7 @@ class TestLottoWindow : public QObject {
         win.pick(QStringLiteral("Six49"));
         win.set("cmbName", name);
         win.w->setFocus();
-        win.button("cmdDrawSave")->click();
+        win.click("cmdDrawSave");
         QCOMPARE(app.dialogs.messages, QStringList{message});
         if (!focus.isEmpty())
             QCOMPARE(win.focus(), focus);
@@ -710,10 +712,10 @@ class TestLottoWindow : public QObject {
         Window win = open(app);
         win.pick(QStringLiteral("Six49"));
         win.set("txtN1", QStringLiteral("9"));
-        win.button("cmdAdd")->click();
-        win.button("cmdDrawSave")->click();
-        win.button("cmdLottoEdit")->click();
-        win.button("cmdLottoSave")->click();
+        win.click("cmdAdd");
+        win.click("cmdDrawSave");
+        win.click("cmdLottoEdit");
+        win.click("cmdLottoSave");
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(app.dialogs.messages, (QStringList{not_correct, not_correct}));
         QCOMPARE(read_all(folder + QStringLiteral("/draws.txt")), three_draws);
