@@ -1,6 +1,6 @@
 // The current-system file: lines written for a system expanded on a set read back as the same
-// tickets, and any text as the file is read without harm, as System Performance reads it.
-#include "core/common_routines.h"
+// tickets, and any text as the file is read and scored as System Performance does.
+#include "analyses/performance.h"
 #include "core/convert.h"
 #include "core/text_files.h"
 #include "fuzz_support.h"
@@ -9,27 +9,6 @@
 #include <array>
 #include <map>
 #include <vector>
-
-namespace {
-
-// One line as its reader takes it: the ticket number after the label's first character, then
-// the first m numbers as text. nullopt when the line is short or the number is not one.
-struct TicketLine {
-    int16_t number = 0;
-    QStringList numbers;
-};
-
-std::optional<TicketLine> read_ticket_line(const QString& line, int16_t m, QStringList& pieces) {
-    const int16_t count = split_text(QStringLiteral(" "), line, pieces);
-    if (count < m + 1)
-        return std::nullopt;
-    const auto number = text_to_int16(pieces[1].mid(1), QLocale::c());
-    if (!number)
-        return std::nullopt;
-    return TicketLine{*number, pieces.mid(2, m)};
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput in(data, size);
@@ -60,9 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     QStringList read = split_lines(decode_text_file(encode_cp1252(lines.join(QStringLiteral("\r\n")))));
     FUZZ_CHECK(read == lines);
-    QStringList pieces;
     for (int16_t i = 0; i < read.size(); ++i) {
-        const auto ticket = read_ticket_line(read[i], system.m, pieces);
+        const auto ticket = parse_ticket_line(read[i], system.m);
         FUZZ_CHECK(ticket.has_value());
         FUZZ_CHECK(ticket->number == first + i);
         const auto positions = ticket_positions(tickets, ticket->number, system.v, system.m);
@@ -70,16 +48,35 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (int k = 0; k < system.m; ++k) {
             const int16_t p = (*positions)[k];
             FUZZ_CHECK(p >= 1 && p <= system.v);
-            FUZZ_CHECK(ticket->numbers[k] == QString::number(tset[p]));
+            FUZZ_CHECK(ticket->tokens[k] == QString::number(tset[p]));
         }
     }
 
-    // The rest of the input as a hand-edited file: every line either reads or is refused.
+    // The rest of the input as a hand-edited file, scored against a draw and prizes from the input:
+    // every line either reads or stops the scoring, and winners are real classes of read lines.
     const int16_t m = static_cast<int16_t>(in.byte() % 8);
-    for (const QString& line : split_lines(decode_text_file(in.rest_bytes()))) {
-        const auto ticket = read_ticket_line(line, m, pieces);
-        if (ticket)
-            FUZZ_CHECK(ticket->numbers.size() == m);
+    DrawTexts7 draw;
+    for (QString& box : draw)
+        box = QString::number(in.byte() % 50);
+    PrizeTexts prizes;
+    for (QString& box : prizes)
+        box = (in.byte() & 1) ? QStringLiteral("0") : QStringLiteral("10");
+    const QStringList hostile = split_lines(decode_text_file(in.rest_bytes()));
+    int readable = 0;
+    for (const QString& line : hostile) {
+        const auto ticket = parse_ticket_line(line, m);
+        if (!ticket)
+            break;
+        FUZZ_CHECK(ticket->tokens.size() == m);
+        ++readable;
     }
+    const SystemScore score = score_system(hostile, draw, prizes, m);
+    FUZZ_CHECK(static_cast<int>(score.winners.size()) <= hostile.size());
+    for (const WinningTicket& w : score.winners) {
+        FUZZ_CHECK(w.prize_class >= 0 && w.prize_class < prize_class_count);
+        FUZZ_CHECK(prizes[w.prize_class] != QStringLiteral("0"));
+    }
+    if (readable == hostile.size())
+        FUZZ_CHECK(score.ok);
     return 0;
 }

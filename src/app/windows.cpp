@@ -1,7 +1,10 @@
 #include "app/windows.h"
 
+#include "analyses/frm_performance.h"
 #include "app/frm_main.h"
 #include "lotto/frm_lotto.h"
+#include "tsets/frm_tset_generator.h"
+#include "tsets/frm_tsets.h"
 #include "ui/app_context.h"
 #include "ui/help_viewer.h"
 #include "ui/window_names.h"
@@ -12,4 +15,7 @@ void register_windows(AppContext& ctx) {
     w.add_factory(window_name::help, [] { return new frmHelp; });
     w.add_factory(window_name::main, [&ctx] { return new frmMain(ctx); });
     w.add_factory(window_name::lotto, [&ctx] { return new frmLotto(ctx); });
+    w.add_factory(window_name::tsets, [&ctx] { return new frmTsets(ctx); });
+    w.add_factory(window_name::tset_generator, [&ctx] { return new frmTsetGenerator(ctx); });
+    w.add_factory(window_name::performance, [&ctx] { return new frmPerformance(ctx); });
 }

@@ -25,19 +25,6 @@ QString without_direction_marks(QStringView text) {
     return out;
 }
 
-std::optional<double> text_to_double(const QString& text, const QLocale& loc) {
-    const QString t = without_direction_marks(text).trimmed();
-    if (t.isEmpty())
-        return std::nullopt;
-    bool ok = false;
-    double v = loc.toDouble(t, &ok);
-    if (!ok && loc.language() != QLocale::C)
-        v = QLocale::c().toDouble(t, &ok); // a decimal point is understood everywhere
-    if (!ok || !std::isfinite(v))
-        return std::nullopt;
-    return v;
-}
-
 // Formats value with at most `digits` significant digits the way the program shows numbers:
 // trailing zeros dropped, exponent form when the decimal exponent is >= sci_from or <= -5.
 QString format_significant(double value, int digits, int sci_from, const QLocale& loc) {
@@ -193,6 +180,19 @@ std::optional<double> parse_time(QStringView s) {
 }
 
 } // namespace
+
+std::optional<double> text_to_double(const QString& text, const QLocale& loc) {
+    const QString t = without_direction_marks(text).trimmed();
+    if (t.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    double v = loc.toDouble(t, &ok);
+    if (!ok && loc.language() != QLocale::C)
+        v = QLocale::c().toDouble(t, &ok); // a decimal point is understood everywhere
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
 
 std::optional<int16_t> text_to_int16(const QString& text, const QLocale& loc) {
     const auto v = text_to_double(text, loc);

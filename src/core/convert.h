@@ -14,6 +14,9 @@
 // -32768..32767 after rounding fails.
 std::optional<int16_t> text_to_int16(const QString& text, const QLocale& loc = QLocale());
 
+// Decimal text to a 64-bit float; fails on empty or other text and on infinities.
+std::optional<double> text_to_double(const QString& text, const QLocale& loc = QLocale());
+
 // Decimal text to a 32-bit float; fails on empty or other text and on values beyond float range.
 std::optional<float> text_to_float(const QString& text, const QLocale& loc = QLocale());
 

@@ -78,6 +78,12 @@ QStringView GridModel::text_view(int row, int col) const {
     return field(rows_[row].cells, col);
 }
 
+QStringView GridModel::row_view(int row) const {
+    if (row < 0 || row >= rows())
+        return {};
+    return rows_[row].cells;
+}
+
 void GridModel::set_text(int row, int col, const QString& text) {
     if (!in_range(row, col))
         return;
@@ -218,6 +224,9 @@ void GridModel::reorder(int first_row, const std::vector<int>& order) {
 void GridModel::sort_rows_by_keys(int first_row, const std::vector<double>& keys) {
     if (first_row < 0 || first_row + static_cast<int>(keys.size()) > rows())
         return;
+    // Rows already in order stay put, and the views keep their layout.
+    if (std::is_sorted(keys.begin(), keys.end()))
+        return;
     std::vector<int> order(keys.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
@@ -233,8 +242,16 @@ void GridModel::sort_numeric(bool ascending) {
     // A current column outside the grid holds no numbers: every key is 0 and nothing moves.
     const bool has_col = col_ >= 0 && col_ < cols_;
     for (int r = first; r < rows(); ++r) {
-        bool ok = false;
-        const double v = has_col ? field(rows_[r].cells, col_).trimmed().toDouble(&ok) : 0.0;
+        const QStringView cell = has_col ? field(rows_[r].cells, col_).trimmed() : QStringView();
+        // Whole numbers, such as day serials, are read without the general parser.
+        double v = 0.0;
+        bool ok = !cell.isEmpty() && cell.size() <= 15;
+        for (qsizetype i = 0; ok && i < cell.size(); ++i) {
+            ok = cell[i] >= u'0' && cell[i] <= u'9';
+            v = v * 10 + (cell[i].unicode() - u'0');
+        }
+        if (!ok)
+            v = cell.toDouble(&ok);
         keys.push_back(ok ? (ascending ? v : -v) : 0.0);
     }
     sort_rows_by_keys(first, keys);

@@ -38,6 +38,9 @@ class GridModel : public QAbstractTableModel {
     // The cell without a copy; valid until the grid changes.
     QStringView text_view(int row, int col) const;
     void set_text(int row, int col, const QString& text);
+    // A whole row without a copy: its cells joined by cell_separator. Cells after the last one
+    // stored are empty and may be missing from it. Valid until the grid changes.
+    QStringView row_view(int row) const;
     // Empties every cell, keeping the dimensions; bold flags go too.
     void clear();
 

@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QTime>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -36,4 +37,8 @@ struct AppState {
 
     // Today's date; tests fix it.
     std::function<QDate()> today = [] { return QDate::currentDate(); };
+    // The seed of each random draw, from the time of day; tests fix it.
+    std::function<quint32()> random_seed = [] {
+        return static_cast<quint32>(QTime::currentTime().msecsSinceStartOfDay());
+    };
 };

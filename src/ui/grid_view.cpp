@@ -2,10 +2,13 @@
 
 #include "core/grid_model.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QKeyEvent>
+#include <QPainter>
+#include <QStyleOptionHeader>
 
 namespace {
 
@@ -39,6 +42,10 @@ class BoldFonts : public QIdentityProxyModel {
 } // namespace
 
 GridView::GridView(QWidget* parent) : QTableView(parent) {
+    // Where the fixed rows meet the fixed columns sits the table's corner button.
+    corner_ = findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
+    if (corner_)
+        corner_->installEventFilter(this);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
@@ -69,6 +76,10 @@ void GridView::set_grid(GridModel* grid) {
     setModel(fonts);
     connect(grid, &GridModel::geometry_changed, this, &GridView::apply_geometry);
     connect(grid, &QAbstractItemModel::modelReset, this, &GridView::apply_geometry);
+    if (corner_) {
+        connect(grid, &QAbstractItemModel::headerDataChanged, corner_, qOverload<>(&QWidget::update));
+        connect(grid, &QAbstractItemModel::modelReset, corner_, qOverload<>(&QWidget::update));
+    }
     apply_geometry();
 }
 
@@ -124,4 +135,40 @@ void GridView::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+// The corner shows the text of the cells where the fixed rows meet the fixed columns, bold when
+// one of them is.
+bool GridView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != corner_ || event->type() != QEvent::Paint || !grid_)
+        return QTableView::eventFilter(watched, event);
+    QStringList lines;
+    bool bold = false;
+    for (int r = 0; r < grid_->fixed_rows(); ++r) {
+        QStringList parts;
+        for (int c = 0; c < grid_->fixed_cols(); ++c) {
+            parts << grid_->text(r, c);
+            bold = bold || grid_->bold(r, c);
+        }
+        lines << parts.join(u"  ");
+    }
+    QStyleOptionHeader opt;
+    opt.initFrom(corner_);
+    opt.state = QStyle::State_None;
+    if (corner_->isEnabled())
+        opt.state |= QStyle::State_Enabled;
+    if (corner_->isActiveWindow())
+        opt.state |= QStyle::State_Active;
+    opt.rect = corner_->rect();
+    opt.position = QStyleOptionHeader::OnlyOneSection;
+    opt.text = lines.join(u'\n');
+    opt.textAlignment = Qt::AlignCenter;
+    QPainter painter(corner_);
+    if (bold) {
+        QFont f = painter.font();
+        f.setBold(true);
+        painter.setFont(f);
+    }
+    corner_->style()->drawControl(QStyle::CE_Header, &opt, &painter, corner_);
+    return true;
 }

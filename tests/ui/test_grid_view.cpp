@@ -1,6 +1,7 @@
 #include "core/grid_model.h"
 #include "ui/grid_view.h"
 
+#include <QAbstractButton>
 #include <QFont>
 #include <QHeaderView>
 #include <QSignalSpy>
@@ -31,6 +32,28 @@ class TestGridView : public QObject {
 
         g.set_bold(0, 0, true); // later flags reach the header too
         QVERIFY(shown->headerData(0, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+    }
+
+    // A fixed column puts its header cell in the table's corner, which must still show it.
+    void corner_shows_the_fixed_cell() {
+        GridModel g;
+        g.set_cols(2);
+        g.set_rows(2);
+        g.set_fixed_rows(1);
+        g.set_fixed_cols(1);
+        GridView view;
+        view.set_grid(&g);
+        view.resize(300, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        auto* corner = view.findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
+        QVERIFY(corner);
+        const QImage empty = corner->grab().toImage();
+        g.set_text(0, 0, "N");
+        const QImage plain = corner->grab().toImage();
+        g.set_bold(0, 0, true);
+        QVERIFY(plain != empty);
+        QVERIFY(corner->grab().toImage() != plain);
     }
 
     void clicks_set_the_grid_cell() {

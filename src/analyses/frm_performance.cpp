@@ -1,0 +1,350 @@
+#include "analyses/frm_performance.h"
+
+#include "core/convert.h"
+#include "core/grid_model.h"
+#include "core/messages.h"
+#include "ui/app_state.h"
+#include "ui/controls.h"
+#include "ui/dialogs.h"
+#include "ui/grid_view.h"
+#include "ui/window_names.h"
+#include "ui/window_registry.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+namespace col {
+constexpr int number = 0, numbers = 1, prize = 2, value = 3, count = 4;
+} // namespace col
+
+// Design widths in twips, after the header's spacing: "N |          Numbers     | Prize|     Value".
+constexpr std::array<int, col::count> col_widths = {600, 2400, 900, 1200};
+
+} // namespace
+
+frmPerformance::frmPerformance(AppContext& ctx, QWidget* parent)
+    : WorkingWindow(ctx, QStringLiteral("perform.htm"), parent) {
+    setObjectName(QStringLiteral("frmPerformance"));
+    setWindowTitle(QStringLiteral("System Performance"));
+    resize(620, 600);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(12, 10, 12, 12);
+    layout->setSpacing(10);
+    build_boxes(central);
+
+    grid_ = new GridModel(this);
+    grid_->set_cols(col::count);
+    grid_->set_rows(2);
+    grid_->set_fixed_rows(1);
+    grid_->set_fixed_cols(1);
+    const QStringList header = {QStringLiteral("N"), QStringLiteral("Numbers"), QStringLiteral("Prize"),
+                                QStringLiteral("Value")};
+    for (int c = 0; c < col::count; ++c) {
+        grid_->set_text(0, c, header[c]);
+        grid_->set_col_width(c, col_widths[c]);
+        grid_->set_bold(0, c, true);
+    }
+    msfPerformance_ = new GridView(central);
+    msfPerformance_->setObjectName(QStringLiteral("msfPerformance"));
+    msfPerformance_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    msfPerformance_->set_grid(grid_);
+    layout->addWidget(msfPerformance_, 1);
+
+    auto* buttons = new QHBoxLayout;
+    cmdRefresh_ = make_button("cmdRefresh", QStringLiteral("Refresh"), central);
+    cmdPrint_ = make_button("cmdPrint", QStringLiteral("Print"), central);
+    cmdRefresh_->setDefault(true);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdRefresh_);
+    buttons->addWidget(cmdPrint_);
+    layout->addLayout(buttons);
+    setCentralWidget(central);
+    set_tab_order();
+
+    connect(cmdRefresh_, &QPushButton::clicked, this, &frmPerformance::cmdRefresh_Click);
+    connect(cmdPrint_, &QPushButton::clicked, this, &frmPerformance::cmdPrint_Click);
+    // Enter in any box recalculates, as a dialog's default button would.
+    for (QLineEdit* box : txtN_)
+        connect(box, &QLineEdit::returnPressed, this, &frmPerformance::cmdRefresh_Click);
+    for (QLineEdit* box : prize_)
+        connect(box, &QLineEdit::returnPressed, this, &frmPerformance::cmdRefresh_Click);
+
+    Form_Load();
+}
+
+void frmPerformance::build_boxes(QWidget* top) {
+    auto* layout = static_cast<QVBoxLayout*>(top->layout());
+    LabelMaker label;
+
+    auto* draw = new QGroupBox(QStringLiteral("Draw"), top);
+    draw->setObjectName(QStringLiteral("fraDraw"));
+    auto* draw_grid = new QGridLayout(draw);
+    draw_grid->setHorizontalSpacing(6);
+    for (int i = 0; i < 7; ++i) {
+        const QString name = QStringLiteral("txtN%1").arg(i + 1);
+        txtN_[i] = make_edit(name.toLatin1().constData(), QString(), draw);
+        txtN_[i]->setFixedWidth(52);
+        const QString caption = i < 6 ? QStringLiteral("N%1").arg(i + 1) : QStringLiteral("Bonus");
+        draw_grid->addWidget(label(caption, draw), 0, i);
+        draw_grid->addWidget(txtN_[i], 1, i);
+    }
+    draw_grid->setColumnStretch(7, 1);
+    layout->addWidget(draw);
+
+    // Plain classes on the first line, their bonus classes below them.
+    auto* prizes = new QGroupBox(QStringLiteral("Prizes"), top);
+    prizes->setObjectName(QStringLiteral("fraPrizes"));
+    auto* prize_grid = new QGridLayout(prizes);
+    prize_grid->setHorizontalSpacing(8);
+    static const char* const names[] = {"txtP2",  "txtP2b", "txtP3",  "txtP3b", "txtP4",
+                                        "txtP4b", "txtP5",  "txtP5b", "txtP6",  "txtP6b"};
+    for (int i = 0; i < prize_class_count; ++i) {
+        const int column = i / 2, line = (i % 2) * 2;
+        prize_[i] = make_edit(names[i], QStringLiteral("0"), prizes);
+        prize_grid->addWidget(label(QLatin1String(prize_class_labels[i]), prizes), line, column);
+        prize_grid->addWidget(prize_[i], line + 1, column);
+    }
+    layout->addWidget(prizes);
+
+    auto* selection = new QGridLayout;
+    selection->setHorizontalSpacing(10);
+    lblTset_ = new QLabel(QStringLiteral("Not selected"), top);
+    lblTset_->setObjectName(QStringLiteral("lblTset"));
+    lblSystem_ = new QLabel(QStringLiteral("Not selected"), top);
+    lblSystem_->setObjectName(QStringLiteral("lblSystem"));
+    for (QLabel* l : {lblTset_, lblSystem_})
+        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    selection->addWidget(label(QStringLiteral("TSet"), top), 0, 0);
+    selection->addWidget(lblTset_, 0, 1);
+    selection->addWidget(label(QStringLiteral("System"), top), 1, 0);
+    selection->addWidget(lblSystem_, 1, 1);
+    selection->setColumnStretch(1, 1);
+    layout->addLayout(selection);
+}
+
+void frmPerformance::set_tab_order() {
+    std::vector<QWidget*> order(txtN_.begin(), txtN_.end());
+    for (int i = 0; i < prize_class_count; i += 2)
+        order.push_back(prize_[i]);
+    for (int i = 1; i < prize_class_count; i += 2)
+        order.push_back(prize_[i]);
+    order.insert(order.end(), {msfPerformance_, cmdRefresh_, cmdPrint_});
+    for (size_t i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}
+
+void frmPerformance::message(const char* text) {
+    ctx_.dialogs.message(this, QString::fromUtf8(text));
+}
+
+void frmPerformance::Form_Load() {
+    // The calculation may open other windows and show messages; this one comes first.
+    show();
+    const LottoParams& lotto = ctx_.state.cur_lotto;
+    const float prizes[] = {lotto.prize2,  lotto.prize2b, lotto.prize3,  lotto.prize3b, lotto.prize4,
+                            lotto.prize4b, lotto.prize5,  lotto.prize5b, lotto.prize6,  lotto.prize6b};
+    for (int i = 0; i < prize_class_count; ++i)
+        prize_[i]->setText(float_to_text(prizes[i]));
+    const DrawRec& draw = ctx_.state.cur_draw;
+    for (int i = 0; i < 6; ++i)
+        txtN_[i]->setText(QString::number(draw.n[i]));
+    txtN_[6]->setText(QString::number(draw.nb));
+    Performance();
+}
+
+void frmPerformance::cmdRefresh_Click() {
+    Performance();
+}
+
+DrawTexts7 frmPerformance::draw_texts() const {
+    DrawTexts7 texts;
+    for (size_t i = 0; i < texts.size(); ++i)
+        texts[i] = txtN_[i]->text();
+    return texts;
+}
+
+PrizeTexts frmPerformance::prize_texts() const {
+    PrizeTexts texts;
+    for (size_t i = 0; i < texts.size(); ++i)
+        texts[i] = prize_[i]->text();
+    return texts;
+}
+
+void frmPerformance::empty_table() {
+    grid_->set_rows(1);
+    grid_->set_row(0);
+}
+
+void frmPerformance::Performance() {
+    const AppState& state = ctx_.state;
+    const QString first = txtN_[0]->text();
+    if (first.isEmpty() || first == u"0") {
+        message(msg_select_draw_numbers);
+        txtN_[0]->setFocus();
+        return;
+    }
+    if (state.tset_numbers[1] <= 0) {
+        message(msg_select_tset);
+        ctx_.windows.show(QLatin1String(window_name::tsets));
+        return;
+    }
+    if (state.system_name.isEmpty()) {
+        message(msg_select_system);
+        ctx_.windows.show(QLatin1String(window_name::system));
+        return;
+    }
+    lblSystem_->setText(state.system_name);
+    const std::optional<QString> tset = tset_numbers_text(state.tset_numbers, state.tset_size);
+    if (!tset) {
+        message(msg_data_not_correct);
+        return;
+    }
+    lblTset_->setText(*tset);
+
+    // Rows of an earlier draw must not survive a calculation that finds no winner.
+    empty_table();
+    const std::optional<QStringList> lines = read_system_file(state.app_dir);
+    if (!lines) {
+        message(msg_data_not_correct);
+        return;
+    }
+    const SystemScore score = score_system(*lines, draw_texts(), prize_texts(), state.cur_lotto.pick_n);
+    // All winning rows in one step: a table of 969 rows fills at once instead of row by row.
+    std::vector<QStringList> rows;
+    rows.reserve(score.winners.size());
+    for (const WinningTicket& t : score.winners)
+        rows.push_back(fill_row(t.number, t.numbers, QLatin1String(prize_class_labels[t.prize_class])));
+    grid_->append_rows(rows);
+    if (!score.ok) {
+        message(msg_data_not_correct);
+        return;
+    }
+    if (!rows.empty())
+        add_total();
+}
+
+// The cells of one winning row; its value is the text of the class's prize box as typed.
+QStringList frmPerformance::fill_row(const int16_t& numT, const QString& sTicket,
+                                     const QString& sPrize) const {
+    QStringList cells = {QString::number(numT), sTicket, sPrize, QString()};
+    for (int i = 0; i < prize_class_count; ++i)
+        if (sPrize == QLatin1String(prize_class_labels[i]))
+            cells[col::value] = prize_[i]->text();
+    return cells;
+}
+
+void frmPerformance::add_total() {
+    for (int c = 0; c < grid_->cols(); ++c)
+        grid_->set_bold(0, c, true);
+    std::vector<QString> values;
+    for (int r = 1; r < grid_->rows(); ++r)
+        values.push_back(grid_->text(r, col::value));
+    const std::optional<float> sum = sum_prizes(values);
+    if (!sum) {
+        message(msg_data_not_correct);
+        return;
+    }
+    const int r = grid_->rows();
+    grid_->set_rows(r + 1);
+    grid_->set_row(r);
+    grid_->set_text(r, col::numbers, QStringLiteral("Total"));
+    grid_->set_text(r, col::value, float_to_text(*sum));
+    grid_->set_bold(r, col::numbers, true);
+    grid_->set_bold(r, col::value, true);
+}
+
+void frmPerformance::cmdPrint_Click() {
+    QPrinter printer;
+    if (ctx_.dialogs.choose_printer(this, printer))
+        print_results(printer);
+}
+
+// The draw, the set, the system and the table as the window shows them, over as many pages as
+// the rows need.
+void frmPerformance::print_results(QPrinter& printer) {
+    printer.setDocName(windowTitle());
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        message(msg_data_not_correct);
+        return;
+    }
+    QFont plain = font();
+    plain.setPointSize(10);
+    QFont bold = plain;
+    bold.setBold(true);
+    QFont title = bold;
+    title.setPointSize(14);
+
+    const QRect page = painter.viewport();
+    int y = 0;
+    const auto line_height = [&](const QFont& f) { return QFontMetrics(f, &printer).lineSpacing(); };
+    const auto next_line = [&](int height) {
+        if (y + height > page.height()) {
+            printer.newPage();
+            y = 0;
+        }
+        const int top = y;
+        y += height;
+        return top;
+    };
+    const auto text_line = [&](const QFont& f, const QString& text) {
+        painter.setFont(f);
+        const int h = line_height(f);
+        painter.drawText(QRect(0, next_line(h), page.width(), h), Qt::AlignLeft | Qt::AlignVCenter, text);
+    };
+
+    text_line(title, windowTitle());
+    y += line_height(plain) / 2;
+    QStringList draw;
+    for (int i = 0; i < 6; ++i)
+        draw << txtN_[i]->text();
+    text_line(plain, QStringLiteral("Draw: %1   Bonus: %2").arg(draw.join(u' '), txtN_[6]->text()));
+    text_line(plain, QStringLiteral("TSet: %1").arg(lblTset_->text()));
+    text_line(plain, QStringLiteral("System: %1").arg(lblSystem_->text()));
+    y += line_height(plain) / 2;
+
+    // Each column as wide as its widest text, in the bold face so bold cells fit too.
+    const QFontMetrics wide(bold, &printer);
+    const int gap = wide.horizontalAdvance(QStringLiteral("    "));
+    std::array<int, col::count> x{};
+    int left = 0;
+    for (int c = 0; c < col::count; ++c) {
+        x[c] = left;
+        int width = 0;
+        for (int r = 0; r < grid_->rows(); ++r)
+            width = std::max(width, wide.horizontalAdvance(grid_->text(r, c)));
+        left += width + gap;
+    }
+    const int h = line_height(bold);
+    const auto table_row = [&](int r) {
+        const int top = next_line(h);
+        for (int c = 0; c < col::count; ++c) {
+            painter.setFont(grid_->bold(r, c) ? bold : plain);
+            painter.drawText(QRect(x[c], top, page.width() - x[c], h), Qt::AlignLeft | Qt::AlignVCenter,
+                             grid_->text(r, c));
+        }
+    };
+    table_row(0);
+    for (int r = 1; r < grid_->rows(); ++r) {
+        // Every page starts with the header row.
+        if (y + h > page.height()) {
+            printer.newPage();
+            y = 0;
+            table_row(0);
+        }
+        table_row(r);
+    }
+    painter.end();
+}

@@ -1,0 +1,392 @@
+#include "tsets/frm_tsets.h"
+
+#include "core/convert.h"
+#include "core/file_names.h"
+#include "core/grid_model.h"
+#include "core/messages.h"
+#include "tsets/tset_files.h"
+#include "ui/app_state.h"
+#include "ui/controls.h"
+#include "ui/dialogs.h"
+#include "ui/grid_view.h"
+#include "ui/window_names.h"
+#include "ui/window_registry.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+QFrame* make_line(const char* name, QWidget* parent) {
+    auto* line = new QFrame(parent);
+    line->setObjectName(QLatin1String(name));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+} // namespace
+
+frmTsets::frmTsets(AppContext& ctx, QWidget* parent)
+    : WorkingWindow(ctx, QStringLiteral("tset.htm"), parent) {
+    setObjectName(QStringLiteral("frmTsets"));
+    setWindowTitle(QStringLiteral("Targeted Sets"));
+    resize(1020, 520);
+
+    auto* central = new QWidget(this);
+    auto* columns = new QHBoxLayout(central);
+    columns->setContentsMargins(12, 10, 12, 12);
+    columns->setSpacing(14);
+    auto* panel = new QWidget(central);
+    build(panel);
+    tsets_ = new GridModel(this);
+    msfTsets_ = new GridView(central);
+    msfTsets_->setObjectName(QStringLiteral("msfTsets"));
+    msfTsets_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    msfTsets_->set_grid(tsets_);
+    msfTsets_->horizontalHeader()->setStretchLastSection(false);
+    // The date column keeps its 1000 twips in the grid; on screen it is never narrower than a
+    // date, whose text may be wider than in the font the width was chosen for.
+    const auto fit_dates = [this] {
+        const int date_px = msfTsets_->fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000")) + 12;
+        if (tsets_->cols() > 0 && msfTsets_->columnWidth(0) < date_px)
+            msfTsets_->setColumnWidth(0, date_px);
+    };
+    connect(tsets_, &GridModel::geometry_changed, this, fit_dates);
+    connect(tsets_, &QAbstractItemModel::modelReset, this, fit_dates);
+    columns->addWidget(panel, 0);
+    columns->addWidget(msfTsets_, 1);
+    setCentralWidget(central);
+    set_tab_order();
+    connect(msfTsets_, &GridView::grid_clicked, this, &frmTsets::msfTsets_Click);
+
+    Form_Load();
+}
+
+void frmTsets::build(QWidget* panel) {
+    LabelMaker label;
+    auto* form = new QGridLayout(panel);
+    form->setContentsMargins(0, 0, 0, 0);
+    form->setVerticalSpacing(8);
+    form->setColumnMinimumWidth(1, 130);
+
+    cmbSize_ = make_combo("cmbSize", panel);
+    cmbSets_ = make_combo("cmbSets", panel);
+    cmdNew_ = make_button("cmdNew", QStringLiteral("New"), panel);
+    // The toolkit's file list behind cmbSets; the user picks from cmbSets.
+    File1_ = new QListWidget(panel);
+    File1_->setObjectName(QStringLiteral("File1"));
+    File1_->hide();
+    form->addWidget(label(QStringLiteral("Size"), panel), 0, 0);
+    form->addWidget(cmbSize_, 0, 1);
+    form->addWidget(label(QStringLiteral("Name"), panel), 1, 0);
+    form->addWidget(cmbSets_, 1, 1);
+    form->addWidget(cmdNew_, 1, 2);
+    form->addWidget(make_line("Line1", panel), 2, 0, 1, 3);
+
+    txtDate_ = make_edit("txtDate", QString(), panel);
+    cmdAcceptDate_ = make_button("cmdAcceptDate", QStringLiteral("Accept Date"), panel);
+    form->addWidget(label(QStringLiteral("Date"), panel), 3, 0);
+    form->addWidget(txtDate_, 3, 1);
+    form->addWidget(cmdAcceptDate_, 3, 2);
+    form->addWidget(make_line("Line2", panel), 4, 0, 1, 3);
+
+    cmbIndex_ = make_combo("cmbIndex", panel);
+    cmbNumber_ = make_combo("cmbNumber", panel);
+    cmdAcceptNumber_ = make_button("cmdAcceptNumber", QStringLiteral("Accept Number"), panel);
+    form->addWidget(label(QStringLiteral("Index"), panel), 5, 0);
+    form->addWidget(cmbIndex_, 5, 1);
+    form->addWidget(label(QStringLiteral("Number"), panel), 6, 0);
+    form->addWidget(cmbNumber_, 6, 1);
+    form->addWidget(cmdAcceptNumber_, 6, 2);
+    form->addWidget(make_line("Line3", panel), 7, 0, 1, 3);
+
+    cmdAdd_ = make_button("cmdAdd", QStringLiteral("Add"), panel);
+    cmdSave_ = make_button("cmdSave", QStringLiteral("Save"), panel);
+    form->addWidget(cmdAdd_, 8, 1);
+    form->addWidget(cmdSave_, 8, 2);
+    form->addWidget(make_line("Line4", panel), 9, 0, 1, 3);
+    cmdTsetGenerator_ = make_button("cmdTsetGenerator", QStringLiteral("TSets Generator"), panel);
+    form->addWidget(cmdTsetGenerator_, 10, 1, 1, 2);
+    form->setRowStretch(11, 1);
+
+    for (QWidget* w : std::initializer_list<QWidget*>{cmbSets_, cmdNew_, cmdAcceptDate_, cmdAcceptNumber_,
+                                                      cmdAdd_, cmdSave_, cmdTsetGenerator_})
+        w->setEnabled(false);
+
+    connect(cmbSize_, &QComboBox::activated, this, &frmTsets::cmbSize_Click);
+    connect(cmbSets_, &QComboBox::activated, this, &frmTsets::cmbSets_Click);
+    connect(cmdNew_, &QPushButton::clicked, this, &frmTsets::cmdNew_Click);
+    connect(cmdAcceptDate_, &QPushButton::clicked, this, &frmTsets::cmdAcceptDate_Click);
+    connect(cmdAcceptNumber_, &QPushButton::clicked, this, &frmTsets::cmdAcceptNumber_Click);
+    connect(cmdAdd_, &QPushButton::clicked, this, &frmTsets::cmdAdd_Click);
+    connect(cmdSave_, &QPushButton::clicked, this, &frmTsets::cmdSave_Click);
+    connect(cmdTsetGenerator_, &QPushButton::clicked, this, &frmTsets::cmdTsetGenerator_Click);
+    // Enter in a box accepts what it holds, as its button would.
+    connect(txtDate_, &QLineEdit::returnPressed, cmdAcceptDate_, &QPushButton::animateClick);
+    connect(cmbNumber_->lineEdit(), &QLineEdit::returnPressed, cmdAcceptNumber_, &QPushButton::animateClick);
+}
+
+void frmTsets::set_tab_order() {
+    const QWidget* order[] = {cmbSize_,   cmbSets_,         cmdNew_, txtDate_, cmdAcceptDate_,    cmbIndex_,
+                              cmbNumber_, cmdAcceptNumber_, cmdAdd_, cmdSave_, cmdTsetGenerator_, msfTsets_};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
+}
+
+void frmTsets::Form_Load() {
+    for (int n = tset_min_size; n <= tset_max_size; ++n)
+        cmbSize_->addItem(QString::number(n));
+    for (int n = 1; n <= 90; ++n)
+        cmbNumber_->addItem(QString::number(n));
+    for (QComboBox* box : {cmbSize_, cmbIndex_, cmbNumber_}) {
+        box->setCurrentIndex(-1);
+        box->setEditText(QString());
+    }
+    txtDate_->setText(date_to_text(ctx_.state.today()));
+    tsets_dir_ = tsets_folder(ctx_.state.app_dir);
+    QDir().mkpath(tsets_dir_);
+}
+
+QString frmTsets::size_text() const {
+    return cmbSize_->currentText();
+}
+
+QString frmTsets::date_text() const {
+    return txtDate_->text();
+}
+
+void frmTsets::enable_save() {
+    cmdSave_->setEnabled(true);
+}
+
+void frmTsets::message(const QString& text) {
+    ctx_.dialogs.message(this, text);
+}
+
+void frmTsets::message(const char* text) {
+    message(QString::fromUtf8(text));
+}
+
+// Lays the grid out for the chosen size with rows - 1 empty data rows, the last one current.
+void frmTsets::lay_out(int rows) {
+    Tsets_headers(*tsets_, ctx_.state.tset_size);
+    if (rows > 1)
+        tsets_->append_rows(std::vector<QStringList>(rows - 1, QStringList()));
+    ctx_.state.tset_row = static_cast<int16_t>(rows - 1);
+}
+
+void frmTsets::fill_sets() {
+    File1_->clear();
+    File1_->addItems(list_tsets(size_dir_));
+    cmbSets_->clear();
+    for (int i = 0; i < File1_->count(); ++i)
+        cmbSets_->addItem(File1_->item(i)->text());
+    cmbSets_->setCurrentIndex(-1);
+    cmbSets_->setEditText(QString());
+}
+
+void frmTsets::cmbSize_Click() {
+    const QString text = cmbSize_->currentText();
+    if (text.isEmpty()) {
+        message(msg_select_size);
+        cmbSize_->setFocus();
+        return;
+    }
+    // Only a listed size may name a folder.
+    const auto size = tset_size_from_text(text);
+    if (!size) {
+        message(msg_incorrect_tset_size);
+        cmbSize_->setFocus();
+        return;
+    }
+    size_dir_ = size_folder(tsets_dir_, *size);
+    QDir().mkpath(size_dir_);
+    fill_sets();
+    cmbIndex_->clear();
+    for (int i = 1; i <= *size; ++i)
+        cmbIndex_->addItem(QString::number(i));
+    cmbIndex_->setCurrentIndex(-1);
+    cmbIndex_->setEditText(QString());
+    ctx_.state.tset_size = *size;
+    lay_out(1);
+    for (QWidget* w : std::initializer_list<QWidget*>{cmbSets_, cmdNew_, cmdAdd_})
+        w->setEnabled(true);
+    // The grid is empty now: a Save would write it over a set of the same name in this size.
+    cmdSave_->setEnabled(false);
+}
+
+void frmTsets::cmdNew_Click() {
+    const auto answer = ctx_.dialogs.input(this, QString::fromLatin1(msg_type_name),
+                                           QString::fromLatin1(msg_strategy_name), QString());
+    QDir().mkpath(size_dir_);
+    if (!answer || answer->trimmed().isEmpty())
+        return;
+    const QString& name = *answer;
+    if (!is_safe_file_name(name)) {
+        message(msg_data_not_correct);
+        return;
+    }
+    const CreateResult made = create_tset_file(join_path(size_dir_, name));
+    if (made == CreateResult::failed) {
+        message(msg_data_not_correct);
+        return;
+    }
+    fill_sets();
+    cmbSets_->setCurrentIndex(cmbSets_->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    cmbSets_->setEditText(name);
+    // An existing set is opened rather than emptied.
+    if (made == CreateResult::exists) {
+        cmbSets_Click();
+        return;
+    }
+    set_name_ = name;
+    lay_out(2);
+    for (QPushButton* b : {cmdAcceptDate_, cmdAcceptNumber_, cmdTsetGenerator_})
+        b->setEnabled(true);
+}
+
+void frmTsets::cmbSets_Click() {
+    const QString name = cmbSets_->currentText();
+    if (!is_safe_file_name(name)) {
+        message(msg_data_not_correct);
+        cmbSets_->setFocus();
+        return;
+    }
+    set_name_ = name;
+    open_set(name);
+    for (QPushButton* b : {cmdAcceptDate_, cmdAcceptNumber_, cmdTsetGenerator_})
+        b->setEnabled(true);
+}
+
+void frmTsets::open_set(const QString& name) {
+    const QString path = join_path(size_dir_, name);
+    if (!QFileInfo(path).isFile()) {
+        message(QStringLiteral("The Targeted Set '%1' does not exist.").arg(name));
+        return;
+    }
+    const auto set = read_tset_file(path, name, ctx_.state.tset_size);
+    if (!set) {
+        message(msg_data_not_correct);
+        return;
+    }
+    show_tset(*tsets_, *set);
+    ctx_.state.tset_row = static_cast<int16_t>(set->current_row);
+    ctx_.state.tset_name = name;
+    show_current_row();
+    if (const auto bad = get_Tset(*tsets_, ctx_.state.tset_row, set->size, ctx_.state.tset_numbers))
+        message(incorrect_cell_text(*bad));
+}
+
+void frmTsets::show_current_row() {
+    const int r = ctx_.state.tset_row;
+    if (r >= 1 && r < tsets_->rows()) {
+        const QModelIndex index = tsets_->index(r - tsets_->fixed_rows(), 0);
+        msfTsets_->setCurrentIndex(index);
+        msfTsets_->scrollTo(index);
+    }
+}
+
+void frmTsets::msfTsets_Click() {
+    ctx_.state.tset_row = static_cast<int16_t>(tsets_->row_sel());
+    if (const auto bad = get_Tset(*tsets_, ctx_.state.tset_row, tsets_->cols() - 1, ctx_.state.tset_numbers))
+        message(incorrect_cell_text(*bad));
+}
+
+void frmTsets::cmdAdd_Click() {
+    tsets_->append_rows({QStringList()});
+    ctx_.state.tset_row = static_cast<int16_t>(tsets_->rows() - 1);
+    show_current_row();
+}
+
+// The edit commands write into the current row; the header row is never one.
+bool frmTsets::has_data_row() {
+    const int r = ctx_.state.tset_row;
+    if (r >= 1 && r < tsets_->rows())
+        return true;
+    message(msg_select_tset_row);
+    return false;
+}
+
+void frmTsets::cmdAcceptDate_Click() {
+    if (!has_data_row())
+        return;
+    const auto serial = date_text_to_serial(txtDate_->text(), DatePart::DateOnly);
+    if (!serial) {
+        message(msg_incorrect_date);
+        txtDate_->setFocus();
+        return;
+    }
+    tsets_->set_text(ctx_.state.tset_row, 0, date_to_text(serial_to_date(*serial)));
+}
+
+void frmTsets::cmdAcceptNumber_Click() {
+    if (!has_data_row())
+        return;
+    const auto index = text_to_int16(cmbIndex_->currentText());
+    if (!index || *index < 1) {
+        message(msg_select_index);
+        cmbIndex_->setFocus();
+        return;
+    }
+    const QString number = cmbNumber_->currentText();
+    if (!text_to_int16(number)) {
+        message(msg_select_number);
+        cmbNumber_->setFocus();
+        return;
+    }
+    const int size = tsets_->cols() - 1;
+    if (*index > size) {
+        message(msg_index_exceeds);
+        return;
+    }
+    const int row = ctx_.state.tset_row;
+    bool any_empty = false;
+    // The last position is not examined: the row is complete once it is filled.
+    for (int c = 1; c < size; ++c) {
+        const QStringView cell = tsets_->text_view(row, c);
+        if (cell == number) {
+            message(msg_number_repeated);
+            return;
+        }
+        any_empty = any_empty || cell.isEmpty();
+    }
+    tsets_->set_text(row, *index, number);
+    if (!any_empty)
+        cmdSave_->setEnabled(true);
+}
+
+void frmTsets::cmdSave_Click() {
+    if (!is_safe_file_name(set_name_)) {
+        message(msg_select_tset);
+        return;
+    }
+    QDir().mkpath(size_dir_);
+    const int size = tsets_->cols() - 1;
+    switch (save_tset(join_path(size_dir_, set_name_), size, *tsets_)) {
+    case SaveResult::saved:
+        // Blank rows were dropped; the current row keeps its number while there is such a row.
+        if (ctx_.state.tset_row >= tsets_->rows())
+            ctx_.state.tset_row = static_cast<int16_t>(tsets_->rows() - 1);
+        break;
+    case SaveResult::bad_date:
+        message(msg_incorrect_date);
+        break;
+    case SaveResult::write_failed:
+        message(msg_data_not_correct);
+        break;
+    }
+}
+
+void frmTsets::cmdTsetGenerator_Click() {
+    ctx_.windows.show(window_name::tset_generator);
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "ui/window_offers.h"
+#include "ui/working_window.h"
+
+class GridModel;
+class GridView;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// The Targeted Sets window: chooses a size, opens or creates a set, edits its dated rows and
+// selects the set and row that the other windows use.
+class frmTsets : public WorkingWindow, public TsetsOffer {
+    Q_OBJECT
+  public:
+    explicit frmTsets(AppContext& ctx, QWidget* parent = nullptr);
+
+    void cmbSize_Click();
+    void cmdNew_Click();
+    void cmbSets_Click();
+    void msfTsets_Click();
+    void cmdAdd_Click();
+    void cmdAcceptDate_Click();
+    void cmdAcceptNumber_Click();
+    void cmdSave_Click();
+    void cmdTsetGenerator_Click();
+
+    GridModel& tsets_table() override { return *tsets_; }
+    QString size_text() const override;
+    QString date_text() const override;
+    void enable_save() override;
+
+  private:
+    void Form_Load();
+    void build(QWidget* panel);
+    void set_tab_order();
+
+    void fill_sets();
+    void lay_out(int rows);
+    void open_set(const QString& name);
+    void show_current_row();
+    bool has_data_row();
+    void message(const QString& text);
+    void message(const char* text);
+
+    QString tsets_dir_;
+    QString size_dir_;
+    QString set_name_; // the set that Save writes
+
+    QComboBox* cmbSize_ = nullptr;
+    QComboBox* cmbSets_ = nullptr;
+    QPushButton* cmdNew_ = nullptr;
+    QListWidget* File1_ = nullptr;
+    QLineEdit* txtDate_ = nullptr;
+    QPushButton* cmdAcceptDate_ = nullptr;
+    QComboBox* cmbIndex_ = nullptr;
+    QComboBox* cmbNumber_ = nullptr;
+    QPushButton* cmdAcceptNumber_ = nullptr;
+    QPushButton* cmdAdd_ = nullptr;
+    QPushButton* cmdSave_ = nullptr;
+    QPushButton* cmdTsetGenerator_ = nullptr;
+    GridModel* tsets_ = nullptr;
+    GridView* msfTsets_ = nullptr;
+};

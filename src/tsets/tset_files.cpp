@@ -1,0 +1,158 @@
+#include "tsets/tset_files.h"
+
+#include "core/common_routines.h"
+#include "core/convert.h"
+#include "core/file_names.h"
+#include "core/grid_model.h"
+#include "core/messages.h"
+#include "core/text_files.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr int date_col_width = 1000; // twips
+constexpr int number_col_width = 450;
+
+bool is_blank_row(const GridModel& grid, int row) {
+    for (const QChar ch : grid.row_view(row))
+        if (ch != GridModel::cell_separator && !ch.isSpace())
+            return false;
+    return true;
+}
+
+} // namespace
+
+QString tsets_folder(const QString& app_dir) {
+    return join_path(app_dir, QStringLiteral("Tsets")) + u'/';
+}
+
+QString size_folder(const QString& tsets_folder, int16_t size) {
+    return join_path(tsets_folder, QString::number(size));
+}
+
+std::optional<int16_t> tset_size_from_text(const QString& text) {
+    const auto size = text_to_int16(text);
+    if (!size || *size < tset_min_size || *size > tset_max_size)
+        return std::nullopt;
+    return size;
+}
+
+QStringList list_tsets(const QString& size_folder) {
+    return QDir(size_folder).entryList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+}
+
+CreateResult create_tset_file(const QString& path) {
+    if (QFileInfo::exists(path))
+        return CreateResult::exists;
+    return write_file_atomically(path, QByteArray()) ? CreateResult::created : CreateResult::failed;
+}
+
+void Tsets_headers(GridModel& grid, int size) {
+    grid.set_rows(1);
+    grid.set_cols(size + 1);
+    grid.clear();
+    grid.set_fixed_rows(1);
+    grid.set_fixed_cols(0);
+    grid.set_text(0, 0, QStringLiteral("Date"));
+    grid.set_col_width(0, date_col_width);
+    for (int c = 1; c <= size; ++c) {
+        grid.set_text(0, c, QStringLiteral("N%1").arg(c));
+        grid.set_col_width(c, number_col_width);
+    }
+    for (int c = 0; c <= size; ++c)
+        grid.set_bold(0, c, true);
+    grid.set_row(0);
+    grid.set_row_sel(0);
+}
+
+std::optional<TsetRec> read_tset_file(const QString& path, const QString& name, int16_t size) {
+    const auto lines = read_text_lines(path);
+    if (!lines)
+        return std::nullopt;
+    TsetRec set;
+    set.name = name;
+    set.size = size;
+    QStringList pieces;
+    for (QString line : *lines) {
+        line.remove(GridModel::cell_separator);
+        if (split_text(QStringLiteral(" "), line, pieces) < size + 1)
+            break;
+        set.rows.push_back(TsetRow{pieces[1], pieces.mid(2, size)});
+    }
+    set.current_row = static_cast<int>(set.rows.size());
+    return set;
+}
+
+void show_tset(GridModel& grid, const TsetRec& set) {
+    Tsets_headers(grid, set.size);
+    std::vector<QString> joined;
+    joined.reserve(set.rows.size());
+    const QString sep(1, GridModel::cell_separator);
+    for (const TsetRow& row : set.rows)
+        joined.push_back(row.date + sep + row.numbers.join(sep));
+    grid.append_joined_rows(std::move(joined));
+}
+
+std::optional<CellRef> get_Tset(const GridModel& grid, int currow, int size, std::array<int16_t, 21>& TSet) {
+    for (int c = 1; c <= size && c < static_cast<int>(TSet.size()); ++c) {
+        const auto value = text_to_int16(grid.text(currow, c));
+        if (!value)
+            return CellRef{currow, c};
+        TSet[c] = *value;
+    }
+    return std::nullopt;
+}
+
+QString incorrect_cell_text(CellRef cell) {
+    return QString::fromLatin1(msg_incorrect_cell) + QStringLiteral("%1,%2)").arg(cell.row).arg(cell.col);
+}
+
+QStringList tset_file_lines(const GridModel& grid, int size) {
+    QStringList lines;
+    lines.reserve(grid.rows());
+    for (int r = 1; r < grid.rows(); ++r) {
+        if (is_blank_row(grid, r))
+            continue;
+        // Each of the cells 0..size followed by a blank: the separators become the blanks.
+        const QStringView joined = grid.row_view(r);
+        QString line;
+        line.reserve(joined.size() + size + 2);
+        int cells = 1;
+        for (const QChar ch : joined) {
+            if (ch == GridModel::cell_separator) {
+                if (cells++ > size)
+                    break;
+                line += u' ';
+            } else {
+                line += ch;
+            }
+        }
+        line += QString(std::max(size + 1 - cells, 0) + 1, u' ');
+        lines.append(line);
+    }
+    return lines;
+}
+
+SaveResult save_tset(const QString& path, int size, GridModel& grid) {
+    std::vector<int> blank;
+    for (int r = 1; r < grid.rows(); ++r)
+        if (is_blank_row(grid, r))
+            blank.push_back(r);
+    // The blank rows go only once every other date is known to parse, so a refused save leaves
+    // the grid as it was.
+    if (!blank.empty()) {
+        for (int r = 1; r < grid.rows(); ++r)
+            if (!std::binary_search(blank.begin(), blank.end(), r) &&
+                !date_text_to_serial(grid.text_view(r, 0), DatePart::DateOnly))
+                return SaveResult::bad_date;
+        for (auto it = blank.rbegin(); it != blank.rend(); ++it)
+            grid.remove_row(*it);
+    }
+    if (!sort_grid_by_date(grid, 0))
+        return SaveResult::bad_date;
+    return write_text_lines(path, tset_file_lines(grid, size)) ? SaveResult::saved : SaveResult::write_failed;
+}

@@ -1,0 +1,276 @@
+#include "analyses/frm_performance.h"
+#include "analyses/performance.h"
+#include "core/grid_model.h"
+#include "core/messages.h"
+#include "core/text_files.h"
+#include "support/test_app.h"
+#include "ui/grid_view.h"
+#include "ui/window_names.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+const QStringList example_file = {QStringLiteral("N1 1 2 4 5 6 7"), QStringLiteral("N2 3 11 19 1 2 4"),
+                                  QStringLiteral("N3 3 27 1 2 4 5"), QStringLiteral("N4 3 8 11 20 30 40")};
+
+// Every selection made: a 6/49 lotto paying 10 for 3 and 2.5 for 2+bonus, the draw 3 11 19 27 35
+// 43 bonus 8, a set of ten and a system whose file is `lines`.
+void select_all(TestApp& app, const QStringList& lines = example_file) {
+    LottoParams& lotto = app.state.cur_lotto;
+    lotto.play_n = 49;
+    lotto.pick_n = 6;
+    lotto.prize2b = 2.5f;
+    lotto.prize3 = 10;
+    lotto.prize6 = 1e7f;
+    app.state.cur_draw = DrawRec{46000, {3, 11, 19, 27, 35, 43}, 8};
+    app.state.tset_size = 10;
+    const int16_t set[] = {3, 8, 11, 19, 20, 27, 30, 40, 1, 2};
+    std::copy(std::begin(set), std::end(set), app.state.tset_numbers.begin() + 1);
+    app.state.system_name = QStringLiteral("10_3_6");
+    QVERIFY(write_text_lines(system_file_path(app.dir.path()), lines));
+}
+
+// Stand-ins for the Targeted Sets and Systems windows; each notes whether System
+// Performance was already on screen when it was opened.
+void stand_ins(TestApp& app, bool* performance_visible) {
+    for (const char* name : {window_name::tsets, window_name::system}) {
+        const QString n = QLatin1String(name);
+        app.windows.add_factory(n, [n, performance_visible] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == QLatin1String(window_name::performance))
+                    *performance_visible = w->isVisible();
+            auto* w = new QWidget;
+            w->setObjectName(n);
+            return w;
+        });
+    }
+}
+
+struct Window {
+    frmPerformance* w;
+
+    QLineEdit* edit(const QString& name) const {
+        auto* e = w->findChild<QLineEdit*>(name);
+        if (!e)
+            qFatal("no box %s", qPrintable(name));
+        return e;
+    }
+    void set_draw(const QString& boxes) const {
+        const QStringList parts = boxes.split(u'|');
+        for (int i = 0; i < 7; ++i)
+            edit(QStringLiteral("txtN%1").arg(i + 1))->setText(parts.value(i));
+    }
+    QString label(const char* name) const { return w->findChild<QLabel*>(QLatin1String(name))->text(); }
+    void refresh() const { w->findChild<QPushButton*>(QStringLiteral("cmdRefresh"))->click(); }
+    // The data rows, cells joined by '|' and rows by ';'.
+    QString rows() const {
+        const GridModel& g = w->performance_table();
+        QStringList out;
+        for (int r = 1; r < g.rows(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < g.cols(); ++c)
+                cells << g.text(r, c);
+            out << cells.join(u'|');
+        }
+        return out.join(u';');
+    }
+};
+
+Window open(TestApp& app) {
+    auto* w = app.show<frmPerformance>(QLatin1String(window_name::performance));
+    if (!w)
+        qFatal("frmPerformance is not registered");
+    return Window{w};
+}
+
+const QString example_rows =
+    QStringLiteral("2|3 11 19 1 2 4|3|10;4|3 8 11 20 30 40|2+bonus|2.5;|Total||12.5");
+
+} // namespace
+
+class TestPerformanceWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void opens_scored_on_the_selections() {
+        TestApp app;
+        select_all(app);
+        Window win = open(app);
+        QCOMPARE(win.w->windowTitle(), QStringLiteral("System Performance"));
+        QVERIFY(app.dialogs.messages.isEmpty());
+        const QStringList prizes = {"0", "2.5", "10", "0", "0", "0", "0", "0", "1E+07", "0"};
+        const char* names[] = {"txtP2",  "txtP2b", "txtP3",  "txtP3b", "txtP4",
+                               "txtP4b", "txtP5",  "txtP5b", "txtP6",  "txtP6b"};
+        for (int i = 0; i < 10; ++i)
+            QCOMPARE(win.edit(QLatin1String(names[i]))->text(), prizes[i]);
+        QStringList draw;
+        for (int i = 1; i <= 7; ++i)
+            draw << win.edit(QStringLiteral("txtN%1").arg(i))->text();
+        QCOMPARE(draw.join(u' '), QStringLiteral("3 11 19 27 35 43 8"));
+        QCOMPARE(win.label("lblSystem"), QStringLiteral("10_3_6"));
+        QCOMPARE(win.label("lblTset"), QStringLiteral("3 8 11 19 20 27 30 40 1 2 "));
+        QCOMPARE(win.rows(), example_rows);
+
+        // Bold as the view shows it: the header sections, the corner and the two total cells.
+        const GridModel& g = win.w->performance_table();
+        auto* view = win.w->findChild<GridView*>(QStringLiteral("msfPerformance"));
+        const QAbstractItemModel* m = view->model();
+        const auto bold = [](const QVariant& font) { return font.value<QFont>().bold(); };
+        for (int section = 0; section < 3; ++section)
+            QVERIFY(bold(m->headerData(section, Qt::Horizontal, Qt::FontRole)));
+        QVERIFY(g.bold(0, 0));
+        QCOMPARE(g.text(0, 0), QStringLiteral("N"));
+        const int total = m->rowCount() - 1;
+        QVERIFY(bold(m->index(total, 0).data(Qt::FontRole)));
+        QVERIFY(bold(m->index(total, 2).data(Qt::FontRole)));
+        QVERIFY(!bold(m->index(total - 1, 2).data(Qt::FontRole)));
+        QCOMPARE(g.row(), g.rows() - 1);
+    }
+
+    void a_draw_never_selected_shows_zeros() {
+        TestApp app;
+        select_all(app);
+        app.state.cur_draw = DrawRec{};
+        Window win = open(app);
+        for (int i = 1; i <= 7; ++i)
+            QCOMPARE(win.edit(QStringLiteral("txtN%1").arg(i))->text(), QStringLiteral("0"));
+        QCOMPARE(app.dialogs.messages, QStringList{QLatin1String(msg_select_draw_numbers)});
+        QCOMPARE(win.w->focusWidget(), win.edit(QStringLiteral("txtN1")));
+    }
+
+    // Missing selections, checked in this order; only the first one is reported.
+    void selection_checks_data() {
+        QTest::addColumn<bool>("draw");
+        QTest::addColumn<bool>("tset");
+        QTest::addColumn<bool>("system");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("no draw") << false << true << true << msg_select_draw_numbers << "";
+        QTest::newRow("no set") << true << false << true << msg_select_tset << "frmTsets";
+        QTest::newRow("no system") << true << true << false << msg_select_system << "frmSystem";
+        QTest::newRow("nothing") << false << false << false << msg_select_draw_numbers << "";
+        QTest::newRow("set and system missing") << true << false << false << msg_select_tset << "frmTsets";
+    }
+    void selection_checks() {
+        QFETCH(QString, opened);
+        TestApp app;
+        bool visible_at_open = false;
+        stand_ins(app, &visible_at_open);
+        select_all(app);
+        QFETCH(bool, draw);
+        if (!draw)
+            app.state.cur_draw.n[0] = 0;
+        QFETCH(bool, tset);
+        if (!tset)
+            app.state.tset_numbers[1] = 0;
+        QFETCH(bool, system);
+        if (!system)
+            app.state.system_name.clear();
+        Window win = open(app);
+        QFETCH(QString, message);
+        QCOMPARE(app.dialogs.messages, QStringList{message});
+        QStringList loaded;
+        for (const char* name : {window_name::tsets, window_name::system})
+            if (app.windows.find(QLatin1String(name)))
+                loaded << QLatin1String(name);
+        QCOMPARE(loaded.join(u','), opened);
+        if (!opened.isEmpty()) {
+            QVERIFY(visible_at_open);
+            QVERIFY(app.windows.find(opened)->isVisible());
+        }
+        QCOMPARE(win.label("lblSystem"), QStringLiteral("Not selected"));
+        QCOMPARE(win.w->performance_table().rows(), 2);
+    }
+
+    // After a first calculation with two winners: a change, Refresh, then the message and rows.
+    void refresh_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("rows");
+        QTest::newRow("no winner empties the table") << "draw 44|45|46|47|48|49|0"
+                                                     << ""
+                                                     << "";
+        QTest::newRow("prize 0 drops its class") << "txtP3 0"
+                                                 << ""
+                                                 << "4|3 8 11 20 30 40|2+bonus|2.5;|Total||2.5";
+        QTest::newRow("typed prize counts")
+            << "txtP2b 7.25"
+            << ""
+            << "2|3 11 19 1 2 4|3|10;4|3 8 11 20 30 40|2+bonus|7.25;|Total||17.25";
+        QTest::newRow("bonus box emptied") << "draw 3|11|19|27|35|43|"
+                                           << ""
+                                           << "2|3 11 19 1 2 4|3|10;|Total||10";
+        QTest::newRow("typed draw, padded") << "draw  1 |2|4|0||7|6"
+                                            << ""
+                                            << "2|3 11 19 1 2 4|3|10;3|3 27 1 2 4 5|3|10;|Total||20";
+        QTest::newRow("empty prize: rows stay, no total")
+            << "txtP2b " << msg_data_not_correct << "2|3 11 19 1 2 4|3|10;4|3 8 11 20 30 40|2+bonus|";
+        QTest::newRow("not a number")
+            << "txtP3 ten" << msg_data_not_correct << "2|3 11 19 1 2 4|3|ten;4|3 8 11 20 30 40|2+bonus|2.5";
+        QTest::newRow("system file gone") << "remove" << msg_data_not_correct << "";
+        QTest::newRow("short line: earlier rows stay")
+            << "file N2 3 11 19 1 2 4\nN3 3 11" << msg_data_not_correct << "2|3 11 19 1 2 4|3|10";
+        QTest::newRow("empty line skipped") << "file N2 3 11 19 1 2 4\n\nN4 3 8 11 20 30 40"
+                                            << "" << example_rows;
+        QTest::newRow("set too large") << "size 21" << msg_data_not_correct << example_rows;
+        QTest::newRow("draw emptied") << "draw |11|19|27|35|43|8" << msg_select_draw_numbers << example_rows;
+    }
+    void refresh() {
+        QFETCH(QString, change);
+        TestApp app;
+        select_all(app);
+        Window win = open(app);
+        QCOMPARE(win.rows(), example_rows);
+        const QString arg = change.section(u' ', 1);
+        if (change.startsWith(u"draw "))
+            win.set_draw(arg);
+        else if (change.startsWith(u"txtP"))
+            win.edit(change.section(u' ', 0, 0))->setText(arg);
+        else if (change == u"remove")
+            QVERIFY(QFile::remove(system_file_path(app.dir.path())));
+        else if (change.startsWith(u"file "))
+            QVERIFY(write_text_lines(system_file_path(app.dir.path()), arg.split(u'\n')));
+        else if (change.startsWith(u"size "))
+            app.state.tset_size = static_cast<int16_t>(arg.toInt());
+        win.refresh();
+        QFETCH(QString, message);
+        QCOMPARE(app.dialogs.messages, message.isEmpty() ? QStringList() : QStringList{message});
+        QFETCH(QString, rows);
+        QCOMPARE(win.rows(), rows);
+    }
+
+    void prints_the_table_data() {
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("print") << false;
+        QTest::newRow("cancel") << true;
+    }
+    void prints_the_table() {
+        QFETCH(bool, cancel);
+        TestApp app;
+        select_all(app);
+        Window win = open(app);
+        const QString pdf = app.path(QStringLiteral("performance.pdf"));
+        if (!cancel)
+            app.dialogs.print_file = pdf;
+        win.w->findChild<QPushButton*>(QStringLiteral("cmdPrint"))->click();
+        QCOMPARE(app.dialogs.print_requests, 1);
+        QFile f(pdf);
+        QCOMPARE(f.exists(), !cancel);
+        if (!cancel) {
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QVERIFY(f.size() > 1000);
+            QVERIFY(f.read(5) == "%PDF-");
+        }
+        QVERIFY(app.dialogs.messages.isEmpty());
+        QCOMPARE(win.rows(), example_rows);
+    }
+};
+
+QTEST_MAIN(TestPerformanceWindow)
+#include "test_performance_window.moc"

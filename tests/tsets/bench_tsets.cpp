@@ -1,0 +1,105 @@
+// Loads and saves a targeted set of 10,000 rows of 20 numbers, and counts the frequencies over
+// 100,000 draws, as the Targeted Sets window and the generator do; prints the time of each step.
+#include "core/convert.h"
+#include "core/grid_model.h"
+#include "core/text_files.h"
+#include "lotto/lotto_files.h"
+#include "tsets/tset_files.h"
+#include "tsets/tset_frequency.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+struct Time {
+    double wall = 1e300; // ms
+    double cpu = 1e300;  // ms of this process's processor time: what the step costs on a busy machine
+};
+
+// The best of a few runs, so that a stray pause does not count.
+template <class F> Time best(int runs, F&& step) {
+    Time t;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer wall;
+        const std::clock_t cpu = std::clock();
+        wall.start();
+        step();
+        t.wall = std::min(t.wall, wall.nsecsElapsed() / 1e6);
+        t.cpu = std::min(t.cpu, (std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC);
+    }
+    return t;
+}
+
+void print(const char* what, Time t) {
+    std::printf("  %-36s %7.1f ms (processor %.1f ms)\n", what, t.wall, t.cpu);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QLocale::setDefault(QLocale::c());
+    const int set_rows = argc > 1 ? std::atoi(argv[1]) : 10000;
+    const int draw_rows = argc > 2 ? std::atoi(argv[2]) : 100000;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Set");
+    QRandomGenerator rng(2020);
+
+    QStringList lines;
+    const QDate first(1990, 1, 1);
+    for (int i = 0; i < set_rows; ++i) {
+        QString line = first.addDays(rng.bounded(20000)).toString(Qt::ISODate) + u' ';
+        for (int n = 0; n < 20; ++n)
+            line += QString::number(1 + rng.bounded(49)) + u' ';
+        lines << line;
+    }
+    if (!write_text_lines(path, lines))
+        return 1;
+
+    GridModel grid;
+    std::printf("set of %d rows x 20 numbers:\n", set_rows);
+    print("load (read, split, fill the grid)", best(5, [&] {
+              const auto set = read_tset_file(path, "Set", 20);
+              show_tset(grid, *set);
+          }));
+    // The first save sorts the shuffled rows; the best run is one over rows already in order.
+    print("save (sort by date, write)", best(1, [&] {
+              if (save_tset(path, 20, grid) != SaveResult::saved)
+                  std::exit(1);
+          }));
+
+    GridModel draws;
+    reset_draws_table(draws);
+    std::vector<QStringList> rows;
+    rows.reserve(draw_rows);
+    const QDate start(1900, 1, 1);
+    for (int i = 0; i < draw_rows; ++i) {
+        const QDate d = start.addDays(i);
+        QStringList cells{d.toString(Qt::ISODate), serial_text(date_to_serial(d))};
+        for (int n = 0; n < 7; ++n)
+            cells << QString::number(1 + rng.bounded(49));
+        rows.push_back(cells);
+    }
+    draws.append_rows(rows);
+    const double from = date_to_serial(start), to = date_to_serial(start.addDays(draw_rows));
+    std::printf("frequency count over %d draws:\n", draw_rows);
+    std::vector<double> shuffled(draw_rows);
+    for (double& k : shuffled)
+        k = rng.bounded(draw_rows);
+    draws.sort_rows_by_keys(1, shuffled);
+    print("sort by serial (shuffled)", best(1, [&] { sort_draws_by_serial(draws); }));
+    print("sort by serial (in order)", best(5, [&] { sort_draws_by_serial(draws); }));
+    FrequencyCount count;
+    print("count (calc_fr)", best(5, [&] { count = calc_fr(draws, from, to, 1, 6, 49); }));
+    GridModel table;
+    print("frequency table", best(5, [&] { fill_frequency_table(table, count); }));
+    if (count.draws != draw_rows)
+        return 1;
+    return 0;
+}

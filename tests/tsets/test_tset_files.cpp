@@ -1,0 +1,207 @@
+#include "core/grid_model.h"
+#include "tsets/tset_files.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray read_all(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// A set row of size 10: the date, then 1..10 shifted by k.
+QString row10(const char* date, int k) {
+    QStringList t{QLatin1String(date)};
+    for (int i = 1; i <= 10; ++i)
+        t << QString::number(i + k);
+    return t.join(u' ');
+}
+
+// The grid's data rows, each as its cells joined by blanks.
+QStringList grid_rows(const GridModel& g) {
+    QStringList rows;
+    for (int r = 1; r < g.rows(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < g.cols(); ++c)
+            cells << g.text(r, c);
+        rows << cells.join(u' ');
+    }
+    return rows;
+}
+
+void fill(GridModel& g, const QStringList& rows) {
+    Tsets_headers(g, 10);
+    for (const QString& r : rows)
+        g.append_rows({r.split(u' ')});
+}
+
+} // namespace
+
+class TestTsetFiles : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() { QLocale::setDefault(QLocale::c()); }
+
+    void headers() {
+        GridModel g;
+        g.set_cols(3);
+        g.set_rows(5);
+        g.set_text(4, 1, "old");
+        Tsets_headers(g, 12);
+        QCOMPARE(g.rows(), 1);
+        QCOMPARE(g.cols(), 13);
+        QCOMPARE(g.fixed_rows(), 1);
+        QCOMPARE(g.text(0, 0), "Date");
+        QCOMPARE(g.text(0, 12), "N12");
+        QCOMPARE(g.col_width(0), 1000);
+        QCOMPARE(g.col_width(7), 450);
+        for (int c = 0; c <= 12; ++c)
+            QVERIFY(g.bold(0, c));
+    }
+
+    void load_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("rows");
+        const QByteArray a = row10("2002-01-05", 0).toLatin1(), b = row10("2002-01-09", 5).toLatin1();
+        QTest::newRow("two rows, trailing blanks") << a + " \r\n" + b + " \r\n" << QStringList{a, b};
+        QTest::newRow("short third line ends the reading")
+            << a + " \r\n" + b + " \r\n2002-01-12 1 2 3 4 5 6 7 8 9 \r\n" + a + " \r\n"
+            << QStringList{a, b};
+        QTest::newRow("empty line ends the reading") << a + "\r\n\r\n" + b + "\r\n" << QStringList{a};
+        QTest::newRow("extra tokens ignored") << a + " 77 88 \r\n" << QStringList{a};
+        QTest::newRow("runs of blanks, LF ends") << "   2002-01-05  1 2   3 4 5 6 7 8 9    10   \n" + b + "\n"
+                                                 << QStringList{a, b};
+        QTest::newRow("empty file") << QByteArray() << QStringList{};
+    }
+    void load() {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, rows);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Set.v1");
+        write(path, file);
+        const auto set = read_tset_file(path, "Set.v1", 10);
+        QVERIFY(set);
+        GridModel g;
+        show_tset(g, *set);
+        QCOMPARE(grid_rows(g), rows);
+        QCOMPARE(set->current_row, rows.size());
+        QCOMPARE(g.cols(), 11);
+        QVERIFY(!read_tset_file(dir.filePath("missing"), "missing", 10));
+    }
+
+    void get_Tset_data() {
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QString>("numbers"); // TSet[1..10] afterwards
+        QTest::addColumn<QString>("message");
+        QTest::newRow("all numbers, spaces, rounding") << "2002-01-05| 7 |8|9.5|10.5|11|12|13|14|15|16"
+                                                       << "7 8 10 10 11 12 13 14 15 16"
+                                                       << "";
+        QTest::newRow("stops at the first bad cell, keeps the rest")
+            << "2002-01-05|7|8|x|10|11|12|13|14|15|16"
+            << "7 8 0 0 0 0 0 0 0 0"
+            << "Incorrect data in the cell 1,3)";
+        QTest::newRow("empty cell") << "2002-01-05|7|8|9|10|11|12|13|14|15|"
+                                    << "7 8 9 10 11 12 13 14 15 0"
+                                    << "Incorrect data in the cell 1,10)";
+    }
+    void get_Tset() {
+        QFETCH(QString, row);
+        QFETCH(QString, numbers);
+        QFETCH(QString, message);
+        GridModel g;
+        Tsets_headers(g, 10);
+        g.append_rows({row.split(u'|')});
+        std::array<int16_t, 21> tset{};
+        const auto bad = ::get_Tset(g, 1, 10, tset);
+        QCOMPARE(bad ? incorrect_cell_text(*bad) : QString(), message);
+        QStringList got;
+        for (int i = 1; i <= 10; ++i)
+            got << QString::number(tset[i]);
+        QCOMPARE(got.join(u' '), numbers);
+        // An empty set reads its header row and changes nothing.
+        tset.fill(3);
+        const auto header = ::get_Tset(g, 0, 10, tset);
+        QVERIFY(header);
+        QCOMPARE(incorrect_cell_text(*header), "Incorrect data in the cell 0,1)");
+        QCOMPARE(tset[1], 3);
+    }
+
+    void save_data() {
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QStringList>("lines"); // the file afterwards; empty when refused
+        const QString r01 = row10("2001-03-01", 0), r02 = row10("2002-03-01", 1),
+                      r03 = row10("2003-03-01", 2);
+        const QString blank = QString(10, u' ');
+        QTest::newRow("date order") << QStringList{r03, r01, r02} << QStringList{r01, r02, r03};
+        QTest::newRow("blank rows left out") << QStringList{r02, blank, r01, blank} << QStringList{r01, r02};
+        QTest::newRow("a number without a date")
+            << QStringList{r01, " 1 2 3 4 5 6 7 8 9 10"} << QStringList{};
+        QTest::newRow("bad date beside a blank row")
+            << QStringList{r01, blank, row10("2002-02-30", 0)} << QStringList{};
+    }
+    void save() {
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, lines);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("S");
+        write(path, "old\r\n");
+        GridModel g;
+        fill(g, rows);
+        const QStringList before = grid_rows(g);
+        const SaveResult result = save_tset(path, 10, g);
+        if (lines.isEmpty()) {
+            QCOMPARE(result, SaveResult::bad_date);
+            QCOMPARE(read_all(path), QByteArray("old\r\n"));
+            QCOMPARE(grid_rows(g), before);
+            return;
+        }
+        QCOMPARE(result, SaveResult::saved);
+        QByteArray expected;
+        for (const QString& l : lines)
+            expected += l.toLatin1() + " \r\n";
+        QCOMPARE(read_all(path), expected);
+        QCOMPARE(grid_rows(g), lines);
+        // The latest row comes back as the current one.
+        const auto set = read_tset_file(path, "S", 10);
+        QCOMPARE(set->current_row, lines.size());
+        QCOMPARE(set->rows.back().date, lines.back().section(u' ', 0, 0));
+    }
+
+    void save_failure_keeps_file() {
+        QTemporaryDir dir;
+        GridModel g;
+        fill(g, {row10("2001-03-01", 0)});
+        // A folder where the file should be: the write fails and reports it.
+        QVERIFY(QDir(dir.path()).mkdir("S"));
+        QCOMPARE(save_tset(dir.filePath("S"), 10, g), SaveResult::write_failed);
+    }
+
+    void create_and_list() {
+        QTemporaryDir dir;
+        const QString folder = size_folder(tsets_folder(dir.path()), 10);
+        QCOMPARE(folder, dir.path() + "/Tsets/10");
+        QVERIFY(QDir().mkpath(folder));
+        QCOMPARE(create_tset_file(folder + "/b.set"), CreateResult::created);
+        QCOMPARE(read_all(folder + "/b.set"), QByteArray());
+        write(folder + "/A", "2001-01-01 1 2 3 4 5 6 7 8 9 10 \r\n");
+        QCOMPARE(create_tset_file(folder + "/A"), CreateResult::exists);
+        QCOMPARE(read_all(folder + "/A").size(), 34);
+        QVERIFY(QDir(folder).mkdir("sub"));
+        QCOMPARE(list_tsets(folder), QStringList({"A", "b.set"}));
+        QCOMPARE(tset_size_from_text(" 20 "), std::optional<int16_t>(20));
+        QVERIFY(!tset_size_from_text("9"));
+        QVERIFY(!tset_size_from_text("../10"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTsetFiles)
+#include "test_tset_files.moc"
