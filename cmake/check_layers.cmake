@@ -2,7 +2,8 @@
 #   core/ (0) -> the modules' core files (1) -> ui/ (2) -> the windows, frm_* in a module (3)
 #   -> app/ (4) -> main.cpp (5)
 # A file may include only files of its own layer or an earlier one; a module may use another
-# module's core files, and a window header is included only by its own source and by app/.
+# module's core files, and a window header is included only by its own source (and its helpers,
+# frm_<window>_*) and by app/.
 # Run: cmake -DSRC=<repo>/src -P cmake/check_layers.cmake
 if(SRC)
   get_filename_component(SRC "${SRC}" ABSOLUTE)
@@ -54,7 +55,10 @@ foreach(file IN LISTS files)
       get_filename_component(wanted "${target}" NAME_WE)
       get_filename_component(own_dir "${file}" DIRECTORY)
       get_filename_component(wanted_dir "${target}" DIRECTORY)
-      if(NOT own STREQUAL wanted OR NOT own_dir STREQUAL wanted_dir)
+      # A window's own helpers (frm_system_print beside frm_system) count as the window.
+      string(FIND "${own}_" "${wanted}_" own_in_wanted)
+      string(FIND "${wanted}_" "${own}_" wanted_in_own)
+      if(NOT own_dir STREQUAL wanted_dir OR (NOT own_in_wanted EQUAL 0 AND NOT wanted_in_own EQUAL 0))
         string(APPEND errors "  ${file} includes another window's header ${target}\n")
       endif()
     endif()

@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 build_dir=${1:-build}
 shift || true
 
-packages=(g++ cmake ninja-build qt6-base-dev qt6-charts-dev libgl-dev)
+# dpkg-dev, file, desktop-file-utils and appstream serve the package test (tests/install/).
+packages=(g++ cmake ninja-build qt6-base-dev qt6-charts-dev libgl-dev dpkg-dev file desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,18 +1,61 @@
+#include "app/start_up.h"
 #include "app/windows.h"
 #include "ui/app_context.h"
 #include "ui/app_state.h"
 #include "ui/dialogs.h"
 #include "ui/window_names.h"
 #include "ui/window_registry.h"
+#include "zandrel_version.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QStandardPaths>
+#include <cstdio>
+
+namespace {
+
+int print_answer(const StartOptions& options) {
+    std::fputs(options.answer.toLocal8Bit().constData(), options.exit_code == 0 ? stdout : stderr);
+    return options.exit_code;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zandrel"));
+    QApplication::setApplicationVersion(QStringLiteral(ZANDREL_VERSION));
+
+    // Help and version need no display; anything else waits until Qt has taken its own options.
+    {
+        QStringList raw;
+        for (int i = 0; i < argc; ++i)
+            raw << QString::fromLocal8Bit(argv[i]);
+        const StartOptions early = read_start_options(raw);
+        if (!early.run && early.exit_code == 0)
+            return print_answer(early);
+    }
+
+    QApplication app(argc, argv);
+    const StartOptions options = read_start_options(QApplication::arguments());
+    if (!options.run)
+        return print_answer(options);
+    QIcon icon;
+    for (const int size : {48, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/zandrel-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.corvane.Zandrel"));
+
+    const AppFolders folders =
+        choose_folders(QApplication::applicationDirPath(),
+                       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), options.data_dir);
+    if (!make_data_folder(folders.data_dir)) {
+        std::fprintf(stderr, "zandrel: cannot make the data folder %s\n", qPrintable(folders.data_dir));
+        return 1;
+    }
 
     AppState state;
-    state.app_dir = QApplication::applicationDirPath();
+    state.app_dir = folders.data_dir;
+    state.share_dir = folders.share_dir;
     QtDialogs dialogs;
     WindowRegistry windows;
     AppContext ctx{state, dialogs, windows, [] { QApplication::exit(0); }};

@@ -4,6 +4,7 @@
 #include "core/convert.h"
 #include "core/file_names.h"
 #include "core/text_files.h"
+#include "systems/system_expansion.h"
 
 #include <cmath>
 #include <limits>
@@ -110,10 +111,6 @@ std::optional<QString> tset_numbers_text(std::span<const int16_t> tset_numbers, 
     for (int i = 1; i <= size; ++i)
         text += QString::number(tset_numbers[i]) + u' ';
     return text;
-}
-
-QString system_file_path(const QString& app_dir) {
-    return join_path(app_dir, QStringLiteral("system"));
 }
 
 std::optional<QStringList> read_system_file(const QString& app_dir) {

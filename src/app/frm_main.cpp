@@ -73,7 +73,7 @@ QPushButton* frmMain::add_button(const char* name, const QString& caption, const
 }
 
 void frmMain::Form_Load() {
-    create_samples(ctx_.state.app_dir);
+    create_samples(ctx_.state.app_dir, ctx_.state.resource_dir());
 }
 
 void frmMain::cmdLotto_Click() {

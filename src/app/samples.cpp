@@ -27,10 +27,11 @@ void copy_if_missing(const QString& source, const QString& target) {
 
 } // namespace
 
-void create_samples(const QString& app_dir) {
-    const QString d1 = join_path(app_dir, QStringLiteral("d1"));
-    const QString d1a = join_path(app_dir, QStringLiteral("d1a"));
-    const QString d2 = join_path(app_dir, QStringLiteral("d2"));
+void create_samples(const QString& app_dir, const QString& source_dir) {
+    const QString& sources = source_dir.isEmpty() ? app_dir : source_dir;
+    const QString d1 = join_path(sources, QStringLiteral("d1"));
+    const QString d1a = join_path(sources, QStringLiteral("d1a"));
+    const QString d2 = join_path(sources, QStringLiteral("d2"));
     const QString lto = join_path(app_dir, QStringLiteral("Lto"));
     const QString lotto = join_path(lto, QStringLiteral("Canada_6_49"));
     const QString tsets = join_path(app_dir, QStringLiteral("Tsets"));

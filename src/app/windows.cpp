@@ -3,6 +3,7 @@
 #include "analyses/frm_performance.h"
 #include "app/frm_main.h"
 #include "lotto/frm_lotto.h"
+#include "systems/frm_system.h"
 #include "tsets/frm_tset_generator.h"
 #include "tsets/frm_tsets.h"
 #include "ui/app_context.h"
@@ -18,4 +19,5 @@ void register_windows(AppContext& ctx) {
     w.add_factory(window_name::tsets, [&ctx] { return new frmTsets(ctx); });
     w.add_factory(window_name::tset_generator, [&ctx] { return new frmTsetGenerator(ctx); });
     w.add_factory(window_name::performance, [&ctx] { return new frmPerformance(ctx); });
+    w.add_factory(window_name::system, [&ctx] { return new frmSystem(ctx); });
 }

@@ -14,7 +14,9 @@
 // The selections that the windows share for as long as the program runs. The application owns
 // one; tests make their own.
 struct AppState {
-    QString app_dir; // the folder that holds the program; every path starts here
+    QString app_dir;   // the data folder (Lto/, Tsets/, system); every data path starts here
+    QString share_dir; // the help pages and sample sources; app_dir when empty, as beside the program
+    const QString& resource_dir() const { return share_dir.isEmpty() ? app_dir : share_dir; }
 
     LottoParams cur_lotto;
     QString cur_lotto_name;

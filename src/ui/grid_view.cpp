@@ -39,10 +39,48 @@ class BoldFonts : public QIdentityProxyModel {
     }
 };
 
+constexpr int cell_margin = 3; // px between a fixed cell's border and its text
+
+// A header that paints each of its sections as the fixed cells of the grid behind it.
+class GridHeader : public QHeaderView {
+  public:
+    GridHeader(Qt::Orientation orientation, GridView* view) : QHeaderView(orientation, view), view_(view) {
+        setSectionsClickable(true);
+    }
+
+  protected:
+    void paintSection(QPainter* painter, const QRect& rect, int section) const override {
+        if (!view_->grid()) {
+            QHeaderView::paintSection(painter, rect, section);
+            return;
+        }
+        painter->save();
+        view_->paint_fixed_cells(*painter, const_cast<GridHeader*>(this),
+                                 view_->header_cells(orientation(), section, rect), defaultAlignment());
+        painter->restore();
+    }
+
+  private:
+    GridView* view_;
+};
+
+// Splits length into boxes of the given sizes from start on; the last box takes what rounding left.
+std::vector<std::pair<int, int>> split(int start, int length, const std::vector<int>& sizes) {
+    std::vector<std::pair<int, int>> boxes;
+    int at = start;
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        const int size = i + 1 == sizes.size() ? start + length - at : sizes[i];
+        boxes.emplace_back(at, size);
+        at += sizes[i];
+    }
+    return boxes;
+}
+
 } // namespace
 
 GridView::GridView(QWidget* parent) : QTableView(parent) {
-    // Where the fixed rows meet the fixed columns sits the table's corner button.
+    setHorizontalHeader(new GridHeader(Qt::Horizontal, this));
+    setVerticalHeader(new GridHeader(Qt::Vertical, this));
     corner_ = findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
     if (corner_)
         corner_->installEventFilter(this);
@@ -76,10 +114,13 @@ void GridView::set_grid(GridModel* grid) {
     setModel(fonts);
     connect(grid, &GridModel::geometry_changed, this, &GridView::apply_geometry);
     connect(grid, &QAbstractItemModel::modelReset, this, &GridView::apply_geometry);
-    if (corner_) {
-        connect(grid, &QAbstractItemModel::headerDataChanged, corner_, qOverload<>(&QWidget::update));
-        connect(grid, &QAbstractItemModel::modelReset, corner_, qOverload<>(&QWidget::update));
-    }
+    connect(grid, &QAbstractItemModel::headerDataChanged, this, [this](Qt::Orientation orientation) {
+        // A fixed row's text can widen its column.
+        if (orientation == Qt::Horizontal)
+            apply_geometry();
+        else if (corner_)
+            corner_->update();
+    });
     apply_geometry();
 }
 
@@ -93,7 +134,7 @@ void GridView::apply_geometry() {
     horizontalHeader()->setVisible(grid_->fixed_rows() > 0);
     verticalHeader()->setVisible(grid_->fixed_cols() > 0);
     for (int c = grid_->fixed_cols(); c < grid_->cols(); ++c) {
-        const int px = twips_to_px(grid_->col_width(c));
+        const int px = col_width_px(c);
         const int section = c - grid_->fixed_cols();
         setColumnHidden(section, px == 0);
         if (px > 0)
@@ -101,14 +142,109 @@ void GridView::apply_geometry() {
     }
     int fixed_width = 0;
     for (int c = 0; c < grid_->fixed_cols(); ++c)
-        fixed_width += twips_to_px(grid_->col_width(c));
+        fixed_width += col_width_px(c);
     if (fixed_width > 0)
         verticalHeader()->setFixedWidth(fixed_width);
     int fixed_height = 0;
     for (int r = 0; r < grid_->fixed_rows(); ++r)
-        fixed_height += std::max(twips_to_px(grid_->row_height(r)), fontMetrics().height() + 6);
+        fixed_height += fixed_row_height(r);
     if (fixed_height > 0)
         horizontalHeader()->setFixedHeight(fixed_height);
+    if (corner_)
+        corner_->update();
+}
+
+int GridView::fixed_row_height(int row) const {
+    const int normal = verticalHeader()->defaultSectionSize();
+    return (grid_->row_height(row) * normal + GridModel::default_row_height / 2) /
+           GridModel::default_row_height;
+}
+
+int GridView::col_width_px(int col) const {
+    const int px = twips_to_px(grid_->col_width(col));
+    if (px == 0)
+        return 0;
+    // Header texts wrap at blanks, so a column need only hold the widest word of its fixed rows.
+    int widest = 0;
+    for (int r = 0; r < grid_->fixed_rows(); ++r) {
+        QFont font = verticalHeader()->font();
+        font.setBold(grid_->bold(r, col));
+        const QFontMetrics fm(font);
+        for (const QString& word : grid_->text(r, col).split(u' ', Qt::SkipEmptyParts))
+            widest = std::max(widest, fm.horizontalAdvance(word) + 2 * cell_margin);
+    }
+    return std::max(px, widest);
+}
+
+std::vector<GridView::FixedCell> GridView::header_cells(Qt::Orientation orientation, int section,
+                                                        const QRect& rect) const {
+    std::vector<FixedCell> cells;
+    if (!grid_)
+        return cells;
+    std::vector<int> sizes;
+    if (orientation == Qt::Horizontal) {
+        for (int r = 0; r < grid_->fixed_rows(); ++r)
+            sizes.push_back(fixed_row_height(r));
+        int r = 0;
+        for (const auto& [top, height] : split(rect.top(), rect.height(), sizes))
+            cells.push_back(
+                {r++, section + grid_->fixed_cols(), QRect(rect.left(), top, rect.width(), height)});
+    } else {
+        for (int c = 0; c < grid_->fixed_cols(); ++c)
+            sizes.push_back(col_width_px(c));
+        int c = 0;
+        for (const auto& [left, width] : split(rect.left(), rect.width(), sizes))
+            cells.push_back(
+                {section + grid_->fixed_rows(), c++, QRect(left, rect.top(), width, rect.height())});
+    }
+    return cells;
+}
+
+std::vector<GridView::FixedCell> GridView::corner_cells() const {
+    std::vector<FixedCell> cells;
+    if (!grid_ || !corner_)
+        return cells;
+    std::vector<int> heights, widths;
+    for (int r = 0; r < grid_->fixed_rows(); ++r)
+        heights.push_back(fixed_row_height(r));
+    for (int c = 0; c < grid_->fixed_cols(); ++c)
+        widths.push_back(col_width_px(c));
+    int r = 0;
+    for (const auto& [top, height] : split(0, corner_->height(), heights)) {
+        int c = 0;
+        for (const auto& [left, width] : split(0, corner_->width(), widths))
+            cells.push_back({r, c++, QRect(left, top, width, height)});
+        ++r;
+    }
+    return cells;
+}
+
+void GridView::paint_fixed_cells(QPainter& painter, QWidget* on, const std::vector<FixedCell>& cells,
+                                 Qt::Alignment alignment) const {
+    for (const FixedCell& cell : cells) {
+        if (cell.rect.width() <= 0 || cell.rect.height() <= 0)
+            continue;
+        QStyleOptionHeader option;
+        option.initFrom(on);
+        option.rect = cell.rect;
+        option.state |= QStyle::State_Raised;
+        style()->drawControl(QStyle::CE_HeaderSection, &option, &painter, on);
+        QFont font = on->font();
+        font.setBold(grid_->bold(cell.row, cell.col));
+        painter.setFont(font);
+        painter.setPen(on->palette().color(QPalette::ButtonText));
+        painter.drawText(cell.rect.adjusted(cell_margin, 1, -cell_margin, -1),
+                         int(alignment) | Qt::TextWordWrap, grid_->text(cell.row, cell.col));
+    }
+}
+
+bool GridView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == corner_ && event->type() == QEvent::Paint && grid_) {
+        QPainter painter(corner_);
+        paint_fixed_cells(painter, corner_, corner_cells(), Qt::AlignCenter);
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 void GridView::select_cell(int grid_row, int grid_col) {
@@ -135,40 +271,4 @@ void GridView::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTableView::keyPressEvent(event);
-}
-
-// The corner shows the text of the cells where the fixed rows meet the fixed columns, bold when
-// one of them is.
-bool GridView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != corner_ || event->type() != QEvent::Paint || !grid_)
-        return QTableView::eventFilter(watched, event);
-    QStringList lines;
-    bool bold = false;
-    for (int r = 0; r < grid_->fixed_rows(); ++r) {
-        QStringList parts;
-        for (int c = 0; c < grid_->fixed_cols(); ++c) {
-            parts << grid_->text(r, c);
-            bold = bold || grid_->bold(r, c);
-        }
-        lines << parts.join(u"  ");
-    }
-    QStyleOptionHeader opt;
-    opt.initFrom(corner_);
-    opt.state = QStyle::State_None;
-    if (corner_->isEnabled())
-        opt.state |= QStyle::State_Enabled;
-    if (corner_->isActiveWindow())
-        opt.state |= QStyle::State_Active;
-    opt.rect = corner_->rect();
-    opt.position = QStyleOptionHeader::OnlyOneSection;
-    opt.text = lines.join(u'\n');
-    opt.textAlignment = Qt::AlignCenter;
-    QPainter painter(corner_);
-    if (bold) {
-        QFont f = painter.font();
-        f.setBold(true);
-        painter.setFont(f);
-    }
-    corner_->style()->drawControl(QStyle::CE_Header, &opt, &painter, corner_);
-    return true;
 }

@@ -1,21 +1,41 @@
 #pragma once
 
 #include <QTableView>
+#include <vector>
 
 class GridModel;
-class QAbstractButton;
+class QPainter;
 
-// Shows a GridModel: its fixed rows become the column headers, its fixed columns the row headers
-// (bold where a fixed cell is bold), the cells where both meet the corner, its column widths
-// (twips) the view's, and a width of 0 hides a column. A click, or Enter, on a
-// cell or a header sets the grid's current row, column and selection end, then emits
-// grid_clicked().
+// Shows a GridModel: its fixed rows become the column headers, its fixed columns the row headers,
+// and the cells where they meet fill the corner; each fixed cell is painted in its own box with
+// its own text (bold when the grid says so), so a grid with several fixed rows or columns shows
+// them all. Column widths are in twips (widened to hold the longest word of their header), and a
+// width of 0 hides a column; a fixed row's height is
+// its row height relative to a normal row. A click, or Enter, on a cell or a header sets the
+// grid's current row, column and selection end, then emits grid_clicked().
 class GridView : public QTableView {
     Q_OBJECT
   public:
     explicit GridView(QWidget* parent = nullptr);
     void set_grid(GridModel* grid);
     GridModel* grid() const { return grid_; }
+
+    // A fixed cell of the grid and the box it is painted in.
+    struct FixedCell {
+        int row;
+        int col;
+        QRect rect;
+    };
+    // The fixed cells of a header section (a scrolling column for Qt::Horizontal, a scrolling row
+    // for Qt::Vertical) laid out in rect, and those of the corner in the corner's own coordinates.
+    std::vector<FixedCell> header_cells(Qt::Orientation orientation, int section, const QRect& rect) const;
+    std::vector<FixedCell> corner_cells() const;
+    QWidget* corner() const { return corner_; }
+    int fixed_row_height(int row) const;
+    // A column's width: its width in twips, or more when a word of its header would not fit.
+    int col_width_px(int col) const;
+    void paint_fixed_cells(QPainter& painter, QWidget* on, const std::vector<FixedCell>& cells,
+                           Qt::Alignment alignment) const;
 
   signals:
     void grid_clicked();
@@ -31,5 +51,5 @@ class GridView : public QTableView {
     int twips_to_px(int twips) const;
 
     GridModel* grid_ = nullptr;
-    QAbstractButton* corner_ = nullptr;
+    QWidget* corner_ = nullptr;
 };

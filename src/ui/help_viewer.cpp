@@ -55,5 +55,5 @@ void open_help(AppContext& ctx, const QString& caption, const QString& page) {
     if (!help)
         return;
     help->setWindowTitle(caption);
-    help->navigate(join_path(ctx.state.app_dir, page));
+    help->navigate(join_path(ctx.state.resource_dir(), page));
 }

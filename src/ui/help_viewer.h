@@ -23,5 +23,5 @@ class frmHelp : public QWidget {
 };
 
 // Shows the help window (creating it on first use) with the caption, on the page of the
-// application folder. Never reports a failure; a missing page shows empty.
+// resource folder. Never reports a failure; a missing page shows empty.
 void open_help(AppContext& ctx, const QString& caption, const QString& page);

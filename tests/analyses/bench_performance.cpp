@@ -12,6 +12,7 @@
 #include "lotto/lotto_files.h"
 #include "support/test_app.h"
 #include "systems/system_catalogue.h"
+#include "systems/system_expansion.h"
 #include "ui/window_names.h"
 
 #include <QApplication>

@@ -4,6 +4,7 @@
 #include "core/messages.h"
 #include "core/text_files.h"
 #include "support/test_app.h"
+#include "systems/system_expansion.h"
 #include "ui/grid_view.h"
 #include "ui/window_names.h"
 

@@ -20,6 +20,7 @@ struct TestApp {
 
     TestApp() {
         state.app_dir = dir.path();
+        state.share_dir = dir.path();
         state.today = [] { return QDate(2026, 12, 7); };
         register_windows(ctx);
     }

@@ -4,8 +4,36 @@
 #include <QAbstractButton>
 #include <QFont>
 #include <QHeaderView>
+#include <QImage>
 #include <QSignalSpy>
 #include <QtTest>
+
+namespace {
+
+// A grid of fixed_rows + 3 rows and fixed_cols + 3 columns; fixed cell (r, c) holds "r.c".
+void fill(GridModel& grid, int fixed_rows, int fixed_cols) {
+    grid.set_rows(fixed_rows + 3);
+    grid.set_cols(fixed_cols + 3);
+    grid.set_fixed_rows(fixed_rows);
+    grid.set_fixed_cols(fixed_cols);
+    for (int r = 0; r < grid.rows(); ++r)
+        for (int c = 0; c < grid.cols(); ++c)
+            if (r < fixed_rows || c < fixed_cols)
+                grid.set_text(r, c, QStringLiteral("%1.%2").arg(r).arg(c));
+}
+
+QStringList texts(const GridModel& grid, const std::vector<GridView::FixedCell>& cells) {
+    QStringList t;
+    for (const GridView::FixedCell& cell : cells)
+        t << grid.text(cell.row, cell.col);
+    return t;
+}
+
+QImage part(QWidget* w, const QRect& rect) {
+    return w->grab(rect).toImage();
+}
+
+} // namespace
 
 // What the user sees of a grid: texts, bold flags and clicks mapped back to grid rows.
 class TestGridView : public QObject {
@@ -73,6 +101,132 @@ class TestGridView : public QObject {
         QCOMPARE(g.row(), 3);
         QCOMPARE(g.col(), 1);
         QCOMPARE(g.row_sel(), 3);
+    }
+
+    void fixed_cells_data() {
+        QTest::addColumn<int>("fixed_rows");
+        QTest::addColumn<int>("fixed_cols");
+        QTest::addColumn<QStringList>("column_header");
+        QTest::addColumn<QStringList>("row_header");
+        QTest::addColumn<QStringList>("corner");
+        QTest::newRow("one fixed row") << 1 << 0 << QStringList{"0.0"} << QStringList{} << QStringList{};
+        QTest::newRow("one of each") << 1 << 1 << QStringList{"0.1"} << QStringList{"1.0"}
+                                     << QStringList{"0.0"};
+        QTest::newRow("two of each, as the results grid")
+            << 2 << 2 << QStringList{"0.2", "1.2"} << QStringList{"2.0", "2.1"}
+            << QStringList{"0.0", "0.1", "1.0", "1.1"};
+    }
+    // Every fixed cell has a box of its own: the first scrolling column's header holds the fixed
+    // rows top to bottom, the first scrolling row's header the fixed columns, the corner the rest.
+    void fixed_cells() {
+        QFETCH(int, fixed_rows);
+        QFETCH(int, fixed_cols);
+        QFETCH(QStringList, column_header);
+        QFETCH(QStringList, row_header);
+        QFETCH(QStringList, corner);
+        GridModel grid;
+        fill(grid, fixed_rows, fixed_cols);
+        GridView view;
+        view.set_grid(&grid);
+        view.resize(400, 300);
+        view.show();
+        QHeaderView* top = view.horizontalHeader();
+        const QRect col_rect(top->sectionViewportPosition(0), 0, top->sectionSize(0), top->height());
+        const auto col_cells = view.header_cells(Qt::Horizontal, 0, col_rect);
+        QCOMPARE(texts(grid, col_cells), column_header);
+        int bottom = col_rect.top();
+        for (const auto& cell : col_cells) {
+            QCOMPARE(cell.rect.top(), bottom);
+            bottom += cell.rect.height();
+        }
+        QCOMPARE(bottom, col_rect.top() + col_rect.height());
+        if (fixed_cols > 0) {
+            QHeaderView* side = view.verticalHeader();
+            const QRect row_rect(0, side->sectionViewportPosition(0), side->width(), side->sectionSize(0));
+            QCOMPARE(texts(grid, view.header_cells(Qt::Vertical, 0, row_rect)), row_header);
+            QVERIFY(view.corner());
+            QCOMPARE(view.corner()->size(), QSize(side->width(), top->height()));
+            QCOMPARE(texts(grid, view.corner_cells()), corner);
+        }
+    }
+
+    // Fixed rows keep their heights relative to a normal row: 2 and 3 rows as the results grid asks.
+    void fixed_row_heights() {
+        GridModel grid;
+        fill(grid, 2, 2);
+        grid.set_row_height(0, 2 * grid.row_height(4));
+        grid.set_row_height(1, 3 * grid.row_height(4));
+        GridView view;
+        view.set_grid(&grid);
+        view.show();
+        const int normal = view.rowHeight(0);
+        QCOMPARE(view.fixed_row_height(0), 2 * normal);
+        QCOMPARE(view.fixed_row_height(1), 3 * normal);
+        QCOMPARE(view.horizontalHeader()->height(), 5 * normal);
+    }
+
+    // A fixed column is wide enough for the longest word of its header texts, whatever its width.
+    void narrow_fixed_column_holds_its_words() {
+        GridModel grid;
+        fill(grid, 1, 1);
+        grid.set_col_width(0, 60);
+        GridView view;
+        view.set_grid(&grid);
+        grid.set_text(0, 0, QStringLiteral("Tickets"));
+        QVERIFY(view.verticalHeader()->width() >
+                view.fontMetrics().horizontalAdvance(QStringLiteral("Tickets")));
+        grid.set_col_width(0, 0);
+        QCOMPARE(view.col_width_px(0), 0);
+    }
+
+    void paints_fixed_texts_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("col");
+        QTest::newRow("corner, upper left") << 0 << 0;
+        QTest::newRow("corner, lower right") << 1 << 1;
+        QTest::newRow("column header, second fixed row") << 1 << 2;
+        QTest::newRow("row header, second fixed column") << 2 << 1;
+    }
+    // What a cell shows changes the pixels of its own box: with its text gone, and with it bold.
+    void paints_fixed_texts() {
+        QFETCH(int, row);
+        QFETCH(int, col);
+        GridModel grid;
+        fill(grid, 2, 2);
+        GridView view;
+        view.set_grid(&grid);
+        view.resize(400, 300);
+        view.show();
+        QWidget* on = nullptr;
+        std::vector<GridView::FixedCell> cells;
+        if (row < 2 && col < 2) {
+            on = view.corner();
+            cells = view.corner_cells();
+        } else if (row < 2) {
+            on = view.horizontalHeader();
+            cells = view.header_cells(Qt::Horizontal, col - 2,
+                                      QRect(view.horizontalHeader()->sectionViewportPosition(col - 2), 0,
+                                            view.horizontalHeader()->sectionSize(col - 2), on->height()));
+        } else {
+            on = view.verticalHeader();
+            cells = view.header_cells(Qt::Vertical, row - 2,
+                                      QRect(0, view.verticalHeader()->sectionViewportPosition(row - 2),
+                                            on->width(), view.verticalHeader()->sectionSize(row - 2)));
+        }
+        QRect box;
+        for (const auto& cell : cells)
+            if (cell.row == row && cell.col == col)
+                box = cell.rect;
+        QVERIFY(!box.isEmpty());
+        const QImage shown = part(on, box);
+        grid.set_bold(row, col, true);
+        QCoreApplication::processEvents();
+        const QImage bold = part(on, box);
+        grid.set_text(row, col, QString());
+        QCoreApplication::processEvents();
+        const QImage blank = part(on, box);
+        QVERIFY(shown != blank);
+        QVERIFY(bold != shown);
     }
 };
 

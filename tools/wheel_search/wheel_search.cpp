@@ -11,6 +11,14 @@
 // fewer, the spare base tickets are chosen to raise the worst cases of the results table. Systems
 // with published results rows are searched until their tickets reproduce those rows.
 //
+// For the stretch rows of 20_4_6 there are three further searches, each starting from a wheels file
+// (--only 20_4_6 --start FILE):
+// - annealing in rounds (--stretch-moves);
+// - a tabu walk over exact k-exchange neighbourhoods (--exchange-steps), the hard rows either a
+//   filter or a weighted penalty (--exchange-hard-weight, --exchange-free-cover); a new best
+//   covering is logged as wheels lines ("    best ..."), so a stopped walk can be resumed from them;
+// - the whole problem as a 0/1 model for an external MIP solver (--write-lp, --lp-solution).
+//
 // Deterministic for a given seed: the random moves come from a seeded generator and every budget
 // is a count of moves, never a time.
 
@@ -23,6 +31,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <numeric>
 #include <optional>
 #include <random>
 #include <string>
@@ -87,6 +96,15 @@ struct Options {
     double stretch_t_hi = -1; // -1: as --t-hi
     double stretch_t_lo = -1; // -1: as --t-lo
     bool pair_descent = false;
+    long long exchange_steps = 0; // 0: no exchange search
+    std::string write_lp;         // write the exact model and stop
+    std::string lp_solution;      // take the base tickets from a solver's solution
+    int lp_keep = -1;             // with --start: keep all but this many of its base tickets (-1: free)
+    bool lp_own_rows = false;     // targets are the --start wheel's own rows (a check of the model)
+    int exchange_k = 3;
+    int tabu_tenure = 7;
+    int exchange_hard_weight = 0;
+    bool exchange_free_cover = false;
 };
 
 double seconds_since(std::chrono::steady_clock::time_point t0) {
@@ -681,6 +699,729 @@ std::vector<int> start_from(const Problem& pr, const Options& opt) {
     return chosen;
 }
 
+// Exact search over k-exchanges: every way of replacing k of the base tickets by k unused classes
+// that keeps every t-set covered and the hard rows exact, enumerated in full (k = 1..3), and a tabu
+// walk over those moves that minimises the distance of the soft rows. The additions are found by
+// branching on the first t-set class left uncovered, so a scan visits only coverings.
+struct ExchangeSearch {
+    const Problem& pr;
+    std::vector<Target> hard, soft;
+    int max_k = 3;
+    int tenure = 7;
+    int t = 4;
+    int qb = 0, qe = 0; // t-set classes in pr.places
+    int words = 0;      // 64-bit words of a candidate bitset
+    using TBits = std::array<uint64_t, 8>;
+    std::vector<TBits> covers;                   // per candidate: t-set classes it covers
+    std::vector<std::vector<int>> cover_list;    // per t-set class: candidates covering it
+    std::vector<std::vector<uint64_t>> cover_by; // per t-set class: the same as a bitset
+
+    // With hard_weight 0 the hard rows are a filter; otherwise they are a penalty, hard_weight
+    // times their distance, and the walk may leave the coverings that keep them exact.
+    int hard_weight = 0;
+    // With free_cover (and a hard weight) coverage is a penalty too: every single exchange is a
+    // move, not only those that keep every t-set covered.
+    bool free_cover = false;
+
+    struct Key {
+        int hard = 0; // distance of the hard rows (0 when they are a filter)
+        int dist = INT_MAX;
+        long long outside = LLONG_MAX;
+        int weight = 0;
+        long long scalar() const {
+            return dist == INT_MAX ? LLONG_MAX : 1000LL * (weight * hard + dist) + outside;
+        }
+        // Ranking of the results: only states that keep the hard rows count.
+        long long exact_scalar() const { return hard == 0 ? scalar() : LLONG_MAX; }
+    };
+
+    explicit ExchangeSearch(const Problem& p, std::vector<Target> h, std::vector<Target> s)
+        : pr(p), hard(std::move(h)), soft(std::move(s)) {
+        t = pr.info.t;
+        qb = pr.row_begin[t];
+        qe = pr.row_begin[t + 1];
+        if (qe - qb > 512) {
+            std::fprintf(stderr, "too many t-set classes for the exchange search\n");
+            std::exit(1);
+        }
+        const size_t n = pr.cands.size();
+        words = static_cast<int>((n + 63) / 64);
+        covers.assign(n, TBits{});
+        cover_list.assign(qe - qb, {});
+        cover_by.assign(qe - qb, std::vector<uint64_t>(words, 0));
+        for (size_t c = 0; c < n; ++c) {
+            const PackedHits* row = pr.contrib_of(static_cast<int>(c));
+            for (int q = qb; q < qe; ++q)
+                if (hit_count(row[q], t) > 0) {
+                    covers[c][(q - qb) / 64] |= uint64_t{1} << ((q - qb) % 64);
+                    cover_list[q - qb].push_back(static_cast<int>(c));
+                    cover_by[q - qb][c / 64] |= uint64_t{1} << (c % 64);
+                }
+        }
+    }
+
+    // Rows of the hard goals exact: every placement inside the pair and both ends reached.
+    bool hard_ok(const std::vector<PackedHits>& sums) const {
+        for (const Target& g : hard) {
+            const PackedHits lo = pack(g.worst), hi = pack(g.best);
+            bool lo_seen = false, hi_seen = false;
+            for (int p = pr.row_begin[g.row]; p < pr.row_begin[g.row + 1]; ++p) {
+                const PackedHits s = sums[p];
+                if (s < lo || s > hi)
+                    return false;
+                lo_seen |= s == lo;
+                hi_seen |= s == hi;
+            }
+            if (!lo_seen || !hi_seen)
+                return false;
+        }
+        return true;
+    }
+
+    Key soft_key(const std::vector<PackedHits>& sums) const {
+        Key k = rows_key(sums, soft);
+        if (hard_weight > 0) {
+            const Key h = rows_key(sums, hard);
+            k.hard = h.dist;
+            k.outside += h.outside;
+            k.weight = hard_weight;
+            for (int q = qb; q < qe; ++q)
+                k.hard += 20 * (hit_count(sums[q], t) == 0);
+        }
+        return k;
+    }
+
+    Key rows_key(const std::vector<PackedHits>& sums, const std::vector<Target>& rows) const {
+        Key k;
+        k.dist = 0;
+        k.outside = 0;
+        for (const Target& g : rows) {
+            const PackedHits lo = pack(g.worst), hi = pack(g.best);
+            PackedHits low = ~PackedHits{0}, high = 0;
+            for (int p = pr.row_begin[g.row]; p < pr.row_begin[g.row + 1]; ++p) {
+                const PackedHits s = sums[p];
+                if (s < lo)
+                    k.outside += field_gap(s, lo);
+                else if (s > hi)
+                    k.outside += field_gap(s, hi);
+                low = std::min(low, s);
+                high = std::max(high, s);
+            }
+            k.dist += distance(low, g.worst) + distance(high, g.best);
+        }
+        return k;
+    }
+
+    struct Move {
+        std::array<int, 3> removed{-1, -1, -1};
+        std::array<int, 3> adds{-1, -1, -1};
+        int k = 0;
+        Key key;
+    };
+
+    // State of one scan.
+    std::vector<int> chosen;
+    std::vector<char> used;
+    std::vector<char> tabu_add; // classes that may not come back yet
+    long long best_ever = LLONG_MAX;
+    std::vector<PackedHits> base, trial;
+    std::vector<int> near; // free additions when the removals left nothing uncovered
+    Move cur_move, best_move;
+    long long feasible = 0;
+
+    void leaf(int k) {
+        const size_t n = pr.n_places();
+        // cheap rows first: hard rows are checked placement by placement with an early exit
+        for (size_t p = 0; p < n; ++p) {
+            PackedHits s = base[p];
+            for (int a = 0; a < k; ++a)
+                s += pr.contrib_of(cur_move.adds[a])[p];
+            trial[p] = s;
+        }
+        if (hard_weight == 0 && !hard_ok(trial))
+            return;
+        ++feasible;
+        const Key key = soft_key(trial);
+        bool is_tabu = false;
+        for (int a = 0; a < k; ++a)
+            is_tabu |= tabu_add[cur_move.adds[a]] != 0;
+        if (is_tabu && key.scalar() >= best_ever)
+            return;
+        if (key.scalar() < best_move.key.scalar()) {
+            best_move = cur_move;
+            best_move.k = k;
+            best_move.key = key;
+        }
+    }
+
+    // Cheap pre-check of the hard rows below t on the additions alone, before the full sums.
+    bool low_rows_ok(int k) const {
+        for (const Target& g : hard) {
+            if (g.row >= t)
+                continue;
+            const PackedHits lo = pack(g.worst), hi = pack(g.best);
+            for (int p = pr.row_begin[g.row]; p < pr.row_begin[g.row + 1]; ++p) {
+                PackedHits s = base[p];
+                for (int a = 0; a < k; ++a)
+                    s += pr.contrib_of(cur_move.adds[a])[p];
+                if (s < lo || s > hi)
+                    return false;
+            }
+        }
+        return true;
+    }
+
+    void add_dfs(int depth, int k, const TBits& uncovered, int min_free) {
+        bool any = false;
+        int first = -1, left = 0;
+        for (int w = 0; w < 8; ++w) {
+            if (uncovered[w] && first < 0)
+                first = w * 64 + std::countr_zero(uncovered[w]);
+            left += std::popcount(uncovered[w]);
+            any |= uncovered[w] != 0;
+        }
+        if (depth == k) {
+            if (!any && (hard_weight > 0 || low_rows_ok(k)))
+                leaf(k);
+            return;
+        }
+        auto take = [&](int c) {
+            if (used[c])
+                return;
+            for (int a = 0; a < depth; ++a)
+                if (cur_move.adds[a] == c)
+                    return;
+            cur_move.adds[depth] = c;
+            TBits next = uncovered;
+            for (int w = 0; w < 8; ++w)
+                next[w] &= ~covers[c][w];
+            add_dfs(depth + 1, k, next, any ? min_free : c + 1);
+        };
+        if (!any) {
+            for (const int c : near)
+                if (c >= min_free)
+                    take(c);
+            return;
+        }
+        if (left > 15 * (k - depth))
+            return;
+        if (k - depth == 1) {
+            // the last addition must cover everything still uncovered
+            std::vector<uint64_t> mask = cover_by[first];
+            for (int w = 0; w < 8; ++w)
+                for (uint64_t bits = uncovered[w]; bits; bits &= bits - 1) {
+                    const int q = w * 64 + std::countr_zero(bits);
+                    for (int i = 0; i < words; ++i)
+                        mask[i] &= cover_by[q][i];
+                }
+            for (int i = 0; i < words; ++i)
+                for (uint64_t bits = mask[i]; bits; bits &= bits - 1)
+                    take(i * 64 + std::countr_zero(bits));
+            return;
+        }
+        for (const int c : cover_list[first])
+            take(c);
+    }
+
+    // Scans every k-exchange; returns the best admissible move (key INT_MAX when there is none).
+    Move scan(const std::vector<PackedHits>& sums, int k) {
+        best_move = Move{};
+        feasible = 0;
+        const int n = static_cast<int>(chosen.size());
+        std::array<int, 3> s{0, 1, 2};
+        for (int i = 0; i < k; ++i)
+            s[i] = i;
+        while (true) {
+            base = sums;
+            near.clear();
+            TBits uncovered{};
+            for (int i = 0; i < k; ++i) {
+                const PackedHits* out = pr.contrib_of(chosen[s[i]]);
+                for (size_t p = 0; p < base.size(); ++p)
+                    base[p] -= out[p];
+                for (const int c : one_number_away(pr, chosen[s[i]]))
+                    near.push_back(c);
+            }
+            std::sort(near.begin(), near.end());
+            near.erase(std::unique(near.begin(), near.end()), near.end());
+            for (int q = qb; q < qe; ++q)
+                if (hit_count(base[q], t) == 0)
+                    uncovered[(q - qb) / 64] |= uint64_t{1} << ((q - qb) % 64);
+            cur_move.removed = {-1, -1, -1};
+            for (int i = 0; i < k; ++i)
+                cur_move.removed[i] = s[i];
+            if (free_cover && hard_weight > 0 && k == 1) {
+                for (size_t c = 0; c < pr.cands.size(); ++c)
+                    if (!used[c]) {
+                        cur_move.adds[0] = static_cast<int>(c);
+                        leaf(1);
+                    }
+            } else {
+                add_dfs(0, k, uncovered, 0);
+            }
+            int i = k - 1;
+            while (i >= 0 && s[i] == n - k + i)
+                --i;
+            if (i < 0)
+                break;
+            ++s[i];
+            for (int j = i + 1; j < k; ++j)
+                s[j] = s[j - 1] + 1;
+        }
+        return best_move;
+    }
+
+    struct Result {
+        std::vector<int> chosen;
+        Key key;
+        long long iterations = 0;
+    };
+
+    // Tabu walk: each step takes the best admissible exchange, scanning larger k only when the
+    // smaller ones offer no improvement; classes taken out may not return for `tenure` steps unless
+    // they give a new best.
+    Result run(std::vector<int> start, long long iterations, std::chrono::steady_clock::time_point t0,
+               const char* label) {
+        chosen = std::move(start);
+        used.assign(pr.cands.size(), 0);
+        tabu_add.assign(pr.cands.size(), 0);
+        std::vector<long long> tabu_until(pr.cands.size(), -1);
+        for (const int c : chosen)
+            used[c] = 1;
+        trial.assign(pr.n_places(), 0);
+        std::vector<PackedHits> sums = sums_of(pr, chosen);
+        Key cur = soft_key(sums);
+        Result best{chosen, cur, 0};
+        best_ever = cur.scalar();
+        long long best_exact = cur.exact_scalar();
+        std::fprintf(stderr, "  %s: exchange start, distance %d, outside %lld, hard rows %s\n", label,
+                     cur.dist, cur.outside, hard_ok(sums) ? "exact" : "NOT exact");
+        for (long long it = 0; it < iterations && best.key.exact_scalar() > 0; ++it) {
+            for (size_t c = 0; c < tabu_add.size(); ++c)
+                tabu_add[c] = tabu_until[c] > it;
+            Move m;
+            long long seen = 0;
+            int k_used = 0;
+            for (int k = 1; k <= max_k; ++k) {
+                const Move mk = scan(sums, k);
+                seen += feasible;
+                k_used = k;
+                if (mk.key.scalar() < m.key.scalar())
+                    m = mk;
+                if (m.key.scalar() < cur.scalar())
+                    break;
+            }
+            if (m.k == 0) {
+                std::fprintf(stderr, "  %s: no admissible exchange, stopping\n", label);
+                break;
+            }
+            for (int a = 0; a < m.k; ++a) {
+                const int out = chosen[m.removed[a]];
+                used[out] = 0;
+                tabu_until[out] = it + tenure;
+            }
+            for (int a = 0; a < m.k; ++a) {
+                chosen[m.removed[a]] = m.adds[a];
+                used[m.adds[a]] = 1;
+            }
+            sums = sums_of(pr, chosen);
+            cur = m.key;
+            best_ever = std::min(best_ever, cur.scalar());
+            if (cur.exact_scalar() < best_exact) {
+                best = {chosen, cur, it + 1};
+                best_exact = cur.exact_scalar();
+                // a stopped run still leaves its best covering in the log, as wheels lines
+                for (const int c : chosen) {
+                    std::fprintf(stderr, "    best %s", std::string(pr.info.name).c_str());
+                    for (int j = 0; j < pr.info.m; ++j)
+                        std::fprintf(stderr, " %d", pr.cands[c].gaps[j]);
+                    std::fprintf(stderr, "\n");
+                }
+            }
+            std::fprintf(
+                stderr,
+                "  %s: step %lld, %d-exchange of %lld admissible (k<=%d), hard %d distance %d outside "
+                "%lld; best %d/%lld; %.0f s\n",
+                label, it + 1, m.k, seen, k_used, cur.hard, cur.dist, cur.outside, best.key.dist,
+                best.key.outside, seconds_since(t0));
+        }
+        return best;
+    }
+};
+
+// The exact model of 20_4_6 (or any m = 6, t = 4 system with published rows 2..6) as a 0/1 linear
+// program in CPLEX LP format, for an external MIP solver. Debian packages one:
+//   apt-get install -y coinor-cbc
+//   cbc model.lp sec 2400 solve solu model.sol
+// then `wheel_search --only NAME --lp-solution model.sol` turns the solution into base tickets and
+// checks it.
+//
+// One binary x per ticket class, 25 of them chosen. The count of tickets holding an r-set
+// (r = 2..5) is a continuous variable n<r>_<class> tied to x by an equality; the hit vector of a
+// placement is a linear form in the counts of its subsets (inclusion-exclusion), so every row's
+// worst and best case become linear constraints: a slack that is zero exactly when a placement
+// ties the leading counts of the target, small binaries for the deeper ties, and one witness
+// binary per placement that may reach the target exactly. The model is invariant under the
+// multipliers of Z_v, so the witness of row 6's worst case is taken from one class per orbit
+// (unless the model is asked to stay near a start wheel).
+struct LpWriter {
+    const Problem& pr;
+    std::vector<Target> all;    // rows 2..6 to reproduce
+    std::vector<int> keep_from; // base tickets of a start wheel
+    int keep = -1;              // all but this many of them stay (-1: no such constraint)
+    int v = 0;
+    std::array<std::vector<PositionMask>, 7> reps; // class representatives of r-sets, r = 2..6
+    std::string rows;                              // constraint text
+    std::string binaries;
+    int n_rows = 0, n_bin = 0;
+
+    explicit LpWriter(const Problem& p) : pr(p), v(p.info.v) {
+        for (int r = 2; r <= 6; ++r)
+            reps[r] = placement_classes(v, r);
+    }
+
+    PositionMask canonical(PositionMask m) const {
+        PositionMask low = m;
+        for (int k = 1; k < v; ++k) {
+            m = rotate_mask(m, v);
+            low = std::min(low, m);
+        }
+        return low;
+    }
+    int class_index(PositionMask m) const {
+        const auto& r = reps[std::popcount(m)];
+        return static_cast<int>(std::lower_bound(r.begin(), r.end(), canonical(m)) - r.begin());
+    }
+
+    // A linear form over named variables.
+    using Lin = std::vector<std::pair<std::string, long long>>;
+    static void add(Lin& f, const std::string& var, long long c) {
+        for (auto& [n, k] : f)
+            if (n == var) {
+                k += c;
+                return;
+            }
+        f.emplace_back(var, c);
+    }
+    static Lin plus(Lin a, const Lin& b, long long scale = 1) {
+        for (const auto& [n, k] : b)
+            add(a, n, k * scale);
+        return a;
+    }
+    std::string count_var(PositionMask sub) const {
+        const int r = std::popcount(sub);
+        if (r == 6) {
+            const int c = pr.class_of(sub);
+            return c < 0 ? std::string() : "x" + std::to_string(c);
+        }
+        return "n" + std::to_string(r) + "_" + std::to_string(class_index(sub));
+    }
+    // Tickets meeting the placement in exactly j positions (j = 2..|q|), as a linear form.
+    std::array<Lin, 7> hits(PositionMask q) const {
+        std::array<Lin, 7> h;
+        const int i = std::popcount(q);
+        for (PositionMask sub = q; sub; sub = (sub - 1) & q) {
+            const int r = std::popcount(sub);
+            if (r < 2)
+                continue;
+            const std::string var = count_var(sub);
+            if (var.empty())
+                continue;
+            for (int j = 2; j <= r && j <= i; ++j) {
+                const long long sign = (r - j) % 2 ? -1 : 1;
+                add(h[j], var, sign * static_cast<long long>(combinations(r, j) + 0.5));
+            }
+        }
+        return h;
+    }
+    // Sum of the counts of the placement's 4-subsets.
+    Lin four_sum(PositionMask q) const {
+        Lin f;
+        for (PositionMask sub = q; sub; sub = (sub - 1) & q)
+            if (std::popcount(sub) == 4)
+                add(f, count_var(sub), 1);
+        return f;
+    }
+    static Lin var1(const std::string& n, long long c = 1) { return Lin{{n, c}}; }
+
+    // f (op) rhs, with f's constant folded into rhs by the caller.
+    void row(const Lin& f, const char* op, long long rhs) {
+        std::string line = " c" + std::to_string(n_rows++) + ":";
+        bool any = false;
+        for (const auto& [n, k] : f) {
+            if (k == 0)
+                continue;
+            line += k < 0 ? " - " : (any ? " + " : " ");
+            line += std::to_string(std::llabs(k)) + " " + n;
+            any = true;
+            if (line.size() - line.rfind('\n') > 200)
+                line += "\n";
+        }
+        if (!any)
+            line += " 0 x0";
+        line += std::string(" ") + op + " " + std::to_string(rhs) + "\n";
+        rows += line;
+    }
+    std::string binary(const char* prefix) {
+        const std::string n = std::string(prefix) + std::to_string(n_bin++);
+        binaries += " " + n + "\n";
+        return n;
+    }
+
+    std::string text() {
+        auto target = [&](int row) -> const Target* {
+            for (const Target& tg : all)
+                if (tg.row == row)
+                    return &tg;
+            return nullptr;
+        };
+        // choose the ticket count
+        Lin all_x;
+        for (size_t c = 0; c < pr.cands.size(); ++c)
+            all_x.emplace_back("x" + std::to_string(c), 1);
+        row(all_x, "=", pr.info.base_count);
+        if (keep >= 0 && !keep_from.empty()) {
+            Lin near_start;
+            for (const int c : keep_from)
+                add(near_start, "x" + std::to_string(c), 1);
+            row(near_start, ">=", static_cast<long long>(keep_from.size()) - keep);
+        }
+        // counts of r-sets
+        for (int r = 2; r <= 5; ++r)
+            for (size_t q = 0; q < reps[r].size(); ++q) {
+                Lin f = var1("n" + std::to_string(r) + "_" + std::to_string(q), 1);
+                for (size_t c = 0; c < pr.cands.size(); ++c) {
+                    PositionMask m = pr.cands[c].mask;
+                    int n = 0;
+                    for (int k = 0; k < v; ++k, m = rotate_mask(m, v))
+                        n += (m & reps[r][q]) == reps[r][q];
+                    if (n)
+                        f.emplace_back("x" + std::to_string(c), -n);
+                }
+                row(f, "=", 0);
+            }
+        // coverage
+        for (size_t q = 0; q < reps[pr.info.t].size(); ++q)
+            row(var1("n" + std::to_string(pr.info.t) + "_" + std::to_string(q)), ">=", 1);
+
+        for (int i = 2; i <= 6; ++i) {
+            const Target* tg = target(i);
+            if (!tg)
+                continue;
+            const HitRow& lo = tg->worst; // counts of 2..6
+            const HitRow& hi = tg->best;
+            Lin wmin, wmax; // sums of witness binaries
+            std::vector<PositionMask> witness_min_ok(reps[i].begin(), reps[i].end());
+            if (i == 6 && keep < 0) // a start wheel to stay near breaks the symmetry
+                witness_min_ok = orbit_representatives(reps[6]);
+            for (const PositionMask q : reps[i]) {
+                const auto h = hits(q);
+                const bool may_witness_min =
+                    std::binary_search(witness_min_ok.begin(), witness_min_ok.end(), q);
+                if (i == 2) {
+                    row(h[2], ">=", lo[0]);
+                    row(h[2], "<=", hi[0]);
+                    const std::string a = binary("w"), b = binary("w");
+                    add(wmin, a, 1);
+                    add(wmax, b, 1);
+                    row(plus(h[2], var1(a, hi[0] - lo[0])), "<=", hi[0]); // a -> n2 = lo
+                    row(plus(h[2], var1(b, -(hi[0] - lo[0]))), ">=", lo[0]);
+                } else if (i == 3) {
+                    const Lin& h3 = h[3];
+                    const Lin& h2 = h[2];
+                    row(h3, ">=", lo[1]);
+                    row(h3, "<=", hi[1]);
+                    // worst: n3 = 7 forces h2 >= 90; s = n3 - 7
+                    row(plus(h2, h3, lo[0]), ">=", lo[0] + lo[0] * lo[1]);
+                    // best: s = 12 - n3; h2 <= 86 + 40 s  (h2 <= 3 * 42)
+                    const long long m2 = 3 * hi[0] > 0 ? 126 - hi[0] : 0;
+                    row(plus(h2, h3, m2), "<=", hi[0] + m2 * hi[1]);
+                    const std::string a = binary("w"), b = binary("w");
+                    add(wmin, a, 1);
+                    add(wmax, b, 1);
+                    row(plus(h3, var1(a, 5)), "<=", lo[1] + 5);
+                    row(plus(h2, var1(a, 126)), "<=", lo[0] + 126);
+                    row(plus(h3, var1(b, -hi[1])), ">=", 0);
+                    row(plus(h2, var1(b, -hi[0])), ">=", 0);
+                } else {
+                    lex_rows(i, q, h, lo, hi, may_witness_min, wmin, wmax);
+                }
+            }
+            row(wmin, ">=", 1);
+            row(wmax, ">=", 1);
+        }
+        std::string out =
+            "\\ exact model of " + std::string(pr.info.name) + "\nMinimize\n obj: 0 x0\nSubject To\n";
+        out += rows;
+        out += "Binaries\n";
+        for (size_t c = 0; c < pr.cands.size(); ++c)
+            out += " x" + std::to_string(c) + "\n";
+        out += binaries;
+        out += "End\n";
+        return out;
+    }
+
+    // Multipliers of Z_v map rotation classes to rotation classes; one class per orbit.
+    std::vector<PositionMask> orbit_representatives(const std::vector<PositionMask>& classes) const {
+        std::vector<PositionMask> keep;
+        for (const PositionMask q : classes) {
+            bool smallest = true;
+            for (int u = 2; u < v && smallest; ++u) {
+                if (std::gcd(u, v) != 1)
+                    continue;
+                PositionMask img = 0;
+                for (int p = 0; p < v; ++p)
+                    if (q >> p & 1)
+                        img |= PositionMask{1} << (p * u % v);
+                smallest = canonical(img) >= q;
+            }
+            if (smallest)
+                keep.push_back(q);
+        }
+        return keep;
+    }
+
+    // Rows 4..6: the worst case needs every placement at or above it, the best case at or below.
+    // Bounds used for the big-M terms follow from rows 2 to 4 (a pair on at most 42 tickets, a
+    // triple on at most 12, a 4-set on at most 4) and from the 500 tickets.
+    void lex_rows(int i, PositionMask q, const std::array<Lin, 7>& h, const HitRow& lo, const HitRow& hi,
+                  bool may_witness_min, Lin& wmin, Lin& wmax) {
+        const long long pairs = static_cast<long long>(combinations(i, 2) + 0.5);
+        const long long triples = static_cast<long long>(combinations(i, 3) + 0.5);
+        const long long fours = static_cast<long long>(combinations(i, 4) + 0.5);
+        const long long n_tickets = pr.info.base_count * v;
+        const long long max2 = std::min(n_tickets, pairs * hi_pair());
+        const long long max3 = triples * 12;
+        const long long max4 = fours * 4;
+        const long long L2 = lo[0], L3 = lo[1], L4 = lo[2];
+        const long long U2 = hi[0], U3 = hi[1], U4 = hi[2], U5 = hi[3], U6 = hi[4];
+        // ---- worst case: (.., L4, L3, L2) with nothing above 4; s = C4 - L4 + h5 + h6 >= 0 by
+        // coverage, zero exactly when the placement has L4 tickets with 4 and none with more.
+        Lin s = four_sum(q);
+        if (i >= 5)
+            s = plus(s, h[5]);
+        if (i >= 6)
+            s = plus(s, h[6]);
+        const long long s_const = -L4; // s = form + s_const
+        const long long max_s = max4 + 12 + 1;
+        // h3 - L3 + L3 * s >= 0
+        row(plus(h[3], s, L3), ">=", L3 - L3 * s_const);
+        // t >= 1 - (L3 + 1) s - (h3 - L3)  ->  t + (L3+1) s + h3 >= 1 + L3
+        const std::string t = binary("t");
+        row(plus(plus(var1(t), s, L3 + 1), h[3]), ">=", 1 + L3 - (L3 + 1) * s_const);
+        // h2 >= L2 - L2 (1 - t)  ->  h2 - L2 t >= 0
+        row(plus(h[2], var1(t, -L2)), ">=", 0);
+        if (may_witness_min) {
+            const std::string w = binary("w");
+            add(wmin, w, 1);
+            row(plus(s, var1(w, max_s)), "<=", max_s - s_const);
+            row(plus(h[3], var1(w, max3)), "<=", L3 + max3);
+            row(plus(h[2], var1(w, max2)), "<=", L2 + max2);
+        }
+        // ---- best case
+        if (i == 4) {
+            // h4 <= U4 (already n4 <= 4 by the bound); s = U4 - h4
+            row(h[4], "<=", U4);
+            const Lin s4 = plus(Lin{}, h[4], -1); // s = U4 - h4
+            best_tail(q, s4, U4, h, U3, U2, max3, max2, wmax, h[4], U4);
+        } else if (i == 5) {
+            row(h[5], "<=", U5);
+            // s = U5 - h5; then h4 <= U4 + (max4 - U4) s
+            const Lin s5 = plus(Lin{}, h[5], -1);
+            const long long k4 = max4 - U4;
+            row(plus(h[4], s5, -k4), "<=", U4 + k4 * U5);
+            // t1: tied through h4: t1 >= 1 - (k4+1) s - (U4 - h4)
+            const std::string t1 = binary("t");
+            //  t1 + (k4+1)(U5 - h5) + U4 - h4 >= 1
+            row(plus(plus(var1(t1), h[5], -(k4 + 1)), h[4], -1), ">=", 1 - U4 - (k4 + 1) * U5);
+            tail2(t1, h, U3, U2, max3, max2);
+            const std::string w = binary("w");
+            add(wmax, w, 1);
+            row(plus(h[5], var1(w, -U5)), ">=", 0);
+            row(plus(h[4], var1(w, -U4)), ">=", 0);
+            row(plus(h[3], var1(w, -U3)), ">=", 0);
+            row(plus(h[2], var1(w, -U2)), ">=", 0);
+        } else if (i == 6) {
+            const int c = pr.class_of(q);
+            if (c < 0 || (pr.cands[c].mask != q && canonical(pr.cands[c].mask) != q))
+                return; // never a ticket: count 6 is 0, below the best case
+            const std::string x = "x" + std::to_string(c);
+            const long long max5 = 12;
+            // h5 <= U5 + (max5 - U5)(1 - x)
+            row(plus(h[5], var1(x, max5 - U5)), "<=", max5);
+            // s = (max5 + 1)(1 - x) + (U5 - h5) >= 0, zero when x = 1 and h5 = U5
+            Lin s6 = plus(var1(x, -(max5 + 1)), h[5], -1);
+            const long long s6c = (max5 + 1) + U5;
+            const long long k4 = max4 - U4;
+            // h4 <= U4 + k4 s
+            row(plus(h[4], s6, -k4), "<=", U4 + k4 * s6c);
+            const std::string t1 = binary("t");
+            // t1 >= 1 - (k4 + 1) s - (U4 - h4)
+            row(plus(plus(var1(t1), s6, k4 + 1), h[4], -1), ">=", 1 - U4 - (k4 + 1) * s6c);
+            tail2(t1, h, U3, U2, max3, max2);
+            const std::string w = binary("w");
+            add(wmax, w, 1);
+            row(plus(var1(w), var1(x, -1)), "<=", 0);
+            (void)U6;
+            row(plus(h[5], var1(w, -U5)), ">=", 0);
+            row(plus(h[4], var1(w, -U4)), ">=", 0);
+            row(plus(h[3], var1(w, -U3)), ">=", 0);
+            row(plus(h[2], var1(w, -U2)), ">=", 0);
+        }
+    }
+    static long long hi_pair() { return 42; }
+
+    // Given t1 = 1 when tied through count 4: h3 <= U3, and when also h3 = U3, h2 <= U2.
+    void tail2(const std::string& t1, const std::array<Lin, 7>& h, long long U3, long long U2, long long max3,
+               long long max2) {
+        // h3 <= U3 + (max3 - U3)(1 - t1)
+        row(plus(h[3], var1(t1, max3 - U3)), "<=", max3);
+        // t2 >= t1 - (U3 - h3) - (max3 + 1)(1 - t1)  ->  t2 - (max3 + 2) t1 + U3 - h3 >= -(max3 + 1)
+        const std::string t2 = binary("t");
+        row(plus(plus(var1(t2), var1(t1, -(max3 + 2))), h[3], -1), ">=", -(max3 + 1) - U3);
+        // h2 <= U2 + (max2 - U2)(1 - t2)
+        row(plus(h[2], var1(t2, max2 - U2)), "<=", max2);
+    }
+
+    // Row 4's best case: s = U4 - h4 (form s4 is -h4).
+    void best_tail(PositionMask, const Lin& s4, long long, const std::array<Lin, 7>& h, long long U3,
+                   long long U2, long long max3, long long max2, Lin& wmax, const Lin& h4, long long U4) {
+        (void)s4;
+        // h3 <= U3 + (max3 - U3) s
+        row(plus(h[3], h4, max3 - U3), "<=", U3 + (max3 - U3) * U4);
+        const std::string t1 = binary("t");
+        // t1 >= 1 - (max3 - U3 + 1) s - (U3 - h3)
+        row(plus(plus(var1(t1), h4, -(max3 - U3 + 1)), h[3], -1), ">=", 1 - U3 - (max3 - U3 + 1) * U4);
+        row(plus(h[2], var1(t1, max2 - U2)), "<=", max2);
+        const std::string w = binary("w");
+        add(wmax, w, 1);
+        row(plus(h4, var1(w, -U4)), ">=", 0);
+        row(plus(h[3], var1(w, -U3)), ">=", 0);
+        row(plus(h[2], var1(w, -U2)), ">=", 0);
+    }
+};
+
+// The chosen classes of a CBC solution file: lines "index name value reduced-cost".
+std::vector<int> read_lp_solution(const std::string& path, size_t n_cands) {
+    std::vector<int> chosen;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return chosen;
+    char line[512];
+    while (std::fgets(line, sizeof line, f)) {
+        char name[128];
+        double value = 0;
+        int idx = 0;
+        if (std::sscanf(line, "%d %127s %lf", &idx, name, &value) == 3 && name[0] == 'x' && value > 0.5) {
+            const long c = std::strtol(name + 1, nullptr, 10);
+            if (c >= 0 && static_cast<size_t>(c) < n_cands)
+                chosen.push_back(static_cast<int>(c));
+        }
+    }
+    std::fclose(f);
+    return chosen;
+}
+
 Found search_system(const SystemInfo& info, const Options& opt, int index) {
     const auto t0 = std::chrono::steady_clock::now();
     Problem pr;
@@ -702,7 +1443,52 @@ Found search_system(const SystemInfo& info, const Options& opt, int index) {
     const Evaluator ev{pr};
     Found f;
 
+    if (!opt.write_lp.empty()) {
+        LpWriter w(pr);
+        w.all = pr.goals;
+        for (const Target& tg : stretch_targets)
+            if (tg.name == info.name)
+                w.all.push_back(tg);
+        w.keep_from = start_from(pr, opt);
+        w.keep = opt.lp_keep;
+        if (opt.lp_own_rows && !w.keep_from.empty()) {
+            tabulate(pr, 2, info.m);
+            const Score own = Evaluator{pr}.score(sums_of(pr, w.keep_from));
+            for (Target& tg : w.all) {
+                tg.worst = unpack(own.worst[tg.row]);
+                tg.best = unpack(own.best[tg.row]);
+            }
+        }
+        const std::string text = w.text();
+        FILE* out = std::fopen(opt.write_lp.c_str(), "wb");
+        if (!out || std::fputs(text.c_str(), out) < 0 || std::fclose(out) != 0) {
+            std::fprintf(stderr, "cannot write %s\n", opt.write_lp.c_str());
+            std::exit(1);
+        }
+        std::fprintf(
+            stderr, "%s: model with %d constraints, %zu ticket classes and %d other binaries in %s\n",
+            std::string(info.name).c_str(), w.n_rows, pr.cands.size(), w.n_bin, opt.write_lp.c_str());
+        std::exit(0);
+    }
     std::vector<int> chosen = greedy_cover(pr, count);
+    if (!opt.lp_solution.empty()) {
+        chosen = read_lp_solution(opt.lp_solution, pr.cands.size());
+        std::fprintf(stderr, "%s: %zu base tickets from %s\n", std::string(info.name).c_str(), chosen.size(),
+                     opt.lp_solution.c_str());
+        if (static_cast<int>(chosen.size()) != count)
+            std::exit(1);
+        tabulate(pr, 2, info.m);
+        const Score sc = Evaluator{pr}.score(sums_of(pr, chosen));
+        for (int i = 2; i <= info.m; ++i)
+            std::fprintf(stderr, "  row %d worst %s best %s\n", i, row_text(sc.worst[i]).c_str(),
+                         row_text(sc.best[i]).c_str());
+        std::fprintf(stderr, "  uncovered %d\n", sc.uncovered);
+        Found f;
+        f.method = "exact model";
+        for (const int c : chosen)
+            f.gaps.push_back(pr.cands[c].gaps);
+        return f;
+    }
     if (const std::vector<int> start = start_from(pr, opt); !start.empty()) {
         // A later stage of a staged search: the searches below begin from the given base tickets.
         chosen = start;
@@ -835,6 +1621,29 @@ Found search_system(const SystemInfo& info, const Options& opt, int index) {
         f.note += buf;
     }
 
+    if (!soft.empty() && opt.exchange_steps > 0 && s.uncovered == 0 &&
+        (opt.exchange_hard_weight > 0 || goal_distance(ev.score(sums_of(pr, chosen)), pr.goals) == 0)) {
+        const auto t1 = std::chrono::steady_clock::now();
+        if (pr.row_from != 2 || pr.rows_to != info.m)
+            tabulate(pr, 2, info.m);
+        const std::string label = std::string(info.name) + " exchange";
+        ExchangeSearch xs(pr, pr.goals, soft);
+        xs.max_k = std::clamp(opt.exchange_k, 1, 3);
+        xs.tenure = opt.tabu_tenure;
+        xs.hard_weight = opt.exchange_hard_weight;
+        xs.free_cover = opt.exchange_free_cover;
+        if (xs.free_cover)
+            xs.max_k = 1;
+        const ExchangeSearch::Key before = xs.soft_key(sums_of(pr, chosen));
+        const auto r = xs.run(chosen, opt.exchange_steps, t1, label.c_str());
+        if (r.key.exact_scalar() < before.exact_scalar())
+            chosen = r.chosen;
+        char buf[200];
+        std::snprintf(buf, sizeof buf, "; exchange search: %lld steps, %.0f s, distance %d -> %d",
+                      opt.exchange_steps, seconds_since(t1), before.dist, r.key.dist);
+        f.note += buf;
+    }
+
     s = ev.score(sums_of(pr, chosen));
     for (const int c : chosen)
         f.gaps.push_back(pr.cands[c].gaps);
@@ -884,6 +1693,24 @@ std::optional<Options> parse_args(int argc, char** argv) {
             o.stretch_t_hi = std::atof(argv[++a]);
         else if (arg == "--stretch-t-lo" && has_value)
             o.stretch_t_lo = std::atof(argv[++a]);
+        else if (arg == "--exchange-steps" && has_value)
+            o.exchange_steps = std::strtoll(argv[++a], nullptr, 10);
+        else if (arg == "--exchange-k" && has_value)
+            o.exchange_k = std::atoi(argv[++a]);
+        else if (arg == "--exchange-free-cover")
+            o.exchange_free_cover = true;
+        else if (arg == "--exchange-hard-weight" && has_value)
+            o.exchange_hard_weight = std::atoi(argv[++a]);
+        else if (arg == "--tabu-tenure" && has_value)
+            o.tabu_tenure = std::atoi(argv[++a]);
+        else if (arg == "--write-lp" && has_value)
+            o.write_lp = argv[++a];
+        else if (arg == "--lp-solution" && has_value)
+            o.lp_solution = argv[++a];
+        else if (arg == "--lp-keep" && has_value)
+            o.lp_keep = std::atoi(argv[++a]);
+        else if (arg == "--lp-own-rows")
+            o.lp_own_rows = true;
         else if (arg == "--fresh-starts")
             o.fresh_starts = true;
         else if (arg == "--t-hi" && has_value)
@@ -908,7 +1735,10 @@ int main(int argc, char** argv) {
             "[--t-hi X] [--t-lo X] "
             "[--pair-descent] [--stretch-moves N] "
             "[--stretch-hard-weight N] [--stretch-outside-weight N] [--stretch-rounds N] [--stretch-t-hi X] "
-            "[--stretch-t-lo X]\n");
+            "[--stretch-t-lo X] [--exchange-steps N] [--exchange-k K] [--exchange-hard-weight W] "
+            "[--exchange-free-cover] "
+            "[--tabu-tenure N] "
+            "[--write-lp FILE] [--lp-keep K] [--lp-own-rows] [--lp-solution FILE]\n");
         return 2;
     }
     const auto t0 = std::chrono::steady_clock::now();

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Where the user's data lives (Lto/, Tsets/, system) and where the help pages and sample sources
+// are read from.
+struct AppFolders {
+    QString data_dir;
+    QString share_dir;
+};
+
+// Portable, as in a build folder or an unpacked one: both folders are the program's own.
+// Installed (the program in <prefix>/bin and the help pages in <prefix>/share/zandrel): the data in
+// user_data_dir, the rest in <prefix>/share/zandrel. The layout decides, not write rights, which
+// root always has. A data_dir_option that is not empty replaces the data folder in either case.
+AppFolders choose_folders(const QString& program_dir, const QString& user_data_dir,
+                          const QString& data_dir_option);
+
+// Makes the data folder and its parents when missing; false when that fails.
+bool make_data_folder(const QString& dir);
+
+// What the command line asks for: to run (with the data folder it names, made absolute), or an
+// answer to print (help or version on stdout with exit code 0, a mistake on stderr with 1).
+struct StartOptions {
+    bool run = true;
+    int exit_code = 0;
+    QString answer;
+    QString data_dir;
+};
+StartOptions read_start_options(const QStringList& arguments);

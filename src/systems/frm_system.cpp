@@ -1,0 +1,222 @@
+#include "systems/frm_system.h"
+
+#include "core/file_names.h"
+#include "core/grid_model.h"
+#include "core/messages.h"
+#include "core/text_files.h"
+#include "systems/frm_system_print.h"
+#include "systems/system_expansion.h"
+#include "ui/app_state.h"
+#include "ui/controls.h"
+#include "ui/dialogs.h"
+#include "ui/grid_view.h"
+#include "ui/window_names.h"
+#include "ui/window_registry.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPrinter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Design widths of the results grid's header columns, in twips: wide enough for their texts.
+constexpr int results_head_width = 1700;
+constexpr int results_minmax_width = 640;
+
+QString numbers_text(const AppState& s) {
+    QStringList numbers;
+    for (int i = 1; i <= s.tset_size && i < static_cast<int>(s.tset_numbers.size()); ++i)
+        numbers << QString::number(s.tset_numbers[i]);
+    return numbers.join(u' ');
+}
+
+} // namespace
+
+frmSystem::frmSystem(AppContext& ctx, QWidget* parent)
+    : WorkingWindow(ctx, QStringLiteral("system.htm"), parent) {
+    setObjectName(QStringLiteral("frmSystem"));
+    setWindowTitle(QStringLiteral("Systems"));
+    resize(860, 600);
+
+    auto* central = new QWidget(this);
+    auto* page = new QVBoxLayout(central);
+    page->setContentsMargins(12, 10, 12, 12);
+    page->setSpacing(10);
+
+    LabelMaker label;
+    auto* form = new QGridLayout;
+    form->setHorizontalSpacing(10);
+    form->setColumnStretch(2, 1);
+    lblLotto_ = new QLabel(QStringLiteral("Not selected"), central);
+    lblLotto_->setObjectName(QStringLiteral("lblLotto"));
+    lblTset_ = new QLabel(QStringLiteral("Not selected"), central);
+    lblTset_->setObjectName(QStringLiteral("lblTset"));
+    cmbList_ = make_combo("cmbList", central);
+    cmbList_->setMinimumWidth(130);
+    cmbList_->setMaxVisibleItems(20);
+    lblNote_ = new QLabel(central);
+    lblNote_->setObjectName(QStringLiteral("lblNote"));
+    lblNote_->setWordWrap(true);
+    // Room for two lines, so the window does not jump when a note comes or goes.
+    lblNote_->setMinimumHeight(2 * lblNote_->fontMetrics().lineSpacing());
+    lblCost_ = new QLabel(QStringLiteral("0"), central);
+    lblCost_->setObjectName(QStringLiteral("lblCost"));
+    form->addWidget(label(QStringLiteral("Lotto"), central), 0, 0);
+    form->addWidget(lblLotto_, 0, 1, 1, 2);
+    form->addWidget(label(QStringLiteral("Targeted Set"), central), 1, 0);
+    form->addWidget(lblTset_, 1, 1, 1, 2);
+    form->addWidget(label(QStringLiteral("System"), central), 2, 0);
+    form->addWidget(cmbList_, 2, 1);
+    form->addWidget(lblNote_, 2, 2);
+    page->addLayout(form);
+
+    system_ = new GridModel(this);
+    system_->set_cols(2);
+    system_->set_rows(1);
+    system_->set_fixed_rows(1);
+    system_->set_col_width(0, 600);
+    system_->set_col_width(1, 1500);
+    msfSystem_ = new GridView(central);
+    msfSystem_->setObjectName(QStringLiteral("msfSystem"));
+    msfSystem_->set_grid(system_);
+    msfSystem_->setMinimumWidth(220);
+
+    results_ = new GridModel(this);
+    msfResults_ = new GridView(central);
+    msfResults_->setObjectName(QStringLiteral("msfResults"));
+    msfResults_->set_grid(results_);
+    // Two header rows of 2 and 3 rows' height over ten rows: the grid is never taller than that.
+    msfResults_->setFixedHeight(15 * msfResults_->verticalHeader()->defaultSectionSize() +
+                                2 * msfResults_->frameWidth() + 2);
+
+    auto* columns = new QHBoxLayout;
+    columns->setSpacing(16);
+    auto* tickets = new QVBoxLayout;
+    auto* cost = new QHBoxLayout;
+    cost->addWidget(LabelMaker(5)(QStringLiteral("Cost of the system"), central));
+    cost->addWidget(lblCost_);
+    cost->addStretch(1);
+    tickets->addLayout(cost);
+    tickets->addWidget(msfSystem_, 1);
+    columns->addLayout(tickets, 2);
+
+    auto* results = new QVBoxLayout;
+    results->addWidget(LabelMaker(4)(QStringLiteral("Guaranteed Results"), central));
+    results->addWidget(msfResults_);
+    results->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    cmdPrint_ = make_button("cmdPrint", QStringLiteral("Print System"), central);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdPrint_);
+    results->addLayout(buttons);
+    columns->addLayout(results, 3);
+    page->addLayout(columns, 1);
+    setCentralWidget(central);
+
+    setTabOrder(cmbList_, msfSystem_);
+    setTabOrder(msfSystem_, msfResults_);
+    setTabOrder(msfResults_, cmdPrint_);
+    connect(cmbList_, &QComboBox::activated, this, &frmSystem::cmbList_Click);
+    connect(cmdPrint_, &QPushButton::clicked, this, &frmSystem::cmdPrint_Click);
+
+    Form_Load();
+}
+
+void frmSystem::message(const QString& text) {
+    ctx_.dialogs.message(this, text);
+}
+
+void frmSystem::Form_Load() {
+    fill_list();
+    const AppState& s = ctx_.state;
+    if (s.tset_name.isEmpty()) {
+        message(QString::fromLatin1(msg_select_tset));
+        ctx_.windows.show(window_name::tsets);
+        return;
+    }
+    lblTset_->setText(s.tset_name);
+    if (s.cur_lotto_name.isEmpty()) {
+        message(QString::fromLatin1(msg_select_lotto));
+        ctx_.windows.show(window_name::lotto);
+    } else {
+        lblLotto_->setText(s.cur_lotto_name);
+    }
+}
+
+void frmSystem::fill_list() {
+    for (const SystemInfo& info : system_catalogue())
+        cmbList_->addItem(QString::fromLatin1(info.name.data(), static_cast<qsizetype>(info.name.size())));
+    cmbList_->setCurrentIndex(-1);
+    cmbList_->setEditText(QStringLiteral("Select "));
+}
+
+void frmSystem::cmbList_Click() {
+    fill_results();
+    ctx_.state.system_name = cmbList_->currentText();
+    fill_system();
+}
+
+void frmSystem::fill_results() {
+    AppState& s = ctx_.state;
+    get_guar_results(cmbList_->currentText().trimmed(), s.guar_avg, s.guar_min, s.guar_max);
+    fill_results_grid(*results_, s.guar_min, s.guar_max);
+    results_->set_col_width(0, results_head_width);
+    results_->set_col_width(1, results_minmax_width);
+}
+
+void frmSystem::fill_system() {
+    AppState& s = ctx_.state;
+    const QString name = cmbList_->currentText().trimmed();
+    const SystemShape shape = system_shape(name);
+    if (!system_fits(shape, s.tset_size, s.cur_lotto.pick_n)) {
+        // Without a word the results of this system would stand beside another one's tickets.
+        lblNote_->setText(misfit_note(name, shape, expanded_.system));
+        return;
+    }
+    lblNote_->clear();
+    get_system_tickets(name, s.system_ticket_count, s.system_tickets);
+    if (s.tset_numbers[1] <= 0) {
+        message(QStringLiteral("Please, select the targeted set on the form 'Tsets'"));
+        return;
+    }
+    fill_system_grid(*system_, s.system_tickets, s.tset_size, shape.m, s.tset_numbers);
+    lblCost_->setText(system_cost_text(system_->rows() - 1, s.cur_lotto.cost));
+    expanded_ = {
+        name, s.cur_lotto_name, s.tset_name, numbers_text(s), lblCost_->text(), grid_rows(*results_)};
+    if (!write_text_lines(system_file_path(s.app_dir), system_file_lines(*system_)))
+        message(QString::fromLatin1(msg_data_not_correct));
+}
+
+void frmSystem::cmdPrint_Click() {
+    if (expanded_.system.isEmpty()) {
+        message(QStringLiteral("There are no tickets to print: please pick a system first."));
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(expanded_.system);
+    if (!ctx_.dialogs.choose_printer(this, printer))
+        return;
+    if (print_pages(printer, printout()) == 0)
+        message(QString::fromLatin1(msg_data_not_correct));
+}
+
+Printout frmSystem::printout() const {
+    Printout doc;
+    doc.title = QStringLiteral("System %1").arg(expanded_.system);
+    doc.header << QStringLiteral("Lotto: %1").arg(expanded_.lotto)
+               << QStringLiteral("Targeted Set: %1   %2").arg(expanded_.tset, expanded_.numbers)
+               << QStringLiteral("Cost of the system: %1").arg(expanded_.cost);
+    doc.items.reserve(system_->rows() - 1);
+    for (int r = 1; r < system_->rows(); ++r)
+        doc.items << system_->text(r, 0) + u'\t' + system_->text(r, 1);
+    doc.table_title = QStringLiteral("Guaranteed Results");
+    doc.table = expanded_.results;
+    doc.table_fixed_rows = 2;
+    doc.table_fixed_cols = 2;
+    return doc;
+}
