@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -28,36 +29,43 @@ QString decode_cp1252(const QByteArray& bytes) {
     return out;
 }
 
+namespace {
+
+// The Windows-1252 byte of a character, or -1 when it has none.
+int cp1252_byte(char16_t u) {
+    // The five bytes without a character read as U+0081 etc. and must write back unchanged.
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF) || (u < 0xA0 && high_block[u - 0x80] == 0))
+        return u;
+    for (int i = 0; i < 32; ++i)
+        if (high_block[i] == u)
+            return 0x80 + i;
+    return -1;
+}
+
+} // namespace
+
 QByteArray encode_cp1252(const QString& text) {
     QByteArray out(text.size(), Qt::Uninitialized);
     char* dst = out.data();
     for (const QChar ch : text) {
-        const char16_t u = ch.unicode();
-        char b = '?';
-        // The five bytes without a character read as U+0081 etc. and must write back unchanged.
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF) || (u < 0xA0 && high_block[u - 0x80] == 0)) {
-            b = static_cast<char>(u);
-        } else {
-            for (int i = 0; i < 32; ++i)
-                if (high_block[i] == u) {
-                    b = static_cast<char>(0x80 + i);
-                    break;
-                }
-        }
-        *dst++ = b;
+        const int b = cp1252_byte(ch.unicode());
+        *dst++ = static_cast<char>(b < 0 ? '?' : b);
     }
     return out;
 }
 
 QString decode_text_file(const QByteArray& bytes) {
-    // Editors that save as UTF-8 may put a byte-order mark first; such a file is UTF-8 throughout,
-    // unless what follows is not, in which case it is read like any other file.
+    // Editors that save as UTF-8 may put a byte-order mark first; such a file is read as UTF-8,
+    // unless what follows is not UTF-8 or holds a character the next save could not write back:
+    // then it is read like any other file, so a save gives back the same bytes.
     static const QByteArray bom("\xEF\xBB\xBF");
     if (bytes.startsWith(bom)) {
         const QByteArray rest = bytes.sliced(bom.size());
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString text = utf8(rest);
-        return utf8.hasError() ? decode_cp1252(rest) : text;
+        const QString text = utf8(rest);
+        const bool fits =
+            std::all_of(text.begin(), text.end(), [](QChar c) { return cp1252_byte(c.unicode()) >= 0; });
+        return !utf8.hasError() && fits ? text : decode_cp1252(rest);
     }
     return decode_cp1252(bytes);
 }

@@ -11,7 +11,7 @@ QString decode_cp1252(const QByteArray& bytes);
 QByteArray encode_cp1252(const QString& text);
 
 // A text file's bytes as text: Windows-1252, or UTF-8 when the file starts with a UTF-8 byte-order
-// mark (the mark itself is dropped).
+// mark (the mark itself is dropped) and every character has a Windows-1252 byte.
 QString decode_text_file(const QByteArray& bytes);
 // CR LF, LF and a lone CR each end a line; a last line without an end counts.
 QStringList split_lines(const QString& text);

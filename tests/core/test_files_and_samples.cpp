@@ -69,6 +69,11 @@ class TestFilesAndSamples : public QObject {
         QTest::newRow("mark then bytes that are not UTF-8") << QByteArray("\xef\xbb\xbf"
                                                                           "caf\xe9")
                                                             << QStringList{QString::fromUtf8("caf\u00e9")};
+        // A character the save could not write back: the bytes are kept as they are instead.
+        QTest::newRow("mark then a character without a Windows-1252 byte")
+            << QByteArray("\xef\xbb\xbf"
+                          "a\xe4\xb8\xad")
+            << QStringList{QString::fromUtf8("a\u00e4\u00b8\u00ad")};
         QTest::newRow("a mark later is text")
             << QByteArray("a\n\xef\xbb\xbf") << QStringList{"a", QString::fromUtf8("\u00ef\u00bb\u00bf")};
     }
