@@ -32,8 +32,9 @@ int16_t split_text(const QString& sep, const QString& text, QStringList& pieces)
     while (!work.isEmpty()) {
         const qsizetype p = sep.isEmpty() ? -1 : work.indexOf(sep);
         const QStringView piece = p >= 0 ? trim_trailing_blanks(work.first(p)) : work;
-        if (++count > 32767)
-            return -1;
+        if (count == 32767) // more pieces than a count can hold: the rest are ignored
+            break;
+        ++count;
         if (pieces.size() < count + 1)
             pieces.resize(count + 1);
         pieces[count] = piece.toString();

@@ -10,7 +10,7 @@ class GridModel;
 // blanks (U+0020 only), each piece is trimmed of trailing blanks, the working text of leading
 // ones, so with sep " " a run of blanks is one separator and a trailing separator adds no piece.
 // Pieces are stored from index 1; pieces[0] is never written, and elements past the new count
-// keep what they held. Returns the count, or -1 when the count would not fit in 16 bits.
+// keep what they held. Returns the count; past 32,767 pieces the rest of the text is ignored.
 int16_t split_text(const QString& sep, const QString& text, QStringList& pieces);
 
 // How a sort by date ended: sorted, or the first data row whose date does not parse.

@@ -1,11 +1,29 @@
 #include "core/convert.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 
 namespace {
+
+// Right-to-left locales put invisible direction marks around signs and date separators; they
+// carry no value, and Windows-1252 files could not hold them.
+bool is_direction_mark(QChar c) {
+    const char16_t u = c.unicode();
+    return u == 0x061C || u == 0x200E || u == 0x200F || (u >= 0x202A && u <= 0x202E) ||
+           (u >= 0x2066 && u <= 0x2069);
+}
+
+QString without_direction_marks(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text)
+        if (!is_direction_mark(c))
+            out += c;
+    return out;
+}
 
 // Formats value with at most `digits` significant digits the way the program shows numbers:
 // trailing zeros dropped, exponent form when the decimal exponent is >= sci_from or <= -5.
@@ -44,24 +62,59 @@ QString format_significant(double value, int digits, int sci_from, const QLocale
     return negative ? loc.negativeSign() + out : out;
 }
 
+bool is_date_separator(QChar c) {
+    return c == u'/' || c == u'-' || c == u'.';
+}
+
 struct DateLayout {
-    QString locale_name;
+    QLocale::Language language = QLocale::AnyLanguage;
+    QLocale::Script script = QLocale::AnyScript;
+    QLocale::Territory territory = QLocale::AnyTerritory;
     bool iso = true; // the locale has no numeric short form: ISO is its form
     std::array<char, 3> order{'y', 'M', 'd'};
     QString write_format = QStringLiteral("yyyy-MM-dd");
 };
 
+// The short date format without blanks and direction marks. A blank that alone parts two fields
+// (kkj: "dd/MM yyyy") becomes the format's separator, so the fields stay apart.
+QString compact_date_format(const QString& format) {
+    const QString fmt = without_direction_marks(format);
+    QChar sep = u'/';
+    for (const QChar c : fmt)
+        if (is_date_separator(c)) {
+            sep = c;
+            break;
+        }
+    QString out;
+    for (qsizetype i = 0; i < fmt.size(); ++i) {
+        if (fmt[i] != u' ') {
+            out += fmt[i];
+            continue;
+        }
+        qsizetype next = i;
+        while (next < fmt.size() && fmt[next] == u' ')
+            ++next;
+        if (!out.isEmpty() && out.back().isLetter() && next < fmt.size() && fmt[next].isLetter())
+            out += sep;
+        i = next - 1;
+    }
+    return out;
+}
+
 // The field order and the writing form of the locale's short date, worked out once per locale.
 const DateLayout& date_layout(const QLocale& loc) {
     static DateLayout cached;
     static bool have = false;
-    if (have && cached.locale_name == loc.name())
+    // name() leaves out the script, and Serbian in Latin and Cyrillic script need not agree.
+    if (have && cached.language == loc.language() && cached.script == loc.script() &&
+        cached.territory == loc.territory())
         return cached;
     DateLayout layout;
-    layout.locale_name = loc.name();
+    layout.language = loc.language();
+    layout.script = loc.script();
+    layout.territory = loc.territory();
     if (loc.language() != QLocale::C) {
-        QString fmt = loc.dateFormat(QLocale::ShortFormat);
-        fmt.remove(u' ');
+        QString fmt = compact_date_format(loc.dateFormat(QLocale::ShortFormat));
         std::array<char, 3> order{};
         int found = 0;
         bool numeric = !fmt.contains(QStringLiteral("MMM")) && !fmt.contains(QStringLiteral("ddd"));
@@ -91,10 +144,6 @@ const DateLayout& date_layout(const QLocale& loc) {
     cached = layout;
     have = true;
     return cached;
-}
-
-bool is_date_separator(QChar c) {
-    return c == u'/' || c == u'-' || c == u'.';
 }
 
 // Reads up to `max_digits` digits at pos; returns the digit count (0 when none).
@@ -133,7 +182,7 @@ std::optional<double> parse_time(QStringView s) {
 } // namespace
 
 std::optional<double> text_to_double(const QString& text, const QLocale& loc) {
-    const QString t = text.trimmed();
+    const QString t = without_direction_marks(text).trimmed();
     if (t.isEmpty())
         return std::nullopt;
     bool ok = false;
@@ -172,15 +221,28 @@ QString double_to_text(double value, const QLocale& loc) {
 
 double date_to_serial(const QDate& date) {
     static const qint64 day0 = QDate(1899, 12, 30).toJulianDay();
+    if (!date.isValid())
+        return std::numeric_limits<double>::quiet_NaN();
     return static_cast<double>(date.toJulianDay() - day0);
 }
 
 QDate serial_to_date(double serial) {
     static const qint64 day0 = QDate(1899, 12, 30).toJulianDay();
+    // Far beyond any calendar Qt keeps, and small enough that the day count cannot overflow.
+    constexpr double limit = 1e15;
+    if (!(std::fabs(serial) < limit))
+        return {};
     return QDate::fromJulianDay(day0 + static_cast<qint64>(std::floor(serial)));
 }
 
-std::optional<double> date_text_to_serial(QStringView text, DatePart part, const QLocale& loc) {
+std::optional<double> date_text_to_serial(QStringView whole, DatePart part, const QLocale& loc) {
+    // Loading sorts every draw by its date: copy only the rare text that holds a mark.
+    QString clean;
+    QStringView text = whole;
+    if (std::any_of(whole.begin(), whole.end(), is_direction_mark)) {
+        clean = without_direction_marks(whole);
+        text = clean;
+    }
     text = text.trimmed();
     double fraction = 0.0;
     const qsizetype tpos = text.indexOf(u'T', 0, Qt::CaseInsensitive);
@@ -206,6 +268,9 @@ std::optional<double> date_text_to_serial(QStringView text, DatePart part, const
             sep = text[pos++];
         }
     }
+    // Several locales end their short date with a dot (ko "2024. 3. 5.", hu, hr, sr, bs).
+    if (pos + 1 == text.size() && text[pos] == u'.' && sep == u'.')
+        ++pos;
     if (pos != text.size())
         return std::nullopt;
 

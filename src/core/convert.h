@@ -29,7 +29,8 @@ QString double_to_text(double value, const QLocale& loc = QLocale());
 
 enum class DatePart { DateOnly, DateTime };
 
-// Day serial: days since 1899-12-30 (1900-01-01 is day 2).
+// Day serial: days since 1899-12-30 (1900-01-01 is day 2). An invalid date gives NaN; a serial
+// that is not finite or lies beyond any calendar gives an invalid date.
 double date_to_serial(const QDate& date);
 QDate serial_to_date(double serial);
 // The text of a date-only day serial, as grids keep it in a hidden column: whole days, no exponent.
@@ -38,9 +39,10 @@ QString serial_text(double serial);
 // Parses a date in the locale's short numeric form (day, month and year in the locale's order,
 // one- or two-digit years taken as 1930..2029) or as ISO yyyy-MM-dd, which is always accepted.
 // A time of day may follow after a 'T' (2024-03-05T18:30); with DateTime it becomes the fraction
-// of the serial, with DateOnly it is dropped. Dates never contain blanks.
+// of the serial, with DateOnly it is dropped. Dates never contain blanks; direction marks are
+// ignored and a final dot after dot-separated fields is allowed, as some locales write them.
 std::optional<double> date_text_to_serial(QStringView text, DatePart part, const QLocale& loc = QLocale());
 
-// The date in the locale's short numeric form with a four-digit year and no blanks; ISO under the
-// C/POSIX locale and for locales whose short form is not numeric.
+// The date in the locale's short numeric form with a four-digit year, no blanks and no direction
+// marks; ISO under the C/POSIX locale and for locales whose short form is not numeric.
 QString date_to_text(const QDate& date, const QLocale& loc = QLocale());

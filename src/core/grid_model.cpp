@@ -23,6 +23,9 @@ void GridModel::set_rows(int n) {
         return;
     beginResetModel();
     rows_.resize(n);
+    // Rows added later start with the default height, not that of a row removed here.
+    if (static_cast<int>(row_heights_.size()) > n)
+        row_heights_.resize(n);
     endResetModel();
 }
 
@@ -267,8 +270,10 @@ void GridModel::sort_numeric(bool ascending) {
         return;
     std::vector<double> keys;
     keys.reserve(rows() - first);
+    // A current column outside the grid holds no numbers: every key is 0 and nothing moves.
+    const bool has_col = col_ >= 0 && col_ < cols_;
     for (int r = first; r < rows(); ++r) {
-        const double v = number_of(field(rows_[r].cells, col_)).value_or(0.0);
+        const double v = has_col ? number_of(field(rows_[r].cells, col_)).value_or(0.0) : 0.0;
         keys.push_back(ascending ? v : -v);
     }
     sort_rows_by_keys(first, keys);

@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -27,51 +29,80 @@ QString decode_cp1252(const QByteArray& bytes) {
     return out;
 }
 
+namespace {
+
+// The Windows-1252 byte of a character, or -1 when it has none.
+int cp1252_byte(char16_t u) {
+    // The five bytes without a character read as U+0081 etc. and must write back unchanged.
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF) || (u < 0xA0 && high_block[u - 0x80] == 0))
+        return u;
+    for (int i = 0; i < 32; ++i)
+        if (high_block[i] == u)
+            return 0x80 + i;
+    return -1;
+}
+
+} // namespace
+
 QByteArray encode_cp1252(const QString& text) {
     QByteArray out(text.size(), Qt::Uninitialized);
     char* dst = out.data();
     for (const QChar ch : text) {
-        const char16_t u = ch.unicode();
-        char b = '?';
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            b = static_cast<char>(u);
-        } else {
-            for (int i = 0; i < 32; ++i)
-                if (high_block[i] == u) {
-                    b = static_cast<char>(0x80 + i);
-                    break;
-                }
-        }
-        *dst++ = b;
+        const int b = cp1252_byte(ch.unicode());
+        *dst++ = static_cast<char>(b < 0 ? '?' : b);
     }
     return out;
+}
+
+QString decode_text_file(const QByteArray& bytes) {
+    // Editors that save as UTF-8 may put a byte-order mark first; such a file is read as UTF-8,
+    // unless what follows is not UTF-8 or holds a character the next save could not write back:
+    // then it is read like any other file, so a save gives back the same bytes.
+    static const QByteArray bom("\xEF\xBB\xBF");
+    if (bytes.startsWith(bom)) {
+        const QByteArray rest = bytes.sliced(bom.size());
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8(rest);
+        const bool fits =
+            std::all_of(text.begin(), text.end(), [](QChar c) { return cp1252_byte(c.unicode()) >= 0; });
+        return !utf8.hasError() && fits ? text : decode_cp1252(rest);
+    }
+    return decode_cp1252(bytes);
+}
+
+QStringList split_lines(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype size = text.size();
+    const QChar* data = text.constData();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = data[i];
+        if (c != u'\n' && c != u'\r')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < size && data[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        lines.append(text.mid(start));
+    return lines;
 }
 
 std::optional<QStringList> read_text_lines(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QString text = decode_cp1252(file.readAll());
-    QStringList lines;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(u'\n', start);
-        const qsizetype next = end < 0 ? text.size() : end + 1;
-        if (end < 0)
-            end = text.size();
-        if (end > start && text[end - 1] == u'\r')
-            --end;
-        lines.append(text.mid(start, end - start));
-        start = next;
-    }
-    return lines;
+    return split_lines(decode_text_file(file.readAll()));
 }
 
 bool write_file_atomically(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a disk that fills up fails the write here: an error met only when the
+    // buffer is flushed does not stop QSaveFile::commit from replacing the file with a cut one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    if (file.write(bytes) != bytes.size()) {
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }

@@ -4,6 +4,8 @@
 #include "core/grid_model.h"
 #include "lotto/lotto_files.h"
 
+#include <cmath>
+
 namespace {
 
 bool convert_draw_box(int box, const QString& text, DrawRec& draw, const QLocale& loc) {
@@ -24,22 +26,40 @@ bool convert_draw_box(int box, const QString& text, DrawRec& draw, const QLocale
 } // namespace
 
 int texts_to_params(const ParamTexts& texts, LottoParams& params, const QLocale& loc) {
+    LottoParams work = params;
     for (int i = 0; i < 2; ++i) {
         const auto n = text_to_int16(texts[i], loc);
-        if (!n)
+        if (!n) {
+            params = work;
             return i;
-        (i == 0 ? params.play_n : params.pick_n) = *n;
+        }
+        (i == 0 ? work.play_n : work.pick_n) = *n;
     }
-    float* const money[] = {&params.prize2, &params.prize2b, &params.prize3, &params.prize3b,
-                            &params.prize4, &params.prize4b, &params.prize5, &params.prize5b,
-                            &params.prize6, &params.prize6b, &params.cost};
+    float* const money[] = {&work.prize2, &work.prize2b, &work.prize3, &work.prize3b,
+                            &work.prize4, &work.prize4b, &work.prize5, &work.prize5b,
+                            &work.prize6, &work.prize6b, &work.cost};
     for (int i = 2; i < param_text_count; ++i) {
         const auto v = text_to_float(texts[i], loc);
-        if (!v)
+        if (!v) {
+            params = work;
             return i;
+        }
         *money[i - 2] = *v;
     }
-    return -1;
+    switch (param_fault(work)) {
+    case ParamFault::none:
+        params = work;
+        return -1;
+    case ParamFault::play_n:
+        return 0;
+    case ParamFault::pick_n:
+        return 1;
+    case ParamFault::money:
+        for (int i = 2; i < param_text_count; ++i)
+            if (!std::isfinite(*money[i - 2]))
+                return i;
+    }
+    return param_text_count - 1;
 }
 
 ParamTexts params_to_texts(const LottoParams& p, const QLocale& loc) {

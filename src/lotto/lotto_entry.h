@@ -15,7 +15,8 @@ inline constexpr int param_text_count = 13;
 using ParamTexts = std::array<QString, param_text_count>;
 
 // Converts the texts into params one member at a time. Returns the index of the first text that
-// does not convert, or -1; the members before it keep their new values.
+// does not convert, or -1; the members before it keep their new values. Values that convert but
+// have a fault (see param_fault) change nothing and return the index of the box at fault.
 int texts_to_params(const ParamTexts& texts, LottoParams& params, const QLocale& loc = QLocale());
 // What the boxes show for params (same order).
 ParamTexts params_to_texts(const LottoParams& params, const QLocale& loc = QLocale());

@@ -23,7 +23,20 @@ std::array<float LottoParams::*, 11> float_members() {
 
 } // namespace
 
+ParamFault param_fault(const LottoParams& params) {
+    if (params.pick_n < 1 || params.pick_n > max_pick_n)
+        return ParamFault::pick_n;
+    if (params.play_n < params.pick_n || params.play_n > max_play_n)
+        return ParamFault::play_n;
+    for (auto member : float_members())
+        if (!std::isfinite(params.*member))
+            return ParamFault::money;
+    return ParamFault::none;
+}
+
 std::optional<QByteArray> encode_params(const LottoParams& params) {
+    if (param_fault(params) != ParamFault::none)
+        return std::nullopt;
     const QByteArray currency = encode_cp1252(params.currency);
     if (currency.size() > param_record_size - 50)
         return std::nullopt;
@@ -60,6 +73,8 @@ std::optional<LottoParams> decode_params(const QByteArray& bytes) {
         std::memcpy(&(params.*member), &bits, 4);
         offset += 4;
     }
+    if (param_fault(params) != ParamFault::none)
+        return std::nullopt;
     params.currency = decode_cp1252(bytes.mid(50, n));
     return params;
 }
@@ -96,11 +111,16 @@ bool read_draws_file(const QString& path, GridModel& grid) {
     const auto lines = read_text_lines(path);
     if (!lines)
         return false;
+    append_draw_lines(*lines, grid);
+    return true;
+}
+
+void append_draw_lines(const QStringList& lines, GridModel& grid) {
     std::vector<QString> rows;
-    rows.reserve(lines->size());
+    rows.reserve(lines.size());
     QStringList pieces;
     const QString sep(1, GridModel::cell_separator);
-    for (QString line : *lines) {
+    for (QString line : lines) {
         line.remove(GridModel::cell_separator);
         if (split_text(QStringLiteral(" "), line, pieces) < 8)
             continue;
@@ -113,7 +133,6 @@ bool read_draws_file(const QString& path, GridModel& grid) {
         rows.push_back(std::move(joined));
     }
     grid.append_joined_rows(std::move(rows));
-    return true;
 }
 
 bool sort_draws_table(GridModel& grid, int* follow_row) {

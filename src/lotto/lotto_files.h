@@ -13,9 +13,16 @@ inline constexpr char param_file_name[] = "param.qtz";
 inline constexpr char draws_file_name[] = "draws.txt";
 inline constexpr int param_record_size = 52;
 
-// The 52-byte parameter record; nullopt when the currency needs more than 2 bytes.
+// Where params fall outside what the program handles: the numbers picked outside 1..6, the numbers
+// in play below the numbers picked or above 90, a prize or the cost not finite.
+enum class ParamFault { none, play_n, pick_n, money };
+ParamFault param_fault(const LottoParams& params);
+
+// The 52-byte parameter record; nullopt when the currency needs more than 2 bytes or the values
+// have a fault.
 std::optional<QByteArray> encode_params(const LottoParams& params);
-// Reads bytes 0 to 49 + n of a record and ignores the rest; nullopt when the record is cut short.
+// Reads bytes 0 to 49 + n of a record and ignores the rest; nullopt when the record is cut short
+// or its values have a fault.
 std::optional<LottoParams> decode_params(const QByteArray& bytes);
 std::optional<LottoParams> read_param_file(const QString& path);
 bool write_param_file(const QString& path, const LottoParams& params);
@@ -35,6 +42,8 @@ void reset_draws_table(GridModel& grid);
 // Appends one row per line of the file. Lines with fewer than eight fields (empty ones too) are
 // skipped; fields after the eighth are ignored. False when the file cannot be read.
 bool read_draws_file(const QString& path, GridModel& grid);
+// The same for lines already read.
+void append_draw_lines(const QStringList& lines, GridModel& grid);
 
 // Writes every draw row's day serial into column 1 and sorts the rows ascending by it, moving
 // follow_row (when given) to where its row ends up. When a date does not parse, nothing changes

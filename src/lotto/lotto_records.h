@@ -4,6 +4,11 @@
 #include <array>
 #include <cstdint>
 
+// The counts the rest of the program can handle: the frequency counters and the set window know
+// the numbers 1..90, and a ticket holds at most six.
+inline constexpr int16_t max_play_n = 90;
+inline constexpr int16_t max_pick_n = 6;
+
 // The parameters of one lotto, in the order of its parameter file.
 struct LottoParams {
     int16_t play_n = 0; // numbers in play: numbers run from 1 to this

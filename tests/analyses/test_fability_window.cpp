@@ -3,6 +3,7 @@
 #include "app/frm_main.h"
 #include "core/common_routines.h"
 #include "core/messages.h"
+#include "support/test_controls.h"
 
 #include <QGroupBox>
 #include <QtTest>
@@ -96,7 +97,7 @@ class TestFabilityWindow : public QObject {
         if (change == u"size 0")
             s.app.state.tset_size = 0;
         FabilityScene::get<QPushButton>(w, "cmdRefresh")->setFocus();
-        FabilityScene::get<QPushButton>(w, "cmdRefresh")->click();
+        click_control(w, "cmdRefresh");
 
         QCOMPARE(s.app.dialogs.messages, QStringList{message});
         if (!focus.isEmpty())
@@ -133,7 +134,7 @@ class TestFabilityWindow : public QObject {
         s.sets().set_text(3, 4, QStringLiteral("40"));
         s.app.windows.show(QLatin1String(window_name::fability));
         QCOMPARE(fa_column(w->fa_table()), want);
-        FabilityScene::get<QPushButton>(w, "cmdRefresh")->click();
+        click_control(w, "cmdRefresh");
         QCOMPARE(fa_column(w->fa_table()),
                  QStringLiteral("1 1 %1 %2 1 1 1 1 1 1").arg(ratio(2, 2, p3), ratio(1, 2, float(p3 * p1))));
     }
@@ -165,7 +166,7 @@ class TestFabilityWindow : public QObject {
         frmFability* w = open(s);
         FabilityScene::get<QLineEdit>(w, "txtFrom")->setText(from);
         FabilityScene::get<QLineEdit>(w, "txtTo")->setText(to);
-        FabilityScene::get<QPushButton>(w, "cmdRefresh")->click();
+        click_control(w, "cmdRefresh");
         QCOMPARE(s.app.dialogs.messages, QStringList());
         QCOMPARE(w->fa_table().rows(), 11);
         QCOMPARE(fa_column(w->fa_table()), all_ones);

@@ -4,6 +4,7 @@
 #include "core/messages.h"
 #include "core/text_files.h"
 #include "support/test_app.h"
+#include "support/test_controls.h"
 #include "systems/system_expansion.h"
 #include "ui/grid_view.h"
 #include "ui/window_names.h"
@@ -69,7 +70,7 @@ struct Window {
             edit(QStringLiteral("txtN%1").arg(i + 1))->setText(parts.value(i));
     }
     QString label(const char* name) const { return w->findChild<QLabel*>(QLatin1String(name))->text(); }
-    void refresh() const { w->findChild<QPushButton*>(QStringLiteral("cmdRefresh"))->click(); }
+    void refresh() const { click_control(w, "cmdRefresh"); }
     // The data rows, cells joined by '|' and rows by ';'.
     QString rows() const {
         const GridModel& g = w->performance_table();
@@ -259,7 +260,7 @@ class TestPerformanceWindow : public QObject {
         const QString pdf = app.path(QStringLiteral("performance.pdf"));
         if (!cancel)
             app.dialogs.print_file = pdf;
-        win.w->findChild<QPushButton*>(QStringLiteral("cmdPrint"))->click();
+        click_control(win.w, "cmdPrint");
         QCOMPARE(app.dialogs.print_requests, 1);
         QFile f(pdf);
         QCOMPARE(f.exists(), !cancel);

@@ -1,6 +1,7 @@
 #include "analyses/fability_scene.h"
 #include "analyses/frm_profitability.h"
 #include "core/messages.h"
+#include "support/test_controls.h"
 #include "systems/guar_results.h"
 #include "ui/grid_view.h"
 
@@ -49,7 +50,7 @@ GridModel& fa_grid(FabilityScene& s) {
 }
 
 void refresh(QWidget* w) {
-    FabilityScene::get<QPushButton>(w, "cmdRefresh")->click();
+    click_control(w, "cmdRefresh");
 }
 
 } // namespace

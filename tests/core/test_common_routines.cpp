@@ -51,9 +51,15 @@ class TestCommonRoutines : public QObject {
         QCOMPARE(out.size(), 5);
     }
 
-    void split_text_overflow() {
+    // A count holds 32,767 pieces; the rest of a longer line is ignored, the line is not lost.
+    void split_text_past_the_count() {
         QStringList out;
-        QCOMPARE(::split_text(",", QString(40000, u','), out), int16_t(-1));
+        QCOMPARE(::split_text(",", QString(40000, u','), out), int16_t(32767));
+        QString fields = QStringLiteral("2002-01-05 1 2 3 4 5 6 7");
+        fields += QString(" 8").repeated(40000);
+        QCOMPARE(::split_text(" ", fields, out), int16_t(32767));
+        QCOMPARE(out.mid(1, 8), (QStringList{"2002-01-05", "1", "2", "3", "4", "5", "6", "7"}));
+        QCOMPARE(out[32767], "8");
     }
 
     void binomial_data() {

@@ -1,6 +1,8 @@
 #include "core/convert.h"
 
 #include <QtTest>
+#include <cmath>
+#include <limits>
 
 namespace {
 const QLocale us(QLocale::English, QLocale::UnitedStates);
@@ -121,6 +123,17 @@ class TestConvert : public QObject {
         QTest::newRow("empty") << us << "" << -1.0;
         QTest::newRow("three-digit year") << us << "1/5/200" << -1.0;
         QTest::newRow("words") << us << "today" << -1.0;
+        // Forms other locales write: a final dot, direction marks around the separators.
+        const QLocale ko(QLocale::Korean, QLocale::SouthKorea), hu(QLocale::Hungarian, QLocale::Hungary),
+            hr(QLocale::Croatian, QLocale::Croatia), ar(QLocale::Arabic, QLocale::Egypt);
+        QTest::newRow("korean final dot") << ko << "2002.1.5." << 37261.0;
+        QTest::newRow("hungarian final dot") << hu << "2002.01.05." << 37261.0;
+        QTest::newRow("croatian final dot") << hr << "05.01.2002." << 37261.0;
+        QTest::newRow("final dot optional") << hr << "05.01.2002" << 37261.0;
+        QTest::newRow("two final dots") << hr << "05.01.2002.." << -1.0;
+        QTest::newRow("final slash") << us << "1/5/2002/" << -1.0;
+        QTest::newRow("arabic right-to-left marks")
+            << ar << QString::fromUtf8("5\u200f/1\u200f/2002") << 37261.0;
     }
     void dates() {
         QFETCH(QLocale, loc);
@@ -151,6 +164,66 @@ class TestConvert : public QObject {
             QCOMPARE(date_text_to_serial(text, DatePart::DateOnly, loc).value(), date_to_serial(d));
         }
         QCOMPARE(serial_to_date(37261.75), QDate(2002, 1, 5));
+    }
+
+    // Whatever the program writes as a date in a locale, it reads back in that locale; the text
+    // must also survive a Windows-1252 file, so it is plain ASCII.
+    void dates_read_back_in_every_locale() {
+        const QList<QDate> days{QDate(2024, 3, 5), QDate(1900, 1, 1), QDate(2029, 12, 31),
+                                QDate(2001, 11, 22)};
+        int locales = 0;
+        for (const QLocale& loc :
+             QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
+            ++locales;
+            for (const QDate& d : days) {
+                const QString text = date_to_text(d, loc);
+                const QString where = loc.bcp47Name() + u' ' + text;
+                for (const QChar c : text)
+                    QVERIFY2(c.unicode() > u' ' && c.unicode() < 127, qPrintable(where));
+                const auto serial = date_text_to_serial(text, DatePart::DateOnly, loc);
+                QVERIFY2(serial && *serial == date_to_serial(d), qPrintable(where));
+            }
+        }
+        QVERIFY(locales > 300);
+        QCOMPARE(date_to_text(QDate(2024, 3, 5), QLocale(u"kkj_CM")), "05/03/2024");
+        QCOMPARE(date_to_text(QDate(2024, 3, 5), QLocale(QLocale::Arabic, QLocale::Egypt)), "5/3/2024");
+    }
+
+    // Right-to-left locales put a direction mark before the minus sign.
+    void amounts_read_back_in_every_locale() {
+        const float values[] = {-0.25f, -1234.5f, 2.5f, -1e8f, -3e-6f, 1000000.0f};
+        for (const QLocale& loc :
+             QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
+            for (const float v : values) {
+                const QString text = float_to_text(v, loc);
+                const auto back = text_to_float(text, loc);
+                QVERIFY2(back && *back == v, qPrintable(loc.bcp47Name() + u' ' + text));
+            }
+        }
+        QCOMPARE(
+            text_to_float(QString::fromUtf8("\u061c-0\u066b25"), QLocale(QLocale::Arabic, QLocale::Egypt)),
+            -0.25f);
+        QCOMPARE(text_to_int16(QString::fromUtf8("\u200e-7"), us), int16_t(-7));
+    }
+
+    void serials_beyond_the_calendar_data() {
+        QTest::addColumn<double>("serial");
+        QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN();
+        QTest::newRow("infinity") << std::numeric_limits<double>::infinity();
+        QTest::newRow("minus infinity") << -std::numeric_limits<double>::infinity();
+        QTest::newRow("1e300") << 1e300;
+        QTest::newRow("-1e300") << -1e300;
+        QTest::newRow("2^63") << 9223372036854775808.0;
+    }
+    void serials_beyond_the_calendar() {
+        QFETCH(double, serial);
+        QVERIFY(!serial_to_date(serial).isValid());
+    }
+
+    void invalid_date_has_no_serial() {
+        QVERIFY(std::isnan(date_to_serial(QDate())));
+        QVERIFY(std::isnan(date_to_serial(QDate(2002, 2, 30))));
+        QCOMPARE(date_to_serial(serial_to_date(-1000.0)), -1000.0);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "app/samples.h"
 #include "core/file_names.h"
 #include "core/text_files.h"
+#include "support/full_disk.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,6 +33,9 @@ class TestFilesAndSamples : public QObject {
                                    "5 \x93quoted\x94"));
         QCOMPARE(decode_cp1252(bytes), text);
         QCOMPARE(encode_cp1252(QString::fromUtf8("\u4e2d")), QByteArray("?"));
+        // Bytes without a character in the code page come back as they were.
+        const QByteArray unassigned("\x81\x8d\x8f\x90\x9d");
+        QCOMPARE(encode_cp1252(decode_cp1252(unassigned)), unassigned);
     }
 
     void lines_read_with_either_ending_and_written_with_crlf() {
@@ -44,6 +48,75 @@ class TestFilesAndSamples : public QObject {
         QVERIFY(!read_text_lines(dir.filePath("missing")));
         QVERIFY(!write_text_lines(dir.filePath("no/such/folder/t.txt"), {"x"}));
         QCOMPARE(read_all(path), QByteArray("x \r\ny \r\n"));
+    }
+
+    void line_ends_and_byte_order_mark_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("lone CR, old Mac files")
+            << QByteArray("a 1\rb 2\rc 3\r") << QStringList{"a 1", "b 2", "c 3"};
+        QTest::newRow("mixed ends") << QByteArray("a\r\nb\rc\nd") << QStringList{"a", "b", "c", "d"};
+        QTest::newRow("CR CR LF is an empty line") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"};
+        QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
+        QTest::newRow("empty lines kept") << QByteArray("\r\n\na") << QStringList{"", "", "a"};
+        QTest::newRow("no text") << QByteArray() << QStringList{};
+        QTest::newRow("UTF-8 byte-order mark skipped") << QByteArray("\xef\xbb\xbf"
+                                                                     "2002-01-05 1\r\n")
+                                                       << QStringList{"2002-01-05 1"};
+        QTest::newRow("UTF-8 after a mark") << QByteArray("\xef\xbb\xbf"
+                                                          "caf\xc3\xa9")
+                                            << QStringList{QString::fromUtf8("caf\u00e9")};
+        QTest::newRow("mark then bytes that are not UTF-8") << QByteArray("\xef\xbb\xbf"
+                                                                          "caf\xe9")
+                                                            << QStringList{QString::fromUtf8("caf\u00e9")};
+        // A character the save could not write back: the bytes are kept as they are instead.
+        QTest::newRow("mark then a character without a Windows-1252 byte")
+            << QByteArray("\xef\xbb\xbf"
+                          "a\xe4\xb8\xad")
+            << QStringList{QString::fromUtf8("a\u00e4\u00b8\u00ad")};
+        QTest::newRow("a mark later is text")
+            << QByteArray("a\n\xef\xbb\xbf") << QStringList{"a", QString::fromUtf8("\u00ef\u00bb\u00bf")};
+    }
+    void line_ends_and_byte_order_mark() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("t.txt");
+        write(path, bytes);
+        QCOMPARE(read_text_lines(path).value(), lines);
+    }
+
+    // A save that runs out of room halfway, as on a full disk, leaves the previous file byte for
+    // byte and no stray temporary file; the limit binds root too.
+    void failed_save_keeps_the_old_file_data() {
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<bool>("lines");
+        QTest::newRow("lines, nothing fits") << 0 << true;
+        QTest::newRow("lines, cut halfway") << 5000 << true;
+        QTest::newRow("lines, one byte short") << 12999 << true;
+        QTest::newRow("bytes, nothing fits") << 0 << false;
+        QTest::newRow("bytes, cut halfway") << 5000 << false;
+        QTest::newRow("bytes, one byte short") << 12999 << false;
+    }
+    void failed_save_keeps_the_old_file() {
+        QFETCH(int, limit);
+        QFETCH(bool, lines);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("system");
+        const QByteArray old = "N1 1 2 3 4 5 6\r\nN2 7 8 9 10 11 12\r\n";
+        write(path, old);
+        const QStringList new_lines(1000, QStringLiteral("N1 40 41 42"));          // 1000 x 13 bytes
+        const QByteArray new_bytes = QByteArray("N1 40 41 42\r\n").repeated(1000); // the same
+        const auto saved = save_with_file_size_limit(limit, [&] {
+            return lines ? write_text_lines(path, new_lines) : write_file_atomically(path, new_bytes);
+        });
+        QCOMPARE(saved, std::optional(false));
+        QCOMPARE(read_all(path), old);
+        QCOMPARE(folder_entries(dir.path()), QStringList{"system"});
+        // With room enough the same save goes through.
+        QCOMPARE(save_with_file_size_limit(13000, [&] { return write_file_atomically(path, new_bytes); }),
+                 std::optional(true));
+        QCOMPARE(read_all(path), new_bytes);
     }
 
     void safe_file_names_data() {

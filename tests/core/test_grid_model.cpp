@@ -118,6 +118,36 @@ class TestGridModel : public QObject {
         QCOMPARE(g.text(1, 0), "2");
     }
 
+    void sort_by_a_column_outside_the_grid_moves_nothing() {
+        GridModel g;
+        g.set_cols(2);
+        g.append_rows({{"3", "b"}, {"1", "a"}, {"2", "c"}});
+        g.set_col(-1);
+        g.sort_numeric(true);
+        QCOMPARE(g.text(0, 0), "3");
+        g.set_col(2);
+        g.sort_numeric(true);
+        QCOMPARE(g.text(0, 0), "3");
+        g.set_col(0);
+        g.sort_numeric(true);
+        QCOMPARE(g.text(0, 0), "1");
+    }
+
+    void rows_added_again_take_the_default_height() {
+        GridModel g;
+        g.set_cols(2);
+        g.set_rows(5);
+        g.set_row_height(3, 900);
+        g.set_row_height(4, 700);
+        g.set_rows(2);
+        g.set_rows(5);
+        QCOMPARE(g.row_height(3), GridModel::default_row_height);
+        QCOMPARE(g.row_height(4), GridModel::default_row_height);
+        g.set_row_height(1, 300);
+        g.set_rows(3);
+        QCOMPARE(g.row_height(1), 300);
+    }
+
     // Qt's own checker watches every signal and index through a view's eyes.
     void qt_model_contract_holds() {
         GridModel g;

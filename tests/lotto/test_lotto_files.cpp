@@ -1,10 +1,12 @@
 #include "core/grid_model.h"
 #include "lotto/lotto_files.h"
+#include "support/full_disk.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <limits>
 
 namespace {
 
@@ -67,6 +69,32 @@ class TestLottoFiles : public QObject {
         QTest::newRow("cut in the currency") << full.left(50) << false << "";
         QTest::newRow("cut in the floats") << full.left(30) << false << "";
         QTest::newRow("empty") << QByteArray() << false << "";
+        // Values the rest of the program cannot handle are refused like a cut-short record.
+        const auto with = [&](int offset, const QByteArray& le) {
+            return QByteArray(full).replace(offset, le.size(), le);
+        };
+        const auto f32 = [](float v) {
+            QByteArray b(4, '\0');
+            qToLittleEndian(v, b.data());
+            return b;
+        };
+        QTest::newRow("numbers in play 40000 (-25536)")
+            << with(0, QByteArray::fromHex("409c")) << false << "";
+        QTest::newRow("numbers in play -5") << with(0, QByteArray::fromHex("fbff")) << false << "";
+        QTest::newRow("numbers in play 91") << with(0, QByteArray::fromHex("5b00")) << false << "";
+        QTest::newRow("numbers in play 90") << with(0, QByteArray::fromHex("5a00")) << true << "$";
+        QTest::newRow("numbers in play below numbers picked")
+            << with(0, QByteArray::fromHex("0500")) << false << "";
+        QTest::newRow("numbers in play equal to numbers picked")
+            << with(0, QByteArray::fromHex("0600")) << true << "$";
+        QTest::newRow("numbers picked 60") << with(2, QByteArray::fromHex("3c00")) << false << "";
+        QTest::newRow("numbers picked 0") << with(2, QByteArray::fromHex("0000")) << false << "";
+        QTest::newRow("numbers picked 1") << with(2, QByteArray::fromHex("0100")) << true << "$";
+        QTest::newRow("prize 2 NaN") << with(4, f32(std::numeric_limits<float>::quiet_NaN())) << false << "";
+        QTest::newRow("prize 6+bonus infinite")
+            << with(40, f32(std::numeric_limits<float>::infinity())) << false << "";
+        QTest::newRow("cost minus infinity")
+            << with(44, f32(-std::numeric_limits<float>::infinity())) << false << "";
     }
     void param_record_read() {
         QFETCH(QByteArray, bytes);
@@ -76,7 +104,10 @@ class TestLottoFiles : public QObject {
         QCOMPARE(p.has_value(), ok);
         if (ok) {
             LottoParams expected = sample_params(currency);
+            expected.play_n = p->play_n;
+            expected.pick_n = p->pick_n;
             QCOMPARE(*p, expected);
+            QCOMPARE(encode_params(*p).value(), bytes.left(50) + currency.toLatin1().leftJustified(2, '\0'));
         }
     }
 
@@ -125,6 +156,64 @@ class TestLottoFiles : public QObject {
                                             "1/1/2002 31 32 33 34 35 36 0 \r\n"
                                             "01/05/2002 1 2 3 4 5 6 7 \r\n"
                                             "3/1/2002 21 22 23 24 25 26 27 \r\n"));
+    }
+
+    void draws_line_ends_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("CR LF") << QByteArray(
+            "1/5/2002 1 2 3 4 5 6 7 \r\n12/29/2001 11 12 13 14 15 16 0 \r\n");
+        QTest::newRow("lone CR") << QByteArray("1/5/2002 1 2 3 4 5 6 7 \r12/29/2001 11 12 13 14 15 16 0 \r");
+        QTest::newRow("mixed") << QByteArray("1/5/2002 1 2 3 4 5 6 7 \r12/29/2001 11 12 13 14 15 16 0 \n");
+        QTest::newRow("byte-order mark")
+            << QByteArray("\xef\xbb\xbf"
+                          "1/5/2002 1 2 3 4 5 6 7 \r\n12/29/2001 11 12 13 14 15 16 0 \r\n");
+        QTest::newRow("a line of 40,000 fields") << QByteArray("1/5/2002 1 2 3 4 5 6 7") +
+                                                        QByteArray(" 9").repeated(40000) +
+                                                        "\r\n12/29/2001 11 12 13 14 15 16 0 ";
+    }
+    // Every draw survives a load and the Save after it, whatever the file's line ends.
+    void draws_line_ends() {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("draws.txt");
+        write(path, bytes);
+        GridModel grid;
+        reset_draws_table(grid);
+        QVERIFY(read_draws_file(path, grid));
+        QVERIFY(sort_draws_table(grid));
+        QVERIFY(write_draws_file(path, grid));
+        QCOMPARE(read_all(path),
+                 QByteArray("12/29/2001 11 12 13 14 15 16 0 \r\n1/5/2002 1 2 3 4 5 6 7 \r\n"));
+    }
+
+    void failed_saves_keep_the_old_files_data() {
+        QTest::addColumn<int>("limit");
+        QTest::newRow("nothing fits") << 0;
+        QTest::newRow("cut halfway") << 26;
+        QTest::newRow("one byte short") << 51;
+    }
+    // The limit is on each file; the draws file is larger than the record, so each row cuts both.
+    void failed_saves_keep_the_old_files() {
+        QFETCH(int, limit);
+        QTemporaryDir dir;
+        const QString params_path = dir.filePath("param.qtz"), draws_path = dir.filePath("draws.txt");
+        QVERIFY(write_param_file(params_path, sample_params("$")));
+        const QByteArray old_params = read_all(params_path);
+        const QByteArray old_draws = "12/29/2001 11 12 13 14 15 16 0 \r\n";
+        write(draws_path, old_draws);
+        GridModel grid;
+        reset_draws_table(grid);
+        grid.append_rows({{"1/1/2002", "37257", "1", "2", "3", "4", "5", "6", "0"},
+                          {"1/8/2002", "37264", "7", "8", "9", "10", "11", "12", "0"}});
+        LottoParams changed = sample_params("EU");
+        changed.play_n = 90;
+        QCOMPARE(save_with_file_size_limit(limit, [&] { return write_param_file(params_path, changed); }),
+                 std::optional(false));
+        QCOMPARE(save_with_file_size_limit(limit, [&] { return write_draws_file(draws_path, grid); }),
+                 std::optional(false));
+        QCOMPARE(read_all(params_path), old_params);
+        QCOMPARE(read_all(draws_path), old_draws);
+        QCOMPARE(folder_entries(dir.path()), (QStringList{"draws.txt", "param.qtz"}));
     }
 
     void unparsable_date_keeps_file_order() {

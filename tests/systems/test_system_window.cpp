@@ -1,6 +1,7 @@
 #include "core/grid_model.h"
 #include "core/messages.h"
 #include "support/test_app.h"
+#include "support/test_controls.h"
 #include "systems/frm_system.h"
 #include "ui/grid_view.h"
 #include "ui/window_names.h"
@@ -410,7 +411,7 @@ class TestSystemWindow : public QObject {
         Window win = open(app);
         if (!name.isEmpty())
             win.pick(name);
-        win.get<QPushButton>("cmdPrint")->click();
+        click_control(win.w, "cmdPrint");
         QCOMPARE(app.dialogs.messages, message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(app.dialogs.print_requests, name.isEmpty() ? 0 : 1);
         QCOMPARE(!pdf.isEmpty() && QFile::exists(pdf), max_pages > 0);

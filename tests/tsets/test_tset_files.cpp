@@ -1,4 +1,5 @@
 #include "core/grid_model.h"
+#include "support/full_disk.h"
 #include "tsets/tset_files.h"
 #include "tsets/tsets_fixture.h"
 
@@ -173,6 +174,25 @@ class TestTsetFiles : public QObject {
         // A folder where the file should be: the write fails and reports it.
         QVERIFY(QDir(dir.path()).mkdir("S"));
         QCOMPARE(save_tset(dir.filePath("S"), 10, g), SaveResult::write_failed);
+    }
+
+    // A disk that fills up halfway through the save (a file-size limit, which binds root too).
+    void save_cut_short_keeps_the_old_file() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("S");
+        const QByteArray old = row10("2001-03-01", 0).toLatin1() + " \r\n";
+        write_file(path, old);
+        GridModel g;
+        QStringList rows;
+        for (int year = 2002; year < 2030; ++year)
+            rows << row10(qPrintable(QStringLiteral("%1-03-01").arg(year)), year % 7);
+        fill(g, rows);
+        for (const rlim_t limit : {rlim_t(0), rlim_t(old.size()), rlim_t(500)})
+            QCOMPARE(
+                save_with_file_size_limit(limit, [&] { return save_tset(path, 10, g) == SaveResult::saved; }),
+                std::optional(false));
+        QCOMPARE(read_file(path), old);
+        QCOMPARE(folder_entries(dir.path()), QStringList{"S"});
     }
 
     void create_and_list() {

@@ -2,6 +2,7 @@
 
 #include "core/grid_model.h"
 #include "support/test_app.h"
+#include "support/test_controls.h"
 #include "ui/window_offers.h"
 
 #include <QAbstractButton>
@@ -32,7 +33,7 @@ struct Win {
             return c->currentText();
         return get<QLineEdit>(name)->text();
     }
-    void click(const char* name) const { get<QAbstractButton>(name)->click(); }
+    void click(const char* name) const { click_control(w, name); }
     bool enabled(const char* name) const { return get<QWidget>(name)->isEnabled(); }
     // Picks an entry from a combo box's list the way a user does (a text not listed is typed).
     void pick(const char* name, const QString& text) const {
