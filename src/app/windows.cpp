@@ -1,6 +1,8 @@
 #include "app/windows.h"
 
+#include "analyses/frm_fability.h"
 #include "analyses/frm_performance.h"
+#include "analyses/frm_profitability.h"
 #include "app/frm_main.h"
 #include "lotto/frm_lotto.h"
 #include "systems/frm_system.h"
@@ -20,4 +22,6 @@ void register_windows(AppContext& ctx) {
     w.add_factory(window_name::tset_generator, [&ctx] { return new frmTsetGenerator(ctx); });
     w.add_factory(window_name::performance, [&ctx] { return new frmPerformance(ctx); });
     w.add_factory(window_name::system, [&ctx] { return new frmSystem(ctx); });
+    w.add_factory(window_name::fability, [&ctx] { return new frmFability(ctx); });
+    w.add_factory(window_name::profitability, [&ctx] { return new frmProfitability(ctx); });
 }

@@ -212,13 +212,30 @@ void GridModel::remove_row(int row) {
 }
 
 void GridModel::reorder(int first_row, const std::vector<int>& order) {
-    emit layoutAboutToBeChanged();
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<Row> sorted;
     sorted.reserve(order.size());
     for (int i : order)
         sorted.push_back(std::move(rows_[first_row + i]));
     std::move(sorted.begin(), sorted.end(), rows_.begin() + first_row);
-    emit layoutChanged();
+    // Persistent indexes follow their rows, so a view's selection and a window's own row marker
+    // stay on the same draw.
+    const QModelIndexList from = persistentIndexList();
+    if (!from.isEmpty()) {
+        std::vector<int> moved_to(order.size());
+        for (int i = 0; i < static_cast<int>(order.size()); ++i)
+            moved_to[order[i]] = i;
+        QModelIndexList to;
+        to.reserve(from.size());
+        for (const QModelIndex& i : from) {
+            const int r = i.row() + fixed_rows_ - first_row;
+            to << (r >= 0 && r < static_cast<int>(order.size())
+                       ? index(first_row + moved_to[r] - fixed_rows_, i.column())
+                       : i);
+        }
+        changePersistentIndexList(from, to);
+    }
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 void GridModel::sort_rows_by_keys(int first_row, const std::vector<double>& keys) {
@@ -233,6 +250,20 @@ void GridModel::sort_rows_by_keys(int first_row, const std::vector<double>& keys
     reorder(first_row, order);
 }
 
+std::optional<double> GridModel::number_of(QStringView cell) {
+    cell = cell.trimmed();
+    // Whole numbers, such as day serials, are read without the general parser.
+    double v = 0.0;
+    bool ok = !cell.isEmpty() && cell.size() <= 15;
+    for (qsizetype i = 0; ok && i < cell.size(); ++i) {
+        ok = cell[i] >= u'0' && cell[i] <= u'9';
+        v = v * 10 + (cell[i].unicode() - u'0');
+    }
+    if (!ok)
+        v = cell.toDouble(&ok);
+    return ok ? std::optional<double>(v) : std::nullopt;
+}
+
 void GridModel::sort_numeric(bool ascending) {
     const int first = fixed_rows_;
     if (first >= rows())
@@ -242,17 +273,8 @@ void GridModel::sort_numeric(bool ascending) {
     // A current column outside the grid holds no numbers: every key is 0 and nothing moves.
     const bool has_col = col_ >= 0 && col_ < cols_;
     for (int r = first; r < rows(); ++r) {
-        const QStringView cell = has_col ? field(rows_[r].cells, col_).trimmed() : QStringView();
-        // Whole numbers, such as day serials, are read without the general parser.
-        double v = 0.0;
-        bool ok = !cell.isEmpty() && cell.size() <= 15;
-        for (qsizetype i = 0; ok && i < cell.size(); ++i) {
-            ok = cell[i] >= u'0' && cell[i] <= u'9';
-            v = v * 10 + (cell[i].unicode() - u'0');
-        }
-        if (!ok)
-            v = cell.toDouble(&ok);
-        keys.push_back(ok ? (ascending ? v : -v) : 0.0);
+        const double v = has_col ? number_of(field(rows_[r].cells, col_)).value_or(0.0) : 0.0;
+        keys.push_back(ascending ? v : -v);
     }
     sort_rows_by_keys(first, keys);
 }

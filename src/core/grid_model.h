@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 // A grid of text cells addressed by row and column, with fixed header rows and columns, column
@@ -72,6 +73,8 @@ class GridModel : public QAbstractTableModel {
     // Sorts the data rows (from fixed_rows()) by the numeric value of the current column; text
     // that is not a number counts as 0. Rows with equal keys keep their order.
     void sort_numeric(bool ascending);
+    // The value sort_numeric reads from a cell; nullopt for text that is not a number.
+    static std::optional<double> number_of(QStringView cell);
     // Stable ascending sort of rows first_row.. by keys[row - first_row].
     void sort_rows_by_keys(int first_row, const std::vector<double>& keys);
 

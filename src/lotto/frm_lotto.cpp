@@ -123,6 +123,17 @@ void frmLotto::build_draws(QWidget* side) {
     draws_->set_col_width(draws_col::serial, 0);
     draws_->set_col_width(draws_col::bonus, bonus_col_width);
     reset_draws_table(*draws_);
+    // Other windows sort this table too (the generator sorts it by serial): the entry boxes' row
+    // moves with its draw, so the next Add still writes the draw it belongs to.
+    connect(draws_, &QAbstractItemModel::layoutAboutToBeChanged, this, [this] {
+        sel_mark_ = sel_row_ >= draws_->fixed_rows() ? draws_->index(sel_row_ - draws_->fixed_rows(), 0)
+                                                     : QModelIndex();
+    });
+    connect(draws_, &QAbstractItemModel::layoutChanged, this, [this] {
+        if (sel_mark_.isValid())
+            sel_row_ = sel_mark_.row() + draws_->fixed_rows();
+        sel_mark_ = QPersistentModelIndex();
+    });
     msfDraws_ = new GridView(side);
     msfDraws_->setObjectName(QStringLiteral("msfDraws"));
     msfDraws_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -418,7 +429,7 @@ void frmLotto::cmdDrawSave_Click() {
     draws_->set_col(draws_col::serial);
     draws_->set_col_width(draws_col::serial, 0);
     // sel_row follows its row through the sort, so a later Add still writes the draw the boxes show.
-    if (!sort_draws_table(*draws_, &sel_row_)) {
+    if (!sort_draws_table(*draws_)) {
         message(
             QStringLiteral("The data was not saved. Not correct date was found. Please correct the date"));
         return;

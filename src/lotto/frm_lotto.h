@@ -4,6 +4,7 @@
 #include "ui/window_offers.h"
 #include "ui/working_window.h"
 
+#include <QPersistentModelIndex>
 #include <array>
 
 class GridModel;
@@ -50,6 +51,7 @@ class frmLotto : public WorkingWindow, public DrawsOffer {
 
     QString lotto_dir_;
     int sel_row_ = 0; // the row the entry boxes belong to; an int, as tables hold more than 32767 draws
+    QPersistentModelIndex sel_mark_; // carries sel_row_ through a sort of the table, by anyone
 
     QComboBox* cmbName_ = nullptr;
     QComboBox* cmbPlayN_ = nullptr;

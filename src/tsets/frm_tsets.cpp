@@ -137,10 +137,10 @@ void frmTsets::build(QWidget* panel) {
 }
 
 void frmTsets::set_tab_order() {
-    const QWidget* order[] = {cmbSize_,   cmbSets_,         cmdNew_, txtDate_, cmdAcceptDate_,    cmbIndex_,
+    QWidget* const order[] = {cmbSize_,   cmbSets_,         cmdNew_, txtDate_, cmdAcceptDate_,    cmbIndex_,
                               cmbNumber_, cmdAcceptNumber_, cmdAdd_, cmdSave_, cmdTsetGenerator_, msfTsets_};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
-        setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
+        setTabOrder(order[i], order[i + 1]);
 }
 
 void frmTsets::Form_Load() {
@@ -221,7 +221,9 @@ void frmTsets::cmbSize_Click() {
     lay_out(1);
     for (QWidget* w : std::initializer_list<QWidget*>{cmbSets_, cmdNew_, cmdAdd_})
         w->setEnabled(true);
-    // The grid is empty now: a Save would write it over a set of the same name in this size.
+    // The grid belongs to no set now: a Save must not write it over a set of the last name in
+    // this size folder, nor into the last set's file with this size's columns.
+    set_name_.clear();
     cmdSave_->setEnabled(false);
 }
 
@@ -290,7 +292,7 @@ void frmTsets::open_set(const QString& name) {
 void frmTsets::show_current_row() {
     const int r = ctx_.state.tset_row;
     if (r >= 1 && r < tsets_->rows()) {
-        const QModelIndex index = tsets_->index(r - tsets_->fixed_rows(), 0);
+        const QModelIndex index = msfTsets_->model()->index(r - tsets_->fixed_rows(), 0);
         msfTsets_->setCurrentIndex(index);
         msfTsets_->scrollTo(index);
     }
@@ -366,7 +368,7 @@ void frmTsets::cmdAcceptNumber_Click() {
 }
 
 void frmTsets::cmdSave_Click() {
-    if (!is_safe_file_name(set_name_)) {
+    if (set_name_.isEmpty()) {
         message(msg_select_tset);
         return;
     }

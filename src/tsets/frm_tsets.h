@@ -47,7 +47,7 @@ class frmTsets : public WorkingWindow, public TsetsOffer {
 
     QString tsets_dir_;
     QString size_dir_;
-    QString set_name_; // the set that Save writes
+    QString set_name_; // the set that Save writes; none after a size change
 
     QComboBox* cmbSize_ = nullptr;
     QComboBox* cmbSets_ = nullptr;

@@ -8,6 +8,7 @@
 #include <QString>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <optional>
 
@@ -50,8 +51,17 @@ std::optional<int16_t> drawn_number(QStringView cell) {
 } // namespace
 
 void sort_draws_by_serial(GridModel& draws) {
+    // A row without a serial is one the Lotto window has begun (New) and not yet filled: it stays
+    // at the end, where that window keeps writing it, instead of sorting to the top as a 0.
+    std::vector<double> keys;
+    keys.reserve(draws.rows() > 1 ? draws.rows() - 1 : 0);
+    for (int r = 1; r < draws.rows(); ++r) {
+        const QStringView cell = draws.text_view(r, draws_col::serial);
+        keys.push_back(cell.trimmed().isEmpty() ? std::numeric_limits<double>::infinity()
+                                                : GridModel::number_of(cell).value_or(0.0));
+    }
     draws.set_col(draws_col::serial);
-    draws.sort_numeric(true);
+    draws.sort_rows_by_keys(1, keys);
 }
 
 FrequencyCount calc_fr(const GridModel& draws, double from, double to, int step, int pick_n, int play_n) {

@@ -25,7 +25,8 @@ struct FrequencyCount {
     std::vector<int16_t> order;
 };
 
-// Sorts the draws table (layout in lotto/lotto_files.h) ascending by its hidden serial column.
+// Sorts the draws table (layout in lotto/lotto_files.h) ascending by its hidden serial column;
+// rows without a serial go last.
 void sort_draws_by_serial(GridModel& draws);
 
 // Counts, in a draws table sorted by date, how often each number was drawn in the draws from the

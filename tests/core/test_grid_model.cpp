@@ -87,13 +87,6 @@ class TestGridModel : public QObject {
         QVERIFY(g.data(g.index(0, 1), GridModel::bold_role).toBool());
         QCOMPARE(g.headerData(1, Qt::Horizontal).toString(), "Number\n3");
         QCOMPARE(g.headerData(0, Qt::Vertical).toString(), "2");
-        // A header is bold when a fixed cell it shows is bold.
-        g.set_bold(1, 2, true);
-        g.set_bold(3, 0, true);
-        QVERIFY(g.headerData(1, Qt::Horizontal, GridModel::bold_role).toBool());
-        QVERIFY(!g.headerData(0, Qt::Horizontal, GridModel::bold_role).toBool());
-        QVERIFY(!g.headerData(0, Qt::Vertical, GridModel::bold_role).toBool());
-        QVERIFY(g.headerData(1, Qt::Vertical, GridModel::bold_role).toBool());
 
         QSignalSpy changed(&g, &QAbstractItemModel::dataChanged);
         g.set_text(3, 3, "z");

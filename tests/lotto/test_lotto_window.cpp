@@ -598,6 +598,20 @@ class TestLottoWindow : public QObject {
                     .endsWith(today.toLatin1() + " 1 2 3 4 5 6 0 \r\n"));
     }
 
+    // Another window (the generator) may sort the table; the entry boxes' row moves with its draw.
+    void selected_draw_follows_a_sort_by_another_window() {
+        TestApp app;
+        make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
+        Window win = open(app);
+        win.pick(QStringLiteral("Six49"));
+        QCOMPARE(win.w->sel_row(), 3);
+        QCOMPARE(win.grid().text(3, draws_col::date), "2002-01-05");
+        win.grid().set_col(draws_col::serial);
+        win.grid().sort_numeric(false); // newest first
+        QCOMPARE(win.w->sel_row(), 1);
+        QCOMPARE(win.grid().text(1, draws_col::date), "2002-01-05");
+    }
+
     void select_rows() {
         TestApp app;
         make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(),

@@ -1,15 +1,24 @@
 // Loads and saves a targeted set of 10,000 rows of 20 numbers, and counts the frequencies over
 // 100,000 draws, as the Targeted Sets window and the generator do; prints the time of each step.
+// With --shot TSETS.png GENERATOR.png it instead opens both windows on the sample data (from
+// --samples DIR, default share/): the sample set with a new row filled by the ten most frequent
+// numbers of the sample lotto's last year, and saves a picture of each.
+#include "app/samples.h"
 #include "core/convert.h"
 #include "core/grid_model.h"
 #include "core/text_files.h"
 #include "lotto/lotto_files.h"
+#include "support/test_app.h"
 #include "tsets/tset_files.h"
 #include "tsets/tset_frequency.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QComboBox>
 #include <QDate>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -40,11 +49,53 @@ void print(const char* what, Time t) {
     std::printf("  %-36s %7.1f ms (processor %.1f ms)\n", what, t.wall, t.cpu);
 }
 
+void pick(QWidget* w, const char* name, const QString& text) {
+    auto* box = w->findChild<QComboBox*>(QLatin1String(name));
+    const int i = box->findText(text);
+    box->setCurrentIndex(i);
+    emit box->activated(i);
+}
+
+int shots(const QString& samples, const QString& tsets_png, const QString& generator_png) {
+    TestApp app;
+    app.state.today = [] { return QDate(2026, 12, 1); };
+    for (const char* name : {"d1", "d1a", "d2"})
+        QFile::copy(samples + u'/' + QLatin1String(name), app.path(QLatin1String(name)));
+    create_samples(app.dir.path());
+    pick(app.windows.show("frmLotto"), "cmbName", "Canada_6_49");
+    QWidget* tsets = app.windows.show("frmTsets");
+    pick(tsets, "cmbSize", "10");
+    pick(tsets, "cmbSets", "Forecaster1");
+    tsets->findChild<QPushButton*>("cmdAdd")->click();
+    tsets->findChild<QPushButton*>("cmdTsetGenerator")->click();
+    QWidget* generator = app.windows.find("frmTsetGenerator");
+    generator->findChild<QRadioButton*>("optHighFr")->setChecked(true);
+    auto* go = generator->findChild<QPushButton*>("cmdGo");
+    go->click();
+    go->setFocus();
+    for (const QString& m : app.dialogs.messages)
+        std::fprintf(stderr, "message: %s\n", qPrintable(m));
+    QApplication::processEvents();
+    return app.dialogs.messages.isEmpty() && tsets->grab().save(tsets_png) &&
+                   generator->grab().save(generator_png)
+               ? 0
+               : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qapp(argc, argv);
     QLocale::setDefault(QLocale::c());
+    if (const qsizetype at = args.indexOf(QStringLiteral("--shot")); at >= 0) {
+        const qsizetype samples_at = args.indexOf(QStringLiteral("--samples"));
+        return shots(samples_at >= 0 ? args.value(samples_at + 1) : QStringLiteral(ZANDREL_SHARE_DIR),
+                     args.value(at + 1), args.value(at + 2));
+    }
     const int set_rows = argc > 1 ? std::atoi(argv[1]) : 10000;
     const int draw_rows = argc > 2 ? std::atoi(argv[2]) : 100000;
     QTemporaryDir dir;

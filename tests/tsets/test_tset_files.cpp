@@ -1,23 +1,13 @@
 #include "core/grid_model.h"
 #include "support/full_disk.h"
 #include "tsets/tset_files.h"
+#include "tsets/tsets_fixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-QByteArray read_all(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void write(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // A set row of size 10: the date, then 1..10 shifted by k.
 QString row10(const char* date, int k) {
@@ -88,7 +78,7 @@ class TestTsetFiles : public QObject {
         QFETCH(QStringList, rows);
         QTemporaryDir dir;
         const QString path = dir.filePath("Set.v1");
-        write(path, file);
+        write_file(path, file);
         const auto set = read_tset_file(path, "Set.v1", 10);
         QVERIFY(set);
         GridModel g;
@@ -154,14 +144,14 @@ class TestTsetFiles : public QObject {
         QFETCH(QStringList, lines);
         QTemporaryDir dir;
         const QString path = dir.filePath("S");
-        write(path, "old\r\n");
+        write_file(path, "old\r\n");
         GridModel g;
         fill(g, rows);
         const QStringList before = grid_rows(g);
         const SaveResult result = save_tset(path, 10, g);
         if (lines.isEmpty()) {
             QCOMPARE(result, SaveResult::bad_date);
-            QCOMPARE(read_all(path), QByteArray("old\r\n"));
+            QCOMPARE(read_file(path), QByteArray("old\r\n"));
             QCOMPARE(grid_rows(g), before);
             return;
         }
@@ -169,7 +159,7 @@ class TestTsetFiles : public QObject {
         QByteArray expected;
         for (const QString& l : lines)
             expected += l.toLatin1() + " \r\n";
-        QCOMPARE(read_all(path), expected);
+        QCOMPARE(read_file(path), expected);
         QCOMPARE(grid_rows(g), lines);
         // The latest row comes back as the current one.
         const auto set = read_tset_file(path, "S", 10);
@@ -191,7 +181,7 @@ class TestTsetFiles : public QObject {
         QTemporaryDir dir;
         const QString path = dir.filePath("S");
         const QByteArray old = row10("2001-03-01", 0).toLatin1() + " \r\n";
-        write(path, old);
+        write_file(path, old);
         GridModel g;
         QStringList rows;
         for (int year = 2002; year < 2030; ++year)
@@ -201,7 +191,7 @@ class TestTsetFiles : public QObject {
             QCOMPARE(
                 save_with_file_size_limit(limit, [&] { return save_tset(path, 10, g) == SaveResult::saved; }),
                 std::optional(false));
-        QCOMPARE(read_all(path), old);
+        QCOMPARE(read_file(path), old);
         QCOMPARE(folder_entries(dir.path()), QStringList{"S"});
     }
 
@@ -211,10 +201,10 @@ class TestTsetFiles : public QObject {
         QCOMPARE(folder, dir.path() + "/Tsets/10");
         QVERIFY(QDir().mkpath(folder));
         QCOMPARE(create_tset_file(folder + "/b.set"), CreateResult::created);
-        QCOMPARE(read_all(folder + "/b.set"), QByteArray());
-        write(folder + "/A", "2001-01-01 1 2 3 4 5 6 7 8 9 10 \r\n");
+        QCOMPARE(read_file(folder + "/b.set"), QByteArray());
+        write_file(folder + "/A", "2001-01-01 1 2 3 4 5 6 7 8 9 10 \r\n");
         QCOMPARE(create_tset_file(folder + "/A"), CreateResult::exists);
-        QCOMPARE(read_all(folder + "/A").size(), 34);
+        QCOMPARE(read_file(folder + "/A").size(), 34);
         QVERIFY(QDir(folder).mkdir("sub"));
         QCOMPARE(list_tsets(folder), QStringList({"A", "b.set"}));
         QCOMPARE(tset_size_from_text(" 20 "), std::optional<int16_t>(20));

@@ -148,13 +148,17 @@ class TestTsetGenerator : public QObject {
             s.lotto.set(boxes[i], texts[i]);
         s.lotto.click("cmdAdd");
         QCOMPARE(app.dialogs.messages, QStringList());
+        s.lotto.click("cmdDrawNew"); // begun, not filled: no draw, and it stays where it is
+        auto* draws = app.windows.offer<DrawsOffer>("frmLotto");
+        const int last = draws->draws_table().rows() - 1;
         s.gen.get<QRadioButton>("optHighFr")->setChecked(true);
         s.gen.click("cmdGo");
         QCOMPARE(grid_row(frequencies(s.gen), 24), "Total draws 11");
         QCOMPARE(grid_row(frequencies(s.gen), 2), "1 2");
         // The draws table is left in date order.
-        auto* draws = app.windows.offer<DrawsOffer>("frmLotto");
         QCOMPARE(draws->draws_table().text(1, draws_col::date), "2026-02-15");
+        QCOMPARE(draws->draws_table().rows() - 1, last);
+        QCOMPARE(draws->draws_table().text(last, draws_col::date), QString());
     }
 
     void refusals_data() {

@@ -88,7 +88,8 @@ class TestTsetsWindow : public QObject {
         QCOMPARE(grid_row(g, 0), "Date N1 N2 N3 N4 N5 N6 N7 N8 N9 N10 N11 N12");
         QCOMPARE(g.rows(), 1);
         // The header cells show bold.
-        QVERIFY(g.headerData(12, Qt::Horizontal, GridModel::bold_role).toBool());
+        const QAbstractItemModel* shown = w.get<GridView>("msfTsets")->model();
+        QVERIFY(shown->headerData(12, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
     }
 
     void size_change_after_editing() {
@@ -103,6 +104,18 @@ class TestTsetsWindow : public QObject {
         QCOMPARE(app.state.tset_row, 0);
         QVERIFY(!w.enabled("cmdSave"));
         QVERIFY(w.enabled("cmdAcceptDate"));
+        // A row filled after the change may enable Save again, but there is no set to write it to.
+        write_file(app.path("Tsets/12/Old"), "kept\r\n");
+        w.click("cmdAdd");
+        for (int i = 1; i <= 12; ++i) {
+            w.set("cmbIndex", QString::number(i));
+            w.set("cmbNumber", QString::number(i));
+            w.click("cmdAcceptNumber");
+        }
+        w.click("cmdSave");
+        QCOMPARE(app.dialogs.messages, QStringList{msg(msg_select_tset)});
+        QCOMPARE(read_file(app.path("Tsets/12/Old")), QByteArray("kept\r\n"));
+        QCOMPARE(read_file(app.path("Tsets/10/Old")), two_rows);
     }
 
     void new_set_data() {

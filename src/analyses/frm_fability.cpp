@@ -1,0 +1,183 @@
+#include "analyses/frm_fability.h"
+
+#include "analyses/fability.h"
+#include "core/convert.h"
+#include "core/grid_model.h"
+#include "core/messages.h"
+#include "ui/app_state.h"
+#include "ui/controls.h"
+#include "ui/dialogs.h"
+#include "ui/grid_view.h"
+#include "ui/window_names.h"
+#include "ui/window_registry.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmFability::frmFability(AppContext& ctx, QWidget* parent)
+    : WorkingWindow(ctx, QStringLiteral("fa.htm"), parent) {
+    setObjectName(QStringLiteral("frmFability"));
+    setWindowTitle(QStringLiteral("Forecasting Abilities"));
+    resize(560, 440);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(12, 10, 12, 12);
+    LabelMaker label;
+
+    auto* top = new QHBoxLayout;
+    auto* period = new QGroupBox(QStringLiteral(" Period"), central);
+    period->setObjectName(QStringLiteral("fraSelectedDraws"));
+    auto* dates = new QGridLayout(period);
+    txtFrom_ = make_edit("txtFrom", QString(), period);
+    txtTo_ = make_edit("txtTo", QString(), period);
+    dates->addWidget(label(QStringLiteral("From"), period), 0, 0);
+    dates->addWidget(txtFrom_, 0, 1);
+    dates->addWidget(label(QStringLiteral("To"), period), 1, 0);
+    dates->addWidget(txtTo_, 1, 1);
+    top->addWidget(period, 1);
+
+    auto* info = new QGridLayout;
+    info->setHorizontalSpacing(12);
+    const auto value = [&](const char* name) {
+        auto* l = new QLabel(QStringLiteral("Not Selected"), central);
+        l->setObjectName(QLatin1String(name));
+        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        return l;
+    };
+    lblLotto_ = value("lblLotto");
+    lblTSetName_ = value("lblTSetName");
+    lblTSetSize_ = value("lblTSetSize");
+    const std::pair<const char*, QLabel*> rows[] = {
+        {"Lotto", lblLotto_}, {"TSet Name", lblTSetName_}, {"TSet Size", lblTSetSize_}};
+    int r = 0;
+    for (const auto& [caption, box] : rows) {
+        info->addWidget(label(QLatin1String(caption), central), r, 0);
+        info->addWidget(box, r++, 1);
+    }
+    info->setColumnStretch(1, 1);
+    top->addSpacing(16);
+    top->addLayout(info, 1);
+    layout->addLayout(top);
+
+    fa_ = new GridModel(this);
+    lay_out_fa_grid(*fa_, 1, QStringLiteral("Forecasting Abilities"), 2400);
+    msfFA_ = new GridView(central);
+    msfFA_->setObjectName(QStringLiteral("msfFA"));
+    msfFA_->set_grid(fa_);
+    layout->addWidget(msfFA_, 1);
+
+    cmdRefresh_ = make_button("cmdRefresh", QStringLiteral("Refresh"), central);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdRefresh_);
+    layout->addLayout(buttons);
+    setCentralWidget(central);
+
+    setTabOrder(txtFrom_, txtTo_);
+    setTabOrder(txtTo_, cmdRefresh_);
+    setTabOrder(cmdRefresh_, msfFA_);
+    connect(cmdRefresh_, &QPushButton::clicked, this, &frmFability::cmdRefresh_Click);
+    // Enter in a date box recalculates, as Refresh would.
+    for (QLineEdit* box : {txtFrom_, txtTo_})
+        connect(box, &QLineEdit::returnPressed, this, &frmFability::cmdRefresh_Click);
+
+    Form_Load();
+}
+
+void frmFability::Form_Load() {
+    const QDate today = ctx_.state.today();
+    txtTo_->setText(date_to_text(today));
+    txtFrom_->setText(date_to_text(today.addMonths(-12)));
+    calculate_fa();
+}
+
+void frmFability::cmdRefresh_Click() {
+    calculate_fa();
+}
+
+void frmFability::message(const char* text) {
+    ctx_.dialogs.message(this, QString::fromUtf8(text));
+}
+
+bool frmFability::check_date(QLineEdit* box, double& date) {
+    const auto serial = date_text_to_serial(box->text(), DatePart::DateTime);
+    if (!serial) {
+        message(msg_incorrect_date);
+        box->setFocus();
+        return false;
+    }
+    date = *serial;
+    return true;
+}
+
+void frmFability::calculate_fa() {
+    double from = 0, to = 0;
+    if (!check_date(txtFrom_, from) || !check_date(txtTo_, to))
+        return;
+    AppState& st = ctx_.state;
+    if (st.cur_lotto_name.isEmpty()) {
+        message(msg_select_lotto);
+        ctx_.windows.show(window_name::lotto);
+        return;
+    }
+    lblLotto_->setText(st.cur_lotto_name);
+    const int16_t play_n = st.cur_lotto.play_n, pick_n = st.cur_lotto.pick_n;
+    if (play_n == 0 || pick_n == 0) {
+        message(msg_incorrect_lotto);
+        return;
+    }
+    if (st.tset_name.isEmpty()) {
+        message(msg_select_tset);
+        ctx_.windows.show(window_name::tsets);
+        return;
+    }
+    lblTSetName_->setText(st.tset_name);
+    lblTSetSize_->setText(QString::number(st.tset_size));
+    if (st.tset_size == 0) {
+        message(msg_incorrect_tset_size);
+        return;
+    }
+
+    fa_->set_rows(fa_class_rows + 1);
+    for (int row = 1; row <= fa_class_rows; ++row) {
+        fa_->set_text(row, 0, fa_class_label(row));
+        fa_->set_text(row, 1, QStringLiteral("1"));
+    }
+    st.fa_results = fa_expected(play_n, pick_n, st.tset_size);
+
+    // A window that is not loaded holds no rows, which ends the calculation like an empty period.
+    DrawsOffer* lotto = ctx_.windows.offer<DrawsOffer>(window_name::lotto);
+    TsetsOffer* tsets = ctx_.windows.offer<TsetsOffer>(window_name::tsets);
+    if (!lotto || !tsets)
+        return;
+    const GridModel& draws = lotto->draws_table();
+    const GridModel& sets = tsets->tsets_table();
+    const auto draw_dates = grid_dates(draws);
+    const auto set_dates = grid_dates(sets);
+    const FaRows draw_rows{find_start(from, draw_dates), find_end(to, draw_dates)};
+    const FaRows set_rows{find_start(from, set_dates), find_end(to, set_dates)};
+    if (!draw_rows.first || !draw_rows.last || !set_rows.first || !set_rows.last)
+        return;
+
+    ctx_.windows.show(window_name::lotto);
+    ctx_.windows.show(window_name::tsets);
+    const FaCounts counts =
+        count_fa_hits(draws, draw_dates, draw_rows, sets, set_dates, set_rows, pick_n, st.tset_size);
+    for (const char* name : {window_name::lotto, window_name::tsets})
+        if (QWidget* w = ctx_.windows.find(name))
+            w->hide();
+    if (isVisible())
+        activateWindow();
+
+    const auto texts = fa_result_texts(counts, st.fa_results);
+    for (int row = 1; row <= fa_class_rows; ++row) {
+        fa_->set_text(row, 0, fa_class_label(row));
+        fa_->set_text(row, 1, texts[row - 1]);
+    }
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ui/window_offers.h"
+#include "ui/working_window.h"
+
+class GridModel;
+class GridView;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// Forecasting Abilities: how well the selected targeted set forecast the draws of a period, class
+// by class, against a random set of its size.
+class frmFability : public WorkingWindow, public FabilityOffer {
+    Q_OBJECT
+  public:
+    explicit frmFability(AppContext& ctx, QWidget* parent = nullptr);
+
+    void cmdRefresh_Click();
+
+    GridModel& fa_table() override { return *fa_; }
+
+  private:
+    void Form_Load();
+    void calculate_fa();
+    bool check_date(QLineEdit* box, double& date);
+    void message(const char* text);
+
+    QLineEdit* txtFrom_ = nullptr;
+    QLineEdit* txtTo_ = nullptr;
+    QLabel* lblLotto_ = nullptr;
+    QLabel* lblTSetName_ = nullptr;
+    QLabel* lblTSetSize_ = nullptr;
+    GridModel* fa_ = nullptr;
+    GridView* msfFA_ = nullptr;
+    QPushButton* cmdRefresh_ = nullptr;
+};

@@ -1,0 +1,254 @@
+#include "analyses/frm_profitability.h"
+
+#include "analyses/fability.h"
+#include "analyses/profitability.h"
+#include "core/convert.h"
+#include "core/grid_model.h"
+#include "core/messages.h"
+#include "ui/app_state.h"
+#include "ui/controls.h"
+#include "ui/dialogs.h"
+#include "ui/grid_view.h"
+#include "ui/window_names.h"
+#include "ui/window_offers.h"
+#include "ui/window_registry.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int fa_rows = 11;
+
+QLabel* value_label(const char* name, const QString& text, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return l;
+}
+
+} // namespace
+
+frmProfitability::frmProfitability(AppContext& ctx, QWidget* parent)
+    : WorkingWindow(ctx, QStringLiteral("profit.htm"), parent) {
+    setObjectName(QStringLiteral("frmProfitability"));
+    setWindowTitle(QStringLiteral("Average Profitability"));
+    resize(720, 470);
+
+    auto* central = new QWidget(this);
+    auto* columns = new QHBoxLayout(central);
+    columns->setContentsMargins(12, 10, 12, 12);
+    columns->setSpacing(16);
+    LabelMaker label;
+
+    auto* left = new QVBoxLayout;
+    auto* names = new QGridLayout;
+    lblLotto_ = value_label("lblLotto", QStringLiteral("Not Selected"), central);
+    lblSystem_ = value_label("lblSystem", QStringLiteral("Not Selected"), central);
+    names->addWidget(label(QStringLiteral("Lotto"), central), 0, 0);
+    names->addWidget(lblLotto_, 0, 1);
+    names->addWidget(label(QStringLiteral("System"), central), 1, 0);
+    names->addWidget(lblSystem_, 1, 1);
+    names->setColumnStretch(1, 1);
+    left->addLayout(names);
+
+    auto* prizes = new QGroupBox(QStringLiteral("Average Prizes"), central);
+    prizes->setObjectName(QStringLiteral("fraPrizes"));
+    auto* grid = new QGridLayout(prizes);
+    grid->setHorizontalSpacing(8);
+    static const char* const box_names[] = {"txtP2",  "txtP2b", "txtP3",  "txtP3b", "txtP4",
+                                            "txtP4b", "txtP5",  "txtP5b", "txtP6",  "txtP6b"};
+    for (int i = 0; i < 10; ++i) {
+        const int k = 2 + i / 2, bonus = i % 2;
+        const QString caption = bonus ? QStringLiteral("%1+bonus").arg(k) : QString::number(k);
+        prize_[i] = make_edit(box_names[i], QStringLiteral("0"), prizes);
+        prize_[i]->setMinimumWidth(90);
+        grid->addWidget(label(caption, prizes), i / 2, bonus * 2);
+        grid->addWidget(prize_[i], i / 2, bonus * 2 + 1);
+    }
+    grid->setColumnMinimumWidth(2, 56);
+    left->addWidget(prizes);
+
+    auto* results = new QGridLayout;
+    results->setHorizontalSpacing(12);
+    lblProfitability_ = value_label("lblProfitability", QStringLiteral("0"), central);
+    cmbClevel_ = make_combo("cmbClevel", central);
+    lblTimes_ = value_label("lblTimes", QStringLiteral("0"), central);
+    results->addWidget(label(QStringLiteral("Average Profitability per Ticket"), central), 0, 0);
+    results->addWidget(lblProfitability_, 0, 1);
+    results->addWidget(label(QStringLiteral("Confidence Level %"), central), 1, 0);
+    results->addWidget(cmbClevel_, 1, 1, Qt::AlignLeft);
+    results->addWidget(label(QStringLiteral("Times to play"), central), 2, 0);
+    results->addWidget(lblTimes_, 2, 1);
+    results->setColumnStretch(1, 1);
+    left->addSpacing(6);
+    left->addLayout(results);
+    left->addStretch(1);
+    cmdRefresh_ = make_button("cmdRefresh", QStringLiteral("Refresh"), central);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdRefresh_);
+    buttons->addStretch(1);
+    left->addLayout(buttons);
+    columns->addLayout(left, 1);
+
+    auto* right = new QVBoxLayout;
+    QLabel* grid_caption = label(QStringLiteral("Forecasting         Abilities"), central);
+    // Narrow, so that the caption stands on two lines over the grid.
+    grid_caption->setWordWrap(true);
+    grid_caption->setAlignment(Qt::AlignCenter);
+    grid_caption->setFixedWidth(
+        grid_caption->fontMetrics().horizontalAdvance(QStringLiteral("Forecasting  ")));
+    grid_caption->setMinimumHeight(2 * grid_caption->fontMetrics().lineSpacing() + 4);
+    right->addWidget(grid_caption, 0, Qt::AlignHCenter);
+    fa_ = new GridModel(this);
+    lay_out_fa_grid(*fa_, 2, QStringLiteral("FA"), 1000);
+    msfFA_ = new GridView(central);
+    msfFA_->setObjectName(QStringLiteral("msfFA"));
+    msfFA_->set_grid(fa_);
+    msfFA_->setMinimumWidth(200);
+    right->addWidget(msfFA_, 1);
+    columns->addLayout(right, 0);
+    setCentralWidget(central);
+
+    for (int i = 0; i + 1 < 10; ++i)
+        setTabOrder(prize_[i], prize_[i + 1]);
+    setTabOrder(prize_[9], cmbClevel_);
+    setTabOrder(cmbClevel_, cmdRefresh_);
+    setTabOrder(cmdRefresh_, msfFA_);
+
+    connect(cmdRefresh_, &QPushButton::clicked, this, &frmProfitability::cmdRefresh_Click);
+    connect(cmbClevel_, &QComboBox::activated, this, &frmProfitability::cmbClevel_Click);
+    // Enter in a prize box recalculates with the edited prizes, as Refresh would.
+    for (QLineEdit* box : prize_)
+        connect(box, &QLineEdit::returnPressed, this, &frmProfitability::cmdRefresh_Click);
+
+    Form_Load();
+}
+
+void frmProfitability::Form_Load() {
+    for (int level = 95; level <= 99; ++level)
+        cmbClevel_->addItem(QString::number(level));
+    cmbClevel_->setCurrentIndex(0);
+    if (!copy_factors())
+        return;
+    const LottoParams& lotto = ctx_.state.cur_lotto;
+    const float prizes[] = {lotto.prize2,  lotto.prize2b, lotto.prize3,  lotto.prize3b, lotto.prize4,
+                            lotto.prize4b, lotto.prize5,  lotto.prize5b, lotto.prize6,  lotto.prize6b};
+    for (int i = 0; i < 10; ++i)
+        prize_[i]->setText(float_to_text(prizes[i]));
+    calculate_avrprofitability();
+}
+
+void frmProfitability::cmdRefresh_Click() {
+    if (copy_factors())
+        calculate_avrprofitability();
+}
+
+void frmProfitability::cmbClevel_Click() {
+    how_long_to_play(false);
+}
+
+void frmProfitability::message(const char* text) {
+    ctx_.dialogs.message(this, QString::fromUtf8(text));
+}
+
+// Copies rows 1..10 of the Forecasting Abilities grid, loading (and so calculating) that window
+// when it is not open yet.
+bool frmProfitability::copy_factors() {
+    QWidget* window = ctx_.windows.show(window_name::fability);
+    auto* offer = ctx_.windows.offer<FabilityOffer>(window_name::fability);
+    fa_->set_rows(fa_rows);
+    if (!offer || offer->fa_table().rows() < fa_rows || offer->fa_table().cols() < 2) {
+        message(msg_calculate_fa);
+        return false;
+    }
+    const GridModel& source = offer->fa_table();
+    for (int r = 1; r < fa_rows; ++r)
+        for (int c = 0; c <= 1; ++c)
+            fa_->set_text(r, c, source.text(r, c));
+    window->hide();
+    if (isVisible())
+        activateWindow();
+    return true;
+}
+
+FaTexts frmProfitability::factor_texts() const {
+    FaTexts fa;
+    for (int r = 1; r < fa_rows; ++r)
+        fa[r - 1] = fa_->text(r, 1);
+    return fa;
+}
+
+void frmProfitability::fail(QLineEdit* box_in_work) {
+    message(msg_data_not_correct);
+    box_in_work->setFocus();
+}
+
+void frmProfitability::calculate_avrprofitability() {
+    AppState& st = ctx_.state;
+    if (st.cur_lotto_name.isEmpty()) {
+        message(msg_select_lotto);
+        ctx_.windows.show(window_name::lotto);
+        return;
+    }
+    lblLotto_->setText(st.cur_lotto_name);
+    if (st.system_name.isEmpty()) {
+        message(msg_select_system);
+        ctx_.windows.show(window_name::system);
+        return;
+    }
+    lblSystem_->setText(st.system_name);
+
+    ProfitInputs in;
+    for (int i = 0; i < 10; ++i) {
+        const auto prize = text_to_float(prize_[i]->text());
+        if (!prize) {
+            fail(prize_[i]);
+            return;
+        }
+        in.prizes[2 + i / 2][i % 2] = *prize;
+    }
+    in.play_n = st.cur_lotto.play_n;
+    in.pick_n = st.cur_lotto.pick_n;
+    in.set_size = st.tset_size;
+    in.guar_avg = st.guar_avg;
+    in.fa = factor_texts();
+    in.cost = st.cur_lotto.cost;
+    const auto tickets = profit_ticket_count(st.system_name, st.system_ticket_count, st.tset_size);
+    const auto profit = tickets ? (in.tickets = *tickets, average_profitability(in)) : std::nullopt;
+    if (!profit) {
+        fail(prize_[9]);
+        return;
+    }
+    lblProfitability_->setText(float_to_text(*profit));
+    how_long_to_play(true);
+}
+
+void frmProfitability::how_long_to_play(bool focus_on_error) {
+    const AppState& st = ctx_.state;
+    std::array<QString, 10> prizes;
+    for (int i = 0; i < 10; ++i)
+        prizes[i] = prize_[i]->text();
+    const TimesToPlay t = ::how_long_to_play(st.cur_lotto.play_n, st.cur_lotto.pick_n, st.tset_size, prizes,
+                                             factor_texts(), cmbClevel_->currentText());
+    switch (t.outcome) {
+    case TimesToPlay::Outcome::ok:
+        lblTimes_->setText(QString::number(t.times));
+        break;
+    case TimesToPlay::Outcome::no_lotto:
+        message(msg_select_lotto);
+        break;
+    case TimesToPlay::Outcome::error:
+        if (focus_on_error)
+            fail(prize_[9]);
+        else
+            message(msg_data_not_correct);
+        break;
+    }
+}

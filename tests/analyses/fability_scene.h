@@ -1,0 +1,90 @@
+#pragma once
+
+#include "core/grid_model.h"
+#include "support/test_app.h"
+#include "ui/window_names.h"
+#include "ui/window_offers.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+// A 6/49 lotto "L" and a set "S" of size 10 selected; add_draws and add_sets put unsaved rows
+// ("date n1 .. n6 bonus", "date n1 .. n10") into the grids of the Lotto and Targeted Sets windows.
+struct FabilityScene {
+    TestApp app;
+
+    FabilityScene() {
+        LottoParams& lotto = app.state.cur_lotto;
+        lotto.play_n = 49;
+        lotto.pick_n = 6;
+        lotto.prize3 = 10;
+        lotto.prize4 = 100;
+        lotto.prize5 = 1000;
+        lotto.prize6 = 1000000;
+        lotto.cost = 1;
+        app.state.cur_lotto_name = QStringLiteral("L");
+        app.state.tset_name = QStringLiteral("S");
+        app.state.tset_size = 10;
+    }
+
+    GridModel& draws() {
+        app.windows.load(QLatin1String(window_name::lotto));
+        return app.windows.offer<DrawsOffer>(QLatin1String(window_name::lotto))->draws_table();
+    }
+    GridModel& sets() {
+        app.windows.load(QLatin1String(window_name::tsets));
+        GridModel& g = app.windows.offer<TsetsOffer>(QLatin1String(window_name::tsets))->tsets_table();
+        // Laid out as for a set of 10 when the window has not laid its grid out yet.
+        if (g.cols() < 11)
+            g.set_cols(11);
+        if (g.rows() < 1) {
+            g.set_rows(1);
+            g.set_fixed_rows(1);
+        }
+        return g;
+    }
+    void add_draws(const QStringList& lines) {
+        std::vector<QStringList> rows;
+        for (const QString& line : lines) {
+            QStringList cells = line.split(u' ');
+            cells.insert(1, QString()); // the hidden serial
+            rows.push_back(cells);
+        }
+        draws().append_rows(rows);
+    }
+    void add_sets(const QStringList& lines) {
+        std::vector<QStringList> rows;
+        for (const QString& line : lines)
+            rows.push_back(line.split(u' '));
+        sets().append_rows(rows);
+    }
+    bool visible(const char* name) const {
+        QWidget* w = app.windows.find(QLatin1String(name));
+        return w && w->isVisible();
+    }
+
+    template <class T> static T* get(QWidget* w, const char* name) {
+        T* c = w->findChild<T*>(QLatin1String(name));
+        if (!c)
+            qFatal("no control %s", name);
+        return c;
+    }
+};
+
+// The control holding the focus in w, by its own name (a combo box's inner editor counts as the box).
+inline QString focus_name(QWidget* w) {
+    for (QWidget* p = w->focusWidget(); p; p = p->parentWidget())
+        if (qobject_cast<QComboBox*>(p))
+            return p->objectName();
+    return w->focusWidget() ? w->focusWidget()->objectName() : QString();
+}
+
+// Column 1 of rows 1..10 of a results grid, joined by blanks.
+inline QString fa_column(const GridModel& g) {
+    QStringList t;
+    for (int r = 1; r < g.rows(); ++r)
+        t << g.text(r, 1);
+    return t.join(u' ');
+}
