@@ -9,18 +9,8 @@ cd "$(dirname "$0")/.."
 seconds=${1:-10}
 shift || true
 
-packages=(clang libclang-rt-dev cmake ninja-build qt6-base-dev libgl-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+packages=(clang libclang-rt-dev cmake ninja-build qt6-base-dev qt6-charts-dev libgl-dev)
+bash scripts/install_packages.sh "${packages[@]}"
 
 build=build-fuzz
 if [ ! -f "$build/build.ninja" ]; then

@@ -8,17 +8,7 @@ shift || true
 
 # dpkg-dev, file, desktop-file-utils and appstream serve the package test (tests/install/).
 packages=(g++ cmake ninja-build qt6-base-dev qt6-charts-dev libgl-dev dpkg-dev file desktop-file-utils appstream)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+bash scripts/install_packages.sh "${packages[@]}"
 
 if [ ! -f "$build_dir/build.ninja" ]; then
   cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZANDREL_WERROR=ON "$@" >/dev/null
