@@ -108,11 +108,9 @@ void frmPerformance::build_boxes(QWidget* top) {
     prizes->setObjectName(QStringLiteral("fraPrizes"));
     auto* prize_grid = new QGridLayout(prizes);
     prize_grid->setHorizontalSpacing(8);
-    static const char* const names[] = {"txtP2",  "txtP2b", "txtP3",  "txtP3b", "txtP4",
-                                        "txtP4b", "txtP5",  "txtP5b", "txtP6",  "txtP6b"};
     for (int i = 0; i < prize_class_count; ++i) {
         const int column = i / 2, line = (i % 2) * 2;
-        prize_[i] = make_edit(names[i], QStringLiteral("0"), prizes);
+        prize_[i] = make_edit(prize_box_names[i], QStringLiteral("0"), prizes);
         prize_grid->addWidget(label(QLatin1String(prize_class_labels[i]), prizes), line, column);
         prize_grid->addWidget(prize_[i], line + 1, column);
     }

@@ -1,6 +1,7 @@
 #include "analyses/frm_profitability.h"
 
 #include "analyses/fability.h"
+#include "analyses/performance.h"
 #include "analyses/profitability.h"
 #include "core/convert.h"
 #include "core/grid_model.h"
@@ -62,12 +63,10 @@ frmProfitability::frmProfitability(AppContext& ctx, QWidget* parent)
     prizes->setObjectName(QStringLiteral("fraPrizes"));
     auto* grid = new QGridLayout(prizes);
     grid->setHorizontalSpacing(8);
-    static const char* const box_names[] = {"txtP2",  "txtP2b", "txtP3",  "txtP3b", "txtP4",
-                                            "txtP4b", "txtP5",  "txtP5b", "txtP6",  "txtP6b"};
-    for (int i = 0; i < 10; ++i) {
-        const int k = 2 + i / 2, bonus = i % 2;
-        const QString caption = bonus ? QStringLiteral("%1+bonus").arg(k) : QString::number(k);
-        prize_[i] = make_edit(box_names[i], QStringLiteral("0"), prizes);
+    for (int i = 0; i < prize_class_count; ++i) {
+        const int bonus = i % 2;
+        const QString caption = QLatin1String(prize_class_labels[i]);
+        prize_[i] = make_edit(prize_box_names[i], QStringLiteral("0"), prizes);
         prize_[i]->setMinimumWidth(90);
         grid->addWidget(label(caption, prizes), i / 2, bonus * 2);
         grid->addWidget(prize_[i], i / 2, bonus * 2 + 1);

@@ -16,6 +16,9 @@
 inline constexpr int prize_class_count = 10;
 inline constexpr std::array<const char*, prize_class_count> prize_class_labels = {
     "2", "2+bonus", "3", "3+bonus", "4", "4+bonus", "5", "5+bonus", "6", "6+bonus"};
+// The object names of those boxes, shared by every window that asks for the prizes.
+inline constexpr std::array<const char*, prize_class_count> prize_box_names = {
+    "txtP2", "txtP2b", "txtP3", "txtP3b", "txtP4", "txtP4b", "txtP5", "txtP5b", "txtP6", "txtP6b"};
 
 // The class of a ticket holding `matched` drawn numbers (and the bonus when `bonus`), or -1 when
 // it wins nothing (fewer than 2 or more than 6 numbers).
