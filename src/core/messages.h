@@ -13,6 +13,8 @@ inline constexpr char msg_incorrect_tset_size[] = "Incorrect size of the Targete
 inline constexpr char msg_type_name[] = "Please type a name.";
 inline constexpr char msg_select_draw_numbers[] = "Please select numbers in the draw";
 inline constexpr char msg_select_tset_row[] = "Please select a row in the 'Targeted Sets' table.";
+inline constexpr char msg_draws_unread[] =
+    "The data was not saved. The file 'draws.txt' of this Lotto could not be read.";
 inline constexpr char msg_no_draws_data[] = "There is no draws data on the 'Lotto' form.";
 inline constexpr char msg_select_size[] = "Please select the size of the set.";
 inline constexpr char msg_select_index[] = "Please select an Index.";

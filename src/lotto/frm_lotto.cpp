@@ -284,9 +284,11 @@ void frmLotto::cmbName_Click() {
         return;
     }
     if (!read_draws_file(draws_path, *draws_)) {
+        unread_draws_ = draws_path;
         message(msg_data_not_correct);
         return;
     }
+    unread_draws_.clear();
     draws_->set_col(draws_col::serial);
     draws_->set_col_width(draws_col::serial, 0);
     if (!sort_draws_table(*draws_)) {
@@ -434,7 +436,13 @@ void frmLotto::cmdDrawSave_Click() {
             QStringLiteral("The data was not saved. Not correct date was found. Please correct the date"));
         return;
     }
-    if (!write_draws_file(join_path(folder, QLatin1String(draws_file_name)), *draws_))
+    const QString path = join_path(folder, QLatin1String(draws_file_name));
+    // The table is empty, not the file: saving it would wipe the history the load could not read.
+    if (path == unread_draws_ && QFileInfo::exists(path)) {
+        message(msg_draws_unread);
+        return;
+    }
+    if (!write_draws_file(path, *draws_))
         message(msg_data_not_correct);
 }
 

@@ -122,13 +122,17 @@ void append_draw_lines(const QStringList& lines, GridModel& grid) {
     const QString sep(1, GridModel::cell_separator);
     for (QString line : lines) {
         line.remove(GridModel::cell_separator);
-        if (split_text(QStringLiteral(" "), line, pieces) < 8)
+        const int n = split_text(QStringLiteral(" "), line, pieces);
+        if (n < 1)
             continue;
+        // A line cut short (by hand) still loads, its missing fields empty, so that the user sees
+        // it and a later save keeps it.
         QString joined = pieces[1];
         joined += sep; // the serial column is filled by the sort
         for (int i = 2; i <= 8; ++i) {
             joined += sep;
-            joined += pieces[i];
+            if (i <= n)
+                joined += pieces[i];
         }
         rows.push_back(std::move(joined));
     }

@@ -39,8 +39,9 @@ inline constexpr int count = 9;
 // Empties the table to its header row; columns 2..7 become half as wide as column 0.
 void reset_draws_table(GridModel& grid);
 
-// Appends one row per line of the file. Lines with fewer than eight fields (empty ones too) are
-// skipped; fields after the eighth are ignored. False when the file cannot be read.
+// Appends one row per line of the file. Empty lines are skipped, a line with fewer than eight
+// fields leaves the rest of its row empty, fields after the eighth are ignored. False when the
+// file cannot be read.
 bool read_draws_file(const QString& path, GridModel& grid);
 // The same for lines already read.
 void append_draw_lines(const QStringList& lines, GridModel& grid);

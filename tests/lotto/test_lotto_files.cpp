@@ -137,22 +137,25 @@ class TestLottoFiles : public QObject {
         QCOMPARE(grid.text(0, 7), "N6");
         QCOMPARE(grid.text(0, 8), "NBonus");
         QVERIFY(read_draws_file(path, grid));
-        QCOMPARE(grid.rows(), 4); // the empty and the short line are skipped
+        QCOMPARE(grid.rows(), 5); // the empty line is skipped, the short one kept
         QCOMPARE(grid.text(1, 0), "01/05/2002");
+        QCOMPARE(grid.text(3, 4), "3");
+        QCOMPARE(grid.text(3, 5), QString());
         QVERIFY(sort_draws_table(grid));
-        QCOMPARE(grid.text(1, 0), "12/29/2001");
-        QCOMPARE(grid.text(1, 1), "37254");
-        QCOMPARE(grid.text(1, 8), "0");
-        QCOMPARE(grid.text(3, 8), "27");
+        QCOMPARE(grid.text(2, 0), "12/29/2001");
+        QCOMPARE(grid.text(2, 1), "37254");
+        QCOMPARE(grid.text(2, 8), "0");
+        QCOMPARE(grid.text(4, 8), "27");
 
         // New rows land anywhere in the table; the file comes out in date order all the same.
         grid.append_rows({{"1/1/2002", "", "31", "32", "33", "34", "35", "36", "0"}, {}});
         QVERIFY(!sort_draws_table(grid)); // the empty row has no date
-        QCOMPARE(grid.text(4, 0), "1/1/2002");
-        grid.remove_row(5);
+        QCOMPARE(grid.text(5, 0), "1/1/2002");
+        grid.remove_row(6);
         QVERIFY(sort_draws_table(grid));
         QVERIFY(write_draws_file(path, grid));
-        QCOMPARE(read_all(path), QByteArray("12/29/2001 11 12 13 14 15 16 0 \r\n"
+        QCOMPARE(read_all(path), QByteArray("1/5/2001 1 2 3     \r\n"
+                                            "12/29/2001 11 12 13 14 15 16 0 \r\n"
                                             "1/1/2002 31 32 33 34 35 36 0 \r\n"
                                             "01/05/2002 1 2 3 4 5 6 7 \r\n"
                                             "3/1/2002 21 22 23 24 25 26 27 \r\n"));

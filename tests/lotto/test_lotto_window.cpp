@@ -735,6 +735,20 @@ class TestLottoWindow : public QObject {
         QCOMPARE(read_all(folder + QStringLiteral("/draws.txt")), three_draws);
         QCOMPARE(read_all(folder + QStringLiteral("/param.qtz")), encode_params(lotto49()).value());
     }
+
+    // A draws file the load could not read (here a folder in its place, which even root cannot
+    // read as a file) is never replaced by the empty table.
+    void unread_draws_are_not_saved_over() {
+        TestApp app;
+        make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), std::nullopt);
+        const QString draws = app.path(QStringLiteral("Lto/Six49/draws.txt"));
+        QVERIFY(QDir().mkpath(draws + QStringLiteral("/kept")));
+        Window win = open(app);
+        win.pick(QStringLiteral("Six49"));
+        win.click("cmdDrawSave");
+        QCOMPARE(app.dialogs.messages, (QStringList{not_correct, QString::fromLatin1(msg_draws_unread)}));
+        QVERIFY(QFileInfo(draws + QStringLiteral("/kept")).isDir());
+    }
 };
 
 QTEST_MAIN(TestLottoWindow)
