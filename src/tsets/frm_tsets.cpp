@@ -278,6 +278,8 @@ void frmTsets::open_set(const QString& name) {
     }
     const auto set = read_tset_file(path, name, ctx_.state.tset_size);
     if (!set) {
+        // The grid still shows the last set: saving it under this name would replace the file.
+        set_name_.clear();
         message(msg_data_not_correct);
         return;
     }

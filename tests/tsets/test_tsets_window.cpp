@@ -193,6 +193,24 @@ class TestTsetsWindow : public QObject {
         QCOMPARE(app.state.tset_numbers[1], 11);
     }
 
+    // A set file that cannot be read leaves the last set's rows on screen, but Save no longer
+    // writes them, over the unread file or anywhere else.
+    void unreadable_set_is_not_saved_over() {
+        TestApp app;
+        Win w = size10(app);
+        write_file(app.path("Tsets/10/Locked"), "2003-03-01 1 2 3 4 5 6 7 8 9 10 \r\n");
+        QFile::setPermissions(app.path("Tsets/10/Locked"), QFileDevice::WriteOwner);
+        if (QFile f(app.path("Tsets/10/Locked")); f.open(QIODevice::ReadOnly))
+            QSKIP("this user reads files without read permission");
+        w.pick("cmbSets", "Old");
+        w.pick("cmbSets", "Locked");
+        app.windows.offer<TsetsOffer>("frmTsets")->enable_save();
+        w.click("cmdSave");
+        QCOMPARE(app.dialogs.messages, (QStringList{msg(msg_data_not_correct), msg(msg_select_tset)}));
+        QFile::setPermissions(app.path("Tsets/10/Locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QCOMPARE(read_file(app.path("Tsets/10/Locked")), "2003-03-01 1 2 3 4 5 6 7 8 9 10 \r\n");
+    }
+
     void accept_number_data() {
         QTest::addColumn<QString>("script"); // index:number ...
         QTest::addColumn<QString>("messages");
