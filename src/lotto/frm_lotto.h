@@ -51,7 +51,7 @@ class frmLotto : public WorkingWindow, public DrawsOffer {
 
     QString lotto_dir_;
     QString unread_draws_; // a draws file that exists but could not be read: never saved over
-    int sel_row_ = 0; // the row the entry boxes belong to; an int, as tables hold more than 32767 draws
+    int sel_row_ = 0;      // the row the entry boxes belong to; an int, as tables hold more than 32767 draws
     QPersistentModelIndex sel_mark_; // carries sel_row_ through a sort of the table, by anyone
 
     QComboBox* cmbName_ = nullptr;
