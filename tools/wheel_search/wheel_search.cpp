@@ -17,7 +17,11 @@
 // - a tabu walk over exact k-exchange neighbourhoods (--exchange-steps), the hard rows either a
 //   filter or a weighted penalty (--exchange-hard-weight, --exchange-free-cover); a new best
 //   covering is logged as wheels lines ("    best ..."), so a stopped walk can be resumed from them;
-// - the whole problem as a 0/1 model for an external MIP solver (--write-lp, --lp-solution).
+// - the whole problem as a 0/1 model for an external MIP solver (--write-lp, --lp-solution), or,
+//   with a file name ending in .opb, as pseudo-Boolean constraints for a SAT-based solver:
+//     apt-get install -y clasp
+//     clasp model.opb --time-limit=2400 > model.out
+//     wheel_search --only 20_4_6 --lp-solution model.out
 //
 // Deterministic for a given seed: the random moves come from a seeded generator and every budget
 // is a count of moves, never a time.
@@ -31,6 +35,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <numeric>
 #include <optional>
 #include <random>
@@ -1144,8 +1149,16 @@ struct LpWriter {
     }
     static Lin var1(const std::string& n, long long c = 1) { return Lin{{n, c}}; }
 
+    struct Stored {
+        Lin f;
+        std::string op;
+        long long rhs = 0;
+    };
+    std::vector<Stored> stored; // every row again, for the pseudo-Boolean form
+
     // f (op) rhs, with f's constant folded into rhs by the caller.
     void row(const Lin& f, const char* op, long long rhs) {
+        stored.push_back({f, op, rhs});
         std::string line = " c" + std::to_string(n_rows++) + ":";
         bool any = false;
         for (const auto& [n, k] : f) {
@@ -1259,6 +1272,86 @@ struct LpWriter {
         out += binaries;
         out += "End\n";
         return out;
+    }
+
+    // The same model as pseudo-Boolean constraints (OPB) for a SAT-based solver such as clasp or
+    // minisat+: every count n<r>_<q> becomes lo + o1 + ... + ok in the order encoding (o1 >= o2 >=
+    // ...), over the range that rows 2..5 allow it (a pair on 37..42 tickets, a triple on 7..12, a
+    // 4-set on 1..4, a 5-set on 0..2 for 20_4_6). Ticket class c is variable x<c + 1>. Call after
+    // text().
+    std::string opb_text() const {
+        auto target = [&](int row) -> const Target& {
+            for (const Target& tg : all)
+                if (tg.row == row)
+                    return tg;
+            std::fprintf(stderr, "the pseudo-Boolean form needs the targets of rows 2 to 5\n");
+            std::exit(1);
+        };
+        const std::array<std::pair<long long, long long>, 6> range{{
+            {0, 0},
+            {0, 0},
+            {target(2).worst[0], target(2).best[0]},
+            {target(3).worst[1], target(3).best[1]},
+            {pr.info.t == 4 ? 1 : 0, target(4).best[2]},
+            {0, target(5).best[3]},
+        }};
+        std::map<std::string, int> index;
+        std::map<std::string, std::vector<int>> unary; // the order bits of a count
+        int next = 1;
+        for (size_t c = 0; c < pr.cands.size(); ++c)
+            index["x" + std::to_string(c)] = next++;
+        std::string order_rows;
+        int n_order = 0;
+        auto bits_of = [&](const std::string& n) -> const std::vector<int>& {
+            auto it = unary.find(n);
+            if (it != unary.end())
+                return it->second;
+            const auto [lo, hi] = range[n[1] - '0'];
+            std::vector<int> bits;
+            for (long long k = lo; k < hi; ++k)
+                bits.push_back(next++);
+            for (size_t k = 1; k < bits.size(); ++k) {
+                order_rows +=
+                    "+1 x" + std::to_string(bits[k - 1]) + " -1 x" + std::to_string(bits[k]) + " >= 0 ;\n";
+                ++n_order;
+            }
+            return unary.emplace(n, std::move(bits)).first->second;
+        };
+        std::string body;
+        int n_body = 0;
+        for (const Stored& st : stored) {
+            std::map<int, long long> terms;
+            long long rhs = st.rhs;
+            for (const auto& [name, k] : st.f) {
+                if (k == 0)
+                    continue;
+                if (name[0] == 'n') {
+                    rhs -= k * range[name[1] - '0'].first;
+                    for (const int b : bits_of(name))
+                        terms[b] += k;
+                } else {
+                    auto [it, fresh] = index.try_emplace(name, next);
+                    if (fresh)
+                        ++next;
+                    terms[it->second] += k;
+                }
+            }
+            const long long sign = st.op == "<=" ? -1 : 1;
+            std::string line;
+            for (const auto& [var, k] : terms)
+                if (k != 0)
+                    line += (k * sign > 0 ? "+" : "") + std::to_string(k * sign) + " x" +
+                            std::to_string(var) + " ";
+            if (line.empty())
+                line = "+0 x1 ";
+            line += st.op == "=" ? "= " : ">= ";
+            line += std::to_string(rhs * sign) + " ;\n";
+            body += line;
+            ++n_body;
+        }
+        return "* #variable= " + std::to_string(next - 1) +
+               " #constraint= " + std::to_string(n_body + n_order) + "\n* exact model of " +
+               std::string(pr.info.name) + "\n" + order_rows + body;
     }
 
     // Multipliers of Z_v map rotation classes to rotation classes; one class per orbit.
@@ -1407,11 +1500,21 @@ std::vector<int> read_lp_solution(const std::string& path, size_t n_cands) {
     FILE* f = std::fopen(path.c_str(), "rb");
     if (!f)
         return chosen;
-    char line[512];
+    static char line[1 << 16];
     while (std::fgets(line, sizeof line, f)) {
         char name[128];
         double value = 0;
         int idx = 0;
+        // A SAT-based solver's model: "v x1 -x2 ...", ticket class c being x<c + 1>.
+        if (line[0] == 'v' && line[1] == ' ') {
+            for (char* tok = std::strtok(line + 2, " \r\n"); tok; tok = std::strtok(nullptr, " \r\n"))
+                if (tok[0] == 'x') {
+                    const long c = std::strtol(tok + 1, nullptr, 10) - 1;
+                    if (c >= 0 && static_cast<size_t>(c) < n_cands)
+                        chosen.push_back(static_cast<int>(c));
+                }
+            continue;
+        }
         if (std::sscanf(line, "%d %127s %lf", &idx, name, &value) == 3 && name[0] == 'x' && value > 0.5) {
             const long c = std::strtol(name + 1, nullptr, 10);
             if (c >= 0 && static_cast<size_t>(c) < n_cands)
@@ -1459,7 +1562,9 @@ Found search_system(const SystemInfo& info, const Options& opt, int index) {
                 tg.best = unpack(own.best[tg.row]);
             }
         }
-        const std::string text = w.text();
+        std::string text = w.text();
+        if (opt.write_lp.ends_with(".opb"))
+            text = w.opb_text();
         FILE* out = std::fopen(opt.write_lp.c_str(), "wb");
         if (!out || std::fputs(text.c_str(), out) < 0 || std::fclose(out) != 0) {
             std::fprintf(stderr, "cannot write %s\n", opt.write_lp.c_str());
