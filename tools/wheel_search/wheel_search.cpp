@@ -1320,6 +1320,39 @@ struct LpWriter {
         std::string body;
         int n_body = 0;
         for (const Stored& st : stored) {
+            // A count's definition n = sum a x: each order bit is tied to the sum both ways, so
+            // that the chosen tickets fix every bit by propagation alone.
+            if (st.op == "=" && !st.f.empty() && st.f[0].first[0] == 'n' && st.f[0].second == 1) {
+                const auto [lo, hi] = range[st.f[0].first[1] - '0'];
+                std::string sum;
+                long long max_sum = 0;
+                for (size_t k = 1; k < st.f.size(); ++k) {
+                    sum += "+" + std::to_string(-st.f[k].second) + " x" +
+                           std::to_string(index.at(st.f[k].first)) + " ";
+                    max_sum -= st.f[k].second;
+                }
+                auto negated = [&] {
+                    std::string out;
+                    for (size_t k = 1; k < st.f.size(); ++k)
+                        out += std::to_string(st.f[k].second) + " x" +
+                               std::to_string(index.at(st.f[k].first)) + " ";
+                    return out;
+                };
+                const std::string minus_sum = negated();
+                body += sum + ">= " + std::to_string(lo) + " ;\n";
+                body += minus_sum + ">= " + std::to_string(-hi) + " ;\n";
+                n_body += 2;
+                const std::vector<int>& bits = bits_of(st.f[0].first);
+                for (size_t k = 0; k < bits.size(); ++k) {
+                    const long long at = lo + static_cast<long long>(k) + 1; // bit k: n >= at
+                    const std::string o = " x" + std::to_string(bits[k]) + " ";
+                    body += sum + "-" + std::to_string(at) + o + ">= 0 ;\n";
+                    body += minus_sum + "+" + std::to_string(max_sum - at + 1) + o +
+                            ">= " + std::to_string(1 - at) + " ;\n";
+                    n_body += 2;
+                }
+                continue;
+            }
             std::map<int, long long> terms;
             long long rhs = st.rhs;
             for (const auto& [name, k] : st.f) {
