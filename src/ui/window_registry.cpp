@@ -6,7 +6,10 @@ void WindowRegistry::add_factory(const QString& name, Factory factory) {
 
 QWidget* WindowRegistry::find(const QString& name) const {
     const auto it = loaded_.constFind(name);
-    return it == loaded_.cend() ? nullptr : it->data();
+    QWidget* w = it == loaded_.cend() ? nullptr : it->data();
+    // A closed window waits for its deferred delete without the attribute (Qt clears it on an
+    // accepted close): it is gone already, and the next showing loads the window afresh.
+    return w && w->testAttribute(Qt::WA_DeleteOnClose) ? w : nullptr;
 }
 
 QWidget* WindowRegistry::load(const QString& name) {

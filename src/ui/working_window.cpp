@@ -2,10 +2,41 @@
 
 #include "ui/help_viewer.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
+
+namespace {
+
+// Text boxes claim Ctrl+A (select all), and on some platforms Ctrl+U and Ctrl+E, before any
+// shortcut sees them. In a working window the Help menu's keys win wherever the focus is.
+class HelpKeysFirst final : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() != Qt::ControlModifier ||
+            (key->key() != Qt::Key_A && key->key() != Qt::Key_U && key->key() != Qt::Key_E))
+            return false;
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || !qobject_cast<WorkingWindow*>(widget->window()))
+            return false;
+        event->ignore(); // not wanted by the box: the shortcut fires
+        return true;
+    }
+};
+
+} // namespace
 
 WorkingWindow::WorkingWindow(AppContext& ctx, const QString& guide_page, QWidget* parent)
     : QMainWindow(parent), ctx_(ctx), guide_page_(guide_page) {
+    static QPointer<HelpKeysFirst> help_keys;
+    if (!help_keys) {
+        help_keys = new HelpKeysFirst(qApp);
+        qApp->installEventFilter(help_keys);
+    }
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("Help"));
     const auto add = [&](const char* name, const QString& caption, const QKeySequence& keys,

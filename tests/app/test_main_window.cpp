@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -110,12 +111,38 @@ class TestMainWindow : public QObject {
         QCOMPARE(counting.loads, 1);
         QCOMPARE(app.windows.find("frmLotto"), first);
 
-        first->close(); // by its frame: discarded
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        first->close(); // by its frame: discarded at once, before its deferred delete has run
         QVERIFY(!app.windows.find("frmLotto"));
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(counting.loads, 2);
         QVERIFY(main->isVisible());
+    }
+
+    // The Help menu's keys reach their actions while the focus is in a text box, which would
+    // otherwise take Ctrl+A as select-all.
+    void help_keys_beat_text_boxes_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("title"); // of the help viewer; empty: the program exits
+        QTest::newRow("Ctrl+A") << int(Qt::Key_A) << "About";
+        QTest::newRow("Ctrl+U") << int(Qt::Key_U) << "User Guide";
+        QTest::newRow("Ctrl+E") << int(Qt::Key_E) << "";
+    }
+    void help_keys_beat_text_boxes() {
+        QFETCH(int, key);
+        QFETCH(QString, title);
+        TestApp app;
+        QWidget* lotto = app.windows.show("frmLotto");
+        auto* box = lotto->findChild<QLineEdit*>("txtCost");
+        box->setEnabled(true);
+        box->setText(QStringLiteral("12"));
+        lotto->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(lotto));
+        box->setFocus();
+        QTest::keyClick(box, static_cast<Qt::Key>(key), Qt::ControlModifier);
+        auto* help = app.windows.find_as<frmHelp>("frmHelp");
+        QCOMPARE(help ? help->windowTitle() : QString(), title);
+        QCOMPARE(app.exits, title.isEmpty() ? 1 : 0);
+        QCOMPARE(box->selectedText(), QString());
     }
 
     void help_viewer_is_shared_and_keeps_its_history() {
