@@ -54,7 +54,6 @@ frmPerformance::frmPerformance(AppContext& ctx, QWidget* parent)
     for (int c = 0; c < col::count; ++c) {
         grid_->set_text(0, c, header[c]);
         grid_->set_col_width(c, col_widths[c]);
-        grid_->set_bold(0, c, true);
     }
     msfPerformance_ = new GridView(central);
     msfPerformance_->setObjectName(QStringLiteral("msfPerformance"));
@@ -180,8 +179,10 @@ PrizeTexts frmPerformance::prize_texts() const {
     return texts;
 }
 
+// The table as the window opens: the header and one blank row.
 void frmPerformance::empty_table() {
     grid_->set_rows(1);
+    grid_->set_rows(2);
     grid_->set_row(0);
 }
 
@@ -224,7 +225,10 @@ void frmPerformance::Performance() {
     rows.reserve(score.winners.size());
     for (const WinningTicket& t : score.winners)
         rows.push_back(fill_row(t.number, t.numbers, QLatin1String(prize_class_labels[t.prize_class])));
-    grid_->append_rows(rows);
+    if (!rows.empty()) {
+        grid_->set_rows(1);
+        grid_->append_rows(rows);
+    }
     if (!score.ok) {
         message(msg_data_not_correct);
         return;

@@ -273,8 +273,10 @@ void frmLotto::cmbName_Click() {
     cmbPickN_->setEditText(texts[1]);
     for (size_t i = 0; i < money_.size(); ++i)
         money_[i]->setText(texts[i + 2]);
-    // Shown so that a later Save keeps the stored currency instead of whatever the box held.
-    txtCurrency_->setText(params->currency);
+    // Shown so that a later Save keeps the stored currency instead of whatever the box held; a
+    // record without one leaves the box as it was, which a Save requires filled.
+    if (!params->currency.isEmpty())
+        txtCurrency_->setText(params->currency);
     ctx_.state.cur_lotto_name = cmbName_->currentText();
 
     reset_draws_table(*draws_);

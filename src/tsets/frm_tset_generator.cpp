@@ -226,7 +226,7 @@ bool frmTsetGenerator::calc_fr(double from, double to, int step, FrequencyCount&
         ctx_.dialogs.message(this, QStringLiteral("No data for this criteria. "));
         return false;
     case FrequencyFault::bad_data:
-        refuse(txtStep_);
+        // An unreadable cell of the draws ends the count without a message.
         return false;
     }
     fill_frequency_table(*frequencies_, count);

@@ -188,6 +188,7 @@ class TestPerformanceWindow : public QObject {
         }
         QCOMPARE(win.label("lblSystem"), QStringLiteral("Not selected"));
         QCOMPARE(win.w->performance_table().rows(), 2);
+        QVERIFY(!win.w->performance_table().bold(0, 0)); // bold comes with the first winner
     }
 
     // After a first calculation with two winners: a change, Refresh, then the message and rows.
@@ -197,7 +198,7 @@ class TestPerformanceWindow : public QObject {
         QTest::addColumn<QString>("rows");
         QTest::newRow("no winner empties the table") << "draw 44|45|46|47|48|49|0"
                                                      << ""
-                                                     << "";
+                                                     << "|||";
         QTest::newRow("prize 0 drops its class") << "txtP3 0"
                                                  << ""
                                                  << "4|3 8 11 20 30 40|2+bonus|2.5;|Total||2.5";
@@ -215,7 +216,7 @@ class TestPerformanceWindow : public QObject {
             << "txtP2b " << msg_data_not_correct << "2|3 11 19 1 2 4|3|10;4|3 8 11 20 30 40|2+bonus|";
         QTest::newRow("not a number")
             << "txtP3 ten" << msg_data_not_correct << "2|3 11 19 1 2 4|3|ten;4|3 8 11 20 30 40|2+bonus|2.5";
-        QTest::newRow("system file gone") << "remove" << msg_data_not_correct << "";
+        QTest::newRow("system file gone") << "remove" << msg_data_not_correct << "|||";
         QTest::newRow("short line: earlier rows stay")
             << "file N2 3 11 19 1 2 4\nN3 3 11" << msg_data_not_correct << "2|3 11 19 1 2 4|3|10";
         QTest::newRow("empty line skipped") << "file N2 3 11 19 1 2 4\n\nN4 3 8 11 20 30 40"

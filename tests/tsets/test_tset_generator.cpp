@@ -178,6 +178,7 @@ class TestTsetGenerator : public QObject {
                                                << "No data for this criteria. "
                                                << "";
         QTest::newRow("no row in the set") << "no row" << msg(msg_select_tset_row) << "";
+        QTest::newRow("a drawn number unreadable: no message") << "bad cell" << QString() << "";
     }
     void refusals() {
         QFETCH(QString, change);
@@ -198,8 +199,10 @@ class TestTsetGenerator : public QObject {
             delete app.windows.find("frmLotto");
         else if (change == "no row")
             s.tsets.pick("cmbSize", "10");
+        else if (change == "bad cell")
+            app.windows.offer<DrawsOffer>("frmLotto")->draws_table().set_text(3, draws_col::n1 + 2, "x");
         s.gen.click("cmdGo");
-        QCOMPARE(app.dialogs.messages, QStringList{message});
+        QCOMPARE(app.dialogs.messages, message.isEmpty() ? QStringList() : QStringList{message});
         if (!focus.isEmpty())
             QCOMPARE(s.gen.focus(), focus);
         const GridModel& g = tsets_grid(app);
