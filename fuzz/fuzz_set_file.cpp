@@ -14,6 +14,15 @@ QString scratch(const char* name) {
     return QDir::tempPath() + QStringLiteral("/zandrel_fuzz_%1_%2").arg(getpid()).arg(QLatin1String(name));
 }
 
+// The two scratch files go when the run ends.
+struct Scratch {
+    ~Scratch() {
+        QFile::remove(scratch("set"));
+        QFile::remove(scratch("saved"));
+    }
+};
+const Scratch scratch_files;
+
 QByteArray read_all(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
