@@ -243,7 +243,9 @@ void frmTsets::cmdNew_Click() {
         message(msg_data_not_correct);
         return;
     }
-    fill_sets();
+    // A new name joins the end of the list, as typed; the folder's order returns with the next size.
+    if (cmbSets_->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
+        cmbSets_->addItem(name);
     cmbSets_->setCurrentIndex(cmbSets_->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
     cmbSets_->setEditText(name);
     // An existing set is opened rather than emptied.
