@@ -113,6 +113,9 @@ const DateLayout& date_layout(const QLocale& loc) {
     layout.language = loc.language();
     layout.script = loc.script();
     layout.territory = loc.territory();
+    // The C/POSIX locale writes ISO but reads month/day/year too, the order of its own %x.
+    if (loc.language() == QLocale::C)
+        layout.order = {'M', 'd', 'y'};
     if (loc.language() != QLocale::C) {
         QString fmt = compact_date_format(loc.dateFormat(QLocale::ShortFormat));
         std::array<char, 3> order{};

@@ -37,7 +37,8 @@ QDate serial_to_date(double serial);
 QString serial_text(double serial);
 
 // Parses a date in the locale's short numeric form (day, month and year in the locale's order,
-// one- or two-digit years taken as 1930..2029) or as ISO yyyy-MM-dd, which is always accepted.
+// one- or two-digit years taken as 1930..2029; month/day/year under the C/POSIX locale) or as
+// ISO yyyy-MM-dd, which is always accepted.
 // A time of day may follow after a 'T' (2024-03-05T18:30); with DateTime it becomes the fraction
 // of the serial, with DateOnly it is dropped. Dates never contain blanks; direction marks are
 // ignored and a final dot after dot-separated fields is allowed, as some locales write them.

@@ -115,7 +115,8 @@ class TestConvert : public QObject {
         QTest::newRow("two-digit year 2000s") << us << "1/5/02" << 37261.0;
         QTest::newRow("two-digit year 1900s") << us << "12/29/99" << 36523.0;
         QTest::newRow("time dropped for date only") << us << "1/5/2002T18:00" << 37261.0;
-        QTest::newRow("c locale only iso") << c_locale << "1/5/2002" << -1.0;
+        QTest::newRow("c locale: month/day/year") << c_locale << "1/5/2002" << 37261.0;
+        QTest::newRow("c locale: not day/month/year") << c_locale << "29/12/2001" << -1.0;
         QTest::newRow("no 13th month") << us << "13/5/2002" << -1.0;
         QTest::newRow("no 30 February") << us << "2/30/2002" << -1.0;
         QTest::newRow("blank inside") << us << "1/5 /2002" << -1.0;
