@@ -304,7 +304,7 @@ void frmLotto::cmbName_Click() {
         show_draw(draw_row_texts(*draws_, sel_row_));
     else
         show_draw({QString(), "0", "0", "0", "0", "0", "0", "0"});
-    msfDraws_->scrollToBottom();
+    show_sel_row();
     LottoEditMode(0);
 }
 
@@ -389,6 +389,15 @@ void frmLotto::cmdDrawNew_Click() {
     empty_draw();
     draws_->append_rows({QStringList(draws_col::count, QString())});
     sel_row_ = draws_->rows() - 1;
+    show_sel_row();
+}
+
+// The grid's current row is the draw the boxes belong to, so keyboard use starts there; the
+// current column stays the hidden serial column.
+void frmLotto::show_sel_row() {
+    if (sel_row_ >= 1 && sel_row_ < draws_->rows())
+        msfDraws_->setCurrentIndex(
+            msfDraws_->model()->index(sel_row_ - draws_->fixed_rows(), draws_col::serial));
     msfDraws_->scrollToBottom();
 }
 

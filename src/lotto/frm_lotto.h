@@ -42,6 +42,7 @@ class frmLotto : public WorkingWindow, public DrawsOffer {
     void fill_list();
     void emty_lotto();
     void empty_draw();
+    void show_sel_row();
     void Check_draw(QString& er_tp, DrawRec& draw);
     bool lotto_name_ok();
     void show_draw(const DrawTexts& texts);

@@ -99,8 +99,12 @@ void frmTsetGenerator::build() {
     numbers->setTickAnchor(0);
     numbers->setTickInterval(5);
     numbers->setRange(0.5, 49.5);
+    // Whole counts only: ticks every step of at least one draw, so small counts never repeat a label.
     auto* counts = new QValueAxis(chart);
     counts->setLabelFormat(QStringLiteral("%d"));
+    counts->setTickType(QValueAxis::TicksDynamic);
+    counts->setTickAnchor(0);
+    counts->setTickInterval(1);
     counts->setRange(0, 1);
     chart->addAxis(numbers, Qt::AlignBottom);
     chart->addAxis(counts, Qt::AlignLeft);
@@ -108,6 +112,7 @@ void frmTsetGenerator::build() {
     series->attachAxis(counts);
     chtFrequencies_ = new QChartView(chart, this);
     chtFrequencies_->setObjectName(QStringLiteral("chtFrequencies"));
+    chtFrequencies_->setFocusPolicy(Qt::NoFocus); // a picture, nothing to operate
     chtFrequencies_->setRenderHint(QPainter::Antialiasing);
     chtFrequencies_->setMinimumWidth(360);
     columns->addWidget(chtFrequencies_, 1);
@@ -265,8 +270,9 @@ void frmTsetGenerator::show_chart(const FrequencyCount& count) {
     auto* numbers = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).value(0));
     numbers->setRange(0.5, n + 0.5);
     auto* counts = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
-    counts->setRange(0, top);
-    counts->applyNiceNumbers();
+    const int step = std::max(1, (top + 4) / 5);
+    counts->setTickInterval(step);
+    counts->setRange(0, (top + step - 1) / step * step);
 }
 
 void frmTsetGenerator::highlight(const std::vector<int16_t>& numbers) {

@@ -63,6 +63,8 @@ frmTsets::frmTsets(AppContext& ctx, QWidget* parent)
     };
     connect(tsets_, &GridModel::geometry_changed, this, fit_dates);
     connect(tsets_, &QAbstractItemModel::modelReset, this, fit_dates);
+    // The view lays its columns out again when header cells change (bold ones, say): after it.
+    connect(tsets_, &QAbstractItemModel::headerDataChanged, this, fit_dates);
     columns->addWidget(panel, 0);
     columns->addWidget(msfTsets_, 1);
     setCentralWidget(central);

@@ -348,6 +348,9 @@ class TestLottoWindow : public QObject {
         QCOMPARE(win.row(3), split("2002-01-05 1 2 3 4 5 6 7"));
         QCOMPARE(win.entry(), split("2002-01-05 1 2 3 4 5 6 7"));
         QCOMPARE(win.w->sel_row(), 3);
+        const auto* view = win.w->findChild<GridView*>(QStringLiteral("msfDraws"));
+        QCOMPARE(view->currentIndex().row() + 1, 3); // keyboard use starts at that draw
+        QCOMPARE(win.grid().col(), draws_col::serial);
         QCOMPARE(win.buttons(), QStringLiteral("110"));
         QCOMPARE(win.grid().col_width(draws_col::serial), 0);
         QCOMPARE(win.grid().col_width(draws_col::n1 + 5), win.grid().col_width(draws_col::date) / 2);

@@ -175,6 +175,8 @@ class TestTsetsWindow : public QObject {
         QCOMPARE(app.state.tset_numbers[1], 11);
         QCOMPARE(app.state.tset_numbers[10], 20);
         QCOMPARE(enabled(w), "1111101");
+        const auto* view = w.get<GridView>("msfTsets");
+        QVERIFY(view->columnWidth(0) > view->fontMetrics().horizontalAdvance(g.text(2, 0))); // dates whole
 
         // A set whose file went away: a message naming it, the grid as it was.
         write_file(app.path("Tsets/10/Gone"), "");

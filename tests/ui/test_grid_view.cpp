@@ -5,7 +5,9 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QImage>
+#include <QLineEdit>
 #include <QSignalSpy>
+#include <QVBoxLayout>
 #include <QtTest>
 
 namespace {
@@ -63,6 +65,29 @@ class TestGridView : public QObject {
     }
 
     // A fixed column puts its header cell in the table's corner, which must still show it.
+    // Tab passes through a grid as one stop; the arrow keys move between its cells.
+    void tab_leaves_the_grid() {
+        QWidget form;
+        auto* layout = new QVBoxLayout(&form);
+        auto* before = new QLineEdit(&form);
+        GridModel grid;
+        fill(grid, 1, 0);
+        auto* view = new GridView(&form);
+        view->set_grid(&grid);
+        auto* after = new QLineEdit(&form);
+        for (QWidget* w :
+             {static_cast<QWidget*>(before), static_cast<QWidget*>(view), static_cast<QWidget*>(after)})
+            layout->addWidget(w);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        view->setFocus();
+        view->setCurrentIndex(view->model()->index(0, 0));
+        QTest::keyClick(view, Qt::Key_Right);
+        QCOMPARE(view->currentIndex().column(), 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), after);
+    }
+
     void corner_shows_the_fixed_cell() {
         GridModel g;
         g.set_cols(2);
