@@ -270,7 +270,11 @@ void frmTsetGenerator::show_chart(const FrequencyCount& count) {
     auto* numbers = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).value(0));
     numbers->setRange(0.5, n + 0.5);
     auto* counts = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
-    const int step = std::max(1, (top + 4) / 5);
+    int step = 1; // the first of 1, 2, 5, 10, 20, 50, ... that reaches the top in five steps
+    for (int scale = 1; step * 5 < top; scale *= 10)
+        for (const int m : {1, 2, 5})
+            if (step * 5 < top)
+                step = m * scale;
     counts->setTickInterval(step);
     counts->setRange(0, (top + step - 1) / step * step);
 }
