@@ -16,12 +16,10 @@ class HelpKeysFirst final : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::ShortcutOverride)
             return false;
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() != Qt::ControlModifier ||
-            (key->key() != Qt::Key_A && key->key() != Qt::Key_U && key->key() != Qt::Key_E))
-            return false;
         const auto* widget = qobject_cast<QWidget*>(watched);
-        if (!widget || !qobject_cast<WorkingWindow*>(widget->window()))
+        const auto* window = widget ? qobject_cast<WorkingWindow*>(widget->window()) : nullptr;
+        const QKeySequence keys(static_cast<QKeyEvent*>(event)->keyCombination());
+        if (!window || !window->has_help_shortcut(keys))
             return false;
         event->ignore(); // not wanted by the box: the shortcut fires
         return true;
@@ -44,6 +42,7 @@ WorkingWindow::WorkingWindow(AppContext& ctx, const QString& guide_page, QWidget
         QAction* action = help->addAction(caption);
         action->setObjectName(QLatin1String(name));
         action->setShortcut(keys);
+        help_keys_ << keys;
         connect(action, &QAction::triggered, this, handler);
     };
     add("About", tr("&About"), QKeySequence(Qt::CTRL | Qt::Key_A), &WorkingWindow::About_Click);
