@@ -9,7 +9,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QMessageBox>
 #include <QStandardPaths>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -17,6 +19,20 @@ namespace {
 int print_answer(const StartOptions& options) {
     std::fputs(options.answer.toLocal8Bit().constData(), options.exit_code == 0 ? stdout : stderr);
     return options.exit_code;
+}
+
+// Says why the program does not start: on stderr, and in a box for whoever sits at the display.
+// On a display that nobody sees (offscreen) the box closes by itself.
+void refuse_to_start(const QString& text) {
+    std::fprintf(stderr, "zandrel: %s\n", qPrintable(text));
+    QString shown = text;
+    shown[0] = shown[0].toUpper();
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), shown, QMessageBox::Ok);
+    box.setObjectName(QStringLiteral("msgStartRefused"));
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        QTimer::singleShot(3000, &box, &QMessageBox::accept);
+    box.exec();
 }
 
 } // namespace
@@ -49,7 +65,16 @@ int main(int argc, char** argv) {
         choose_folders(QApplication::applicationDirPath(),
                        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), options.data_dir);
     if (!make_data_folder(folders.data_dir)) {
-        std::fprintf(stderr, "zandrel: cannot make the data folder %s\n", qPrintable(folders.data_dir));
+        refuse_to_start(folders.data_dir.isEmpty()
+                            ? QStringLiteral("cannot make the data folder: no home folder is known. Start "
+                                             "Zandrel with --data-dir and a folder to keep the data in.")
+                            : QStringLiteral("cannot make the data folder %1").arg(folders.data_dir));
+        return 1;
+    }
+    QString refusal;
+    const auto lock = lock_data_folder(folders.data_dir, refusal);
+    if (!refusal.isEmpty()) {
+        refuse_to_start(refusal);
         return 1;
     }
 

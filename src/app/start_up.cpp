@@ -22,6 +22,20 @@ bool make_data_folder(const QString& dir) {
     return !dir.isEmpty() && QDir().mkpath(dir) && QFileInfo(dir).isDir();
 }
 
+std::unique_ptr<QLockFile> lock_data_folder(const QString& dir, QString& refusal) {
+    refusal.clear();
+    auto lock = std::make_unique<QLockFile>(QDir(dir).filePath(QStringLiteral(".zandrel.lock")));
+    // Held as long as the program runs: only a lock whose process is gone is stale.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0))
+        return lock;
+    if (lock->error() == QLockFile::LockFailedError)
+        refusal = QStringLiteral("Zandrel is already open on the data folder %1. Close that copy first, "
+                                 "or start this one with --data-dir and another folder.")
+                      .arg(QDir::toNativeSeparators(dir));
+    return nullptr;
+}
+
 StartOptions read_start_options(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(

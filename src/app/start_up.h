@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QLockFile>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 // Where the user's data lives (Lto/, Tsets/, system) and where the help pages and sample sources
 // are read from.
@@ -19,6 +21,13 @@ AppFolders choose_folders(const QString& program_dir, const QString& user_data_d
 
 // Makes the data folder and its parents when missing; false when that fails.
 bool make_data_folder(const QString& dir);
+
+// Claims the data folder for this copy of the program while the lock lives, so that two copies
+// never save over each other's draws and sets. A lock left by a copy that crashed is taken over.
+// On a folder that another copy holds, refusal names the folder and no lock is returned; where no
+// lock file can be made (a read-only folder, in which nothing can be saved either), the program
+// runs without one.
+std::unique_ptr<QLockFile> lock_data_folder(const QString& dir, QString& refusal);
 
 // What the command line asks for: to run (with the data folder it names, made absolute), or an
 // answer to print (help or version on stdout with exit code 0, a mistake on stderr with 1).

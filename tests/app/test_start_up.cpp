@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -85,6 +87,33 @@ class TestStartUp : public QObject {
         write(root.filePath("file"), "x");
         QVERIFY(!make_data_folder(root.filePath("file")));
         QVERIFY(!make_data_folder(QString()));
+    }
+
+    // One copy a data folder: a second is refused with the folder's name; the lock of a copy that
+    // died without a word (killed, crashed) does not keep the folder shut for ever.
+    void one_copy_holds_the_data_folder() {
+        QTemporaryDir dir;
+        QString refusal;
+        auto first = lock_data_folder(dir.path(), refusal);
+        QVERIFY(first);
+        QVERIFY(refusal.isEmpty());
+        QVERIFY(!lock_data_folder(dir.path(), refusal));
+        QVERIFY2(refusal.contains(QDir::toNativeSeparators(dir.path())), qPrintable(refusal));
+        first.reset();
+        QVERIFY(lock_data_folder(dir.path(), refusal));
+
+        const pid_t child = fork();
+        if (child == 0) {
+            QString ignored;
+            const auto held = lock_data_folder(dir.path(), ignored);
+            _exit(held ? 0 : 1); // no destructor runs: the lock stays behind, as after a crash
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        QVERIFY(QFileInfo::exists(dir.filePath(".zandrel.lock")));
+        QVERIFY(lock_data_folder(dir.path(), refusal));
+        QVERIFY(refusal.isEmpty());
     }
 
     void command_line_data() {
