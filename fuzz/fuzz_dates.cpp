@@ -1,7 +1,9 @@
 // The date parser on any text in locales of every kind, and the written form of any day.
 #include "core/convert.h"
+#include "core/text_files.h"
 #include "fuzz_support.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -27,6 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!serial)
             continue;
         FUZZ_CHECK(std::isfinite(*serial));
+        // What reads as a date is stored without its marks, and must then hold no blank, which
+        // would split it in a file's line; nor a character the single-byte file cannot hold.
+        const QString stored = storable_date_text(typed);
+        FUZZ_CHECK(std::none_of(stored.begin(), stored.end(), [](QChar c) { return c.isSpace(); }));
+        FUZZ_CHECK(fits_cp1252(stored));
         const QDate d = serial_to_date(*serial);
         FUZZ_CHECK(d.isValid());
         FUZZ_CHECK(date_to_serial(d) == std::floor(*serial));

@@ -106,7 +106,7 @@ void frmFability::message(const char* text) {
 }
 
 bool frmFability::check_date(QLineEdit* box, double& date) {
-    const auto serial = date_text_to_serial(box->text(), DatePart::DateTime);
+    const auto serial = date_text_to_serial(box->text().trimmed(), DatePart::DateTime);
     if (!serial) {
         message(msg_incorrect_date);
         box->setFocus();

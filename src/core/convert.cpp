@@ -16,15 +16,6 @@ bool is_direction_mark(QChar c) {
            (u >= 0x2066 && u <= 0x2069);
 }
 
-QString without_direction_marks(QStringView text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text)
-        if (!is_direction_mark(c))
-            out += c;
-    return out;
-}
-
 // Formats value with at most `digits` significant digits the way the program shows numbers:
 // trailing zeros dropped, exponent form when the decimal exponent is >= sci_from or <= -5.
 QString format_significant(double value, int digits, int sci_from, const QLocale& loc) {
@@ -184,6 +175,15 @@ std::optional<double> parse_time(QStringView s) {
 
 } // namespace
 
+QString without_direction_marks(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text)
+        if (!is_direction_mark(c))
+            out += c;
+    return out;
+}
+
 std::optional<double> text_to_double(const QString& text, const QLocale& loc) {
     const QString t = without_direction_marks(text).trimmed();
     if (t.isEmpty())
@@ -246,7 +246,9 @@ std::optional<double> date_text_to_serial(QStringView whole, DatePart part, cons
         clean = without_direction_marks(whole);
         text = clean;
     }
-    text = text.trimmed();
+    // A blank would split the date in a file's line; a typed one is a slip, not a separator.
+    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); }))
+        return std::nullopt;
     double fraction = 0.0;
     const qsizetype tpos = text.indexOf(u'T', 0, Qt::CaseInsensitive);
     if (tpos >= 0) {

@@ -36,12 +36,17 @@ QDate serial_to_date(double serial);
 // The text of a date-only day serial, as grids keep it in a hidden column: whole days, no exponent.
 QString serial_text(double serial);
 
+// The text without the invisible direction marks that right-to-left locales put around signs and
+// separators.
+QString without_direction_marks(QStringView text);
+
 // Parses a date in the locale's short numeric form (day, month and year in the locale's order,
 // one- or two-digit years taken as 1930..2029; month/day/year under the C/POSIX locale) or as
 // ISO yyyy-MM-dd, which is always accepted.
 // A time of day may follow after a 'T' (2024-03-05T18:30); with DateTime it becomes the fraction
-// of the serial, with DateOnly it is dropped. Dates never contain blanks; direction marks are
-// ignored and a final dot after dot-separated fields is allowed, as some locales write them.
+// of the serial, with DateOnly it is dropped. Dates never contain blanks, not even around them:
+// such a text fails. Direction marks are ignored and a final dot after dot-separated fields is allowed, as
+// some locales write them.
 std::optional<double> date_text_to_serial(QStringView text, DatePart part, const QLocale& loc = QLocale());
 
 // The date in the locale's short numeric form with a four-digit year, no blanks and no direction

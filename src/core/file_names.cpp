@@ -14,3 +14,7 @@ QString join_path(const QString& dir, const QString& name) {
         return dir + name;
     return dir + u'/' + name;
 }
+
+bool is_safe_folder_name(const QString& name) {
+    return is_safe_file_name(name) && !name.startsWith(u'.');
+}

@@ -1,10 +1,13 @@
 #include "core/text_files.h"
 
+#include "core/convert.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
+#include <sys/stat.h>
 
 namespace {
 
@@ -54,6 +57,18 @@ QByteArray encode_cp1252(const QString& text) {
     return out;
 }
 
+bool fits_cp1252(QStringView text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return cp1252_byte(c.unicode()) >= 0; });
+}
+
+QString storable_number_text(const QString& typed, int value) {
+    return fits_cp1252(typed) ? typed : QString::number(value);
+}
+
+QString storable_date_text(QStringView typed) {
+    return without_direction_marks(typed);
+}
+
 QString decode_text_file(const QByteArray& bytes) {
     // Editors that save as UTF-8 may put a byte-order mark first; such a file is read as UTF-8,
     // unless what follows is not UTF-8 or holds a character the next save could not write back:
@@ -63,9 +78,7 @@ QString decode_text_file(const QByteArray& bytes) {
         const QByteArray rest = bytes.sliced(bom.size());
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString text = utf8(rest);
-        const bool fits =
-            std::all_of(text.begin(), text.end(), [](QChar c) { return cp1252_byte(c.unicode()) >= 0; });
-        return !utf8.hasError() && fits ? text : decode_cp1252(rest);
+        return !utf8.hasError() && fits_cp1252(text) ? text : decode_cp1252(rest);
     }
     return decode_cp1252(bytes);
 }
@@ -120,4 +133,22 @@ bool write_text_lines(const QString& path, const QStringList& lines) {
         text += QLatin1String("\r\n");
     }
     return write_file_atomically(path, encode_cp1252(text));
+}
+
+FileStamp::Look FileStamp::look_of(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return {true, static_cast<qint64>(st.st_size),
+            static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            static_cast<quint64>(st.st_ino)};
+}
+
+void FileStamp::take(const QString& path) {
+    path_ = path;
+    look_ = look_of(path);
+}
+
+bool FileStamp::changed(const QString& path) const {
+    return !path_.isEmpty() && path == path_ && !(look_of(path) == look_);
 }

@@ -9,6 +9,14 @@
 QString decode_cp1252(const QByteArray& bytes);
 // Characters without a Windows-1252 byte become '?'.
 QByteArray encode_cp1252(const QString& text);
+// True when every character has a Windows-1252 byte, so the text survives a save unchanged.
+bool fits_cp1252(QStringView text);
+
+// What a number typed as `typed` is kept as in a file: the text as typed, unless the file could not
+// hold it (a locale's own digits, say): then the ASCII digits of the value it was read as.
+QString storable_number_text(const QString& typed, int value);
+// What a date that parsed is kept as in a file: the text as typed without its direction marks.
+QString storable_date_text(QStringView typed);
 
 // A text file's bytes as text: Windows-1252, or UTF-8 when the file starts with a UTF-8 byte-order
 // mark (the mark itself is dropped) and every character has a Windows-1252 byte.
@@ -22,3 +30,28 @@ std::optional<QStringList> read_text_lines(const QString& path);
 // failed or interrupted save leaves the previous file whole. False on failure.
 bool write_text_lines(const QString& path, const QStringList& lines);
 bool write_file_atomically(const QString& path, const QByteArray& bytes);
+
+// How a file looked when the program last read or wrote it, so that a save can tell whether
+// somebody else has changed it since (another program, a hand edit). A save replaces the file by a
+// new one, so the file's identity changes with every save, whatever its size and time.
+class FileStamp {
+  public:
+    // Takes the look of the file at path now (a missing file counts as a look too).
+    void take(const QString& path);
+    void clear() { path_.clear(); }
+    // True when path is the file stamped and it no longer looks the same; a file never stamped
+    // has not changed.
+    bool changed(const QString& path) const;
+
+  private:
+    struct Look {
+        bool exists = false;
+        qint64 size = 0;
+        qint64 modified_ns = 0;
+        quint64 inode = 0;
+        friend bool operator==(const Look&, const Look&) = default;
+    };
+    static Look look_of(const QString& path);
+    QString path_;
+    Look look_;
+};

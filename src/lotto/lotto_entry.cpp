@@ -2,6 +2,7 @@
 
 #include "core/convert.h"
 #include "core/grid_model.h"
+#include "core/text_files.h"
 #include "lotto/lotto_files.h"
 
 #include <cmath>
@@ -109,6 +110,14 @@ bool texts_to_draw(const DrawTexts& texts, DrawRec& draw, const QLocale& loc) {
         if (!convert_draw_box(box, texts[box], draw, loc))
             return false;
     return true;
+}
+
+DrawTexts storable_draw_texts(const DrawTexts& typed, const DrawRec& draw) {
+    DrawTexts texts;
+    texts[0] = storable_date_text(typed[0]);
+    for (int box = 1; box < draw_text_count; ++box)
+        texts[box] = storable_number_text(typed[box], box <= 6 ? draw.n[box - 1] : draw.nb);
+    return texts;
 }
 
 DrawTexts draw_row_texts(const GridModel& grid, int row) {

@@ -43,6 +43,10 @@ DrawCheck check_draw(const DrawTexts& texts, int16_t play_n, const QLocale& loc 
 // that does not convert; the members before it keep their new values.
 bool texts_to_draw(const DrawTexts& texts, DrawRec& draw, const QLocale& loc = QLocale());
 
+// What Add keeps of boxes that passed check_draw as draw: the texts as typed, except what a file
+// could not hold (direction marks in the date, a locale's own digits in a number).
+DrawTexts storable_draw_texts(const DrawTexts& typed, const DrawRec& draw);
+
 // A draws table row as entry texts, and back. Writing also refreshes the row's hidden day serial
 // (left empty when the date does not parse).
 DrawTexts draw_row_texts(const GridModel& grid, int row);

@@ -122,6 +122,7 @@ void append_draw_lines(const QStringList& lines, GridModel& grid) {
     const QString sep(1, GridModel::cell_separator);
     for (QString line : lines) {
         line.remove(GridModel::cell_separator);
+        line.replace(u'\t', u' '); // files edited by hand or pasted from a spreadsheet
         const int n = split_text(QStringLiteral(" "), line, pieces);
         if (n < 1)
             continue;

@@ -3,6 +3,7 @@
 #include "core/convert.h"
 #include "core/grid_model.h"
 #include "core/messages.h"
+#include "core/text_files.h"
 #include "ui/app_context.h"
 #include "ui/app_state.h"
 #include "ui/controls.h"
@@ -147,12 +148,12 @@ void frmTsetGenerator::refuse(QWidget* box) {
 }
 
 bool frmTsetGenerator::read_boxes(double& from, double& to, int& step) {
-    const auto f = date_text_to_serial(txtFrom_->text(), DatePart::DateTime);
+    const auto f = date_text_to_serial(txtFrom_->text().trimmed(), DatePart::DateTime);
     if (!f) {
         refuse(txtFrom_);
         return false;
     }
-    const auto t = date_text_to_serial(txtTo_->text(), DatePart::DateTime);
+    const auto t = date_text_to_serial(txtTo_->text().trimmed(), DatePart::DateTime);
     if (!t) {
         refuse(txtTo_);
         return false;
@@ -251,7 +252,7 @@ bool frmTsetGenerator::write_row(TsetsOffer& tsets, const std::vector<int16_t>& 
     }
     for (int i = 0; i < size && i < static_cast<int>(numbers.size()); ++i)
         grid.set_text(row, i + 1, QString::number(numbers[i]));
-    grid.set_text(row, 0, tsets.date_text());
+    grid.set_text(row, 0, storable_date_text(tsets.date_text()));
     return true;
 }
 

@@ -77,10 +77,16 @@ std::optional<TsetRec> read_tset_file(const QString& path, const QString& name, 
     set.name = name;
     set.size = size;
     QStringList pieces;
-    for (QString line : *lines) {
+    for (qsizetype i = 0; i < lines->size(); ++i) {
+        QString line = (*lines)[i];
         line.remove(GridModel::cell_separator);
-        if (split_text(QStringLiteral(" "), line, pieces) < size + 1)
+        line.replace(u'\t', u' ');
+        if (split_text(QStringLiteral(" "), line, pieces) < size + 1) {
+            const auto blank = [](const QString& l) { return l.trimmed().isEmpty(); };
+            if (!std::all_of(lines->begin() + i, lines->end(), blank))
+                set.unread_line = static_cast<int>(i + 1);
             break;
+        }
         set.rows.push_back(TsetRow{pieces[1], pieces.mid(2, size)});
     }
     set.current_row = static_cast<int>(set.rows.size());

@@ -27,8 +27,9 @@ CreateResult create_tset_file(const QString& path);
 // 1000 twips for the date and 450 for each number.
 void Tsets_headers(GridModel& grid, int size);
 
-// Reads the rows of a set file. Reading stops at the first line with fewer than size+1 tokens;
-// tokens after the first size+1 are ignored. nullopt when the file cannot be read.
+// Reads the rows of a set file. Reading stops at the first line with fewer than size+1 tokens
+// (noted in unread_line when more than blank lines follow); tabs count as blanks; tokens after the
+// first size+1 are ignored. nullopt when the file cannot be read.
 std::optional<TsetRec> read_tset_file(const QString& path, const QString& name, int16_t size);
 // Lays grid out for the set and fills it with the set's rows.
 void show_tset(GridModel& grid, const TsetRec& set);

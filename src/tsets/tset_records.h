@@ -20,4 +20,7 @@ struct TsetRec {
     int16_t size = 0;
     std::vector<TsetRow> rows;
     int current_row = 0;
+    // The line (from 1) at which reading stopped, short of lines that hold more rows; 0 when the
+    // file was read to its end. A save of such a set would lose those rows.
+    int unread_line = 0;
 };

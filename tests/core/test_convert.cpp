@@ -135,6 +135,11 @@ class TestConvert : public QObject {
         QTest::newRow("final slash") << us << "1/5/2002/" << -1.0;
         QTest::newRow("arabic right-to-left marks")
             << ar << QString::fromUtf8("5\u200f/1\u200f/2002") << 37261.0;
+        // A blank would split the date in a file's line, wherever it stands.
+        QTest::newRow("marks around") << us << QString::fromUtf8("\u200e2030-01-05\u200e") << 47488.0;
+        QTest::newRow("blank, then a mark") << us << QString::fromUtf8("2030-01-05 \u200e") << -1.0;
+        QTest::newRow("leading blank") << us << " 2030-01-05" << -1.0;
+        QTest::newRow("trailing tab") << us << "2030-01-05\t" << -1.0;
     }
     void dates() {
         QFETCH(QLocale, loc);

@@ -122,20 +122,69 @@ class TestFilesAndSamples : public QObject {
     void safe_file_names_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("safe");
-        QTest::newRow("plain") << "Canada_6_49" << true;
-        QTest::newRow("dot inside") << "my.set" << true;
-        QTest::newRow("blank inside") << "Lotto Max" << true;
-        QTest::newRow("empty") << "" << false;
-        QTest::newRow("dot") << "." << false;
-        QTest::newRow("dot dot") << ".." << false;
-        QTest::newRow("slash") << "a/b" << false;
-        QTest::newRow("backslash") << "a\\b" << false;
-        QTest::newRow("control") << "a\tb" << false;
+        QTest::addColumn<bool>("folder"); // also a name for a listed folder
+        QTest::newRow("plain") << "Canada_6_49" << true << true;
+        QTest::newRow("dot inside") << "my.set" << true << true;
+        QTest::newRow("blank inside") << "Lotto Max" << true << true;
+        QTest::newRow("leading dot: hidden from folder lists") << ".Mine" << true << false;
+        QTest::newRow("empty") << "" << false << false;
+        QTest::newRow("dot") << "." << false << false;
+        QTest::newRow("dot dot") << ".." << false << false;
+        QTest::newRow("slash") << "a/b" << false << false;
+        QTest::newRow("backslash") << "a\\b" << false << false;
+        QTest::newRow("control") << "a\tb" << false << false;
     }
     void safe_file_names() {
         QFETCH(QString, name);
         QFETCH(bool, safe);
+        QFETCH(bool, folder);
         QCOMPARE(is_safe_file_name(name), safe);
+        QCOMPARE(is_safe_folder_name(name), folder);
+    }
+
+    // A typed value is kept as typed unless the single-byte file would turn part of it into '?'.
+    void storable_texts_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("value"); // -1: a date
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("ascii number as typed") << "07" << 7 << "07";
+        QTest::newRow("fraction as typed") << "7.5" << 8 << "7.5";
+        QTest::newRow("persian digits") << QString::fromUtf8("\u06f1\u06f2") << 12 << "12";
+        QTest::newRow("arabic-indic digits") << QString::fromUtf8("\u0664\u0669") << 49 << "49";
+        QTest::newRow("number with a mark") << QString::fromUtf8("\u200f7") << 7 << "7";
+        QTest::newRow("latin-1 text kept")
+            << QString::fromUtf8("7\u00a0") << 7 << QString::fromUtf8("7\u00a0");
+        QTest::newRow("date as typed") << "1/5/2002" << -1 << "1/5/2002";
+        QTest::newRow("date without its marks")
+            << QString::fromUtf8("5\u200f/1\u200f/2002\u200e") << -1 << "5/1/2002";
+    }
+    void storable_texts() {
+        QFETCH(QString, typed);
+        QFETCH(int, value);
+        QFETCH(QString, stored);
+        QCOMPARE(value < 0 ? storable_date_text(typed) : storable_number_text(typed, value), stored);
+        QVERIFY(fits_cp1252(stored));
+    }
+
+    // Another program's save replaces the file; one of the same size and bytes counts as a change
+    // too, as nothing but the program's own saves should go unasked.
+    void file_stamp_sees_changes_by_others() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("draws.txt"));
+        FileStamp stamp;
+        QVERIFY(!stamp.changed(path)); // never stamped
+        stamp.take(path);
+        QVERIFY(!stamp.changed(path)); // missing, and still missing
+        QVERIFY(write_text_lines(path, {QStringLiteral("a")}));
+        QVERIFY(stamp.changed(path)); // made since
+        stamp.take(path);
+        QVERIFY(!stamp.changed(path));
+        QVERIFY(!stamp.changed(dir.filePath(QStringLiteral("other"))));
+        QVERIFY(write_text_lines(path, {QStringLiteral("a")}));
+        QVERIFY(stamp.changed(path)); // same bytes, written anew
+        stamp.take(path);
+        QVERIFY(QFile::remove(path));
+        QVERIFY(stamp.changed(path));
     }
 
     void samples_data() {

@@ -1,4 +1,5 @@
 #include "core/grid_model.h"
+#include "lotto/lotto_entry.h"
 #include "lotto/lotto_files.h"
 #include "support/full_disk.h"
 
@@ -170,6 +171,8 @@ class TestLottoFiles : public QObject {
         QTest::newRow("byte-order mark")
             << QByteArray("\xef\xbb\xbf"
                           "1/5/2002 1 2 3 4 5 6 7 \r\n12/29/2001 11 12 13 14 15 16 0 \r\n");
+        QTest::newRow("tabs between fields")
+            << QByteArray("1/5/2002\t1\t2\t3\t4\t5\t6\t7\r\n12/29/2001 \t11 12 13 14 15 16 0 \r\n");
         QTest::newRow("a line of 40,000 fields") << QByteArray("1/5/2002 1 2 3 4 5 6 7") +
                                                         QByteArray(" 9").repeated(40000) +
                                                         "\r\n12/29/2001 11 12 13 14 15 16 0 ";
@@ -187,6 +190,30 @@ class TestLottoFiles : public QObject {
         QVERIFY(write_draws_file(path, grid));
         QCOMPARE(read_all(path),
                  QByteArray("12/29/2001 11 12 13 14 15 16 0 \r\n1/5/2002 1 2 3 4 5 6 7 \r\n"));
+    }
+
+    // Under a locale with digits of its own the boxes take them; the file keeps them as ASCII,
+    // and the date without its direction marks, so the draw reads back the same.
+    void typed_draw_is_stored_as_the_file_can_hold_it() {
+        const QLocale fa(QLocale::Persian, QLocale::Iran);
+        const auto digits = [&](int n) { return fa.toString(n); };
+        QVERIFY(digits(12) != QLatin1String("12"));
+        DrawTexts typed{QString::fromUtf8("\u200e2030-01-05\u200e"),
+                        digits(1),
+                        digits(12),
+                        digits(23),
+                        digits(34),
+                        QStringLiteral("45"),
+                        digits(46),
+                        digits(7)};
+        const DrawCheck check = check_draw(typed, 49, fa);
+        QCOMPARE(check.fault, DrawFault::none);
+        const DrawTexts stored = storable_draw_texts(typed, check.draw);
+        const DrawTexts ascii{"2030-01-05", "1", "12", "23", "34", "45", "46", "7"};
+        QCOMPARE(stored, ascii);
+        DrawRec back;
+        QVERIFY(texts_to_draw(stored, back));
+        QCOMPARE(back, check.draw);
     }
 
     void failed_saves_keep_the_old_files_data() {

@@ -62,20 +62,27 @@ class TestTsetFiles : public QObject {
     void load_data() {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<int>("unread_line"); // where reading stopped short of more rows
         const QByteArray a = row10("2002-01-05", 0).toLatin1(), b = row10("2002-01-09", 5).toLatin1();
-        QTest::newRow("two rows, trailing blanks") << a + " \r\n" + b + " \r\n" << QStringList{a, b};
+        QByteArray tabbed = b;
+        tabbed.replace(' ', '\t');
+        QTest::newRow("two rows, trailing blanks") << a + " \r\n" + b + " \r\n" << QStringList{a, b} << 0;
         QTest::newRow("short third line ends the reading")
             << a + " \r\n" + b + " \r\n2002-01-12 1 2 3 4 5 6 7 8 9 \r\n" + a + " \r\n"
-            << QStringList{a, b};
-        QTest::newRow("empty line ends the reading") << a + "\r\n\r\n" + b + "\r\n" << QStringList{a};
-        QTest::newRow("extra tokens ignored") << a + " 77 88 \r\n" << QStringList{a};
+            << QStringList{a, b} << 3;
+        QTest::newRow("empty line ends the reading") << a + "\r\n\r\n" + b + "\r\n" << QStringList{a} << 2;
+        QTest::newRow("short last line") << a + "\r\n2002-01-12 1 2\r\n" << QStringList{a} << 2;
+        QTest::newRow("blank lines at the end lose nothing") << a + "\r\n\r\n  \r\n" << QStringList{a} << 0;
+        QTest::newRow("tabs read as blanks") << a + "\r\n" + tabbed + "\t\r\n" << QStringList{a, b} << 0;
+        QTest::newRow("extra tokens ignored") << a + " 77 88 \r\n" << QStringList{a} << 0;
         QTest::newRow("runs of blanks, LF ends") << "   2002-01-05  1 2   3 4 5 6 7 8 9    10   \n" + b + "\n"
-                                                 << QStringList{a, b};
-        QTest::newRow("empty file") << QByteArray() << QStringList{};
+                                                 << QStringList{a, b} << 0;
+        QTest::newRow("empty file") << QByteArray() << QStringList{} << 0;
     }
     void load() {
         QFETCH(QByteArray, file);
         QFETCH(QStringList, rows);
+        QFETCH(int, unread_line);
         QTemporaryDir dir;
         const QString path = dir.filePath("Set.v1");
         write_file(path, file);
@@ -85,6 +92,7 @@ class TestTsetFiles : public QObject {
         show_tset(g, *set);
         QCOMPARE(grid_rows(g), rows);
         QCOMPARE(set->current_row, rows.size());
+        QCOMPARE(set->unread_line, unread_line);
         QCOMPARE(g.cols(), 11);
         QVERIFY(!read_tset_file(dir.filePath("missing"), "missing", 10));
     }
