@@ -15,6 +15,14 @@ inline constexpr char msg_select_draw_numbers[] = "Please select numbers in the 
 inline constexpr char msg_select_tset_row[] = "Please select a row in the 'Targeted Sets' table.";
 inline constexpr char msg_draws_unread[] =
     "The data was not saved. The file 'draws.txt' of this Lotto could not be read.";
+inline constexpr char msg_draws_not_loaded[] =
+    "The data was not saved. The draws of this Lotto are not in the table: please select the Lotto "
+    "in the list first.";
+inline constexpr char msg_set_unread[] =
+    "The data was not saved. Reading the file of this set stopped at line %1, so the rows after it "
+    "are not in the table. Please correct the file.";
+inline constexpr char msg_file_changed[] =
+    "The file '%1' has been changed since it was loaded, perhaps by another program. Save over it?";
 inline constexpr char msg_no_draws_data[] = "There is no draws data on the 'Lotto' form.";
 inline constexpr char msg_select_size[] = "Please select the size of the set.";
 inline constexpr char msg_select_index[] = "Please select an Index.";

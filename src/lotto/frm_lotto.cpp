@@ -236,7 +236,7 @@ void frmLotto::message(const char* text) {
 // A lotto name becomes a folder name: refuse what would leave the Lto folder or be no name.
 bool frmLotto::lotto_name_ok() {
     const QString name = cmbName_->currentText();
-    if (name.isEmpty() || !is_safe_file_name(name)) {
+    if (name.isEmpty() || !is_safe_folder_name(name)) {
         message(name.isEmpty() ? msg_type_data : msg_data_not_correct);
         cmbName_->setFocus();
         return false;
@@ -258,15 +258,19 @@ void frmLotto::cmbName_Click() {
         return;
     const QString folder = join_path(lotto_dir_, cmbName_->currentText());
     const QString param_path = join_path(folder, QLatin1String(param_file_name));
+    // The table would otherwise go on showing the last lotto's draws under this name.
     if (!QFileInfo::exists(param_path)) {
+        forget_draws();
         message(QStringLiteral("No the file 'param.qtz'."));
         return;
     }
     const auto params = read_param_file(param_path);
     if (!params) {
+        forget_draws();
         message(msg_data_not_correct);
         return;
     }
+    param_stamp_.take(param_path);
     ctx_.state.cur_lotto = *params;
     const ParamTexts texts = params_to_texts(*params);
     cmbPlayN_->setEditText(texts[0]);
@@ -281,16 +285,19 @@ void frmLotto::cmbName_Click() {
 
     reset_draws_table(*draws_);
     const QString draws_path = join_path(folder, QLatin1String(draws_file_name));
+    table_lotto_ = cmbName_->currentText();
+    unread_draws_.clear();
+    draws_stamp_.take(draws_path);
     if (!QFileInfo::exists(draws_path)) {
         message(QStringLiteral("No the file 'draws.txt'"));
         return;
     }
     if (!read_draws_file(draws_path, *draws_)) {
+        table_lotto_.clear();
         unread_draws_ = draws_path;
         message(msg_data_not_correct);
         return;
     }
-    unread_draws_.clear();
     draws_->set_col(draws_col::serial);
     draws_->set_col_width(draws_col::serial, 0);
     if (!sort_draws_table(*draws_)) {
@@ -306,6 +313,15 @@ void frmLotto::cmbName_Click() {
         show_draw({QString(), "0", "0", "0", "0", "0", "0", "0"});
     show_sel_row();
     LottoEditMode(0);
+}
+
+// After a load that failed the table holds no lotto's draws, and a Save of the draws may not
+// replace an existing file.
+void frmLotto::forget_draws() {
+    reset_draws_table(*draws_);
+    table_lotto_.clear();
+    draws_stamp_.clear();
+    sel_row_ = 0;
 }
 
 void frmLotto::cmdLottoCreate_Click() {
@@ -350,11 +366,16 @@ void frmLotto::cmdLottoSave_Click() {
     const QString name = cmbName_->currentText();
     const QString folder = join_path(lotto_dir_, name);
     // A record that cannot be encoded (a long currency) fails before any folder is made.
+    const QString param_path = join_path(folder, QLatin1String(param_file_name));
+    if (!may_save_over(param_stamp_, param_path))
+        return;
     bool stored = encode_params(lotto) && QDir().mkpath(folder);
     if (stored) {
         ctx_.state.cur_lotto_name = name;
-        stored = write_param_file(join_path(folder, QLatin1String(param_file_name)), lotto);
+        stored = write_param_file(param_path, lotto);
     }
+    if (stored)
+        param_stamp_.take(param_path);
     if (!stored) {
         message(msg_data_not_correct);
         txtCost_->setFocus();
@@ -426,15 +447,26 @@ void frmLotto::cmdAdd_Click() {
     if (!er_tp.isEmpty())
         return;
     ctx_.state.cur_draw = draw;
+    // The table shows what the file will hold, so a text the file cannot hold is not kept as typed.
+    const DrawTexts texts = storable_draw_texts(draw_texts(), draw);
+    show_draw(texts);
     if (sel_row_ >= 1 && sel_row_ <= draws_->rows() - 1)
-        set_draw_row_texts(*draws_, sel_row_, draw_texts());
+        set_draw_row_texts(*draws_, sel_row_, texts);
 }
 
 void frmLotto::cmdDrawSave_Click() {
     // An empty name would write draws.txt straight into the Lto folder.
     if (!lotto_name_ok())
         return;
-    const QString folder = join_path(lotto_dir_, cmbName_->currentText());
+    const QString name = cmbName_->currentText();
+    const QString folder = join_path(lotto_dir_, name);
+    const QString path = join_path(folder, QLatin1String(draws_file_name));
+    // Only the lotto the table came from may have its history replaced by it; a new lotto's
+    // first draws file is no loss.
+    if (name != table_lotto_ && QFileInfo::exists(path)) {
+        message(path == unread_draws_ ? msg_draws_unread : msg_draws_not_loaded);
+        return;
+    }
     if (!QDir().mkpath(folder)) {
         message(msg_data_not_correct);
         return;
@@ -447,14 +479,15 @@ void frmLotto::cmdDrawSave_Click() {
             QStringLiteral("The data was not saved. Not correct date was found. Please correct the date"));
         return;
     }
-    const QString path = join_path(folder, QLatin1String(draws_file_name));
-    // The table is empty, not the file: saving it would wipe the history the load could not read.
-    if (path == unread_draws_ && QFileInfo::exists(path)) {
-        message(msg_draws_unread);
+    if (!may_save_over(draws_stamp_, path))
+        return;
+    if (!write_draws_file(path, *draws_)) {
+        message(msg_data_not_correct);
         return;
     }
-    if (!write_draws_file(path, *draws_))
-        message(msg_data_not_correct);
+    table_lotto_ = name;
+    unread_draws_.clear();
+    draws_stamp_.take(path);
 }
 
 void frmLotto::msfDraws_Click() {

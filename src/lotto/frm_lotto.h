@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/text_files.h"
 #include "lotto/lotto_entry.h"
 #include "ui/window_offers.h"
 #include "ui/working_window.h"
@@ -50,9 +51,15 @@ class frmLotto : public WorkingWindow, public DrawsOffer {
     void message(const QString& text);
     void message(const char* text);
 
+    void forget_draws();
+
     QString lotto_dir_;
-    QString unread_draws_; // a draws file that exists but could not be read: never saved over
-    int sel_row_ = 0;      // the row the entry boxes belong to; an int, as tables hold more than 32767 draws
+    // The lotto whose draws file the table holds, the only one whose existing file a Save may
+    // replace; empty after a load that failed.
+    QString table_lotto_;
+    QString unread_draws_; // a draws file that exists but could not be read
+    FileStamp param_stamp_, draws_stamp_;
+    int sel_row_ = 0; // the row the entry boxes belong to; an int, as tables hold more than 32767 draws
     QPersistentModelIndex sel_mark_; // carries sel_row_ through a sort of the table, by anyone
 
     QComboBox* cmbName_ = nullptr;

@@ -256,6 +256,8 @@ void frmTsets::cmdNew_Click() {
         return;
     }
     set_name_ = name;
+    unread_line_ = 0;
+    set_stamp_.take(join_path(size_dir_, name));
     lay_out(2);
     for (QPushButton* b : {cmdAcceptDate_, cmdAcceptNumber_, cmdTsetGenerator_})
         b->setEnabled(true);
@@ -288,6 +290,8 @@ void frmTsets::open_set(const QString& name) {
         return;
     }
     show_tset(*tsets_, *set);
+    unread_line_ = set->unread_line;
+    set_stamp_.take(path);
     ctx_.state.tset_row = static_cast<int16_t>(set->current_row);
     ctx_.state.tset_name = name;
     show_current_row();
@@ -328,7 +332,8 @@ bool frmTsets::has_data_row() {
 void frmTsets::cmdAcceptDate_Click() {
     if (!has_data_row())
         return;
-    const auto serial = date_text_to_serial(txtDate_->text(), DatePart::DateOnly);
+    // The cell gets the date written anew, so blanks around the typed one cost nothing.
+    const auto serial = date_text_to_serial(txtDate_->text().trimmed(), DatePart::DateOnly);
     if (!serial) {
         message(msg_incorrect_date);
         txtDate_->setFocus();
@@ -346,12 +351,13 @@ void frmTsets::cmdAcceptNumber_Click() {
         cmbIndex_->setFocus();
         return;
     }
-    const QString number = cmbNumber_->currentText();
-    if (!text_to_int16(number)) {
+    const auto value = text_to_int16(cmbNumber_->currentText());
+    if (!value) {
         message(msg_select_number);
         cmbNumber_->setFocus();
         return;
     }
+    const QString number = storable_number_text(cmbNumber_->currentText(), *value);
     const int size = tsets_->cols() - 1;
     if (*index > size) {
         message(msg_index_exceeds);
@@ -378,10 +384,18 @@ void frmTsets::cmdSave_Click() {
         message(msg_select_tset);
         return;
     }
+    if (unread_line_ > 0) {
+        message(QString::fromUtf8(msg_set_unread).arg(unread_line_));
+        return;
+    }
+    const QString path = join_path(size_dir_, set_name_);
+    if (!may_save_over(set_stamp_, path))
+        return;
     QDir().mkpath(size_dir_);
     const int size = tsets_->cols() - 1;
-    switch (save_tset(join_path(size_dir_, set_name_), size, *tsets_)) {
+    switch (save_tset(path, size, *tsets_)) {
     case SaveResult::saved:
+        set_stamp_.take(path);
         // Blank rows were dropped; the current row keeps its number while there is such a row.
         if (ctx_.state.tset_row >= tsets_->rows())
             ctx_.state.tset_row = static_cast<int16_t>(tsets_->rows() - 1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/text_files.h"
 #include "ui/window_offers.h"
 #include "ui/working_window.h"
 
@@ -47,7 +48,9 @@ class frmTsets : public WorkingWindow, public TsetsOffer {
 
     QString tsets_dir_;
     QString size_dir_;
-    QString set_name_; // the set that Save writes; none after a size change
+    QString set_name_;    // the set that Save writes; none after a size change
+    int unread_line_ = 0; // where reading the set stopped short of more rows: Save would lose them
+    FileStamp set_stamp_;
 
     QComboBox* cmbSize_ = nullptr;
     QComboBox* cmbSets_ = nullptr;

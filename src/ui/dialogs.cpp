@@ -21,6 +21,13 @@ std::optional<QString> QtDialogs::input(QWidget* parent, const QString& prompt, 
     return answer;
 }
 
+bool QtDialogs::ask(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 bool QtDialogs::choose_printer(QWidget* parent, QPrinter& printer) {
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;

@@ -16,6 +16,8 @@ class Dialogs {
     // A modal prompt; nullopt when the user cancels.
     virtual std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
                                          const QString& default_text) = 0;
+    // A modal question with Yes and No buttons, No the default; true for Yes.
+    virtual bool ask(QWidget* parent, const QString& text) = 0;
     // Lets the user choose where printer prints (the print dialog; its "print to file" gives a
     // PDF). False when the user cancels: nothing is to be printed.
     virtual bool choose_printer(QWidget* parent, QPrinter& printer) = 0;
@@ -26,5 +28,6 @@ class QtDialogs final : public Dialogs {
     void message(QWidget* parent, const QString& text) override;
     std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
                                  const QString& default_text) override;
+    bool ask(QWidget* parent, const QString& text) override;
     bool choose_printer(QWidget* parent, QPrinter& printer) override;
 };

@@ -1,8 +1,11 @@
 #include "ui/working_window.h"
 
+#include "core/messages.h"
+#include "ui/dialogs.h"
 #include "ui/help_viewer.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QKeyEvent>
 #include <QMenuBar>
 
@@ -61,4 +64,9 @@ void WorkingWindow::UserGuide_Click() {
 void WorkingWindow::Exit_Click() {
     if (ctx_.exit_app)
         ctx_.exit_app();
+}
+
+bool WorkingWindow::may_save_over(const FileStamp& stamp, const QString& path) {
+    return !stamp.changed(path) ||
+           ctx_.dialogs.ask(this, QString::fromUtf8(msg_file_changed).arg(QDir::toNativeSeparators(path)));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/text_files.h"
 #include "ui/app_context.h"
 
 #include <QKeySequence>
@@ -19,6 +20,10 @@ class WorkingWindow : public QMainWindow {
     bool has_help_shortcut(const QKeySequence& keys) const { return help_keys_.contains(keys); }
 
   protected:
+    // Before a save over path: true unless the file changed since stamp was taken and the user
+    // does not want to save over it.
+    bool may_save_over(const FileStamp& stamp, const QString& path);
+
     AppContext& ctx_;
 
   private:

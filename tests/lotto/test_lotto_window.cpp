@@ -2,6 +2,7 @@
 #include "core/convert.h"
 #include "core/grid_model.h"
 #include "core/messages.h"
+#include "core/text_files.h"
 #include "lotto/frm_lotto.h"
 #include "lotto/lotto_files.h"
 #include "lotto/sample_lotto.h"
@@ -65,6 +66,7 @@ class FocusDialogs final : public Dialogs {
     std::optional<QString> input(QWidget*, const QString&, const QString&, const QString&) override {
         return std::nullopt;
     }
+    bool ask(QWidget*, const QString&) override { return false; }
     bool choose_printer(QWidget*, QPrinter&) override { return false; }
     QStringList seen;
 };
@@ -381,7 +383,8 @@ class TestLottoWindow : public QObject {
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("rows");
         QTest::addColumn<int>("sel_row");
-        QTest::newRow("no parameter file") << false << three_draws << "No the file 'param.qtz'." << 3 << 2;
+        // The table does not go on showing A's draws under B's name.
+        QTest::newRow("no parameter file") << false << three_draws << "No the file 'param.qtz'." << 1 << 0;
         QTest::newRow("no draws file") << true << QByteArray() << "No the file 'draws.txt'" << 1 << 2;
         QTest::newRow("a date that does not parse")
             << true << QByteArray("2002-01-05 1 2 3 4 5 6 7 \r\n2002-13-01 1 2 3 4 5 6 7 \r\n")
@@ -416,8 +419,6 @@ class TestLottoWindow : public QObject {
         QCOMPARE(app.state.cur_lotto_name, has_params ? QStringLiteral("B") : QStringLiteral("A"));
         QCOMPARE(win.text("cmbPlayN"), has_params ? QStringLiteral("49") : QStringLiteral("45"));
         QCOMPARE(win.grid().text(0, draws_col::date), QStringLiteral("Date"));
-        if (!has_params)
-            QCOMPARE(win.row(2), split("2001-01-03 7 8 9 10 11 12 0"));
         if (message == QLatin1String("Not correct dates")) // file order kept
             QCOMPARE(win.row(2).first(), QStringLiteral("2002-13-01"));
         if (message.isEmpty() && rows == 1) {
@@ -535,6 +536,25 @@ class TestLottoWindow : public QObject {
         want.n = {8, 6, 3, 4, 5, 6};
         QCOMPARE(app.state.cur_draw, want);
         QCOMPARE(read_all(app.path(QStringLiteral("Lto/Six49/draws.txt"))), file);
+    }
+
+    // The table shows, and the file gets, what a single-byte file can hold: ASCII digits for the
+    // locale's own, the date without its direction marks.
+    void add_keeps_what_the_file_can_hold() {
+        TestApp app;
+        make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
+        Window win = open(app);
+        win.pick(QStringLiteral("Six49"));
+        const QLocale fa(QLocale::Persian, QLocale::Iran);
+        QLocale::setDefault(fa);
+        QStringList typed{QString::fromUtf8("2030-01-05\u200e")};
+        for (const int n : {1, 12, 23, 34, 45, 46, 7})
+            typed << fa.toString(n);
+        win.set_entry(typed);
+        win.click("cmdAdd");
+        QCOMPARE(app.dialogs.messages, QStringList());
+        QCOMPARE(win.row(3), split("2030-01-05 1 12 23 34 45 46 7"));
+        QCOMPARE(win.entry(), split("2030-01-05 1 12 23 34 45 46 7"));
     }
 
     void new_row_blocks_save_until_filled() {
@@ -689,7 +709,8 @@ class TestLottoWindow : public QObject {
         QTest::newRow("empty name") << QString() << type_data << "cmbName";
         QTest::newRow("name leaving Lto") << "../Six49" << not_correct << "cmbName";
         QTest::newRow("lotto folder is a file") << "plain" << not_correct << QString();
-        QTest::newRow("draws file cannot be replaced") << "blocked" << not_correct << QString();
+        QTest::newRow("another lotto's draws file")
+            << "blocked" << QString::fromLatin1(msg_draws_not_loaded) << QString();
     }
     void save_draws_refused() {
         QFETCH(QString, name);
@@ -737,6 +758,65 @@ class TestLottoWindow : public QObject {
         QCOMPARE(app.dialogs.messages, (QStringList{not_correct, not_correct}));
         QCOMPARE(read_all(folder + QStringLiteral("/draws.txt")), three_draws);
         QCOMPARE(read_all(folder + QStringLiteral("/param.qtz")), encode_params(lotto49()).value());
+    }
+
+    // A lotto whose parameters did not load never has its history replaced by the table, which
+    // holds no draw of it (or the last lotto's draws).
+    void failed_load_keeps_the_draws_file_data() {
+        QTest::addColumn<QByteArray>("param"); // null: no parameter file
+        QTest::addColumn<bool>("other_first");
+        const QByteArray record = encode_params(lotto49()).value();
+        QTest::newRow("cut to 30 bytes, after another lotto") << record.left(30) << true;
+        QTest::newRow("cut to 30 bytes, first load") << record.left(30) << false;
+        QTest::newRow("52 bytes of garbage") << QByteArray(52, '\xff') << true;
+        QTest::newRow("deleted") << QByteArray() << true;
+    }
+    void failed_load_keeps_the_draws_file() {
+        QFETCH(QByteArray, param);
+        QFETCH(bool, other_first);
+        TestApp app;
+        make_lotto(app.dir.path(), QStringLiteral("A"), lotto49(), three_draws);
+        const QByteArray mine = "2010-01-02 1 2 3 4 5 6 7 \r\n";
+        make_lotto(app.dir.path(), QStringLiteral("Mine"), std::nullopt, mine);
+        if (!param.isNull()) {
+            QFile f(app.path(QStringLiteral("Lto/Mine/param.qtz")));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(param);
+        }
+        Window win = open(app);
+        if (other_first)
+            win.pick(QStringLiteral("A"));
+        win.pick(QStringLiteral("Mine"));
+        QCOMPARE(win.grid().rows(), 1);
+        app.dialogs.messages.clear();
+        win.click("cmdDrawSave");
+        QCOMPARE(app.dialogs.messages, QStringList{QString::fromLatin1(msg_draws_not_loaded)});
+        QCOMPARE(read_all(app.path(QStringLiteral("Lto/Mine/draws.txt"))), mine);
+        QCOMPARE(read_all(app.path(QStringLiteral("Lto/A/draws.txt"))), three_draws);
+    }
+
+    // Another copy of the program, or an editor, saved the draws since they were loaded: the save
+    // asks before it replaces their work, and No writes nothing.
+    void save_asks_before_replacing_a_changed_file() {
+        TestApp app;
+        make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
+        const QString path = app.path(QStringLiteral("Lto/Six49/draws.txt"));
+        Window win = open(app);
+        win.pick(QStringLiteral("Six49"));
+        const QByteArray theirs = "2001-12-29 10 11 12 13 14 15 16 \r\n2003-01-01 9 8 7 6 5 4 3 \r\n";
+        QVERIFY(write_file_atomically(path, theirs));
+        win.click("cmdDrawSave");
+        QCOMPARE(app.dialogs.questions.size(), 1);
+        QVERIFY2(app.dialogs.questions[0].contains(QDir::toNativeSeparators(path)),
+                 qPrintable(app.dialogs.questions[0]));
+        QCOMPARE(read_all(path), theirs);
+        app.dialogs.ask_answers = {true};
+        win.click("cmdDrawSave");
+        QCOMPARE(app.dialogs.questions.size(), 2);
+        QVERIFY(read_all(path).startsWith("2001-12-29 10 11 12 13 14 15 16 \r\n2002-01-02 "));
+        win.click("cmdDrawSave"); // its own save since: no question
+        QCOMPARE(app.dialogs.questions.size(), 2);
+        QVERIFY(app.dialogs.messages.isEmpty());
     }
 
     // A draws file the load could not read (here a folder in its place, which even root cannot

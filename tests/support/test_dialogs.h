@@ -19,6 +19,12 @@ class TestDialogs final : public Dialogs {
         return answer;
     }
 
+    // Answers from ask_answers, No when they run out.
+    bool ask(QWidget*, const QString& text) override {
+        questions << text;
+        return !ask_answers.isEmpty() && ask_answers.takeFirst();
+    }
+
     // Prints into print_file as a PDF, or cancels when print_file is empty.
     bool choose_printer(QWidget*, QPrinter& printer) override {
         ++print_requests;
@@ -32,6 +38,8 @@ class TestDialogs final : public Dialogs {
     QStringList messages;
     QStringList prompts;
     QStringList answers;
+    QStringList questions;
+    QList<bool> ask_answers;
     QString print_file;
     int print_requests = 0;
 };

@@ -217,6 +217,34 @@ class TestTsetsWindow : public QObject {
         QCOMPARE(read_file(app.path("Tsets/10/Locked")), "2003-03-01 1 2 3 4 5 6 7 8 9 10 \r\n");
     }
 
+    // Reading stopped at a blank line: a Save would drop every row after it, so it is refused,
+    // naming the line, and the file keeps all its rows.
+    void set_read_short_of_its_end_is_not_saved_over() {
+        TestApp app;
+        Win w = size10(app);
+        const QByteArray file = two_rows + "\r\n" + two_rows;
+        write_file(app.path("Tsets/10/Cut"), file);
+        w.pick("cmbSets", "Cut");
+        QCOMPARE(tsets_grid(app).rows(), 3);
+        app.windows.offer<TsetsOffer>("frmTsets")->enable_save();
+        w.click("cmdSave");
+        QCOMPARE(app.dialogs.messages, QStringList{QString::fromUtf8(msg_set_unread).arg(3)});
+        QCOMPARE(read_file(app.path("Tsets/10/Cut")), file);
+    }
+
+    // A number typed in the locale's own digits is kept as ASCII digits, which the file can hold.
+    void native_digits_are_kept_as_ascii() {
+        TestApp app;
+        Win w = with_new_set(app);
+        const QLocale fa(QLocale::Persian, QLocale::Iran);
+        QLocale::setDefault(fa);
+        w.set("cmbIndex", fa.toString(2));
+        w.set("cmbNumber", fa.toString(17));
+        w.click("cmdAcceptNumber");
+        QCOMPARE(app.dialogs.messages, QStringList());
+        QCOMPARE(tsets_grid(app).text(1, 2), QStringLiteral("17"));
+    }
+
     void accept_number_data() {
         QTest::addColumn<QString>("script"); // index:number ...
         QTest::addColumn<QString>("messages");
