@@ -85,8 +85,8 @@ HistoryCheck check_history(const std::vector<DrawRec>& history) {
     std::vector<size_t> order(history.size());
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return day_of(history[a].date) < day_of(history[b].date); });
+    sort_stable(order.begin(), order.end(),
+                [&](size_t a, size_t b) { return day_of(history[a].date) < day_of(history[b].date); });
 
     std::vector<int64_t> days;
     for (size_t k = 0; k < order.size();) {

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -46,3 +47,15 @@ QStringList history_check_lines(const HistoryCheck& check, const std::vector<Dra
 
 // "3 11 19 27 35 43 bonus 7": the pick_n numbers in stored order, the bonus unless it is 0.
 QString draw_numbers_text(const DrawRec& draw, int pick_n);
+
+// A stable sort that takes one pass over a range already in order or in strictly reverse order,
+// as published histories mostly are.
+template <class It, class Less> void sort_stable(It first, It last, Less less) {
+    if (std::is_sorted(first, last, less))
+        return;
+    if (std::adjacent_find(first, last, [&](const auto& a, const auto& b) { return !less(b, a); }) == last) {
+        std::reverse(first, last);
+        return;
+    }
+    std::stable_sort(first, last, less);
+}

@@ -470,14 +470,13 @@ void Importer::merge() {
     for (size_t i = 0; i < rows_.size(); ++i)
         if (rows_[i].counted && rows_[i].error < 0)
             valid.push_back(i);
-    std::stable_sort(valid.begin(), valid.end(), [&](size_t a, size_t b) {
-        return day_of(rows_[a].draw.date) < day_of(rows_[b].draw.date);
-    });
+    sort_stable(valid.begin(), valid.end(),
+                [&](size_t a, size_t b) { return day_of(rows_[a].draw.date) < day_of(rows_[b].draw.date); });
     std::vector<size_t> stored(history_.size());
     for (size_t i = 0; i < stored.size(); ++i)
         stored[i] = i;
-    std::stable_sort(stored.begin(), stored.end(),
-                     [&](size_t a, size_t b) { return day_of(history_[a].date) < day_of(history_[b].date); });
+    sort_stable(stored.begin(), stored.end(),
+                [&](size_t a, size_t b) { return day_of(history_[a].date) < day_of(history_[b].date); });
 
     std::vector<uint8_t> is_new(rows_.size(), 0);
     std::vector<DrawKey> stored_keys;
@@ -525,17 +524,24 @@ void Importer::merge() {
     for (size_t i = 0; i < rows_.size(); ++i)
         if (is_new[i])
             result_.added.push_back(rows_[i].draw);
-    result_.merged.reserve(history_.size() + result_.added.size());
-    result_.merged = history_;
-    result_.merged.insert(result_.merged.end(), result_.added.begin(), result_.added.end());
-    std::stable_sort(result_.merged.begin(), result_.merged.end(),
-                     [](const DrawRec& a, const DrawRec& b) { return a.date < b.date; });
+    // Stored draws first within a date, then the new ones in the order of the file.
+    const auto by_date = [](const DrawRec& a, const DrawRec& b) { return a.date < b.date; };
+    std::vector<DrawRec> old_draws = history_;
+    sort_stable(old_draws.begin(), old_draws.end(), by_date);
+    std::vector<DrawRec> new_draws;
+    new_draws.reserve(result_.added.size());
+    for (const size_t i : valid)
+        if (is_new[i])
+            new_draws.push_back(rows_[i].draw);
+    result_.merged.resize(old_draws.size() + new_draws.size());
+    std::merge(old_draws.begin(), old_draws.end(), new_draws.begin(), new_draws.end(), result_.merged.begin(),
+               by_date);
 }
 
 ImportResult Importer::run(const QByteArray& bytes) {
     if (param_fault(lotto_) != ParamFault::none)
         return refuse(QStringLiteral("the lotto's numbers in play and numbers drawn are not usable"));
-    if (bytes.trimmed().isEmpty())
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return QChar::isSpace(static_cast<uchar>(c)); }))
         return refuse(QStringLiteral("the file is empty"));
     if (const QString why = binary_reason(bytes); !why.isEmpty())
         return refuse(why);
@@ -567,6 +573,7 @@ ImportResult Importer::run(const QByteArray& bytes) {
         return refuse(*why);
 
     const RowReader row_reader(map_, lotto_);
+    rows_.reserve(static_cast<size_t>(text_.count(u'\n')) + 1);
     QString why;
     bool at_first = header_.isEmpty();
     while (at_first || reader.next()) {
@@ -779,8 +786,8 @@ QString export_draws_csv(const std::vector<DrawRec>& draws, int pick_n) {
     order.reserve(draws.size());
     for (const DrawRec& d : draws)
         order.push_back(&d);
-    std::stable_sort(order.begin(), order.end(),
-                     [](const DrawRec* a, const DrawRec* b) { return a->date < b->date; });
+    sort_stable(order.begin(), order.end(),
+                [](const DrawRec* a, const DrawRec* b) { return a->date < b->date; });
     QString out = QStringLiteral("Date");
     for (int i = 1; i <= pick_n; ++i)
         out += QStringLiteral(",N%1").arg(i);
