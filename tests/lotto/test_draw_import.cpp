@@ -176,6 +176,28 @@ class TestDrawImport : public QObject {
         QCOMPARE(decoded.encoding, used);
     }
 
+    // Spreadsheets save "Unicode text" as tab-separated UTF-16 with a byte-order mark.
+    void utf16_tab_text_imports() {
+        const QString text = "Draw Date\tN1\tN2\tN3\tN4\tN5\tN6\r\n31/01/2024\t1\t2\t3\t4\t5\t6\r\n";
+        QStringEncoder utf16(QStringEncoder::Utf16LE);
+        const ImportResult r = import_draws(QByteArray("\xFF\xFE") + QByteArray(utf16(text)), lotto(49), {});
+        QCOMPARE(r.encoding, QStringLiteral("UTF-16LE"));
+        QCOMPARE(r.separator, QChar(u'\t'));
+        QCOMPARE(r.added.size(), size_t(1));
+        QCOMPARE(iso_date_text(r.added[0].date), QStringLiteral("2024-01-31"));
+    }
+
+    void given_separator_and_encoding() {
+        ImportOptions options;
+        options.separator = u'|';
+        options.encoding = "ISO-8859-2";
+        const ImportResult r = import_draws(
+            "Datum|N1|N2|N3|N4|N5|N6|Pozn\xE1mka\n2024-01-31|1|2|3|4|5|6|\xE8\n", lotto(49), {}, options);
+        QCOMPARE(r.encoding, QStringLiteral("ISO-8859-2"));
+        QCOMPARE(r.status, ImportStatus::done);
+        QCOMPARE(r.added.size(), size_t(1));
+    }
+
     void unknown_encoding_is_refused() {
         ImportOptions options;
         options.encoding = "no-such-code";
