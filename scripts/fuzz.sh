@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-10}
 shift || true
 
-packages=(clang libclang-rt-dev cmake ninja-build qt6-base-dev qt6-charts-dev libgl-dev)
+packages=(clang libclang-rt-dev cmake ninja-build qt6-base-dev qt6-charts-dev libgl-dev pkg-config libuchardet-dev)
 bash scripts/install_packages.sh "${packages[@]}"
 
 build=build-fuzz

@@ -7,7 +7,7 @@ build_dir=${1:-build}
 shift || true
 
 # dpkg-dev, file, desktop-file-utils and appstream serve the package test (tests/install/).
-packages=(g++ cmake ninja-build qt6-base-dev qt6-charts-dev libgl-dev dpkg-dev file desktop-file-utils appstream)
+packages=(g++ cmake ninja-build qt6-base-dev qt6-charts-dev libgl-dev pkg-config libuchardet-dev dpkg-dev file desktop-file-utils appstream)
 bash scripts/install_packages.sh "${packages[@]}"
 
 if [ ! -f "$build_dir/build.ninja" ]; then

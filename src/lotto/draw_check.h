@@ -1,0 +1,61 @@
+#pragma once
+
+#include "lotto/lotto_records.h"
+
+#include <QString>
+#include <QStringList>
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+// What a draw history itself says about its gaps. The draw weekdays in force around each date
+// are those holding a clear share of the draws within about five weeks either side, so a game
+// may move from one draw a week to two and back.
+struct HistoryCheck {
+    // Expected draw dates without a draw (day serials, ascending), never before the first stored
+    // draw nor after the last.
+    std::vector<double> missing;
+    // Indexes into the history of draws on a weekday the game did not use around them.
+    std::vector<size_t> suspicious;
+    // Dates holding more than one draw, ascending, with their number of draws.
+    std::vector<std::pair<double, int>> crowded;
+};
+
+HistoryCheck check_history(const std::vector<DrawRec>& history);
+
+// A run of missing draw numbers, between the dates of the draws numbered around it.
+struct DrawNumberGap {
+    int64_t first = 0;
+    int64_t last = 0;
+    double before = 0;
+    double after = 0;
+};
+
+// The gaps in the draw numbers of (number, day serial) pairs, in any order; a number given twice
+// counts once.
+std::vector<DrawNumberGap> draw_number_gaps(std::vector<std::pair<int64_t, double>> numbered);
+
+// Missing draws the gaps add to those the check found by date: a gap whose dates already hold
+// as many missing dates adds none.
+int64_t missing_beyond_dates(const std::vector<DrawNumberGap>& gaps, const std::vector<double>& missing);
+
+// One line per finding, by date: "missing draw: 2024-01-10 (Wednesday)", "suspicious draw: ...",
+// "several draws: ...", "missing draw numbers: ...".
+QStringList history_check_lines(const HistoryCheck& check, const std::vector<DrawRec>& history, int pick_n,
+                                const std::vector<DrawNumberGap>& gaps = {});
+
+// "3 11 19 27 35 43 bonus 7": the pick_n numbers in stored order, the bonus unless it is 0.
+QString draw_numbers_text(const DrawRec& draw, int pick_n);
+
+// A stable sort that takes one pass over a range already in order or in strictly reverse order,
+// as published histories mostly are.
+template <class It, class Less> void sort_stable(It first, It last, Less less) {
+    if (std::is_sorted(first, last, less))
+        return;
+    if (std::adjacent_find(first, last, [&](const auto& a, const auto& b) { return !less(b, a); }) == last) {
+        std::reverse(first, last);
+        return;
+    }
+    std::stable_sort(first, last, less);
+}
