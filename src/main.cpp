@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "app/start_up.h"
 #include "app/windows.h"
 #include "ui/app_context.h"
@@ -41,11 +42,17 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Zandrel"));
     QApplication::setApplicationVersion(QStringLiteral(ZANDREL_VERSION));
 
-    // Help and version need no display; anything else waits until Qt has taken its own options.
+    // Help, version and the commands need no display; anything else waits until Qt has taken its
+    // own options.
     {
         QStringList raw;
         for (int i = 0; i < argc; ++i)
             raw << QString::fromLocal8Bit(argv[i]);
+        if (is_command(raw)) {
+            QCoreApplication app(argc, argv);
+            return run_command(QCoreApplication::arguments(), QCoreApplication::applicationDirPath(),
+                               QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        }
         const StartOptions early = read_start_options(raw);
         if (!early.run && early.exit_code == 0)
             return print_answer(early);

@@ -38,8 +38,12 @@ std::unique_ptr<QLockFile> lock_data_folder(const QString& dir, QString& refusal
 
 StartOptions read_start_options(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Corvane's Zandrel: targeted sets, systems and their results for lottery players."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Corvane's Zandrel: targeted sets, systems and their results for lottery players.\n\n"
+        "Commands, which need no display (zandrel COMMAND --help tells more):\n"
+        "  import FILE --lotto NAME   add the draws of a published history (CSV and the like)\n"
+        "  export FILE --lotto NAME   write the lotto's draws as CSV\n"
+        "  check --lotto NAME         list missing draws and suspicious rows"));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption data_dir(
@@ -55,7 +59,8 @@ StartOptions read_start_options(const QStringList& arguments) {
     // Help and version answer even beside a mistake, as most command-line programs do.
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         QString text = parser.helpText();
-        text.replace(0, text.indexOf(u'\n'), QStringLiteral("Usage: %1 [options]").arg(program));
+        text.replace(0, text.indexOf(u'\n'),
+                     QStringLiteral("Usage: %1 [options]\n       %1 COMMAND ...").arg(program));
         return {false, 0, text, {}};
     }
     if (parser.isSet(version)) {

@@ -1,5 +1,7 @@
 #include "lotto/draw_check.h"
 
+#include "lotto/draw_import.h"
+
 #include "core/convert.h"
 
 #include <QLocale>
@@ -195,4 +197,19 @@ QStringList history_check_lines(const HistoryCheck& check, const std::vector<Dra
     for (auto& item : found)
         lines.append(std::move(item.second));
     return lines;
+}
+
+QString check_summary(const HistoryCheck& check, const std::vector<DrawRec>& history) {
+    if (history.empty())
+        return QStringLiteral("Checked 0 draws.");
+    const auto [first, last] = std::minmax_element(
+        history.begin(), history.end(), [](const DrawRec& a, const DrawRec& b) { return a.date < b.date; });
+    const auto count = [](size_t n, const char* one, const char* many) {
+        return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+    };
+    return QStringLiteral("Checked %1 from %2 to %3: %4 missing, %5, %6 with several draws.")
+        .arg(count(history.size(), "draw", "draws"), iso_date_text(first->date), iso_date_text(last->date),
+             count(check.missing.size(), "draw date", "draw dates"),
+             count(check.suspicious.size(), "suspicious draw", "suspicious draws"),
+             count(check.crowded.size(), "date", "dates"));
 }

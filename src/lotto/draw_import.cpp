@@ -131,6 +131,8 @@ struct Row {
     int64_t draw_number = -1;
     int error = -1; // index into the reasons, or -1
     bool counted = true;
+    enum class Fate : uint8_t { unmerged, added, present, conflicting };
+    Fate fate = Fate::unmerged;
 };
 
 class RowReader {
@@ -318,6 +320,7 @@ class Importer {
     bool keep(const DelimitedReader& r) const;
     std::optional<QString> resolve_dates();
     void merge();
+    void fill_preview();
     void reject(Row& row, const QString& why) {
         row.error = static_cast<int>(reasons_.size());
         reasons_.append(why);
@@ -499,8 +502,10 @@ void Importer::merge() {
             };
             if (in(stored_keys) || in(taken_keys)) {
                 ++result_.already_present;
+                row.fate = Row::Fate::present;
             } else if (!stored_keys.empty()) {
                 ++result_.conflicting;
+                row.fate = Row::Fate::conflicting;
                 QStringList versions;
                 for (size_t t = s; t < s_end; ++t)
                     versions.append(draw_numbers_text(history_[stored[t]], lotto_.pick_n));
@@ -515,6 +520,7 @@ void Importer::merge() {
                 ++result_.new_rows;
                 taken_keys.push_back(key);
                 is_new[valid[v]] = 1;
+                row.fate = Row::Fate::added;
             }
         }
         s = s_end;
@@ -536,6 +542,34 @@ void Importer::merge() {
     result_.merged.resize(old_draws.size() + new_draws.size());
     std::merge(old_draws.begin(), old_draws.end(), new_draws.begin(), new_draws.end(), result_.merged.begin(),
                by_date);
+}
+
+void Importer::fill_preview() {
+    for (const Row& row : rows_) {
+        if (static_cast<int>(result_.preview.size()) >= options_.preview_rows)
+            break;
+        if (!row.counted)
+            continue;
+        PreviewRow shown;
+        shown.line = row.line;
+        if (row.error >= 0) {
+            shown.cells = QStringList{row_text(row)};
+            shown.note = QStringLiteral("rejected: %1").arg(reasons_[row.error]);
+            shown.rejected = true;
+        } else {
+            shown.cells = QStringList{iso_date_text(row.draw.date)};
+            for (int k = 0; k < lotto_.pick_n; ++k)
+                shown.cells << QString::number(row.draw.n[static_cast<size_t>(k)]);
+            shown.cells << (row.draw.nb ? QString::number(row.draw.nb) : QString());
+            shown.note = row.fate == Row::Fate::added     ? QStringLiteral("new")
+                         : row.fate == Row::Fate::present ? QStringLiteral("already present")
+                         : row.fate == Row::Fate::conflicting
+                             ? QStringLiteral("conflicts with the stored draw")
+                             : QString();
+            shown.rejected = row.fate == Row::Fate::conflicting;
+        }
+        result_.preview.push_back(std::move(shown));
+    }
 }
 
 ImportResult Importer::run(const QByteArray& bytes) {
@@ -619,6 +653,7 @@ ImportResult Importer::run(const QByteArray& bytes) {
                           : QStringLiteral("no row of the file passes the filters"));
     }
     if (result_.rejected == result_.rows_read) {
+        fill_preview();
         for (auto& [line, text] : row_lines_)
             result_.lines.append(text);
         return refuse(
@@ -628,6 +663,7 @@ ImportResult Importer::run(const QByteArray& bytes) {
     }
 
     merge();
+    fill_preview();
     std::stable_sort(row_lines_.begin(), row_lines_.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (auto& [line, text] : row_lines_)

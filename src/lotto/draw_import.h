@@ -41,6 +41,16 @@ struct ImportOptions {
     std::vector<ColumnFilter> filters;
     QDate from; // inclusive; invalid: no limit
     QDate to;
+    int preview_rows = 0; // how many rows to show as they will be imported
+};
+
+// A row of the file as it will be imported: its date, numbers and bonus, or, when it is rejected,
+// the row's text; the note says what becomes of it.
+struct PreviewRow {
+    qsizetype line = 0;
+    QStringList cells;
+    QString note;
+    bool rejected = false; // rejected or conflicting: not imported
 };
 
 // The exit status of a command that imports: everything taken (or already there), some rows
@@ -60,7 +70,8 @@ struct ImportResult {
     int64_t conflicting = 0;
     int64_t rejected = 0;
     int64_t missing_dates = 0;
-    QStringList lines; // rejected rows, conflicts and the check's findings
+    QStringList lines;               // rejected rows, conflicts and the check's findings
+    std::vector<PreviewRow> preview; // the first rows read, up to ImportOptions::preview_rows
 
     // "Read R rows: N new, P already present, C conflicting, X rejected; M draw dates missing."
     QString summary() const;

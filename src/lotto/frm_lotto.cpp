@@ -4,6 +4,8 @@
 #include "core/file_names.h"
 #include "core/grid_model.h"
 #include "core/messages.h"
+#include "lotto/draw_check.h"
+#include "lotto/frm_lotto_import.h"
 #include "lotto/lotto_files.h"
 #include "ui/app_state.h"
 #include "ui/controls.h"
@@ -11,6 +13,7 @@
 #include "ui/grid_view.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -20,6 +23,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -158,6 +163,11 @@ void frmLotto::build_draws(QWidget* side) {
     layout->addLayout(entry);
 
     auto* buttons = new QHBoxLayout;
+    cmdImport_ = make_button("cmdImport", QStringLiteral("Import..."), side);
+    cmdExport_ = make_button("cmdExport", QStringLiteral("Export..."), side);
+    cmdCheck_ = make_button("cmdCheck", QStringLiteral("Check"), side);
+    for (QPushButton* b : {cmdImport_, cmdExport_, cmdCheck_})
+        buttons->addWidget(b);
     cmdDrawNew_ = make_button("cmdDrawNew", QStringLiteral("New"), side);
     cmdAdd_ = make_button("cmdAdd", QStringLiteral("Add"), side);
     cmdDrawSave_ = make_button("cmdDrawSave", QStringLiteral("Save"), side);
@@ -170,6 +180,9 @@ void frmLotto::build_draws(QWidget* side) {
     connect(cmdDrawNew_, &QPushButton::clicked, this, &frmLotto::cmdDrawNew_Click);
     connect(cmdAdd_, &QPushButton::clicked, this, &frmLotto::cmdAdd_Click);
     connect(cmdDrawSave_, &QPushButton::clicked, this, &frmLotto::cmdDrawSave_Click);
+    connect(cmdImport_, &QPushButton::clicked, this, &frmLotto::cmdImport_Click);
+    connect(cmdExport_, &QPushButton::clicked, this, &frmLotto::cmdExport_Click);
+    connect(cmdCheck_, &QPushButton::clicked, this, &frmLotto::cmdCheck_Click);
 }
 
 void frmLotto::set_tab_order() {
@@ -182,7 +195,7 @@ void frmLotto::set_tab_order() {
     order.insert(order.end(),
                  {txtCost_, txtCurrency_, cmdLottoCreate_, cmdLottoEdit_, cmdLottoSave_, msfDraws_});
     order.insert(order.end(), entry_.begin(), entry_.end());
-    order.insert(order.end(), {cmdDrawNew_, cmdAdd_, cmdDrawSave_});
+    order.insert(order.end(), {cmdImport_, cmdExport_, cmdCheck_, cmdDrawNew_, cmdAdd_, cmdDrawSave_});
     for (size_t i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
@@ -501,4 +514,85 @@ void frmLotto::msfDraws_Click() {
     show_draw(texts);
     if (!texts_to_draw(texts, ctx_.state.cur_draw))
         message(QStringLiteral("In the selected row not correct data"));
+}
+
+// Import, export and check work on the table of the lotto that was loaded, unsaved draws included.
+bool frmLotto::has_loaded_lotto() {
+    if (!table_lotto_.isEmpty() && table_lotto_ == ctx_.state.cur_lotto_name &&
+        cmbName_->currentText() == table_lotto_)
+        return true;
+    message(msg_select_lotto);
+    cmbName_->setFocus();
+    return false;
+}
+
+std::vector<DrawRec> frmLotto::table_draws() const {
+    std::vector<DrawRec> draws;
+    draws.reserve(draws_->rows());
+    for (int r = 1; r < draws_->rows(); ++r) {
+        DrawRec draw;
+        // A row being typed, or one with a slip in it, is no draw to compare with or to export.
+        if (!texts_to_draw(draw_row_texts(*draws_, r), draw))
+            continue;
+        draw.date = std::floor(draw.date);
+        draws.push_back(draw);
+    }
+    std::stable_sort(draws.begin(), draws.end(),
+                     [](const DrawRec& a, const DrawRec& b) { return a.date < b.date; });
+    return draws;
+}
+
+void frmLotto::cmdImport_Click() {
+    if (!has_loaded_lotto())
+        return;
+    auto* dialog = new frmImport(ctx_, ctx_.state.cur_lotto, table_draws(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] { take_imported(dialog->result()); });
+    dialog->open();
+    // A file chosen straight away saves a step: the dialog opens on it.
+    dialog->cmdBrowse_Click();
+}
+
+// The new draws join the table at their dates, as typed ones would; Save writes them.
+void frmLotto::take_imported(const ImportResult& result) {
+    if (result.added.empty())
+        return;
+    std::vector<QString> rows;
+    rows.reserve(result.added.size());
+    const QString sep(1, GridModel::cell_separator);
+    for (const DrawRec& draw : result.added) {
+        QStringList cells = draws_file_cells(draw);
+        cells.insert(draws_col::serial, QString());
+        rows.push_back(cells.join(sep));
+    }
+    draws_->append_joined_rows(std::move(rows));
+    if (!sort_draws_table(*draws_))
+        message(QStringLiteral("Not correct dates"));
+    show_sel_row();
+}
+
+void frmLotto::cmdExport_Click() {
+    if (!has_loaded_lotto())
+        return;
+    const auto path =
+        ctx_.dialogs.save_file(this, QStringLiteral("Export Draws"), table_lotto_ + QStringLiteral(".csv"),
+                               QStringLiteral("CSV files (*.csv);;All files (*)"));
+    if (!path)
+        return;
+    const QString csv = export_draws_csv(table_draws(), ctx_.state.cur_lotto.pick_n);
+    if (!write_file_atomically(*path, csv.toUtf8()))
+        message(msg_data_not_correct);
+}
+
+void frmLotto::cmdCheck_Click() {
+    if (!has_loaded_lotto())
+        return;
+    const std::vector<DrawRec> draws = table_draws();
+    const HistoryCheck check = check_history(draws);
+    QStringList lines = history_check_lines(check, draws, ctx_.state.cur_lotto.pick_n);
+    lines << check_summary(check, draws);
+    auto* report = new frmCheckReport(lines, this);
+    report->setAttribute(Qt::WA_DeleteOnClose);
+    report->show();
 }

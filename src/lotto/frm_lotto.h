@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/text_files.h"
+#include "lotto/draw_import.h"
 #include "lotto/lotto_entry.h"
 #include "ui/window_offers.h"
 #include "ui/working_window.h"
 
 #include <QPersistentModelIndex>
 #include <array>
+#include <vector>
 
 class GridModel;
 class GridView;
@@ -28,6 +30,9 @@ class frmLotto : public WorkingWindow, public DrawsOffer {
     void cmdAdd_Click();
     void cmdDrawSave_Click();
     void msfDraws_Click();
+    void cmdImport_Click();
+    void cmdExport_Click();
+    void cmdCheck_Click();
 
     // The draws table that other windows read (unsaved edits included).
     GridModel& draws_table() override { return *draws_; }
@@ -52,6 +57,9 @@ class frmLotto : public WorkingWindow, public DrawsOffer {
     void message(const char* text);
 
     void forget_draws();
+    bool has_loaded_lotto();
+    std::vector<DrawRec> table_draws() const;
+    void take_imported(const ImportResult& result);
 
     QString lotto_dir_;
     // The lotto whose draws file the table holds, the only one whose existing file a Save may
@@ -80,4 +88,7 @@ class frmLotto : public WorkingWindow, public DrawsOffer {
     QPushButton* cmdDrawNew_ = nullptr;
     QPushButton* cmdAdd_ = nullptr;
     QPushButton* cmdDrawSave_ = nullptr;
+    QPushButton* cmdImport_ = nullptr;
+    QPushButton* cmdExport_ = nullptr;
+    QPushButton* cmdCheck_ = nullptr;
 };

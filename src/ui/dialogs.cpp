@@ -1,6 +1,7 @@
 #include "ui/dialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -26,6 +27,21 @@ bool QtDialogs::ask(QWidget* parent, const QString& text) {
                     QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> QtDialogs::open_file(QWidget* parent, const QString& title, const QString& filter) {
+    const QString path = QFileDialog::getOpenFileName(parent, title, QString(), filter);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtDialogs::save_file(QWidget* parent, const QString& title, const QString& suggested,
+                                            const QString& filter) {
+    const QString path = QFileDialog::getSaveFileName(parent, title, suggested, filter);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
 }
 
 bool QtDialogs::choose_printer(QWidget* parent, QPrinter& printer) {

@@ -18,6 +18,12 @@ class Dialogs {
                                          const QString& default_text) = 0;
     // A modal question with Yes and No buttons, No the default; true for Yes.
     virtual bool ask(QWidget* parent, const QString& text) = 0;
+    // A file chooser for a file to read, or one to write (which asks before replacing a file);
+    // nullopt when the user cancels. filter as QFileDialog takes it ("CSV files (*.csv)").
+    virtual std::optional<QString> open_file(QWidget* parent, const QString& title,
+                                             const QString& filter) = 0;
+    virtual std::optional<QString> save_file(QWidget* parent, const QString& title, const QString& suggested,
+                                             const QString& filter) = 0;
     // Lets the user choose where printer prints (the print dialog; its "print to file" gives a
     // PDF). False when the user cancels: nothing is to be printed.
     virtual bool choose_printer(QWidget* parent, QPrinter& printer) = 0;
@@ -29,5 +35,8 @@ class QtDialogs final : public Dialogs {
     std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
                                  const QString& default_text) override;
     bool ask(QWidget* parent, const QString& text) override;
+    std::optional<QString> open_file(QWidget* parent, const QString& title, const QString& filter) override;
+    std::optional<QString> save_file(QWidget* parent, const QString& title, const QString& suggested,
+                                     const QString& filter) override;
     bool choose_printer(QWidget* parent, QPrinter& printer) override;
 };

@@ -68,6 +68,12 @@ class FocusDialogs final : public Dialogs {
         return std::nullopt;
     }
     bool ask(QWidget*, const QString&) override { return false; }
+    std::optional<QString> open_file(QWidget*, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> save_file(QWidget*, const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
     bool choose_printer(QWidget*, QPrinter&) override { return false; }
     QStringList seen;
 };

@@ -25,6 +25,21 @@ class TestDialogs final : public Dialogs {
         return !ask_answers.isEmpty() && ask_answers.takeFirst();
     }
 
+    // Answers file choosers from file_answers; cancelled when they run out.
+    std::optional<QString> open_file(QWidget*, const QString& title, const QString&) override {
+        return next_file(title);
+    }
+    std::optional<QString> save_file(QWidget*, const QString& title, const QString&,
+                                     const QString&) override {
+        return next_file(title);
+    }
+    std::optional<QString> next_file(const QString& title) {
+        prompts << title;
+        if (file_answers.isEmpty())
+            return std::nullopt;
+        return file_answers.takeFirst();
+    }
+
     // Prints into print_file as a PDF, or cancels when print_file is empty.
     bool choose_printer(QWidget*, QPrinter& printer) override {
         ++print_requests;
@@ -40,6 +55,7 @@ class TestDialogs final : public Dialogs {
     QStringList answers;
     QStringList questions;
     QList<bool> ask_answers;
+    QStringList file_answers;
     QString print_file;
     int print_requests = 0;
 };
