@@ -4,6 +4,7 @@
 #include "core/messages.h"
 #include "core/text_files.h"
 #include "lotto/frm_lotto.h"
+#include "lotto/frm_lotto_import.h"
 #include "lotto/lotto_files.h"
 #include "lotto/sample_lotto.h"
 #include "support/full_disk.h"
@@ -19,7 +20,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QtTest>
 
 namespace {
@@ -765,6 +768,53 @@ class TestLottoWindow : public QObject {
         QCOMPARE(read_all(folder + QStringLiteral("/draws.txt")), three_draws);
         QCOMPARE(read_all(folder + QStringLiteral("/param.qtz")), encode_params(lotto49()).value());
         QCOMPARE(folder_entries(folder), (QStringList{"draws.txt", "param.qtz"}));
+    }
+
+    // Import adds the new draws to the table (Save writes them); export and check read the table.
+    void import_export_and_check() {
+        TestApp app;
+        make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
+        const QString csv = app.path(QStringLiteral("history.csv"));
+        QFile f(csv);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("Date;N1;N2;N3;N4;N5;N6;Bonus\n2002-01-09;1;2;3;4;5;6;7\n2002-01-05;1;2;3;4;5;6;7\n"
+                "2002-01-12;1;2;3;4;5;66;7\n2002-01-16;8;9;10;11;12;13;0\n");
+        f.close();
+        Window win = open(app);
+        win.click("cmdImport");
+        QCOMPARE(app.dialogs.messages, QStringList{QString::fromLatin1(msg_select_lotto)});
+        win.pick(QStringLiteral("Six49"));
+        app.dialogs.file_answers = {csv};
+        win.click("cmdImport");
+        auto* dialog = win.w->findChild<frmImport*>(QStringLiteral("frmImport"));
+        QVERIFY(dialog);
+        auto* preview = dialog->findChild<QTableWidget*>(QStringLiteral("msfPreview"));
+        QCOMPARE(preview->rowCount(), 4);
+        QCOMPARE(preview->item(1, preview->columnCount() - 1)->text(), QStringLiteral("already present"));
+        QCOMPARE(preview->item(2, preview->columnCount() - 1)->text(),
+                 QStringLiteral("rejected: number 66 is outside 1..49"));
+        QVERIFY(dialog->findChild<QLabel*>(QStringLiteral("lblCounts"))
+                    ->text()
+                    .startsWith(
+                        QStringLiteral("Read 4 rows: 2 new, 1 already present, 0 conflicting, 1 rejected")));
+        click_control(dialog, "cmdImport");
+        QCOMPARE(win.grid().rows(), 6);
+        QCOMPARE(win.row(5), split("2002-01-16 8 9 10 11 12 13 0"));
+        QCOMPARE(read_all(app.path(QStringLiteral("Lto/Six49/draws.txt"))), three_draws); // not saved yet
+        win.click("cmdDrawSave");
+        QVERIFY(read_all(app.path(QStringLiteral("Lto/Six49/draws.txt")))
+                    .endsWith("2002-01-09 1 2 3 4 5 6 7 \r\n2002-01-16 8 9 10 11 12 13 0 \r\n"));
+
+        app.dialogs.file_answers = {app.path(QStringLiteral("out.csv"))};
+        win.click("cmdExport");
+        QVERIFY(read_all(app.path(QStringLiteral("out.csv")))
+                    .startsWith("Date,N1,N2,N3,N4,N5,N6,Bonus\n2001-12-29,10,11,12,13,14,15,16\n"));
+        win.click("cmdCheck");
+        auto* report = win.w->findChild<QPlainTextEdit*>(QStringLiteral("txtReport"));
+        QVERIFY(report);
+        QVERIFY2(report->toPlainText().endsWith(QStringLiteral("0 dates with several draws.")),
+                 qPrintable(report->toPlainText()));
+        QCOMPARE(app.dialogs.messages.size(), 1);
     }
 
     // A lotto whose parameters did not load never has its history replaced by the table, which

@@ -1,0 +1,188 @@
+// The commands run as a user runs them: the real program, with no display at all.
+#include "app/start_up.h"
+#include "lotto/lotto_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int exit = -1;
+    QStringList out;
+    QString err;
+};
+
+Run zandrel(const QStringList& arguments) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(ZANDREL_BIN_DIR "/zandrel"), arguments);
+    if (!p.waitForFinished(60000))
+        return {};
+    Run run{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            {},
+            QString::fromUtf8(p.readAllStandardError())};
+    run.out = QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    return run;
+}
+
+QByteArray read_all(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void write(const QString& path, const QByteArray& bytes) {
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// A Wednesday/Saturday 6/49 game, newest first as lotteries publish it.
+const QByteArray published = "Draw Date,Ball 1,Ball 2,Ball 3,Ball 4,Ball 5,Ball 6,Bonus Ball,Jackpot\r\n"
+                             "13/01/2024,1,2,3,4,5,6,7,\"1,000,000\"\r\n"
+                             "10/01/2024,11,12,13,14,15,16,17,\"2,000,000\"\r\n"
+                             "06/01/2024,21,22,23,24,25,26,27,500000\r\n"
+                             "03/01/2024,31,32,33,34,35,36,37,500000\r\n";
+const QByteArray stored = "2024-01-03 31 32 33 34 35 36 37 \r\n"
+                          "2024-01-06 21 22 23 24 25 26 27 \r\n"
+                          "2024-01-10 11 12 13 14 15 16 17 \r\n"
+                          "2024-01-13 1 2 3 4 5 6 7 \r\n";
+
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+  private slots:
+    void import_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("before"); // the lotto's draws.txt; null: no lotto yet
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QString>("last");     // the report's last line
+        QTest::addColumn<QByteArray>("after"); // null: as before
+        const QStringList create{"--create", "49,6"};
+        QTest::newRow("new lotto")
+            << published << create << QByteArray() << 0
+            << "Read 4 rows: 4 new, 0 already present, 0 conflicting, 0 rejected; 0 draw "
+               "dates missing."
+            << stored;
+        QTest::newRow("unknown lotto without --create")
+            << published << QStringList() << QByteArray() << 2 << QString() << QByteArray();
+        QTest::newRow("all present") << published << QStringList() << stored << 0
+                                     << "Read 4 rows: 0 new, 4 already present, 0 conflicting, 0 rejected; 0 "
+                                        "draw dates missing."
+                                     << QByteArray();
+        QByteArray conflict = published;
+        conflict.replace("13/01/2024,1,2,3", "13/01/2024,9,2,3");
+        conflict += "17/01/2024,41,42,43,44,45,99,1,0\r\n20/01/2024,41,42,43,44,45,46,0,0\r\n";
+        QTest::newRow("conflict and a number out of range")
+            << conflict << QStringList() << stored << 1
+            << "Read 6 rows: 1 new, 3 already present, 1 conflicting, 1 rejected; 0 draw dates missing."
+            << stored + "2024-01-20 41 42 43 44 45 46 0 \r\n";
+        QTest::newRow("dry run writes nothing")
+            << published << (create + QStringList{"--dry-run"}) << QByteArray() << 0
+            << "Read 4 rows: 4 new, 0 already present, 0 conflicting, 0 rejected; 0 draw dates missing."
+            << QByteArray();
+        const QByteArray both_ways =
+            "Date,N1,N2,N3,N4,N5,N6\r\n01/02/2024,1,2,3,4,5,6\r\n03/04/2024,1,2,3,4,5,6\r\n";
+        QTest::newRow("day and month order never guessed")
+            << both_ways << create << QByteArray() << 2 << QString() << QByteArray();
+        QTest::newRow("the order given")
+            << both_ways << (create + QStringList{"--date-order", "mdy"}) << QByteArray() << 0 << QString()
+            << QByteArray("2024-01-02 1 2 3 4 5 6 0 \r\n2024-03-04 1 2 3 4 5 6 0 \r\n");
+        QTest::newRow("an HTML page")
+            << QByteArray("<!DOCTYPE html><html><body><table></table></body></html>") << create
+            << QByteArray() << 2 << QString() << QByteArray();
+        QTest::newRow("an empty file")
+            << QByteArray() << create << QByteArray() << 2 << QString() << QByteArray();
+    }
+    void import() {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, before);
+        QFETCH(int, exit);
+        QFETCH(QString, last);
+        QFETCH(QByteArray, after);
+        QTemporaryDir dir;
+        const QString draws = dir.filePath("Lto/Six49/draws.txt");
+        if (!before.isNull()) {
+            write(draws, before);
+            LottoParams p;
+            p.play_n = 49, p.pick_n = 6, p.cost = 1;
+            QVERIFY(write_param_file(dir.filePath("Lto/Six49/param.qtz"), p));
+        }
+        write(dir.filePath("history.csv"), file);
+        const Run run = zandrel(
+            QStringList{"import", dir.filePath("history.csv"), "--lotto", "Six49", "--data-dir", dir.path()} +
+            options);
+        QVERIFY2(run.exit == exit, qPrintable(run.out.join(u'\n') + run.err));
+        if (!last.isEmpty())
+            QCOMPARE(run.out.value(run.out.size() - 1), last);
+        if (exit == 2) {
+            QVERIFY(!run.err.isEmpty());
+            if (QTest::currentDataTag() == QLatin1String("day and month order never guessed"))
+                QVERIFY2(run.err.contains("--date-order"), qPrintable(run.err));
+        }
+        QCOMPARE(read_all(draws),
+                 after.isNull() ? (before.isNull() ? QByteArray("<missing>") : before) : after);
+        QCOMPARE(QFileInfo::exists(dir.filePath("Lto/Six49/param.qtz")), !after.isNull() || !before.isNull());
+    }
+
+    // Export writes what import reads back as present; check names the missing draw and says so
+    // in its exit status.
+    void export_and_check() {
+        QTemporaryDir dir;
+        // Ten weeks of Wednesday and Saturday draws, Saturday 3 February missing.
+        QByteArray history;
+        int n = 0;
+        for (QDate d(2024, 1, 3); d < QDate(2024, 3, 13); d = d.addDays(d.dayOfWeek() == 3 ? 3 : 4), ++n)
+            if (d != QDate(2024, 2, 3))
+                history += d.toString(Qt::ISODate).toLatin1() +
+                           QByteArray(" %1 2 3 4 5 6 0 \r\n").replace("%1", QByteArray::number(n % 40 + 7));
+        write(dir.filePath("Lto/Six49/draws.txt"), history);
+        LottoParams p;
+        p.play_n = 49, p.pick_n = 6, p.cost = 1;
+        QVERIFY(write_param_file(dir.filePath("Lto/Six49/param.qtz"), p));
+        const QStringList lotto{"--lotto", "Six49", "--data-dir", dir.path()};
+        Run run = zandrel(QStringList{"export", dir.filePath("out.csv")} + lotto);
+        QCOMPARE(run.exit, 0);
+        QVERIFY(read_all(dir.filePath("out.csv"))
+                    .startsWith("Date,N1,N2,N3,N4,N5,N6,Bonus\n2024-01-03,7,2,3,4,5,6,0\n"));
+        run = zandrel(QStringList{"import", dir.filePath("out.csv")} + lotto);
+        QCOMPARE(run.exit, 0);
+        QCOMPARE(run.out.last(),
+                 "Read 19 rows: 0 new, 19 already present, 0 conflicting, 0 rejected; 1 draw dates "
+                 "missing.");
+        run = zandrel(QStringList{"check"} + lotto);
+        QCOMPARE(run.exit, 1);
+        QCOMPARE(run.out,
+                 (QStringList{"missing draw: 2024-02-03 (Saturday)",
+                              "Checked 19 draws from 2024-01-03 to 2024-03-09: 1 draw date missing, 0 "
+                              "suspicious draws, 0 dates with several draws."}));
+    }
+
+    // An import writes: not while a copy of the program holds the data folder.
+    void import_waits_for_no_other_copy() {
+        QTemporaryDir dir;
+        QString refusal;
+        const auto lock = lock_data_folder(dir.path(), refusal);
+        QVERIFY(lock);
+        write(dir.filePath("history.csv"), published);
+        const Run run = zandrel({"import", dir.filePath("history.csv"), "--lotto", "Six49", "--create",
+                                 "49,6", "--data-dir", dir.path()});
+        QCOMPARE(run.exit, 2);
+        QVERIFY2(run.err.contains("already open"), qPrintable(run.err));
+        QVERIFY(!QFileInfo::exists(dir.filePath("Lto/Six49")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "test_command_line.moc"
