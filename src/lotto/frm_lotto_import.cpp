@@ -185,8 +185,11 @@ void frmImport::show_result() {
     msfPreview_->setRowCount(static_cast<int>(result_.preview.size()));
     for (int r = 0; r < static_cast<int>(result_.preview.size()); ++r) {
         const PreviewRow& row = result_.preview[r];
+        // A rejected row has no cells to show: its text is the tip of the whole row.
+        const bool unread = row.cells.size() == 1;
         QStringList cells{QString::number(row.line)};
-        cells << row.cells;
+        if (!unread)
+            cells << row.cells;
         while (cells.size() < headers.size() - 1)
             cells << QString();
         cells << row.note;
@@ -194,6 +197,8 @@ void frmImport::show_result() {
             auto* item = new QTableWidgetItem(cells[c]);
             if (row.rejected)
                 item->setForeground(QColor(0xb0, 0x10, 0x10));
+            if (unread)
+                item->setToolTip(row.cells.value(0));
             msfPreview_->setItem(r, c, item);
         }
     }

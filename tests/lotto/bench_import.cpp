@@ -1,12 +1,27 @@
 // Imports generated 6/49 draw histories as CSV: 100,000 and 1,000,000 rows into an empty lotto,
 // and 100,000 into a history that already holds them; prints the time of each and the peak memory.
+// Then the whole command, `zandrel import FILE --lotto NAME --create 49,6`, on the same files:
+// reading, merging, sorting and the safe save of draws.txt, with the command's own peak memory.
+// With --shot IMPORT.png CHECK.png it instead opens the Lotto window on the sample data (from
+// --samples DIR, default share/), imports a small published history and checks the result, and
+// saves a picture of the import dialog and of the check report.
 #include "lotto/draw_import.h"
 
-#include <QCoreApplication>
+#include "app/samples.h"
+#include "lotto/frm_lotto.h"
+#include "support/test_app.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QPushButton>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <cstdio>
+#include <sys/resource.h>
 
 namespace {
 
@@ -56,10 +71,85 @@ ImportResult timed(const char* what, const QByteArray& csv, const std::vector<Dr
     return result;
 }
 
+// The command on a file of csv, as a user runs it; the time and the peak memory of the command.
+void timed_command(const char* what, const QByteArray& csv) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("history.csv")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size())
+        return;
+    file.close();
+    QElapsedTimer timer;
+    timer.start();
+    QProcess p;
+    p.start(QStringLiteral(ZANDREL_BIN_DIR "/zandrel"),
+            {"import", file.fileName(), "--lotto", "Big", "--create", "49,6", "--data-dir", dir.path()});
+    p.waitForFinished(-1);
+    const qint64 ms = timer.elapsed();
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const QStringList out = QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    std::printf("%-40s %6lld ms  peak of the command so far %ld kB\n  exit %d: %s\n", what,
+                static_cast<long long>(ms), usage.ru_maxrss, p.exitCode(),
+                qPrintable(out.value(out.size() - 1)));
+}
+
+void click(QWidget* window, const char* name) {
+    if (auto* button = window->findChild<QPushButton*>(QLatin1String(name)))
+        button->click();
+}
+
+int shots(const QString& samples, const QString& import_png, const QString& check_png) {
+    TestApp app;
+    for (const char* name : {"d1", "d1a", "d2"})
+        QFile::copy(samples + u'/' + QLatin1String(name), app.path(QLatin1String(name)));
+    create_samples(app.dir.path());
+    const QString csv = app.path(QStringLiteral("lotto_6_49.csv"));
+    QFile f(csv);
+    if (!f.open(QIODevice::WriteOnly))
+        return 1;
+    f.write("DRAW NUMBER,DRAW DATE,NUMBER DRAWN 1,NUMBER DRAWN 2,NUMBER DRAWN 3,NUMBER DRAWN 4,"
+            "NUMBER DRAWN 5,NUMBER DRAWN 6,BONUS NUMBER\r\n"
+            "4150,\"December 5, 2026\",4,15,21,33,40,47,9\r\n"
+            "4149,\"December 2, 2026\",7,12,19,28,36,44,3\r\n"
+            "4148,\"November 28, 2026\",2,11,23,30,38,49,17\r\n"
+            "4147,\"November 25, 2026\",5,14,22,31,39,46,1\r\n"
+            "4146,\"Novmber 21, 2026\",8,16,24,32,41,45,6\r\n"
+            "4145,\"November 18, 2026\",3,13,20,29,37,50,12\r\n");
+    f.close();
+    QWidget* lotto = app.windows.show(QStringLiteral("frmLotto"));
+    auto* names = lotto->findChild<QComboBox*>(QStringLiteral("cmbName"));
+    names->setCurrentIndex(names->findText(QStringLiteral("Canada_6_49")));
+    emit names->activated(names->currentIndex());
+    app.dialogs.file_answers = {csv};
+    click(lotto, "cmdImport");
+    auto* dialog = lotto->findChild<QDialog*>(QStringLiteral("frmImport"));
+    if (!dialog)
+        return 1;
+    QApplication::processEvents();
+    const bool imported = dialog->grab().save(import_png);
+    click(dialog, "cmdImport");
+    click(lotto, "cmdCheck");
+    auto* report = lotto->findChild<QDialog*>(QStringLiteral("frmCheck"));
+    QApplication::processEvents();
+    for (const QString& m : app.dialogs.messages)
+        std::fprintf(stderr, "message: %s\n", qPrintable(m));
+    return imported && report && report->grab().save(check_png) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale::c());
+    if (const qsizetype at = args.indexOf(QStringLiteral("--shot")); at >= 0) {
+        const qsizetype samples_at = args.indexOf(QStringLiteral("--samples"));
+        return shots(samples_at >= 0 ? args.value(samples_at + 1) : QStringLiteral(ZANDREL_SHARE_DIR),
+                     args.value(at + 1), args.value(at + 2));
+    }
     const QByteArray small = history_csv(100000);
     std::printf("generated %lld bytes of CSV for 100,000 draws\n", static_cast<long long>(small.size()));
     const ImportResult first = timed("100,000 draws into an empty lotto", small, {});
@@ -67,5 +157,7 @@ int main(int argc, char** argv) {
     QByteArray large = history_csv(1000000);
     std::printf("generated %lld bytes of CSV for 1,000,000 draws\n", static_cast<long long>(large.size()));
     timed("1,000,000 draws into an empty lotto", large, {});
+    timed_command("command: 100,000 draws, new lotto", small);
+    timed_command("command: 1,000,000 draws, new lotto", large);
     return 0;
 }
