@@ -107,7 +107,8 @@ class TestDrawImport : public QObject {
             QStringList quoted;
             for (const QString& c : cells)
                 quoted << quote_cell(c, sep);
-            DelimitedReader reader(quoted.join(sep), sep);
+            const QString text = quoted.join(sep); // the reader views it: it must outlive the reader
+            DelimitedReader reader(text, sep);
             QVERIFY(reader.next());
             QCOMPARE(reader.size(), cells.size());
             for (qsizetype i = 0; i < cells.size(); ++i)
