@@ -15,8 +15,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <optional>
 
 namespace {
@@ -298,17 +300,29 @@ int run_import(const QStringList& arguments, const QString& program_dir, const Q
                      write_param_file(join_path(lotto.folder, QLatin1String(param_file_name)), *created)))
         return fail(ctx.command,
                     QStringLiteral("cannot make the lotto %1 in %2").arg(ctx.lotto_name, lotto.folder));
-    std::vector<QString> rows;
-    rows.reserve(result.added.size());
-    const QString sep(1, GridModel::cell_separator);
-    for (const DrawRec& draw : result.added) {
-        QStringList cells = draws_file_cells(draw);
-        cells.insert(draws_col::serial, QString());
-        rows.push_back(cells.join(sep));
-    }
-    lotto.table.append_joined_rows(std::move(rows));
+    // The stored lines as they are, the new ones (ISO dates) at their dates after the stored draws
+    // of the same day: the table's own sort would read every date again.
+    using Line = std::pair<double, QString>;
+    const QStringList stored = draws_file_lines(lotto.table);
+    std::vector<Line> old_lines, new_lines;
+    old_lines.reserve(static_cast<size_t>(stored.size()));
+    for (qsizetype i = 0; i < stored.size(); ++i)
+        old_lines.emplace_back(lotto.history[static_cast<size_t>(i)].date, stored[i]);
+    new_lines.reserve(result.added.size());
+    for (const DrawRec& draw : result.added)
+        new_lines.emplace_back(std::floor(draw.date), draws_file_cells(draw).join(u' ') + u' ');
+    const auto by_day = [](const Line& a, const Line& b) { return a.first < b.first; };
+    std::stable_sort(new_lines.begin(), new_lines.end(), by_day);
+    std::vector<Line> merged(old_lines.size() + new_lines.size());
+    std::merge(std::make_move_iterator(old_lines.begin()), std::make_move_iterator(old_lines.end()),
+               std::make_move_iterator(new_lines.begin()), std::make_move_iterator(new_lines.end()),
+               merged.begin(), by_day);
+    QStringList lines;
+    lines.reserve(static_cast<qsizetype>(merged.size()));
+    for (Line& line : merged)
+        lines.append(std::move(line.second));
     const QString draws_path = join_path(lotto.folder, QLatin1String(draws_file_name));
-    if (!sort_draws_table(lotto.table) || !write_draws_file(draws_path, lotto.table))
+    if (!write_text_lines(draws_path, lines))
         return fail(ctx.command, QStringLiteral("the draws could not be saved; %1 is as it was")
                                      .arg(QDir::toNativeSeparators(draws_path)));
     return static_cast<int>(result.status);
