@@ -71,31 +71,32 @@ bool load_lotto(StoredLotto& lotto, QString& error) {
         error = QStringLiteral("the draws cannot be read (%1)").arg(draws_path);
         return false;
     }
-    const auto bad_row = [&](int r) {
-        QStringList cells;
-        for (const QString& text : draw_row_texts(lotto.table, r))
-            cells << text;
-        return QStringLiteral("the draw '%1' of %2 does not read; correct it in the Lotto window first")
-            .arg(cells.join(u' ').trimmed(), draws_path);
-    };
-    if (!sort_draws_table(lotto.table)) {
-        for (int r = 1; r < lotto.table.rows(); ++r)
-            if (!date_text_to_serial(lotto.table.text_view(r, draws_col::date), DatePart::DateOnly)) {
-                error = bad_row(r);
-                return false;
-            }
-    }
-    lotto.history.reserve(lotto.table.rows());
-    for (int r = 1; r < lotto.table.rows(); ++r) {
-        DrawRec draw;
-        if (!texts_to_draw(draw_row_texts(lotto.table, r), draw)) {
-            error = bad_row(r);
-            return false;
-        }
-        draw.date = std::floor(draw.date);
-        lotto.history.push_back(draw);
+    // A date that does not read leaves the table unsorted, and that row is named below.
+    sort_draws_table(lotto.table);
+    if (const int r = table_draws(lotto.table, lotto.history)) {
+        const DrawTexts texts = draw_row_texts(lotto.table, r);
+        error = QStringLiteral("the draw '%1' of %2 does not read; correct it in the Lotto window first")
+                    .arg(QStringList(texts.begin(), texts.end()).join(u' ').trimmed(), draws_path);
+        return false;
     }
     return true;
+}
+
+struct Context {
+    QString command;
+    QString data_dir;
+    QString lotto_name;
+};
+
+// The named lotto for a command that only reads it; the exit status when it cannot be read.
+std::optional<int> open_lotto(const Context& ctx, StoredLotto& lotto) {
+    lotto.folder = lotto_folder(ctx.data_dir, ctx.lotto_name);
+    QString error;
+    if (!QFileInfo::exists(lotto.folder))
+        return fail(ctx.command, QStringLiteral("there is no lotto %1").arg(ctx.lotto_name));
+    if (!load_lotto(lotto, error))
+        return fail(ctx.command, error);
+    return std::nullopt;
 }
 
 QCommandLineOption option(const char* name, const char* description, const char* value = nullptr) {
@@ -148,12 +149,6 @@ std::optional<LottoParams> new_lotto_params(const QString& text) {
         return std::nullopt;
     return p;
 }
-
-struct Context {
-    QString command;
-    QString data_dir;
-    QString lotto_name;
-};
 
 // Parses the arguments of one command; returns the exit status when the command is not to run.
 std::optional<int> parse(QCommandLineParser& parser, const QStringList& arguments, const QString& usage,
@@ -335,12 +330,8 @@ int run_export(const QStringList& arguments, const QString& program_dir, const Q
             parse(parser, arguments, QStringLiteral("FILE --lotto NAME"), 1, ctx, program_dir, user_data_dir))
         return *exit;
     StoredLotto lotto;
-    lotto.folder = lotto_folder(ctx.data_dir, ctx.lotto_name);
-    QString error;
-    if (!QFileInfo::exists(lotto.folder))
-        return fail(ctx.command, QStringLiteral("there is no lotto %1").arg(ctx.lotto_name));
-    if (!load_lotto(lotto, error))
-        return fail(ctx.command, error);
+    if (const auto exit = open_lotto(ctx, lotto))
+        return *exit;
     const QByteArray csv = export_draws_csv(lotto.history, lotto.params.pick_n).toUtf8();
     const QString file = parser.positionalArguments().at(1);
     if (file == QLatin1String("-")) {
@@ -363,12 +354,8 @@ int run_check(const QStringList& arguments, const QString& program_dir, const QS
             parse(parser, arguments, QStringLiteral("--lotto NAME"), 0, ctx, program_dir, user_data_dir))
         return *exit;
     StoredLotto lotto;
-    lotto.folder = lotto_folder(ctx.data_dir, ctx.lotto_name);
-    QString error;
-    if (!QFileInfo::exists(lotto.folder))
-        return fail(ctx.command, QStringLiteral("there is no lotto %1").arg(ctx.lotto_name));
-    if (!load_lotto(lotto, error))
-        return fail(ctx.command, error);
+    if (const auto exit = open_lotto(ctx, lotto))
+        return *exit;
     const HistoryCheck check = check_history(lotto.history);
     for (const QString& line : history_check_lines(check, lotto.history, lotto.params.pick_n))
         out() << line << '\n';

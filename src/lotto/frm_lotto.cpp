@@ -526,26 +526,20 @@ bool frmLotto::has_loaded_lotto() {
     return false;
 }
 
-std::vector<DrawRec> frmLotto::table_draws() const {
+// The table's draws by date; a row being typed, or one with a slip in it, is no draw to compare
+// with or to export.
+std::vector<DrawRec> frmLotto::sorted_table_draws() const {
     std::vector<DrawRec> draws;
-    draws.reserve(draws_->rows());
-    for (int r = 1; r < draws_->rows(); ++r) {
-        DrawRec draw;
-        // A row being typed, or one with a slip in it, is no draw to compare with or to export.
-        if (!texts_to_draw(draw_row_texts(*draws_, r), draw))
-            continue;
-        draw.date = std::floor(draw.date);
-        draws.push_back(draw);
-    }
-    std::stable_sort(draws.begin(), draws.end(),
-                     [](const DrawRec& a, const DrawRec& b) { return a.date < b.date; });
+    table_draws(*draws_, draws);
+    sort_stable(draws.begin(), draws.end(),
+                [](const DrawRec& a, const DrawRec& b) { return a.date < b.date; });
     return draws;
 }
 
 void frmLotto::cmdImport_Click() {
     if (!has_loaded_lotto())
         return;
-    auto* dialog = new frmImport(ctx_, ctx_.state.cur_lotto, table_draws(), this);
+    auto* dialog = new frmImport(ctx_, ctx_.state.cur_lotto, sorted_table_draws(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::WindowModal);
     connect(dialog, &QDialog::accepted, this, [this, dialog] { take_imported(dialog->result()); });
@@ -580,7 +574,7 @@ void frmLotto::cmdExport_Click() {
                                QStringLiteral("CSV files (*.csv);;All files (*)"));
     if (!path)
         return;
-    const QString csv = export_draws_csv(table_draws(), ctx_.state.cur_lotto.pick_n);
+    const QString csv = export_draws_csv(sorted_table_draws(), ctx_.state.cur_lotto.pick_n);
     if (!write_file_atomically(*path, csv.toUtf8()))
         message(msg_data_not_correct);
 }
@@ -588,7 +582,7 @@ void frmLotto::cmdExport_Click() {
 void frmLotto::cmdCheck_Click() {
     if (!has_loaded_lotto())
         return;
-    const std::vector<DrawRec> draws = table_draws();
+    const std::vector<DrawRec> draws = sorted_table_draws();
     const HistoryCheck check = check_history(draws);
     QStringList lines = history_check_lines(check, draws, ctx_.state.cur_lotto.pick_n);
     lines << check_summary(check, draws);

@@ -58,7 +58,7 @@ class frmLotto : public WorkingWindow, public DrawsOffer {
 
     void forget_draws();
     bool has_loaded_lotto();
-    std::vector<DrawRec> table_draws() const;
+    std::vector<DrawRec> sorted_table_draws() const;
     void take_imported(const ImportResult& result);
 
     QString lotto_dir_;

@@ -5,6 +5,7 @@
 #include "core/text_files.h"
 #include "lotto/lotto_files.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -134,4 +135,19 @@ void set_draw_row_texts(GridModel& grid, int row, const DrawTexts& texts, const 
     grid.set_text(row, draws_col::serial, serial ? serial_text(*serial) : QString());
     for (int i = 1; i < draw_text_count; ++i)
         grid.set_text(row, draws_col::n1 + i - 1, texts[i]);
+}
+
+int table_draws(const GridModel& grid, std::vector<DrawRec>& draws, const QLocale& loc) {
+    int first_bad = 0;
+    draws.reserve(draws.size() + static_cast<size_t>(std::max(grid.rows() - 1, 0)));
+    for (int r = 1; r < grid.rows(); ++r) {
+        DrawRec draw;
+        if (!texts_to_draw(draw_row_texts(grid, r), draw, loc)) {
+            first_bad = first_bad ? first_bad : r;
+            continue;
+        }
+        draw.date = std::floor(draw.date);
+        draws.push_back(draw);
+    }
+    return first_bad;
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class GridModel;
 
@@ -46,6 +47,10 @@ bool texts_to_draw(const DrawTexts& texts, DrawRec& draw, const QLocale& loc = Q
 // What Add keeps of boxes that passed check_draw as draw: the texts as typed, except what a file
 // could not hold (direction marks in the date, a locale's own digits in a number).
 DrawTexts storable_draw_texts(const DrawTexts& typed, const DrawRec& draw);
+
+// Appends the draws of the table's rows that read as draws, in table order, each dated by its day.
+// Returns the first row that does not read (a row being typed, a slip), or 0 when all do.
+int table_draws(const GridModel& grid, std::vector<DrawRec>& draws, const QLocale& loc = QLocale());
 
 // A draws table row as entry texts, and back. Writing also refreshes the row's hidden day serial
 // (left empty when the date does not parse).

@@ -98,11 +98,6 @@ class TestCommandLine : public QObject {
         QTest::newRow("the order given")
             << both_ways << (create + QStringList{"--date-order", "mdy"}) << QByteArray() << 0 << QString()
             << QByteArray("2024-01-02 1 2 3 4 5 6 0 \r\n2024-03-04 1 2 3 4 5 6 0 \r\n");
-        QTest::newRow("an HTML page")
-            << QByteArray("<!DOCTYPE html><html><body><table></table></body></html>") << create
-            << QByteArray() << 2 << QString() << QByteArray();
-        QTest::newRow("an empty file")
-            << QByteArray() << create << QByteArray() << 2 << QString() << QByteArray();
     }
     void import() {
         QFETCH(QByteArray, file);

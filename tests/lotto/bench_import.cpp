@@ -7,8 +7,7 @@
 // saves a picture of the import dialog and of the check report.
 #include "lotto/draw_import.h"
 
-#include "app/samples.h"
-#include "lotto/frm_lotto.h"
+#include "support/shots.h"
 #include "support/test_app.h"
 
 #include <QApplication>
@@ -100,9 +99,7 @@ void click(QWidget* window, const char* name) {
 
 int shots(const QString& samples, const QString& import_png, const QString& check_png) {
     TestApp app;
-    for (const char* name : {"d1", "d1a", "d2"})
-        QFile::copy(samples + u'/' + QLatin1String(name), app.path(QLatin1String(name)));
-    create_samples(app.dir.path());
+    install_samples(app, samples);
     const QString csv = app.path(QStringLiteral("lotto_6_49.csv"));
     QFile f(csv);
     if (!f.open(QIODevice::WriteOnly))
@@ -145,11 +142,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale::c());
-    if (const qsizetype at = args.indexOf(QStringLiteral("--shot")); at >= 0) {
-        const qsizetype samples_at = args.indexOf(QStringLiteral("--samples"));
-        return shots(samples_at >= 0 ? args.value(samples_at + 1) : QStringLiteral(ZANDREL_SHARE_DIR),
-                     args.value(at + 1), args.value(at + 2));
-    }
+    if (const ShotRequest shot = shot_request(args, 2, QStringLiteral(ZANDREL_SHARE_DIR)); shot.shot)
+        return shots(shot.samples, shot.files[0], shot.files[1]);
     const QByteArray small = history_csv(100000);
     std::printf("generated %lld bytes of CSV for 100,000 draws\n", static_cast<long long>(small.size()));
     const ImportResult first = timed("100,000 draws into an empty lotto", small, {});

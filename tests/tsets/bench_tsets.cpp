@@ -3,11 +3,11 @@
 // With --shot TSETS.png GENERATOR.png it instead opens both windows on the sample data (from
 // --samples DIR, default share/): the sample set with a new row filled by the ten most frequent
 // numbers of the sample lotto's last year, and saves a picture of each.
-#include "app/samples.h"
 #include "core/convert.h"
 #include "core/grid_model.h"
 #include "core/text_files.h"
 #include "lotto/lotto_files.h"
+#include "support/shots.h"
 #include "support/test_app.h"
 #include "tsets/tset_files.h"
 #include "tsets/tset_frequency.h"
@@ -59,9 +59,7 @@ void pick(QWidget* w, const char* name, const QString& text) {
 int shots(const QString& samples, const QString& tsets_png, const QString& generator_png) {
     TestApp app;
     app.state.today = [] { return QDate(2026, 12, 1); };
-    for (const char* name : {"d1", "d1a", "d2"})
-        QFile::copy(samples + u'/' + QLatin1String(name), app.path(QLatin1String(name)));
-    create_samples(app.dir.path());
+    install_samples(app, samples);
     pick(app.windows.show("frmLotto"), "cmbName", "Canada_6_49");
     QWidget* tsets = app.windows.show("frmTsets");
     pick(tsets, "cmbSize", "10");
@@ -91,11 +89,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication qapp(argc, argv);
     QLocale::setDefault(QLocale::c());
-    if (const qsizetype at = args.indexOf(QStringLiteral("--shot")); at >= 0) {
-        const qsizetype samples_at = args.indexOf(QStringLiteral("--samples"));
-        return shots(samples_at >= 0 ? args.value(samples_at + 1) : QStringLiteral(ZANDREL_SHARE_DIR),
-                     args.value(at + 1), args.value(at + 2));
-    }
+    if (const ShotRequest shot = shot_request(args, 2, QStringLiteral(ZANDREL_SHARE_DIR)); shot.shot)
+        return shots(shot.samples, shot.files[0], shot.files[1]);
     const int set_rows = argc > 1 ? std::atoi(argv[1]) : 10000;
     const int draw_rows = argc > 2 ? std::atoi(argv[2]) : 100000;
     QTemporaryDir dir;

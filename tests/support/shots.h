@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/samples.h"
+#include "support/test_app.h"
+
+#include <QFile>
+#include <QStringList>
+
+// For the benchmark programs that can also take the pictures of the README.
+
+// Installs the sample sources of samples (share/) into app's data folder, as a first start does.
+inline void install_samples(TestApp& app, const QString& samples) {
+    for (const char* name : {"d1", "d1a", "d2"})
+        QFile::copy(samples + u'/' + QLatin1String(name), app.path(QLatin1String(name)));
+    create_samples(app.dir.path());
+}
+
+// "--shot FILE... [--samples DIR]": the files to save the pictures in and the folder of the sample
+// sources (default_samples when not given); shot is false when no picture is asked for.
+struct ShotRequest {
+    bool shot = false;
+    QStringList files;
+    QString samples;
+};
+inline ShotRequest shot_request(const QStringList& args, int files, const QString& default_samples) {
+    ShotRequest request;
+    const qsizetype at = args.indexOf(QStringLiteral("--shot"));
+    if (at < 0)
+        return request;
+    request.shot = true;
+    for (int i = 1; i <= files; ++i)
+        request.files << args.value(at + i);
+    const qsizetype samples_at = args.indexOf(QStringLiteral("--samples"));
+    request.samples = samples_at >= 0 ? args.value(samples_at + 1) : default_samples;
+    return request;
+}
