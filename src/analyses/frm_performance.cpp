@@ -7,6 +7,7 @@
 #include "ui/controls.h"
 #include "ui/dialogs.h"
 #include "ui/grid_view.h"
+#include "ui/report_printer.h"
 #include "ui/window_names.h"
 #include "ui/window_registry.h"
 
@@ -15,11 +16,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace {
 
@@ -277,76 +276,33 @@ void frmPerformance::cmdPrint_Click() {
 // the rows need.
 void frmPerformance::print_results(QPrinter& printer) {
     printer.setDocName(windowTitle());
-    QPainter painter;
-    if (!painter.begin(&printer)) {
+    ReportPages pages(printer, font());
+    if (!pages.begin()) {
         message(msg_data_not_correct);
         return;
     }
-    QFont plain = font();
-    plain.setPointSize(10);
-    QFont bold = plain;
-    bold.setBold(true);
-    QFont title = bold;
+    const QFont& plain = pages.plain();
+    QFont title = pages.bold();
     title.setPointSize(14);
 
-    const QRect page = painter.viewport();
-    int y = 0;
-    const auto line_height = [&](const QFont& f) { return QFontMetrics(f, &printer).lineSpacing(); };
-    const auto next_line = [&](int height) {
-        if (y + height > page.height()) {
-            printer.newPage();
-            y = 0;
-        }
-        const int top = y;
-        y += height;
-        return top;
-    };
-    const auto text_line = [&](const QFont& f, const QString& text) {
-        painter.setFont(f);
-        const int h = line_height(f);
-        painter.drawText(QRect(0, next_line(h), page.width(), h), Qt::AlignLeft | Qt::AlignVCenter, text);
-    };
-
-    text_line(title, windowTitle());
-    y += line_height(plain) / 2;
+    pages.text_line(title, windowTitle());
+    pages.skip(pages.line_height(plain) / 2);
     QStringList draw;
     for (int i = 0; i < 6; ++i)
         draw << txtN_[i]->text();
-    text_line(plain, QStringLiteral("Draw: %1   Bonus: %2").arg(draw.join(u' '), txtN_[6]->text()));
-    text_line(plain, QStringLiteral("TSet: %1").arg(lblTset_->text()));
-    text_line(plain, QStringLiteral("System: %1").arg(lblSystem_->text()));
-    y += line_height(plain) / 2;
+    pages.text_line(plain, QStringLiteral("Draw: %1   Bonus: %2").arg(draw.join(u' '), txtN_[6]->text()));
+    pages.text_line(plain, QStringLiteral("TSet: %1").arg(lblTset_->text()));
+    pages.text_line(plain, QStringLiteral("System: %1").arg(lblSystem_->text()));
+    pages.skip(pages.line_height(plain) / 2);
 
+    ReportTable table;
+    table.rows = grid_rows(*grid_);
     // Each column as wide as its widest text, in the bold face so bold cells fit too.
-    const QFontMetrics wide(bold, &printer);
-    const int gap = wide.horizontalAdvance(QStringLiteral("    "));
-    std::array<int, col::count> x{};
-    int left = 0;
-    for (int c = 0; c < col::count; ++c) {
-        x[c] = left;
-        int width = 0;
-        for (int r = 0; r < grid_->rows(); ++r)
-            width = std::max(width, wide.horizontalAdvance(grid_->text(r, c)));
-        left += width + gap;
-    }
-    const int h = line_height(bold);
-    const auto table_row = [&](int r) {
-        const int top = next_line(h);
-        for (int c = 0; c < col::count; ++c) {
-            painter.setFont(grid_->bold(r, c) ? bold : plain);
-            painter.drawText(QRect(x[c], top, page.width() - x[c], h), Qt::AlignLeft | Qt::AlignVCenter,
-                             grid_->text(r, c));
-        }
-    };
-    table_row(0);
-    for (int r = 1; r < grid_->rows(); ++r) {
-        // Every page starts with the header row.
-        if (y + h > page.height()) {
-            printer.newPage();
-            y = 0;
-            table_row(0);
-        }
-        table_row(r);
-    }
-    painter.end();
+    const QFontMetrics wide = pages.metrics(pages.bold());
+    table.widths = column_widths(table.rows, wide, wide.horizontalAdvance(QStringLiteral("    ")));
+    table.row_height = pages.line_height(pages.bold());
+    table.bold = [this](int row, int col) { return grid_->bold(row, col); };
+    table.repeated_rows = 1; // every page starts with the header row
+    pages.table(table);
+    pages.end();
 }

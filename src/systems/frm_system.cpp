@@ -10,6 +10,7 @@
 #include "ui/controls.h"
 #include "ui/dialogs.h"
 #include "ui/grid_view.h"
+#include "ui/report_printer.h"
 #include "ui/window_names.h"
 #include "ui/window_registry.h"
 

@@ -1,83 +1,60 @@
 #include "systems/frm_system_print.h"
 
-#include "core/grid_model.h"
+#include "ui/report_printer.h"
 
-#include <QFontMetrics>
-#include <QPainter>
 #include <QPrinter>
 #include <algorithm>
 
-std::vector<QStringList> grid_rows(const GridModel& grid) {
-    std::vector<QStringList> rows;
-    rows.reserve(grid.rows());
-    for (int r = 0; r < grid.rows(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < grid.cols(); ++c)
-            cells << grid.text(r, c);
-        rows.push_back(cells);
-    }
-    return rows;
-}
-
 namespace {
 
-class PagePainter {
+// The systems' page: the printout's title and header over a rule on every page and the page's
+// number at its foot; items in columns, then the table kept on one page.
+class SystemPages {
   public:
-    PagePainter(QPaintDevice& device, const std::function<bool()>& next_page, const Printout& doc)
-        : device_(device), next_page_(next_page), doc_(doc) {}
+    SystemPages(QPaintDevice& device, const std::function<bool()>& next_page, const Printout& doc)
+        : pages_(device, next_page, QFont(QStringLiteral("Sans Serif"), 10)), doc_(doc) {
+        line_ = pages_.line_height(pages_.plain());
+        pad_ = pages_.metrics(pages_.plain()).horizontalAdvance(u'0');
+        pages_.set_body_bottom(pages_.page().bottom() - 2 * line_); // room for the page number
+        pages_.set_heading([this] { return heading(); });
+    }
 
     int run() {
-        if (!painter_.begin(&device_))
-            return 0;
-        plain_ = QFont(QStringLiteral("Sans Serif"), 10);
-        bold_ = plain_;
-        bold_.setBold(true);
-        const QFontMetrics fm(plain_, &device_);
-        const QFontMetrics bold_fm(bold_, &device_);
-        line_ = fm.lineSpacing();
-        pad_ = fm.horizontalAdvance(u'0');
-        page_ = QRect(0, 0, device_.width(), device_.height());
-        body_bottom_ = page_.bottom() - 2 * line_; // room for the page number
-
-        if (start_page()) {
-            print_items(fm);
-            print_table(bold_fm);
+        if (pages_.begin()) {
+            print_items();
+            print_table();
         }
-        painter_.end();
-        return failed_ ? 0 : pages_;
+        return pages_.end();
     }
 
   private:
-    // False once the device takes no further page; everything after that is not painted.
-    bool start_page() {
-        if (failed_ || (pages_ > 0 && !next_page_())) {
-            failed_ = true;
-            return false;
-        }
-        ++pages_;
-        painter_.fillRect(page_, Qt::white);
-        int y = page_.top();
-        painter_.setFont(bold_);
-        painter_.drawText(QRect(page_.left(), y, page_.width(), line_), Qt::AlignLeft, doc_.title);
-        painter_.setFont(plain_);
+    int heading() {
+        QPainter& painter = pages_.painter();
+        const QRect& page = pages_.page();
+        painter.fillRect(page, Qt::white);
+        int y = page.top();
+        painter.setFont(pages_.bold());
+        painter.drawText(QRect(page.left(), y, page.width(), line_), Qt::AlignLeft, doc_.title);
+        painter.setFont(pages_.plain());
         y += line_ * 3 / 2;
         for (const QString& line : doc_.header) {
-            painter_.drawText(QRect(page_.left(), y, page_.width(), line_), Qt::AlignLeft, line);
+            painter.drawText(QRect(page.left(), y, page.width(), line_), Qt::AlignLeft, line);
             y += line_;
         }
         y += line_ / 2;
-        painter_.drawLine(page_.left(), y, page_.right(), y);
+        painter.drawLine(page.left(), y, page.right(), y);
         y += line_;
-        painter_.drawText(QRect(page_.left(), body_bottom_ + line_, page_.width(), line_), Qt::AlignRight,
-                          QStringLiteral("Page %1").arg(pages_));
-        top_ = y;
-        y_ = y;
-        return true;
+        painter.drawText(QRect(page.left(), pages_.body_bottom() + line_, page.width(), line_),
+                         Qt::AlignRight, QStringLiteral("Page %1").arg(pages_.page_count()));
+        return y;
     }
 
-    void print_items(const QFontMetrics& fm) {
+    void print_items() {
         if (doc_.items.isEmpty())
             return;
+        const QFontMetrics fm = pages_.metrics(pages_.plain());
+        QPainter& painter = pages_.painter();
+        const QRect& page = pages_.page();
         // An item's text after a tab starts at the same place in every item.
         int widest_label = 0, widest_rest = 0;
         for (const QString& item : doc_.items) {
@@ -87,85 +64,68 @@ class PagePainter {
         }
         const int indent = widest_label > 0 ? widest_label + 2 * pad_ : 0;
         const int col_width = indent + widest_rest + 3 * pad_;
-        const int cols = std::max(1, (page_.width() + 3 * pad_) / col_width);
-        const int per_col = std::max(1, (body_bottom_ - top_) / line_);
+        const int cols = std::max(1, (page.width() + 3 * pad_) / col_width);
+        const int top = pages_.body_top();
+        const int per_col = std::max(1, (pages_.body_bottom() - top) / line_);
         qsizetype next = 0;
         while (next < doc_.items.size()) {
-            if (next > 0 && !start_page())
+            if (next > 0 && !pages_.new_page())
                 return;
             const qsizetype on_page =
                 std::min<qsizetype>(doc_.items.size() - next, qsizetype{cols} * per_col);
             // Columns of equal length, so a short last page does not run down one column only.
             const qsizetype rows = (on_page + cols - 1) / cols;
             for (qsizetype i = 0; i < on_page; ++i) {
-                const int x = page_.left() + static_cast<int>(i / rows) * col_width;
-                const int y = top_ + static_cast<int>(i % rows) * line_;
+                const int x = page.left() + static_cast<int>(i / rows) * col_width;
+                const int y = top + static_cast<int>(i % rows) * line_;
                 const QString& item = doc_.items[next + i];
                 const qsizetype tab = item.indexOf(u'\t');
                 if (tab >= 0)
-                    painter_.drawText(QRect(x, y, indent, line_), Qt::AlignLeft, item.left(tab));
-                painter_.drawText(QRect(x + (tab >= 0 ? indent : 0), y, col_width, line_), Qt::AlignLeft,
-                                  tab < 0 ? item : item.mid(tab + 1));
+                    painter.drawText(QRect(x, y, indent, line_), Qt::AlignLeft, item.left(tab));
+                painter.drawText(QRect(x + (tab >= 0 ? indent : 0), y, col_width, line_), Qt::AlignLeft,
+                                 tab < 0 ? item : item.mid(tab + 1));
             }
             next += on_page;
-            y_ = top_ + static_cast<int>(rows) * line_;
+            pages_.set_y(top + static_cast<int>(rows) * line_);
         }
     }
 
-    // Measured in the bold font, the wider of the two.
-    void print_table(const QFontMetrics& fm) {
+    void print_table() {
         if (doc_.table.empty())
             return;
-        std::vector<int> widths;
-        for (const QStringList& row : doc_.table)
-            for (qsizetype c = 0; c < row.size(); ++c) {
-                if (widths.size() <= static_cast<size_t>(c))
-                    widths.resize(c + 1, 0);
-                widths[c] = std::max(widths[c], fm.horizontalAdvance(row[c]) + 2 * pad_);
-            }
-        const int row_height = line_ * 5 / 4;
-        const int height = (static_cast<int>(doc_.table.size()) + 2) * row_height;
-        if (y_ > top_)
-            y_ += line_;
-        if (y_ + height > body_bottom_ && y_ > top_ && !start_page())
+        ReportTable table;
+        table.rows = doc_.table;
+        // Measured in the bold font, the wider of the two.
+        table.widths = column_widths(table.rows, pages_.metrics(pages_.bold()), 2 * pad_);
+        table.row_height = line_ * 5 / 4;
+        table.bold = [this](int row, int col) {
+            return row < doc_.table_fixed_rows || col < doc_.table_fixed_cols;
+        };
+        table.boxed = true;
+        table.repeated_rows = doc_.table_fixed_rows;
+        if (pages_.y() > pages_.body_top())
+            pages_.skip(line_);
+        // The title, the table and a row's room below it on one page.
+        if (!pages_.keep_together((static_cast<int>(table.rows.size()) + 2) * table.row_height))
             return;
-        painter_.setFont(bold_);
-        painter_.drawText(QRect(page_.left(), y_, page_.width(), line_), Qt::AlignLeft, doc_.table_title);
-        y_ += row_height * 3 / 2;
-        for (size_t r = 0; r < doc_.table.size(); ++r) {
-            int x = page_.left();
-            for (qsizetype c = 0; c < doc_.table[r].size(); ++c) {
-                const bool fixed = static_cast<int>(r) < doc_.table_fixed_rows || c < doc_.table_fixed_cols;
-                painter_.setFont(fixed ? bold_ : plain_);
-                const QRect cell(x, y_, widths[c], row_height);
-                painter_.drawRect(cell);
-                painter_.drawText(cell, Qt::AlignCenter, doc_.table[r][c]);
-                x += widths[c];
-            }
-            y_ += row_height;
-        }
+        QPainter& painter = pages_.painter();
+        painter.setFont(pages_.bold());
+        painter.drawText(QRect(pages_.page().left(), pages_.y(), pages_.page().width(), line_), Qt::AlignLeft,
+                         doc_.table_title);
+        pages_.skip(table.row_height * 3 / 2);
+        pages_.table(table);
     }
 
-    QPaintDevice& device_;
-    const std::function<bool()>& next_page_;
+    ReportPages pages_;
     const Printout& doc_;
-    QPainter painter_;
-    QFont plain_;
-    QFont bold_;
-    QRect page_;
     int line_ = 0;
     int pad_ = 0;
-    int top_ = 0; // where the body of every page starts
-    int y_ = 0;   // the next free line of the current page
-    int body_bottom_ = 0;
-    int pages_ = 0;
-    bool failed_ = false;
 };
 
 } // namespace
 
 int print_pages(QPaintDevice& device, const std::function<bool()>& next_page, const Printout& doc) {
-    return PagePainter(device, next_page, doc).run();
+    return SystemPages(device, next_page, doc).run();
 }
 
 int print_pages(QPrinter& printer, const Printout& doc) {

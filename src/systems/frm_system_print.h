@@ -5,7 +5,6 @@
 #include <functional>
 #include <vector>
 
-class GridModel;
 class QPaintDevice;
 class QPrinter;
 
@@ -20,9 +19,6 @@ struct Printout {
     int table_fixed_rows = 0; // drawn bold
     int table_fixed_cols = 0;
 };
-
-// Every row of a grid as a row of the printout's table.
-std::vector<QStringList> grid_rows(const GridModel& grid);
 
 // Paints the printout onto printer; the count of pages, 0 when printing could not start.
 int print_pages(QPrinter& printer, const Printout& doc);
