@@ -6,7 +6,6 @@
 #include "core/messages.h"
 #include "ui/app_state.h"
 #include "ui/controls.h"
-#include "ui/dialogs.h"
 #include "ui/grid_view.h"
 #include "ui/window_names.h"
 #include "ui/window_registry.h"
@@ -20,9 +19,8 @@
 #include <QVBoxLayout>
 
 frmFability::frmFability(AppContext& ctx, QWidget* parent)
-    : WorkingWindow(ctx, QStringLiteral("fa.htm"), parent) {
-    setObjectName(QStringLiteral("frmFability"));
-    setWindowTitle(QStringLiteral("Forecasting Abilities"));
+    : WorkingWindow(ctx, window_name::fability, QStringLiteral("Forecasting Abilities"),
+                    QStringLiteral("fa.htm"), parent) {
     resize(560, 440);
 
     auto* central = new QWidget(this);
@@ -99,10 +97,6 @@ void frmFability::Form_Load() {
 
 void frmFability::cmdRefresh_Click() {
     calculate_fa();
-}
-
-void frmFability::message(const char* text) {
-    ctx_.dialogs.message(this, QString::fromUtf8(text));
 }
 
 bool frmFability::check_date(QLineEdit* box, double& date) {

@@ -24,7 +24,6 @@ class frmFability : public WorkingWindow, public FabilityOffer {
     void Form_Load();
     void calculate_fa();
     bool check_date(QLineEdit* box, double& date);
-    void message(const char* text);
 
     QLineEdit* txtFrom_ = nullptr;
     QLineEdit* txtTo_ = nullptr;

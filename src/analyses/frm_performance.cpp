@@ -32,9 +32,8 @@ constexpr std::array<int, col::count> col_widths = {600, 2400, 900, 1200};
 } // namespace
 
 frmPerformance::frmPerformance(AppContext& ctx, QWidget* parent)
-    : WorkingWindow(ctx, QStringLiteral("perform.htm"), parent) {
-    setObjectName(QStringLiteral("frmPerformance"));
-    setWindowTitle(QStringLiteral("System Performance"));
+    : WorkingWindow(ctx, window_name::performance, QStringLiteral("System Performance"),
+                    QStringLiteral("perform.htm"), parent) {
     resize(620, 600);
 
     auto* central = new QWidget(this);
@@ -139,10 +138,6 @@ void frmPerformance::set_tab_order() {
     order.insert(order.end(), {msfPerformance_, cmdRefresh_, cmdPrint_});
     for (size_t i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
-}
-
-void frmPerformance::message(const char* text) {
-    ctx_.dialogs.message(this, QString::fromUtf8(text));
 }
 
 void frmPerformance::Form_Load() {

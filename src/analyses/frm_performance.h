@@ -36,7 +36,6 @@ class frmPerformance : public WorkingWindow {
     void print_results(QPrinter& printer);
     DrawTexts7 draw_texts() const;
     PrizeTexts prize_texts() const;
-    void message(const char* text);
 
     // txtN1..txtN6 and the bonus box txtN7
     std::array<QLineEdit*, 7> txtN_{};

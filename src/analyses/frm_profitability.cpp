@@ -8,7 +8,6 @@
 #include "core/messages.h"
 #include "ui/app_state.h"
 #include "ui/controls.h"
-#include "ui/dialogs.h"
 #include "ui/grid_view.h"
 #include "ui/window_names.h"
 #include "ui/window_offers.h"
@@ -37,9 +36,8 @@ QLabel* value_label(const char* name, const QString& text, QWidget* parent) {
 } // namespace
 
 frmProfitability::frmProfitability(AppContext& ctx, QWidget* parent)
-    : WorkingWindow(ctx, QStringLiteral("profit.htm"), parent) {
-    setObjectName(QStringLiteral("frmProfitability"));
-    setWindowTitle(QStringLiteral("Average Profitability"));
+    : WorkingWindow(ctx, window_name::profitability, QStringLiteral("Average Profitability"),
+                    QStringLiteral("profit.htm"), parent) {
     resize(720, 470);
 
     auto* central = new QWidget(this);
@@ -151,10 +149,6 @@ void frmProfitability::cmdRefresh_Click() {
 
 void frmProfitability::cmbClevel_Click() {
     how_long_to_play(false);
-}
-
-void frmProfitability::message(const char* text) {
-    ctx_.dialogs.message(this, QString::fromUtf8(text));
 }
 
 // Copies rows 1..10 of the Forecasting Abilities grid, loading (and so calculating) that window

@@ -29,7 +29,6 @@ class frmProfitability : public WorkingWindow {
     void how_long_to_play(bool focus_on_error);
     FaTexts factor_texts() const;
     void fail(QLineEdit* box_in_work);
-    void message(const char* text);
 
     QLabel* lblLotto_ = nullptr;
     QLabel* lblSystem_ = nullptr;

@@ -11,10 +11,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-frmMain::frmMain(AppContext& ctx, QWidget* parent) : WorkingWindow(ctx, QStringLiteral("main.htm"), parent) {
-    setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Corvane's Zandrel"));
-
+frmMain::frmMain(AppContext& ctx, QWidget* parent)
+    : WorkingWindow(ctx, window_name::main, QStringLiteral("Corvane's Zandrel"), QStringLiteral("main.htm"),
+                    parent) {
     auto* central = new QWidget(this);
     auto* grid = new QGridLayout(central);
     grid->setContentsMargins(24, 18, 24, 24);

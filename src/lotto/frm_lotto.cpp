@@ -11,6 +11,7 @@
 #include "ui/controls.h"
 #include "ui/dialogs.h"
 #include "ui/grid_view.h"
+#include "ui/window_names.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -35,9 +36,7 @@ constexpr int bonus_col_width = 960;
 } // namespace
 
 frmLotto::frmLotto(AppContext& ctx, QWidget* parent)
-    : WorkingWindow(ctx, QStringLiteral("lotto.htm"), parent) {
-    setObjectName(QStringLiteral("frmLotto"));
-    setWindowTitle(QStringLiteral("Lotto"));
+    : WorkingWindow(ctx, window_name::lotto, QStringLiteral("Lotto"), QStringLiteral("lotto.htm"), parent) {
     resize(1000, 560);
 
     auto* central = new QWidget(this);
@@ -236,14 +235,6 @@ void frmLotto::LottoEditMode(int mode) {
         cmdLottoCreate_->setEnabled(false);
         cmdLottoEdit_->setEnabled(false);
     }
-}
-
-void frmLotto::message(const QString& text) {
-    ctx_.dialogs.message(this, text);
-}
-
-void frmLotto::message(const char* text) {
-    message(QString::fromUtf8(text));
 }
 
 // A lotto name becomes a folder name: refuse what would leave the Lto folder or be no name.

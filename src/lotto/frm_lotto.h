@@ -53,8 +53,6 @@ class frmLotto : public WorkingWindow, public DrawsOffer {
     bool lotto_name_ok();
     void show_draw(const DrawTexts& texts);
     DrawTexts draw_texts() const;
-    void message(const QString& text);
-    void message(const char* text);
 
     void forget_draws();
     bool has_loaded_lotto();

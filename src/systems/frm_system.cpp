@@ -39,9 +39,8 @@ QString numbers_text(const AppState& s) {
 } // namespace
 
 frmSystem::frmSystem(AppContext& ctx, QWidget* parent)
-    : WorkingWindow(ctx, QStringLiteral("system.htm"), parent) {
-    setObjectName(QStringLiteral("frmSystem"));
-    setWindowTitle(QStringLiteral("Systems"));
+    : WorkingWindow(ctx, window_name::system, QStringLiteral("Systems"), QStringLiteral("system.htm"),
+                    parent) {
     resize(860, 600);
 
     auto* central = new QWidget(this);
@@ -128,21 +127,17 @@ frmSystem::frmSystem(AppContext& ctx, QWidget* parent)
     Form_Load();
 }
 
-void frmSystem::message(const QString& text) {
-    ctx_.dialogs.message(this, text);
-}
-
 void frmSystem::Form_Load() {
     fill_list();
     const AppState& s = ctx_.state;
     if (s.tset_name.isEmpty()) {
-        message(QString::fromLatin1(msg_select_tset));
+        message(msg_select_tset);
         ctx_.windows.show(window_name::tsets);
         return;
     }
     lblTset_->setText(s.tset_name);
     if (s.cur_lotto_name.isEmpty()) {
-        message(QString::fromLatin1(msg_select_lotto));
+        message(msg_select_lotto);
         ctx_.windows.show(window_name::lotto);
     } else {
         lblLotto_->setText(s.cur_lotto_name);
@@ -190,7 +185,7 @@ void frmSystem::fill_system() {
     expanded_ = {
         name, s.cur_lotto_name, s.tset_name, numbers_text(s), lblCost_->text(), grid_rows(*results_)};
     if (!write_text_lines(system_file_path(s.app_dir), system_file_lines(*system_)))
-        message(QString::fromLatin1(msg_data_not_correct));
+        message(msg_data_not_correct);
 }
 
 void frmSystem::cmdPrint_Click() {
@@ -203,7 +198,7 @@ void frmSystem::cmdPrint_Click() {
     if (!ctx_.dialogs.choose_printer(this, printer))
         return;
     if (print_pages(printer, printout()) == 0)
-        message(QString::fromLatin1(msg_data_not_correct));
+        message(msg_data_not_correct);
 }
 
 Printout frmSystem::printout() const {

@@ -30,7 +30,6 @@ class frmSystem : public WorkingWindow {
     void fill_list();
     void fill_results();
     void fill_system();
-    void message(const QString& text);
 
     // What the ticket grid shows, kept for printing: the expanded system and what it was
     // expanded on, with its guaranteed results.

@@ -37,9 +37,8 @@ QFrame* make_line(const char* name, QWidget* parent) {
 } // namespace
 
 frmTsets::frmTsets(AppContext& ctx, QWidget* parent)
-    : WorkingWindow(ctx, QStringLiteral("tset.htm"), parent) {
-    setObjectName(QStringLiteral("frmTsets"));
-    setWindowTitle(QStringLiteral("Targeted Sets"));
+    : WorkingWindow(ctx, window_name::tsets, QStringLiteral("Targeted Sets"), QStringLiteral("tset.htm"),
+                    parent) {
     resize(1020, 520);
 
     auto* central = new QWidget(this);
@@ -169,14 +168,6 @@ QString frmTsets::date_text() const {
 
 void frmTsets::enable_save() {
     cmdSave_->setEnabled(true);
-}
-
-void frmTsets::message(const QString& text) {
-    ctx_.dialogs.message(this, text);
-}
-
-void frmTsets::message(const char* text) {
-    message(QString::fromUtf8(text));
 }
 
 // Lays the grid out for the chosen size with rows - 1 empty data rows, the last one current.

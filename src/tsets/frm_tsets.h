@@ -43,8 +43,6 @@ class frmTsets : public WorkingWindow, public TsetsOffer {
     void open_set(const QString& name);
     void show_current_row();
     bool has_data_row();
-    void message(const QString& text);
-    void message(const char* text);
 
     QString tsets_dir_;
     QString size_dir_;

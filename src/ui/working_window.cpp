@@ -31,8 +31,11 @@ class HelpKeysFirst final : public QObject {
 
 } // namespace
 
-WorkingWindow::WorkingWindow(AppContext& ctx, const QString& guide_page, QWidget* parent)
+WorkingWindow::WorkingWindow(AppContext& ctx, const char* name, const QString& caption,
+                             const QString& guide_page, QWidget* parent)
     : QMainWindow(parent), ctx_(ctx), guide_page_(guide_page) {
+    setObjectName(QLatin1String(name));
+    setWindowTitle(caption);
     static QPointer<HelpKeysFirst> help_keys;
     if (!help_keys) {
         help_keys = new HelpKeysFirst(qApp);
@@ -64,6 +67,14 @@ void WorkingWindow::UserGuide_Click() {
 void WorkingWindow::Exit_Click() {
     if (ctx_.exit_app)
         ctx_.exit_app();
+}
+
+void WorkingWindow::message(const QString& text) {
+    ctx_.dialogs.message(this, text);
+}
+
+void WorkingWindow::message(const char* text) {
+    message(QString::fromUtf8(text));
 }
 
 bool WorkingWindow::may_save_over(const FileStamp& stamp, const QString& path) {

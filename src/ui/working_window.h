@@ -11,7 +11,9 @@
 class WorkingWindow : public QMainWindow {
     Q_OBJECT
   public:
-    WorkingWindow(AppContext& ctx, const QString& guide_page, QWidget* parent = nullptr);
+    // name: the window's registry name (window_name::...), also its object name.
+    WorkingWindow(AppContext& ctx, const char* name, const QString& caption, const QString& guide_page,
+                  QWidget* parent = nullptr);
 
     void About_Click();
     void UserGuide_Click();
@@ -20,6 +22,9 @@ class WorkingWindow : public QMainWindow {
     bool has_help_shortcut(const QKeySequence& keys) const { return help_keys_.contains(keys); }
 
   protected:
+    // A message box over this window.
+    void message(const QString& text);
+    void message(const char* text); // UTF-8, as the shared texts of core/messages.h
     // Before a save over path: true unless the file changed since stamp was taken and the user
     // does not want to save over it.
     bool may_save_over(const FileStamp& stamp, const QString& path);
