@@ -34,30 +34,20 @@ frmFability::frmFability(AppContext& ctx, QWidget* parent)
     auto* dates = new QGridLayout(period);
     txtFrom_ = make_edit("txtFrom", QString(), period);
     txtTo_ = make_edit("txtTo", QString(), period);
-    dates->addWidget(label(QStringLiteral("From"), period), 0, 0);
-    dates->addWidget(txtFrom_, 0, 1);
-    dates->addWidget(label(QStringLiteral("To"), period), 1, 0);
-    dates->addWidget(txtTo_, 1, 1);
+    add_field(dates, 0, label(QStringLiteral("From"), period), txtFrom_);
+    add_field(dates, 1, label(QStringLiteral("To"), period), txtTo_);
     top->addWidget(period, 1);
 
     auto* info = new QGridLayout;
     info->setHorizontalSpacing(12);
-    const auto value = [&](const char* name) {
-        auto* l = new QLabel(QStringLiteral("Not Selected"), central);
-        l->setObjectName(QLatin1String(name));
-        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        return l;
-    };
-    lblLotto_ = value("lblLotto");
-    lblTSetName_ = value("lblTSetName");
-    lblTSetSize_ = value("lblTSetSize");
+    lblLotto_ = make_value("lblLotto", QStringLiteral("Not Selected"), central);
+    lblTSetName_ = make_value("lblTSetName", QStringLiteral("Not Selected"), central);
+    lblTSetSize_ = make_value("lblTSetSize", QStringLiteral("Not Selected"), central);
     const std::pair<const char*, QLabel*> rows[] = {
         {"Lotto", lblLotto_}, {"TSet Name", lblTSetName_}, {"TSet Size", lblTSetSize_}};
     int r = 0;
-    for (const auto& [caption, box] : rows) {
-        info->addWidget(label(QLatin1String(caption), central), r, 0);
-        info->addWidget(box, r++, 1);
-    }
+    for (const auto& [caption, box] : rows)
+        add_field(info, r++, label(QLatin1String(caption), central), box);
     info->setColumnStretch(1, 1);
     top->addSpacing(16);
     top->addLayout(info, 1);

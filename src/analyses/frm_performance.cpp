@@ -115,16 +115,10 @@ void frmPerformance::build_boxes(QWidget* top) {
 
     auto* selection = new QGridLayout;
     selection->setHorizontalSpacing(10);
-    lblTset_ = new QLabel(QStringLiteral("Not selected"), top);
-    lblTset_->setObjectName(QStringLiteral("lblTset"));
-    lblSystem_ = new QLabel(QStringLiteral("Not selected"), top);
-    lblSystem_->setObjectName(QStringLiteral("lblSystem"));
-    for (QLabel* l : {lblTset_, lblSystem_})
-        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    selection->addWidget(label(QStringLiteral("TSet"), top), 0, 0);
-    selection->addWidget(lblTset_, 0, 1);
-    selection->addWidget(label(QStringLiteral("System"), top), 1, 0);
-    selection->addWidget(lblSystem_, 1, 1);
+    lblTset_ = make_value("lblTset", QStringLiteral("Not selected"), top);
+    lblSystem_ = make_value("lblSystem", QStringLiteral("Not selected"), top);
+    add_field(selection, 0, label(QStringLiteral("TSet"), top), lblTset_);
+    add_field(selection, 1, label(QStringLiteral("System"), top), lblSystem_);
     selection->setColumnStretch(1, 1);
     layout->addLayout(selection);
 }

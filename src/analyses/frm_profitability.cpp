@@ -26,13 +26,6 @@ namespace {
 
 constexpr int fa_rows = 11;
 
-QLabel* value_label(const char* name, const QString& text, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return l;
-}
-
 } // namespace
 
 frmProfitability::frmProfitability(AppContext& ctx, QWidget* parent)
@@ -48,12 +41,10 @@ frmProfitability::frmProfitability(AppContext& ctx, QWidget* parent)
 
     auto* left = new QVBoxLayout;
     auto* names = new QGridLayout;
-    lblLotto_ = value_label("lblLotto", QStringLiteral("Not Selected"), central);
-    lblSystem_ = value_label("lblSystem", QStringLiteral("Not Selected"), central);
-    names->addWidget(label(QStringLiteral("Lotto"), central), 0, 0);
-    names->addWidget(lblLotto_, 0, 1);
-    names->addWidget(label(QStringLiteral("System"), central), 1, 0);
-    names->addWidget(lblSystem_, 1, 1);
+    lblLotto_ = make_value("lblLotto", QStringLiteral("Not Selected"), central);
+    lblSystem_ = make_value("lblSystem", QStringLiteral("Not Selected"), central);
+    add_field(names, 0, label(QStringLiteral("Lotto"), central), lblLotto_);
+    add_field(names, 1, label(QStringLiteral("System"), central), lblSystem_);
     names->setColumnStretch(1, 1);
     left->addLayout(names);
 
@@ -66,23 +57,20 @@ frmProfitability::frmProfitability(AppContext& ctx, QWidget* parent)
         const QString caption = QLatin1String(prize_class_labels[i]);
         prize_[i] = make_edit(prize_box_names[i], QStringLiteral("0"), prizes);
         prize_[i]->setMinimumWidth(90);
-        grid->addWidget(label(caption, prizes), i / 2, bonus * 2);
-        grid->addWidget(prize_[i], i / 2, bonus * 2 + 1);
+        add_field(grid, i / 2, label(caption, prizes), prize_[i], {}, bonus * 2);
     }
     grid->setColumnMinimumWidth(2, 56);
     left->addWidget(prizes);
 
     auto* results = new QGridLayout;
     results->setHorizontalSpacing(12);
-    lblProfitability_ = value_label("lblProfitability", QStringLiteral("0"), central);
+    lblProfitability_ = make_value("lblProfitability", QStringLiteral("0"), central);
     cmbClevel_ = make_combo("cmbClevel", central);
-    lblTimes_ = value_label("lblTimes", QStringLiteral("0"), central);
-    results->addWidget(label(QStringLiteral("Average Profitability per Ticket"), central), 0, 0);
-    results->addWidget(lblProfitability_, 0, 1);
-    results->addWidget(label(QStringLiteral("Confidence Level %"), central), 1, 0);
-    results->addWidget(cmbClevel_, 1, 1, Qt::AlignLeft);
-    results->addWidget(label(QStringLiteral("Times to play"), central), 2, 0);
-    results->addWidget(lblTimes_, 2, 1);
+    lblTimes_ = make_value("lblTimes", QStringLiteral("0"), central);
+    add_field(results, 0, label(QStringLiteral("Average Profitability per Ticket"), central),
+              lblProfitability_);
+    add_field(results, 1, label(QStringLiteral("Confidence Level %"), central), cmbClevel_, Qt::AlignLeft);
+    add_field(results, 2, label(QStringLiteral("Times to play"), central), lblTimes_);
     results->setColumnStretch(1, 1);
     left->addSpacing(6);
     left->addLayout(results);

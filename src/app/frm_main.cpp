@@ -30,10 +30,7 @@ frmMain::frmMain(AppContext& ctx, QWidget* parent)
     }
     data->setObjectName(QStringLiteral("Label1"));
     calculations->setObjectName(QStringLiteral("Label2"));
-    auto* line = new QFrame(central);
-    line->setObjectName(QStringLiteral("Line1"));
-    line->setFrameShape(QFrame::VLine);
-    line->setFrameShadow(QFrame::Sunken);
+    QFrame* line = make_line("Line1", Qt::Vertical, central);
 
     QPushButton* buttons[] = {
         add_button("cmdLotto", QStringLiteral("Lotto"), window_name::lotto, &frmMain::cmdLotto_Click),

@@ -65,12 +65,9 @@ void frmLotto::build_parameters(QWidget* side) {
     cmbName_ = make_combo("cmbName", side);
     cmbPlayN_ = make_combo("cmbPlayN", side);
     cmbPickN_ = make_combo("cmbPickN", side);
-    form->addWidget(label(QStringLiteral("Name"), side), 0, 0);
-    form->addWidget(cmbName_, 0, 1);
-    form->addWidget(label(QStringLiteral("N of Playing Numbers"), side), 1, 0);
-    form->addWidget(cmbPlayN_, 1, 1);
-    form->addWidget(label(QStringLiteral("N of Picking Numbers"), side), 2, 0);
-    form->addWidget(cmbPickN_, 2, 1);
+    add_field(form, 0, label(QStringLiteral("Name"), side), cmbName_);
+    add_field(form, 1, label(QStringLiteral("N of Playing Numbers"), side), cmbPlayN_);
+    add_field(form, 2, label(QStringLiteral("N of Picking Numbers"), side), cmbPickN_);
 
     auto* prizes = new QGroupBox(QStringLiteral("Average Payout Prizes"), side);
     prizes->setObjectName(QStringLiteral("fraPrizes"));
@@ -85,8 +82,7 @@ void frmLotto::build_parameters(QWidget* side) {
         const int row = i / 2, bonus = i % 2;
         const QString caption = QLatin1String(captions[i]);
         money_[i] = make_edit(names[i], QLatin1String(texts[i]), prizes);
-        grid->addWidget(label(caption, prizes), row, bonus * 2);
-        grid->addWidget(money_[i], row, bonus * 2 + 1);
+        add_field(grid, row, label(caption, prizes), money_[i], {}, bonus * 2);
     }
     grid->setColumnMinimumWidth(2, 60);
     form->addWidget(prizes, 3, 0, 1, 2);
@@ -95,10 +91,8 @@ void frmLotto::build_parameters(QWidget* side) {
     txtCurrency_ = make_edit("txtCurrency", QStringLiteral("$"), side);
     txtCurrency_->setMaximumWidth(60);
     money_[10] = txtCost_;
-    form->addWidget(label(QStringLiteral("Cost of a one play"), side), 4, 0);
-    form->addWidget(txtCost_, 4, 1);
-    form->addWidget(label(QStringLiteral("Currency"), side), 5, 0);
-    form->addWidget(txtCurrency_, 5, 1, Qt::AlignLeft);
+    add_field(form, 4, label(QStringLiteral("Cost of a one play"), side), txtCost_);
+    add_field(form, 5, label(QStringLiteral("Currency"), side), txtCurrency_, Qt::AlignLeft);
     form->setRowStretch(6, 1);
 
     auto* buttons = new QHBoxLayout;

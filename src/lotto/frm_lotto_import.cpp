@@ -84,8 +84,7 @@ frmImport::frmImport(AppContext& ctx, const LottoParams& lotto, std::vector<Draw
     form->addRow(QStringLiteral("&Columns"), txtColumns_);
     layout->addWidget(how);
 
-    lblRead_ = new QLabel(this);
-    lblRead_->setObjectName(QStringLiteral("lblRead"));
+    lblRead_ = make_label("lblRead", QString(), this);
     lblRead_->setWordWrap(true);
     layout->addWidget(lblRead_);
 
@@ -97,10 +96,8 @@ frmImport::frmImport(AppContext& ctx, const LottoParams& lotto, std::vector<Draw
     msfPreview_->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(msfPreview_, 1);
 
-    lblCounts_ = new QLabel(this);
-    lblCounts_->setObjectName(QStringLiteral("lblCounts"));
+    lblCounts_ = make_value("lblCounts", QString(), this);
     lblCounts_->setWordWrap(true);
-    lblCounts_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(lblCounts_);
     prgImport_ = new QProgressBar(this);
     prgImport_->setObjectName(QStringLiteral("prgImport"));

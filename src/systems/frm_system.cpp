@@ -52,26 +52,19 @@ frmSystem::frmSystem(AppContext& ctx, QWidget* parent)
     auto* form = new QGridLayout;
     form->setHorizontalSpacing(10);
     form->setColumnStretch(2, 1);
-    lblLotto_ = new QLabel(QStringLiteral("Not selected"), central);
-    lblLotto_->setObjectName(QStringLiteral("lblLotto"));
-    lblTset_ = new QLabel(QStringLiteral("Not selected"), central);
-    lblTset_->setObjectName(QStringLiteral("lblTset"));
+    lblLotto_ = make_label("lblLotto", QStringLiteral("Not selected"), central);
+    lblTset_ = make_label("lblTset", QStringLiteral("Not selected"), central);
     cmbList_ = make_combo("cmbList", central);
     cmbList_->setMinimumWidth(130);
     cmbList_->setMaxVisibleItems(20);
-    lblNote_ = new QLabel(central);
-    lblNote_->setObjectName(QStringLiteral("lblNote"));
+    lblNote_ = make_label("lblNote", QString(), central);
     lblNote_->setWordWrap(true);
     // Room for two lines, so the window does not jump when a note comes or goes.
     lblNote_->setMinimumHeight(2 * lblNote_->fontMetrics().lineSpacing());
-    lblCost_ = new QLabel(QStringLiteral("0"), central);
-    lblCost_->setObjectName(QStringLiteral("lblCost"));
-    form->addWidget(label(QStringLiteral("Lotto"), central), 0, 0);
-    form->addWidget(lblLotto_, 0, 1, 1, 2);
-    form->addWidget(label(QStringLiteral("Targeted Set"), central), 1, 0);
-    form->addWidget(lblTset_, 1, 1, 1, 2);
-    form->addWidget(label(QStringLiteral("System"), central), 2, 0);
-    form->addWidget(cmbList_, 2, 1);
+    lblCost_ = make_label("lblCost", QStringLiteral("0"), central);
+    add_field(form, 0, label(QStringLiteral("Lotto"), central), lblLotto_, {}, 0, 2);
+    add_field(form, 1, label(QStringLiteral("Targeted Set"), central), lblTset_, {}, 0, 2);
+    add_field(form, 2, label(QStringLiteral("System"), central), cmbList_);
     form->addWidget(lblNote_, 2, 2);
     page->addLayout(form);
 

@@ -24,18 +24,6 @@
 #include <QListWidget>
 #include <QPushButton>
 
-namespace {
-
-QFrame* make_line(const char* name, QWidget* parent) {
-    auto* line = new QFrame(parent);
-    line->setObjectName(QLatin1String(name));
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    return line;
-}
-
-} // namespace
-
 frmTsets::frmTsets(AppContext& ctx, QWidget* parent)
     : WorkingWindow(ctx, window_name::tsets, QStringLiteral("Targeted Sets"), QStringLiteral("tset.htm"),
                     parent) {
@@ -87,35 +75,30 @@ void frmTsets::build(QWidget* panel) {
     File1_ = new QListWidget(panel);
     File1_->setObjectName(QStringLiteral("File1"));
     File1_->hide();
-    form->addWidget(label(QStringLiteral("Size"), panel), 0, 0);
-    form->addWidget(cmbSize_, 0, 1);
-    form->addWidget(label(QStringLiteral("Name"), panel), 1, 0);
-    form->addWidget(cmbSets_, 1, 1);
+    add_field(form, 0, label(QStringLiteral("Size"), panel), cmbSize_);
+    add_field(form, 1, label(QStringLiteral("Name"), panel), cmbSets_);
     form->addWidget(cmdNew_, 1, 2);
-    form->addWidget(make_line("Line1", panel), 2, 0, 1, 3);
+    form->addWidget(make_line("Line1", Qt::Horizontal, panel), 2, 0, 1, 3);
 
     txtDate_ = make_edit("txtDate", QString(), panel);
     cmdAcceptDate_ = make_button("cmdAcceptDate", QStringLiteral("Accept Date"), panel);
-    form->addWidget(label(QStringLiteral("Date"), panel), 3, 0);
-    form->addWidget(txtDate_, 3, 1);
+    add_field(form, 3, label(QStringLiteral("Date"), panel), txtDate_);
     form->addWidget(cmdAcceptDate_, 3, 2);
-    form->addWidget(make_line("Line2", panel), 4, 0, 1, 3);
+    form->addWidget(make_line("Line2", Qt::Horizontal, panel), 4, 0, 1, 3);
 
     cmbIndex_ = make_combo("cmbIndex", panel);
     cmbNumber_ = make_combo("cmbNumber", panel);
     cmdAcceptNumber_ = make_button("cmdAcceptNumber", QStringLiteral("Accept Number"), panel);
-    form->addWidget(label(QStringLiteral("Index"), panel), 5, 0);
-    form->addWidget(cmbIndex_, 5, 1);
-    form->addWidget(label(QStringLiteral("Number"), panel), 6, 0);
-    form->addWidget(cmbNumber_, 6, 1);
+    add_field(form, 5, label(QStringLiteral("Index"), panel), cmbIndex_);
+    add_field(form, 6, label(QStringLiteral("Number"), panel), cmbNumber_);
     form->addWidget(cmdAcceptNumber_, 6, 2);
-    form->addWidget(make_line("Line3", panel), 7, 0, 1, 3);
+    form->addWidget(make_line("Line3", Qt::Horizontal, panel), 7, 0, 1, 3);
 
     cmdAdd_ = make_button("cmdAdd", QStringLiteral("Add"), panel);
     cmdSave_ = make_button("cmdSave", QStringLiteral("Save"), panel);
     form->addWidget(cmdAdd_, 8, 1);
     form->addWidget(cmdSave_, 8, 2);
-    form->addWidget(make_line("Line4", panel), 9, 0, 1, 3);
+    form->addWidget(make_line("Line4", Qt::Horizontal, panel), 9, 0, 1, 3);
     cmdTsetGenerator_ = make_button("cmdTsetGenerator", QStringLiteral("TSets Generator"), panel);
     form->addWidget(cmdTsetGenerator_, 10, 1, 1, 2);
     form->setRowStretch(11, 1);

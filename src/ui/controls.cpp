@@ -1,6 +1,8 @@
 #include "ui/controls.h"
 
 #include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,6 +33,32 @@ QPushButton* make_button(const char* name, const QString& caption, QWidget* pare
     button->setObjectName(QLatin1String(name));
     button->setAutoDefault(true);
     return button;
+}
+
+QLabel* make_label(const char* name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+QLabel* make_value(const char* name, const QString& text, QWidget* parent) {
+    QLabel* label = make_label(name, text, parent);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+QFrame* make_line(const char* name, Qt::Orientation orientation, QWidget* parent) {
+    auto* line = new QFrame(parent);
+    line->setObjectName(QLatin1String(name));
+    line->setFrameShape(orientation == Qt::Horizontal ? QFrame::HLine : QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+void add_field(QGridLayout* grid, int row, QLabel* caption, QWidget* box, Qt::Alignment box_alignment,
+               int column, int span) {
+    grid->addWidget(caption, row, column);
+    grid->addWidget(box, row, column + 1, 1, span, box_alignment);
 }
 
 QLabel* LabelMaker::operator()(const QString& caption, QWidget* parent) {
