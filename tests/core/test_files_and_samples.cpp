@@ -1,7 +1,7 @@
 #include "app/samples.h"
 #include "core/file_names.h"
 #include "core/text_files.h"
-#include "support/full_disk.h"
+#include "support/faults.h"
 
 #include <QDir>
 #include <QFile>

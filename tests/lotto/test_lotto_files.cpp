@@ -1,7 +1,7 @@
 #include "core/grid_model.h"
 #include "lotto/lotto_entry.h"
 #include "lotto/lotto_files.h"
-#include "support/full_disk.h"
+#include "support/faults.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,7 +7,7 @@
 #include "lotto/frm_lotto_import.h"
 #include "lotto/lotto_files.h"
 #include "lotto/sample_lotto.h"
-#include "support/full_disk.h"
+#include "support/faults.h"
 #include "support/test_app.h"
 #include "support/test_controls.h"
 #include "ui/app_state.h"

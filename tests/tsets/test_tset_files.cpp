@@ -1,5 +1,5 @@
 #include "core/grid_model.h"
-#include "support/full_disk.h"
+#include "support/faults.h"
 #include "tsets/tset_files.h"
 #include "tsets/tsets_fixture.h"
 
