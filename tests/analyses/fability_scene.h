@@ -64,22 +64,7 @@ struct FabilityScene {
         QWidget* w = app.windows.find(QLatin1String(name));
         return w && w->isVisible();
     }
-
-    template <class T> static T* get(QWidget* w, const char* name) {
-        T* c = w->findChild<T*>(QLatin1String(name));
-        if (!c)
-            qFatal("no control %s", name);
-        return c;
-    }
 };
-
-// The control holding the focus in w, by its own name (a combo box's inner editor counts as the box).
-inline QString focus_name(QWidget* w) {
-    for (QWidget* p = w->focusWidget(); p; p = p->parentWidget())
-        if (qobject_cast<QComboBox*>(p))
-            return p->objectName();
-    return w->focusWidget() ? w->focusWidget()->objectName() : QString();
-}
 
 // Column 1 of rows 1..10 of a results grid, joined by blanks.
 inline QString fa_column(const GridModel& g) {

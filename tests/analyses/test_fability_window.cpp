@@ -3,7 +3,7 @@
 #include "app/frm_main.h"
 #include "core/common_routines.h"
 #include "core/messages.h"
-#include "support/test_controls.h"
+#include "support/window_driver.h"
 
 #include <QGroupBox>
 #include <QtTest>
@@ -23,12 +23,8 @@ QString ratio(int hits, int evaluated, double expected) {
     return QString::number(std::nearbyint(hits / (evaluated * expected) * 100) / 100, 'g', 15);
 }
 
-frmFability* open(FabilityScene& s) {
-    return s.app.show<frmFability>(QLatin1String(window_name::fability));
-}
-
-QString label(QWidget* w, const char* name) {
-    return FabilityScene::get<QLabel>(w, name)->text();
+WindowDriver<frmFability> open(FabilityScene& s) {
+    return open_window<frmFability>(s.app, window_name::fability);
 }
 
 } // namespace
@@ -39,13 +35,13 @@ class TestFabilityWindow : public QObject {
     void opens_without_a_lotto() {
         FabilityScene s;
         s.app.state.cur_lotto_name.clear();
-        frmFability* w = open(s);
+        const auto w = open(s);
         QCOMPARE(w->windowTitle(), QStringLiteral("Forecasting Abilities"));
-        QCOMPARE(FabilityScene::get<QGroupBox>(w, "fraSelectedDraws")->title(), QStringLiteral(" Period"));
-        QCOMPARE(FabilityScene::get<QLineEdit>(w, "txtFrom")->text(), QStringLiteral("2025-12-07"));
-        QCOMPARE(FabilityScene::get<QLineEdit>(w, "txtTo")->text(), QStringLiteral("2026-12-07"));
+        QCOMPARE(w.get<QGroupBox>("fraSelectedDraws")->title(), QStringLiteral(" Period"));
+        QCOMPARE(w.text("txtFrom"), QStringLiteral("2025-12-07"));
+        QCOMPARE(w.text("txtTo"), QStringLiteral("2026-12-07"));
         for (const char* name : {"lblLotto", "lblTSetName", "lblTSetSize"})
-            QCOMPARE(label(w, name), QStringLiteral("Not Selected"));
+            QCOMPARE(w.text(name), QStringLiteral("Not Selected"));
         QCOMPARE(w->fa_table().text(0, 0), QStringLiteral("Prizes"));
         QCOMPARE(w->fa_table().text(0, 1), QStringLiteral("Forecasting Abilities"));
         QCOMPARE(w->fa_table().rows(), 1);
@@ -54,7 +50,7 @@ class TestFabilityWindow : public QObject {
 
         auto* main = s.app.show<frmMain>(QLatin1String(window_name::main));
         for (const char* name : {"cmdFability", "cmdProfitability"})
-            QVERIFY(FabilityScene::get<QPushButton>(main, name)->isEnabled());
+            QVERIFY(drive(main).get<QPushButton>(name)->isEnabled());
     }
 
     void refused_data() {
@@ -81,13 +77,13 @@ class TestFabilityWindow : public QObject {
         FabilityScene s;
         s.add_draws(draw_lines);
         s.add_sets(set_lines);
-        frmFability* w = open(s);
+        const auto w = open(s);
         QVERIFY(s.app.dialogs.messages.isEmpty());
         const QString before = fa_column(w->fa_table());
         QVERIFY(before != all_ones);
 
         if (change == u"From" || change == u"To")
-            FabilityScene::get<QLineEdit>(w, change == u"From" ? "txtFrom" : "txtTo")->setText("2026-13-01");
+            w.set(change == u"From" ? "txtFrom" : "txtTo", "2026-13-01");
         if (change == u"no lotto")
             s.app.state.cur_lotto_name.clear();
         if (change == u"numbers picked 0")
@@ -96,12 +92,12 @@ class TestFabilityWindow : public QObject {
             s.app.state.tset_name.clear();
         if (change == u"size 0")
             s.app.state.tset_size = 0;
-        FabilityScene::get<QPushButton>(w, "cmdRefresh")->setFocus();
-        click_control(w, "cmdRefresh");
+        w.get("cmdRefresh")->setFocus();
+        w.click("cmdRefresh");
 
         QCOMPARE(s.app.dialogs.messages, QStringList{message});
         if (!focus.isEmpty())
-            QCOMPARE(focus_name(w), focus);
+            QCOMPARE(w.focus(), focus);
         if (!opens.isEmpty())
             QVERIFY(s.visible(qPrintable(opens)));
         // A check that fails keeps the results of the calculation before.
@@ -112,11 +108,11 @@ class TestFabilityWindow : public QObject {
         FabilityScene s;
         s.add_draws(draw_lines);
         s.add_sets(set_lines);
-        frmFability* w = open(s);
+        const auto w = open(s);
         QVERIFY(s.app.dialogs.messages.isEmpty());
-        QCOMPARE(label(w, "lblLotto"), QStringLiteral("L"));
-        QCOMPARE(label(w, "lblTSetName"), QStringLiteral("S"));
-        QCOMPARE(label(w, "lblTSetSize"), QStringLiteral("10"));
+        QCOMPARE(w.text("lblLotto"), QStringLiteral("L"));
+        QCOMPARE(w.text("lblTSetName"), QStringLiteral("S"));
+        QCOMPARE(w.text("lblTSetSize"), QStringLiteral("10"));
 
         // Two draws of the period have a set row: one with 3 matches and the bonus, one with 4.
         const double p1 = hypergeometric(49, 6, 10, 1), p3 = hypergeometric(49, 6, 10, 3),
@@ -134,7 +130,7 @@ class TestFabilityWindow : public QObject {
         s.sets().set_text(3, 4, QStringLiteral("40"));
         s.app.windows.show(QLatin1String(window_name::fability));
         QCOMPARE(fa_column(w->fa_table()), want);
-        click_control(w, "cmdRefresh");
+        w.click("cmdRefresh");
         QCOMPARE(fa_column(w->fa_table()),
                  QStringLiteral("1 1 %1 %2 1 1 1 1 1 1").arg(ratio(2, 2, p3), ratio(1, 2, float(p3 * p1))));
     }
@@ -163,10 +159,10 @@ class TestFabilityWindow : public QObject {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(!s.app.windows.find(QLatin1String(window_name::lotto)));
         }
-        frmFability* w = open(s);
-        FabilityScene::get<QLineEdit>(w, "txtFrom")->setText(from);
-        FabilityScene::get<QLineEdit>(w, "txtTo")->setText(to);
-        click_control(w, "cmdRefresh");
+        const auto w = open(s);
+        w.set("txtFrom", from);
+        w.set("txtTo", to);
+        w.click("cmdRefresh");
         QCOMPARE(s.app.dialogs.messages, QStringList());
         QCOMPARE(w->fa_table().rows(), 11);
         QCOMPARE(fa_column(w->fa_table()), all_ones);

@@ -3,8 +3,7 @@
 #include "core/grid_model.h"
 #include "core/messages.h"
 #include "core/text_files.h"
-#include "support/test_app.h"
-#include "support/test_controls.h"
+#include "support/window_driver.h"
 #include "systems/system_expansion.h"
 #include "ui/grid_view.h"
 #include "ui/window_names.h"
@@ -55,41 +54,22 @@ void stand_ins(TestApp& app, bool* performance_visible) {
     }
 }
 
-struct Window {
-    frmPerformance* w;
+const QStringList draw_boxes{"txtN1", "txtN2", "txtN3", "txtN4", "txtN5", "txtN6", "txtN7"};
 
-    QLineEdit* edit(const QString& name) const {
-        auto* e = w->findChild<QLineEdit*>(name);
-        if (!e)
-            qFatal("no box %s", qPrintable(name));
-        return e;
-    }
-    void set_draw(const QString& boxes) const {
-        const QStringList parts = boxes.split(u'|');
-        for (int i = 0; i < 7; ++i)
-            edit(QStringLiteral("txtN%1").arg(i + 1))->setText(parts.value(i));
-    }
-    QString label(const char* name) const { return w->findChild<QLabel*>(QLatin1String(name))->text(); }
-    void refresh() const { click_control(w, "cmdRefresh"); }
+struct Window : WindowDriver<frmPerformance> {
+    void set_draw(const QString& boxes) const { set_texts(draw_boxes, boxes.split(u'|')); }
+    void refresh() const { click("cmdRefresh"); }
     // The data rows, cells joined by '|' and rows by ';'.
     QString rows() const {
-        const GridModel& g = w->performance_table();
         QStringList out;
-        for (int r = 1; r < g.rows(); ++r) {
-            QStringList cells;
-            for (int c = 0; c < g.cols(); ++c)
-                cells << g.text(r, c);
-            out << cells.join(u'|');
-        }
+        for (int r = 1; r < w->performance_table().rows(); ++r)
+            out << row_cells(w->performance_table(), r).join(u'|');
         return out.join(u';');
     }
 };
 
 Window open(TestApp& app) {
-    auto* w = app.show<frmPerformance>(QLatin1String(window_name::performance));
-    if (!w)
-        qFatal("frmPerformance is not registered");
-    return Window{w};
+    return {open_window<frmPerformance>(app, window_name::performance)};
 }
 
 const QString example_rows =
@@ -104,24 +84,21 @@ class TestPerformanceWindow : public QObject {
         TestApp app;
         select_all(app);
         Window win = open(app);
-        QCOMPARE(win.w->windowTitle(), QStringLiteral("System Performance"));
+        QCOMPARE(win->windowTitle(), QStringLiteral("System Performance"));
         QVERIFY(app.dialogs.messages.isEmpty());
         const QStringList prizes = {"0", "2.5", "10", "0", "0", "0", "0", "0", "1E+07", "0"};
         const char* names[] = {"txtP2",  "txtP2b", "txtP3",  "txtP3b", "txtP4",
                                "txtP4b", "txtP5",  "txtP5b", "txtP6",  "txtP6b"};
         for (int i = 0; i < 10; ++i)
-            QCOMPARE(win.edit(QLatin1String(names[i]))->text(), prizes[i]);
-        QStringList draw;
-        for (int i = 1; i <= 7; ++i)
-            draw << win.edit(QStringLiteral("txtN%1").arg(i))->text();
-        QCOMPARE(draw.join(u' '), QStringLiteral("3 11 19 27 35 43 8"));
-        QCOMPARE(win.label("lblSystem"), QStringLiteral("10_3_6"));
-        QCOMPARE(win.label("lblTset"), QStringLiteral("3 8 11 19 20 27 30 40 1 2 "));
+            QCOMPARE(win.text(names[i]), prizes[i]);
+        QCOMPARE(win.texts(draw_boxes).join(u' '), QStringLiteral("3 11 19 27 35 43 8"));
+        QCOMPARE(win.text("lblSystem"), QStringLiteral("10_3_6"));
+        QCOMPARE(win.text("lblTset"), QStringLiteral("3 8 11 19 20 27 30 40 1 2 "));
         QCOMPARE(win.rows(), example_rows);
 
         // Bold as the view shows it: the header sections, the corner and the two total cells.
-        const GridModel& g = win.w->performance_table();
-        auto* view = win.w->findChild<GridView*>(QStringLiteral("msfPerformance"));
+        const GridModel& g = win->performance_table();
+        auto* view = win->findChild<GridView*>(QStringLiteral("msfPerformance"));
         const QAbstractItemModel* m = view->model();
         const auto bold = [](const QVariant& font) { return font.value<QFont>().bold(); };
         for (int section = 0; section < 3; ++section)
@@ -140,10 +117,10 @@ class TestPerformanceWindow : public QObject {
         select_all(app);
         app.state.cur_draw = DrawRec{};
         Window win = open(app);
-        for (int i = 1; i <= 7; ++i)
-            QCOMPARE(win.edit(QStringLiteral("txtN%1").arg(i))->text(), QStringLiteral("0"));
+        for (const QString& box : draw_boxes)
+            QCOMPARE(win.text(box), QStringLiteral("0"));
         QCOMPARE(app.dialogs.messages, QStringList{QLatin1String(msg_select_draw_numbers)});
-        QCOMPARE(win.w->focusWidget(), win.edit(QStringLiteral("txtN1")));
+        QCOMPARE(win->focusWidget(), win.get<QLineEdit>("txtN1"));
     }
 
     // Missing selections, checked in this order; only the first one is reported.
@@ -186,9 +163,9 @@ class TestPerformanceWindow : public QObject {
             QVERIFY(visible_at_open);
             QVERIFY(app.windows.find(opened)->isVisible());
         }
-        QCOMPARE(win.label("lblSystem"), QStringLiteral("Not selected"));
-        QCOMPARE(win.w->performance_table().rows(), 2);
-        QVERIFY(!win.w->performance_table().bold(0, 0)); // bold comes with the first winner
+        QCOMPARE(win.text("lblSystem"), QStringLiteral("Not selected"));
+        QCOMPARE(win->performance_table().rows(), 2);
+        QVERIFY(!win->performance_table().bold(0, 0)); // bold comes with the first winner
     }
 
     // After a first calculation with two winners: a change, Refresh, then the message and rows.
@@ -234,7 +211,7 @@ class TestPerformanceWindow : public QObject {
         if (change.startsWith(u"draw "))
             win.set_draw(arg);
         else if (change.startsWith(u"txtP"))
-            win.edit(change.section(u' ', 0, 0))->setText(arg);
+            win.set(change.section(u' ', 0, 0), arg);
         else if (change == u"remove")
             QVERIFY(QFile::remove(system_file_path(app.dir.path())));
         else if (change.startsWith(u"file "))
@@ -261,7 +238,7 @@ class TestPerformanceWindow : public QObject {
         const QString pdf = app.path(QStringLiteral("performance.pdf"));
         if (!cancel)
             app.dialogs.print_file = pdf;
-        click_control(win.w, "cmdPrint");
+        win.click("cmdPrint");
         QCOMPARE(app.dialogs.print_requests, 1);
         QFile f(pdf);
         QCOMPARE(f.exists(), !cancel);

@@ -1,7 +1,7 @@
 #include "analyses/fability_scene.h"
 #include "analyses/frm_profitability.h"
 #include "core/messages.h"
-#include "support/test_controls.h"
+#include "support/window_driver.h"
 #include "systems/guar_results.h"
 #include "ui/grid_view.h"
 
@@ -22,35 +22,18 @@ void select_system(FabilityScene& s) {
     get_guar_results(s.app.state.system_name, s.app.state.guar_avg, lo, hi);
 }
 
-frmProfitability* open(FabilityScene& s) {
-    return s.app.show<frmProfitability>(QLatin1String(window_name::profitability));
+using Window = WindowDriver<frmProfitability>;
+
+Window open(FabilityScene& s) {
+    return open_window<frmProfitability>(s.app, window_name::profitability);
 }
 
-QString text(QWidget* w, const char* name) {
-    if (auto* l = w->findChild<QLabel*>(QLatin1String(name)))
-        return l->text();
-    if (auto* c = w->findChild<QComboBox*>(QLatin1String(name)))
-        return c->currentText();
-    return FabilityScene::get<QLineEdit>(w, name)->text();
-}
-
-QString prizes(QWidget* w) {
-    QStringList t;
-    for (const char* name : prize_boxes)
-        t << text(w, name);
-    return t.join(u' ');
-}
-
-GridModel& own_grid(QWidget* w) {
-    return *FabilityScene::get<GridView>(w, "msfFA")->grid();
+QString prizes(const Window& w) {
+    return w.texts({std::begin(prize_boxes), std::end(prize_boxes)}).join(u' ');
 }
 
 GridModel& fa_grid(FabilityScene& s) {
     return s.app.windows.offer<FabilityOffer>(QLatin1String(window_name::fability))->fa_table();
-}
-
-void refresh(QWidget* w) {
-    click_control(w, "cmdRefresh");
 }
 
 } // namespace
@@ -62,61 +45,61 @@ class TestProfitabilityWindow : public QObject {
         FabilityScene s;
         select_system(s);
         s.app.state.cur_lotto_name.clear();
-        frmProfitability* w = open(s);
+        const Window w = open(s);
         QCOMPARE(w->windowTitle(), QStringLiteral("Average Profitability"));
         // The Forecasting Abilities window loads, fails its own check and stays on the screen.
         QCOMPARE(s.app.dialogs.messages,
                  (QStringList{QString::fromLatin1(msg_select_lotto), QString::fromLatin1(msg_calculate_fa)}));
         QVERIFY(s.visible(window_name::fability));
         QCOMPARE(prizes(w), QStringLiteral("0 0 0 0 0 0 0 0 0 0"));
-        QCOMPARE(text(w, "lblProfitability"), QStringLiteral("0"));
-        QCOMPARE(text(w, "lblTimes"), QStringLiteral("0"));
-        QCOMPARE(text(w, "lblLotto"), QStringLiteral("Not Selected"));
-        QCOMPARE(text(w, "cmbClevel"), QStringLiteral("95"));
-        QCOMPARE(FabilityScene::get<QComboBox>(w, "cmbClevel")->count(), 5);
-        QCOMPARE(own_grid(w).text(0, 1), QStringLiteral("FA"));
+        QCOMPARE(w.text("lblProfitability"), QStringLiteral("0"));
+        QCOMPARE(w.text("lblTimes"), QStringLiteral("0"));
+        QCOMPARE(w.text("lblLotto"), QStringLiteral("Not Selected"));
+        QCOMPARE(w.text("cmbClevel"), QStringLiteral("95"));
+        QCOMPARE(w.get<QComboBox>("cmbClevel")->count(), 5);
+        QCOMPARE(w.grid("msfFA").text(0, 1), QStringLiteral("FA"));
     }
 
     void worked_example() {
         FabilityScene s;
         select_system(s);
-        frmProfitability* w = open(s);
+        const Window w = open(s);
         QCOMPARE(s.app.dialogs.messages, QStringList());
         QVERIFY(!s.visible(window_name::fability));
-        QCOMPARE(text(w, "lblLotto"), QStringLiteral("L"));
-        QCOMPARE(text(w, "lblSystem"), QStringLiteral("10_3_6"));
+        QCOMPARE(w.text("lblLotto"), QStringLiteral("L"));
+        QCOMPARE(w.text("lblSystem"), QStringLiteral("10_3_6"));
         QCOMPARE(prizes(w), QStringLiteral("0 0 10 0 100 0 1000 0 1000000 0"));
-        QCOMPARE(own_grid(w).rows(), 11);
-        QCOMPARE(own_grid(w).text(10, 0), QStringLiteral("6+bonus"));
-        QCOMPARE(fa_column(own_grid(w)), QStringLiteral("1 1 1 1 1 1 1 1 1 1"));
-        QCOMPARE(text(w, "lblProfitability"), QStringLiteral("-0.6366729"));
-        QCOMPARE(text(w, "lblTimes"), QStringLiteral("199483"));
+        QCOMPARE(w.grid("msfFA").rows(), 11);
+        QCOMPARE(w.grid("msfFA").text(10, 0), QStringLiteral("6+bonus"));
+        QCOMPARE(fa_column(w.grid("msfFA")), QStringLiteral("1 1 1 1 1 1 1 1 1 1"));
+        QCOMPARE(w.text("lblProfitability"), QStringLiteral("-0.6366729"));
+        QCOMPARE(w.text("lblTimes"), QStringLiteral("199483"));
 
-        auto* level = FabilityScene::get<QComboBox>(w, "cmbClevel");
+        auto* level = w.get<QComboBox>("cmbClevel");
         level->setCurrentIndex(4);
         emit level->activated(4);
-        QCOMPARE(text(w, "lblTimes"), QStringLiteral("306654"));
+        QCOMPARE(w.text("lblTimes"), QStringLiteral("306654"));
         level->setEditText(QStringLiteral("x"));
         w->cmbClevel_Click();
         QCOMPARE(s.app.dialogs.messages, QStringList{not_correct});
-        QCOMPARE(text(w, "lblTimes"), QStringLiteral("306654"));
+        QCOMPARE(w.text("lblTimes"), QStringLiteral("306654"));
     }
 
     // Refresh copies the factors again but keeps the prizes as edited.
     void refresh_copies_factors_and_keeps_prizes() {
         FabilityScene s;
         select_system(s);
-        frmProfitability* w = open(s);
-        FabilityScene::get<QLineEdit>(w, "txtP6")->setText(QStringLiteral("20000000"));
+        const Window w = open(s);
+        w.set("txtP6", QStringLiteral("20000000"));
         fa_grid(s).set_text(7, 1, QStringLiteral("2")); // FA(5)
         fa_grid(s).set_text(9, 1, QStringLiteral("2")); // FA(6)
-        refresh(w);
+        w.click("cmdRefresh");
         QCOMPARE(s.app.dialogs.messages, QStringList());
-        QCOMPARE(text(w, "txtP6"), QStringLiteral("20000000"));
-        QCOMPARE(own_grid(w).text(9, 1), QStringLiteral("2"));
+        QCOMPARE(w.text("txtP6"), QStringLiteral("20000000"));
+        QCOMPARE(w.grid("msfFA").text(9, 1), QStringLiteral("2"));
         QVERIFY(!s.visible(window_name::fability));
-        QVERIFY(text(w, "lblProfitability").toFloat() > 0);
-        QCOMPARE(text(w, "lblTimes"), QStringLiteral("99741"));
+        QVERIFY(w.text("lblProfitability").toFloat() > 0);
+        QCOMPARE(w.text("lblTimes"), QStringLiteral("99741"));
     }
 
     void prize_not_a_number_data() {
@@ -129,39 +112,39 @@ class TestProfitabilityWindow : public QObject {
         QFETCH(int, box);
         FabilityScene s;
         select_system(s);
-        frmProfitability* w = open(s);
-        FabilityScene::get<QLineEdit>(w, prize_boxes[box])->setText(QStringLiteral("1e"));
-        FabilityScene::get<QPushButton>(w, "cmdRefresh")->setFocus();
-        refresh(w);
+        const Window w = open(s);
+        w.set(prize_boxes[box], QStringLiteral("1e"));
+        w.get<QPushButton>("cmdRefresh")->setFocus();
+        w.click("cmdRefresh");
         QCOMPARE(s.app.dialogs.messages, QStringList{not_correct});
-        QCOMPARE(focus_name(w), QLatin1String(prize_boxes[box]));
-        QCOMPARE(text(w, "lblProfitability"), QStringLiteral("-0.6366729"));
+        QCOMPARE(w.focus(), QLatin1String(prize_boxes[box]));
+        QCOMPARE(w.text("lblProfitability"), QStringLiteral("-0.6366729"));
     }
 
     // With FA(6) empty the profitability is worked out, then the times to play fail on it.
     void empty_factor_of_the_highest_class() {
         FabilityScene s;
         select_system(s);
-        frmProfitability* w = open(s);
+        const Window w = open(s);
         for (int r = 1; r <= 10; ++r)
             fa_grid(s).set_text(r, 1, QString());
-        FabilityScene::get<QPushButton>(w, "cmdRefresh")->setFocus();
-        refresh(w);
+        w.get<QPushButton>("cmdRefresh")->setFocus();
+        w.click("cmdRefresh");
         QCOMPARE(s.app.dialogs.messages, QStringList{not_correct});
-        QCOMPARE(focus_name(w), QStringLiteral("txtP6b"));
-        QCOMPARE(text(w, "lblProfitability"), QStringLiteral("-0.6366729"));
-        QCOMPARE(text(w, "lblTimes"), QStringLiteral("199483"));
+        QCOMPARE(w.focus(), QStringLiteral("txtP6b"));
+        QCOMPARE(w.text("lblProfitability"), QStringLiteral("-0.6366729"));
+        QCOMPARE(w.text("lblTimes"), QStringLiteral("199483"));
     }
 
     // A name outside the catalogue falls back to the loaded base tickets: none, so no tickets to share.
     void system_without_tickets() {
         FabilityScene s;
         s.app.state.system_name = QStringLiteral("9_3_6");
-        frmProfitability* w = open(s);
+        const Window w = open(s);
         QCOMPARE(s.app.dialogs.messages, QStringList{not_correct});
-        QCOMPARE(focus_name(w), QStringLiteral("txtP6b"));
-        QCOMPARE(text(w, "lblSystem"), QStringLiteral("9_3_6"));
-        QCOMPARE(text(w, "lblProfitability"), QStringLiteral("0"));
+        QCOMPARE(w.focus(), QStringLiteral("txtP6b"));
+        QCOMPARE(w.text("lblSystem"), QStringLiteral("9_3_6"));
+        QCOMPARE(w.text("lblProfitability"), QStringLiteral("0"));
     }
 
     void selection_checks_data() {
@@ -179,12 +162,12 @@ class TestProfitabilityWindow : public QObject {
         QFETCH(QString, opens);
         FabilityScene s;
         select_system(s);
-        frmProfitability* w = open(s);
+        const Window w = open(s);
         if (lotto)
             s.app.state.system_name.clear();
         else
             s.app.state.cur_lotto_name.clear();
-        refresh(w);
+        w.click("cmdRefresh");
         QCOMPARE(s.app.dialogs.messages, QStringList{message});
         QVERIFY(s.visible(qPrintable(opens)));
     }

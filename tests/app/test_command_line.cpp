@@ -1,6 +1,7 @@
 // The commands run as a user runs them: the real program, with no display at all.
 #include "app/start_up.h"
 #include "lotto/lotto_files.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,18 +32,6 @@ Run zandrel(const QStringList& arguments) {
             QString::fromUtf8(p.readAllStandardError())};
     run.out = QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
     return run;
-}
-
-QByteArray read_all(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void write(const QString& path, const QByteArray& bytes) {
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 // A Wednesday/Saturday 6/49 game, newest first as lotteries publish it.
@@ -109,12 +98,12 @@ class TestCommandLine : public QObject {
         QTemporaryDir dir;
         const QString draws = dir.filePath("Lto/Six49/draws.txt");
         if (!before.isNull()) {
-            write(draws, before);
+            write_file(draws, before);
             LottoParams p;
             p.play_n = 49, p.pick_n = 6, p.cost = 1;
             QVERIFY(write_param_file(dir.filePath("Lto/Six49/param.qtz"), p));
         }
-        write(dir.filePath("history.csv"), file);
+        write_file(dir.filePath("history.csv"), file);
         const Run run = zandrel(
             QStringList{"import", dir.filePath("history.csv"), "--lotto", "Six49", "--data-dir", dir.path()} +
             options);
@@ -142,7 +131,7 @@ class TestCommandLine : public QObject {
             if (d != QDate(2024, 2, 3))
                 history += d.toString(Qt::ISODate).toLatin1() +
                            QByteArray(" %1 2 3 4 5 6 0 \r\n").replace("%1", QByteArray::number(n % 40 + 7));
-        write(dir.filePath("Lto/Six49/draws.txt"), history);
+        write_file(dir.filePath("Lto/Six49/draws.txt"), history);
         LottoParams p;
         p.play_n = 49, p.pick_n = 6, p.cost = 1;
         QVERIFY(write_param_file(dir.filePath("Lto/Six49/param.qtz"), p));
@@ -170,7 +159,7 @@ class TestCommandLine : public QObject {
         QString refusal;
         const auto lock = lock_data_folder(dir.path(), refusal);
         QVERIFY(lock);
-        write(dir.filePath("history.csv"), published);
+        write_file(dir.filePath("history.csv"), published);
         const Run run = zandrel({"import", dir.filePath("history.csv"), "--lotto", "Six49", "--create",
                                  "49,6", "--data-dir", dir.path()});
         QCOMPARE(run.exit, 2);

@@ -1,5 +1,6 @@
 #include "app/frm_main.h"
-#include "support/test_app.h"
+#include "support/test_files.h"
+#include "support/window_driver.h"
 #include "ui/help_viewer.h"
 
 #include <QAction>
@@ -12,12 +13,6 @@
 #include <QtTest>
 
 namespace {
-
-void write(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // A stand-in working window that counts how often it is loaded.
 struct CountingWindow {
@@ -39,8 +34,8 @@ class TestMainWindow : public QObject {
 
     void buttons_columns_and_menu() {
         TestApp app;
-        auto* w = app.show<frmMain>("frmMain");
-        QVERIFY(w);
+        const auto w = open_window<frmMain>(app, "frmMain");
+        QVERIFY(w.w);
         QCOMPARE(w->windowTitle(), "Corvane's Zandrel");
         const QList<QPair<QString, QString>> buttons{{"cmdLotto", "Lotto"},
                                                      {"cmdTsets", "Targeted Sets"},
@@ -61,8 +56,8 @@ class TestMainWindow : public QObject {
         // Data on the left, Calculations on the right.
         QVERIFY(found[0]->x() < found[3]->x());
         QVERIFY(found[0]->y() < found[1]->y() && found[1]->y() < found[2]->y());
-        QCOMPARE(w->findChild<QLabel*>("Label1")->text(), "Data");
-        QCOMPARE(w->findChild<QLabel*>("Label2")->text(), "Calculations");
+        QCOMPARE(w.text("Label1"), "Data");
+        QCOMPARE(w.text("Label2"), "Calculations");
         // Tab order runs down the first column, then the second.
         for (int i = 0; i + 1 < found.size(); ++i) {
             QWidget* next = found[i]->nextInFocusChain();
@@ -90,7 +85,7 @@ class TestMainWindow : public QObject {
     void loading_installs_the_samples() {
         TestApp app;
         for (const char* s : {"d1", "d1a", "d2"})
-            write(app.path(s), QByteArray("sample ") + s);
+            write_file(app.path(s), QByteArray("sample ") + s);
         app.show<frmMain>("frmMain");
         QVERIFY(QFile::exists(app.path("Lto/Canada_6_49/draws.txt")));
         QVERIFY(QFile::exists(app.path("Lto/Canada_6_49/param.qtz")));
@@ -101,8 +96,8 @@ class TestMainWindow : public QObject {
         TestApp app;
         CountingWindow counting;
         app.windows.add_factory("frmLotto", [&] { return counting.make(); });
-        auto* main = app.show<frmMain>("frmMain");
-        auto* button = main->findChild<QPushButton*>("cmdLotto");
+        const auto main = open_window<frmMain>(app, "frmMain");
+        auto* button = main.get<QPushButton>("cmdLotto");
         QVERIFY(button->isEnabled());
         QTest::mouseClick(button, Qt::LeftButton);
         QWidget* first = app.windows.find("frmLotto");
@@ -131,12 +126,12 @@ class TestMainWindow : public QObject {
         QFETCH(int, key);
         QFETCH(QString, title);
         TestApp app;
-        QWidget* lotto = app.windows.show("frmLotto");
-        auto* box = lotto->findChild<QLineEdit*>("txtCost");
+        const auto lotto = open_window(app, "frmLotto");
+        auto* box = lotto.get<QLineEdit>("txtCost");
         box->setEnabled(true);
         box->setText(QStringLiteral("12"));
         lotto->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(lotto));
+        QVERIFY(QTest::qWaitForWindowActive(lotto.w));
         box->setFocus();
         QTest::keyClick(box, static_cast<Qt::Key>(key), Qt::ControlModifier);
         auto* help = app.windows.find_as<frmHelp>("frmHelp");
@@ -147,8 +142,8 @@ class TestMainWindow : public QObject {
 
     void help_viewer_is_shared_and_keeps_its_history() {
         TestApp app;
-        write(app.path("about.htm"), "<html><body>About page</body></html>");
-        write(app.path("main.htm"), "<html><body>Guide <a href='about.htm'>about</a></body></html>");
+        write_file(app.path("about.htm"), "<html><body>About page</body></html>");
+        write_file(app.path("main.htm"), "<html><body>Guide <a href='about.htm'>about</a></body></html>");
         auto* main = app.show<frmMain>("frmMain");
 
         main->About_Click();

@@ -1,6 +1,7 @@
 #include "app/frm_main.h"
 #include "app/start_up.h"
 #include "support/test_app.h"
+#include "support/test_files.h"
 #include "ui/help_viewer.h"
 #include "zandrel_version.h"
 
@@ -11,22 +12,6 @@
 #include <QtTest>
 #include <sys/wait.h>
 #include <unistd.h>
-
-namespace {
-
-void write(const QString& path, const QByteArray& bytes) {
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray read_all(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
 
 class TestStartUp : public QObject {
     Q_OBJECT
@@ -70,7 +55,7 @@ class TestStartUp : public QObject {
         QTemporaryDir root;
         const QDir r(root.path());
         for (const QString& f : files)
-            write(r.filePath(f), "x");
+            write_file(r.filePath(f), "x");
         QVERIFY(r.mkpath(program));
         const auto at = [&](const QString& p) { return p == "-" ? QString() : r.filePath(p); };
         const AppFolders folders =
@@ -84,7 +69,7 @@ class TestStartUp : public QObject {
         QVERIFY(make_data_folder(root.filePath("a/b/Zandrel")));
         QVERIFY(QFileInfo(root.filePath("a/b/Zandrel")).isDir());
         QVERIFY(make_data_folder(root.filePath("a/b/Zandrel"))); // already there
-        write(root.filePath("file"), "x");
+        write_file(root.filePath("file"), "x");
         QVERIFY(!make_data_folder(root.filePath("file")));
         QVERIFY(!make_data_folder(QString()));
     }
@@ -159,8 +144,8 @@ class TestStartUp : public QObject {
         QTemporaryDir share;
         app.state.share_dir = share.path();
         for (const char* s : {"d1", "d1a", "d2"})
-            write(QDir(share.path()).filePath(s), QByteArray("sample ") + s);
-        write(QDir(share.path()).filePath("main.htm"), "<html><body>Guide</body></html>");
+            write_file(QDir(share.path()).filePath(s), QByteArray("sample ") + s);
+        write_file(QDir(share.path()).filePath("main.htm"), "<html><body>Guide</body></html>");
 
         auto* main = app.show<frmMain>("frmMain");
         QCOMPARE(read_all(app.path("Lto/Canada_6_49/draws.txt")), QByteArray("sample d1"));

@@ -1,27 +1,13 @@
 #include "app/samples.h"
 #include "core/file_names.h"
 #include "core/text_files.h"
-#include "support/full_disk.h"
+#include "support/faults.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-
-QByteArray read_all(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void write(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-} // namespace
 
 class TestFilesAndSamples : public QObject {
     Q_OBJECT
@@ -41,7 +27,7 @@ class TestFilesAndSamples : public QObject {
     void lines_read_with_either_ending_and_written_with_crlf() {
         QTemporaryDir dir;
         const QString path = dir.filePath("t.txt");
-        write(path, "a\r\nb\nc");
+        write_file(path, "a\r\nb\nc");
         QCOMPARE(read_text_lines(path).value(), (QStringList{"a", "b", "c"}));
         QVERIFY(write_text_lines(path, {"x ", "y "}));
         QCOMPARE(read_all(path), QByteArray("x \r\ny \r\n"));
@@ -82,7 +68,7 @@ class TestFilesAndSamples : public QObject {
         QFETCH(QStringList, lines);
         QTemporaryDir dir;
         const QString path = dir.filePath("t.txt");
-        write(path, bytes);
+        write_file(path, bytes);
         QCOMPARE(read_text_lines(path).value(), lines);
     }
 
@@ -104,7 +90,7 @@ class TestFilesAndSamples : public QObject {
         QTemporaryDir dir;
         const QString path = dir.filePath("system");
         const QByteArray old = "N1 1 2 3 4 5 6\r\nN2 7 8 9 10 11 12\r\n";
-        write(path, old);
+        write_file(path, old);
         const QStringList new_lines(1000, QStringLiteral("N1 40 41 42"));          // 1000 x 13 bytes
         const QByteArray new_bytes = QByteArray("N1 40 41 42\r\n").repeated(1000); // the same
         const auto saved = save_with_file_size_limit(limit, [&] {
@@ -216,10 +202,10 @@ class TestFilesAndSamples : public QObject {
                                                {"Lto/Canada_6_49/param.qtz", "d1a"},
                                                {"Tsets/10/Forecaster1", "d2"}};
         for (const QString& s : sources)
-            write(d.filePath(s), "source " + s.toLatin1() + "\r\n");
+            write_file(d.filePath(s), "source " + s.toLatin1() + "\r\n");
         for (const QString& b : before) {
             QVERIFY(d.mkpath(QFileInfo(d.filePath(b)).path()));
-            write(d.filePath(b), "old");
+            write_file(d.filePath(b), "old");
         }
         create_samples(dir.path());
         for (const QString& t : installed)
@@ -236,9 +222,9 @@ class TestFilesAndSamples : public QObject {
         QTemporaryDir dir;
         const QDir d(dir.path());
         for (const char* s : {"d1", "d1a", "d2"})
-            write(d.filePath(s), QByteArray("source ") + s);
+            write_file(d.filePath(s), QByteArray("source ") + s);
         create_samples(dir.path());
-        write(d.filePath("Tsets/10/Forecaster1"), "edited set");
+        write_file(d.filePath("Tsets/10/Forecaster1"), "edited set");
         QVERIFY(QFile::remove(d.filePath("Lto/Canada_6_49/draws.txt")));
         create_samples(dir.path());
         QCOMPARE(read_all(d.filePath("Lto/Canada_6_49/draws.txt")), QByteArray("source d1"));
@@ -249,8 +235,8 @@ class TestFilesAndSamples : public QObject {
         QTemporaryDir dir;
         const QDir d(dir.path());
         for (const char* s : {"d1", "d1a", "d2"})
-            write(d.filePath(s), QByteArray("source ") + s);
-        write(d.filePath("Lto"), "a file named like the folder");
+            write_file(d.filePath(s), QByteArray("source ") + s);
+        write_file(d.filePath("Lto"), "a file named like the folder");
         create_samples(dir.path());
         QCOMPARE(read_all(d.filePath("Lto")), QByteArray("a file named like the folder"));
         QCOMPARE(read_all(d.filePath("Tsets/10/Forecaster1")), QByteArray("source d2"));

@@ -3,6 +3,7 @@
 #include "lotto/draw_check.h"
 #include "lotto/draw_dates.h"
 #include "lotto/draw_import.h"
+#include "support/test_files.h"
 
 #include <QFile>
 #include <QtTest>
@@ -55,8 +56,7 @@ std::vector<DrawRec> weekly_history(const QDate& first, const QDate& last, const
 }
 
 QByteArray read_fixture(const QString& name) {
-    QFile f(QStringLiteral(ZANDREL_TEST_DATA "/") + name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return read_all(QStringLiteral(ZANDREL_TEST_DATA "/") + name);
 }
 
 const QString header6 = QStringLiteral("Date,N1,N2,N3,N4,N5,N6,Bonus\n");

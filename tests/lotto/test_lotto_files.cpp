@@ -1,7 +1,8 @@
 #include "core/grid_model.h"
 #include "lotto/lotto_entry.h"
 #include "lotto/lotto_files.h"
-#include "support/full_disk.h"
+#include "support/faults.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,17 +11,6 @@
 #include <limits>
 
 namespace {
-
-QByteArray read_all(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void write(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 LottoParams sample_params(const QString& currency) {
     LottoParams p;
@@ -125,11 +115,11 @@ class TestLottoFiles : public QObject {
     void draws_load_sort_and_save() {
         QTemporaryDir dir;
         const QString path = dir.filePath("draws.txt");
-        write(path, "01/05/2002 1 2 3 4 5 6 7 \r\n"
-                    "   12/29/2001   11  12 13 14 15 16 0   \n"
-                    "\r\n"
-                    "1/5/2001 1 2 3\r\n"
-                    "3/1/2002 21 22 23 24 25 26 27 extra fields\r\n");
+        write_file(path, "01/05/2002 1 2 3 4 5 6 7 \r\n"
+                         "   12/29/2001   11  12 13 14 15 16 0   \n"
+                         "\r\n"
+                         "1/5/2001 1 2 3\r\n"
+                         "3/1/2002 21 22 23 24 25 26 27 extra fields\r\n");
         GridModel grid;
         grid.set_col_width(0, 1000);
         reset_draws_table(grid);
@@ -182,7 +172,7 @@ class TestLottoFiles : public QObject {
         QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
         const QString path = dir.filePath("draws.txt");
-        write(path, bytes);
+        write_file(path, bytes);
         GridModel grid;
         reset_draws_table(grid);
         QVERIFY(read_draws_file(path, grid));
@@ -230,7 +220,7 @@ class TestLottoFiles : public QObject {
         QVERIFY(write_param_file(params_path, sample_params("$")));
         const QByteArray old_params = read_all(params_path);
         const QByteArray old_draws = "12/29/2001 11 12 13 14 15 16 0 \r\n";
-        write(draws_path, old_draws);
+        write_file(draws_path, old_draws);
         GridModel grid;
         reset_draws_table(grid);
         grid.append_rows({{"1/1/2002", "37257", "1", "2", "3", "4", "5", "6", "0"},
@@ -268,7 +258,7 @@ class TestLottoFiles : public QObject {
         QDir d(dir.path());
         for (const char* name : {"b", "A", "a_lotto", "Canada_6_49"})
             QVERIFY(d.mkdir(name));
-        write(d.filePath("not_a_lotto"), "x");
+        write_file(d.filePath("not_a_lotto"), "x");
         QCOMPARE(list_lottos(dir.path()), (QStringList{"A", "a_lotto", "b", "Canada_6_49"}));
         QCOMPARE(list_lottos(d.filePath("missing")), QStringList{});
     }

@@ -7,9 +7,9 @@
 #include "lotto/frm_lotto_import.h"
 #include "lotto/lotto_files.h"
 #include "lotto/sample_lotto.h"
-#include "support/full_disk.h"
-#include "support/test_app.h"
-#include "support/test_controls.h"
+#include "support/faults.h"
+#include "support/test_files.h"
+#include "support/window_driver.h"
 #include "ui/app_state.h"
 #include "ui/grid_view.h"
 
@@ -30,11 +30,6 @@ namespace {
 const QString type_data = QString::fromLatin1(msg_type_data);
 const QString not_correct = QString::fromLatin1(msg_data_not_correct);
 
-QByteArray read_all(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Makes Lto/name with a parameter file and a draws file of the given lines (either left out when null).
 void make_lotto(const QString& app_dir, const QString& name, const std::optional<LottoParams>& params,
                 const std::optional<QByteArray>& draws) {
@@ -42,30 +37,19 @@ void make_lotto(const QString& app_dir, const QString& name, const std::optional
     QVERIFY(QDir().mkpath(folder));
     if (params)
         QVERIFY(write_param_file(folder + QStringLiteral("/param.qtz"), *params));
-    if (draws) {
-        QFile f(folder + QStringLiteral("/draws.txt"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(*draws);
-    }
+    if (draws)
+        write_file(folder + QStringLiteral("/draws.txt"), *draws);
 }
 
 const QByteArray three_draws = "2002-01-05 1 2 3 4 5 6 7 \r\n"
                                "2001-12-29  10   11 12 13 14 15 16 \r\n"
                                "   2002-01-02 21 22 23 24 25 26 0 \r\n";
 
-// A control by its own name; a combo box's inner editor counts as the box.
-QString focus_name(QWidget* f) {
-    for (QWidget* p = f; p; p = p->parentWidget())
-        if (qobject_cast<QComboBox*>(p))
-            return p->objectName();
-    return f ? f->objectName() : QString();
-}
-
 // Records, with every message, which control held the focus while it was shown.
 class FocusDialogs final : public Dialogs {
   public:
     void message(QWidget* parent, const QString& text) override {
-        seen << text + u'|' + focus_name(parent->window()->focusWidget());
+        seen << text + u'|' + focus_name(parent->window());
     }
     std::optional<QString> input(QWidget*, const QString&, const QString&, const QString&) override {
         return std::nullopt;
@@ -81,73 +65,25 @@ class FocusDialogs final : public Dialogs {
     QStringList seen;
 };
 
-struct Window {
-    frmLotto* w;
+const QStringList entry_boxes{"txtDate", "txtN1", "txtN2", "txtN3", "txtN4", "txtN5", "txtN6", "txtNB"};
 
-    template <class T> T* get(const char* name) const {
-        T* c = w->findChild<T*>(QLatin1String(name));
-        if (!c)
-            qFatal("no control %s", name);
-        return c;
-    }
-    QLineEdit* edit(const char* name) const { return get<QLineEdit>(name); }
-    QComboBox* combo(const char* name) const { return get<QComboBox>(name); }
-    QPushButton* button(const char* name) const { return get<QPushButton>(name); }
+struct Window : WindowDriver<frmLotto> {
     GridModel& grid() const { return w->draws_table(); }
-    void click(const char* name) const { click_control(w, name); }
-
-    void set(const char* name, const QString& text) const {
-        if (auto* c = w->findChild<QComboBox*>(QLatin1String(name)))
-            c->setEditText(text);
-        else
-            edit(name)->setText(text);
-    }
-    QString text(const char* name) const {
-        if (auto* c = w->findChild<QComboBox*>(QLatin1String(name)))
-            return c->currentText();
-        return edit(name)->text();
-    }
-    // The control holding the focus, by its own name (a combo box's inner editor counts as the box).
-    QString focus() const { return focus_name(w->focusWidget()); }
-    QString buttons() const {
-        QString s;
-        for (const char* name : {"cmdLottoCreate", "cmdLottoEdit", "cmdLottoSave"})
-            s += button(name)->isEnabled() ? u'1' : u'0';
-        return s;
-    }
+    QString buttons() const { return enabled_flags({"cmdLottoCreate", "cmdLottoEdit", "cmdLottoSave"}); }
     // Picks a lotto from the list the way a user does.
-    void pick(const QString& name) const {
-        QComboBox* box = combo("cmbName");
-        const int i = box->findText(name);
-        QVERIFY2(i >= 0, qPrintable(name));
-        box->setCurrentIndex(i);
-        emit box->activated(i);
-    }
-    QStringList entry() const {
-        QStringList t;
-        for (const char* name : {"txtDate", "txtN1", "txtN2", "txtN3", "txtN4", "txtN5", "txtN6", "txtNB"})
-            t << text(name);
-        return t;
-    }
-    void set_entry(const QStringList& t) const {
-        const char* names[] = {"txtDate", "txtN1", "txtN2", "txtN3", "txtN4", "txtN5", "txtN6", "txtNB"};
-        for (int i = 0; i < 8; ++i)
-            set(names[i], t[i]);
-    }
+    void pick(const QString& name) const { WindowDriver::pick("cmbName", name); }
+    QStringList entry() const { return texts(entry_boxes); }
+    void set_entry(const QStringList& t) const { set_texts(entry_boxes, t); }
+    // The cells of a draws row but its hidden serial.
     QStringList row(int r) const {
-        QStringList cells;
-        for (int c = 0; c < draws_col::count; ++c)
-            if (c != draws_col::serial)
-                cells << grid().text(r, c);
+        QStringList cells = row_cells(grid(), r);
+        cells.removeAt(draws_col::serial);
         return cells;
     }
 };
 
 Window open(TestApp& app) {
-    auto* w = app.show<frmLotto>(QStringLiteral("frmLotto"));
-    if (!w)
-        qFatal("frmLotto is not registered");
-    return Window{w};
+    return {open_window<frmLotto>(app, QStringLiteral("frmLotto"))};
 }
 
 QStringList split(const char* s) {
@@ -164,13 +100,13 @@ class TestLottoWindow : public QObject {
     void opens_empty_with_only_create() {
         TestApp app;
         Window win = open(app);
-        QCOMPARE(win.w->windowTitle(), QStringLiteral("Lotto"));
+        QCOMPARE(win->windowTitle(), QStringLiteral("Lotto"));
         QVERIFY(QFileInfo(app.path(QStringLiteral("Lto"))).isDir());
-        QCOMPARE(win.combo("cmbName")->count(), 0);
+        QCOMPARE(win.get<QComboBox>("cmbName")->count(), 0);
         QCOMPARE(win.buttons(), QStringLiteral("100"));
-        QCOMPARE(win.combo("cmbPlayN")->count(), 71);
-        QCOMPARE(win.combo("cmbPlayN")->itemText(70), QStringLiteral("90"));
-        QCOMPARE(win.combo("cmbPickN")->itemText(0), QStringLiteral("3"));
+        QCOMPARE(win.get<QComboBox>("cmbPlayN")->count(), 71);
+        QCOMPARE(win.get<QComboBox>("cmbPlayN")->itemText(70), QStringLiteral("90"));
+        QCOMPARE(win.get<QComboBox>("cmbPickN")->itemText(0), QStringLiteral("3"));
         for (const char* name : {"cmbName", "cmbPlayN", "cmbPickN", "txtDate"})
             QCOMPARE(win.text(name), QString());
         // Load-time texts, which differ from Create's for prizes 4 and 5.
@@ -180,14 +116,14 @@ class TestLottoWindow : public QObject {
         QCOMPARE(win.entry().mid(1), split("0 0 0 0 0 0 0"));
 
         QStringList captions;
-        for (QLabel* l : win.w->findChildren<QLabel*>())
+        for (QLabel* l : win->findChildren<QLabel*>())
             captions << l->text();
         for (const char* c :
              {"Name", "N of Playing Numbers", "N of Picking Numbers", "2 numbers ", "6 numbers", "2+bonus",
               "6+bonus", "Cost of a one play", "Currency", "Date", "N6", "N Bonus"})
             QVERIFY2(captions.contains(QLatin1String(c)), c);
         QCOMPARE(win.get<QGroupBox>("fraPrizes")->title(), QStringLiteral("Average Payout Prizes"));
-        QCOMPARE(win.w->menuBar()->actions().value(0)->text(), QStringLiteral("&Help"));
+        QCOMPARE(win->menuBar()->actions().value(0)->text(), QStringLiteral("&Help"));
         QCOMPARE(win.grid().text(0, draws_col::bonus), QStringLiteral("NBonus"));
 
         auto* main = app.show<frmMain>(QStringLiteral("frmMain"));
@@ -225,8 +161,8 @@ class TestLottoWindow : public QObject {
         QCOMPARE(read_all(app.path(QStringLiteral("Lto/Test/param.qtz"))), encode_params(want).value());
         QCOMPARE(app.state.cur_lotto, want);
         QCOMPARE(app.state.cur_lotto_name, QStringLiteral("Test"));
-        QCOMPARE(win.combo("cmbName")->itemText(0), QStringLiteral("Test"));
-        QCOMPARE(win.combo("cmbName")->count(), 2);
+        QCOMPARE(win.get<QComboBox>("cmbName")->itemText(0), QStringLiteral("Test"));
+        QCOMPARE(win.get<QComboBox>("cmbName")->count(), 2);
         QCOMPARE(win.text("cmbName"), QStringLiteral("Test"));
         QCOMPARE(win.buttons(), QStringLiteral("110"));
     }
@@ -302,10 +238,8 @@ class TestLottoWindow : public QObject {
         QFETCH(QString, name);
         QFETCH(QString, cur_name);
         TestApp app;
-        QFile plain(app.path(QStringLiteral("Lto/plain")));
         QVERIFY(QDir().mkpath(app.path(QStringLiteral("Lto/blocked/param.qtz/inside"))));
-        QVERIFY(plain.open(QIODevice::WriteOnly));
-        plain.close();
+        write_file(app.path(QStringLiteral("Lto/plain")), QByteArray());
         Window win = open(app);
         app.dialogs.answers.push_back(name);
         win.click("cmdLottoCreate");
@@ -359,8 +293,8 @@ class TestLottoWindow : public QObject {
         QCOMPARE(win.row(1), split("2001-12-29 10 11 12 13 14 15 16"));
         QCOMPARE(win.row(3), split("2002-01-05 1 2 3 4 5 6 7"));
         QCOMPARE(win.entry(), split("2002-01-05 1 2 3 4 5 6 7"));
-        QCOMPARE(win.w->sel_row(), 3);
-        const auto* view = win.w->findChild<GridView*>(QStringLiteral("msfDraws"));
+        QCOMPARE(win->sel_row(), 3);
+        const auto* view = win->findChild<GridView*>(QStringLiteral("msfDraws"));
         QCOMPARE(view->currentIndex().row() + 1, 3); // keyboard use starts at that draw
         QCOMPARE(win.grid().col(), draws_col::serial);
         QCOMPARE(win.buttons(), QStringLiteral("110"));
@@ -376,7 +310,7 @@ class TestLottoWindow : public QObject {
         TestApp app;
         make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
         Window win = open(app);
-        QLineEdit* editor = win.combo("cmbName")->lineEdit();
+        QLineEdit* editor = win.get<QComboBox>("cmbName")->lineEdit();
         editor->clear();
         QTest::keyClicks(editor, QStringLiteral("Six49"));
         QTest::keyClick(editor, Qt::Key_Return);
@@ -425,7 +359,7 @@ class TestLottoWindow : public QObject {
         win.pick(QStringLiteral("B"));
         QCOMPARE(app.dialogs.messages, message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(win.grid().rows(), rows);
-        QCOMPARE(win.w->sel_row(), sel_row);
+        QCOMPARE(win->sel_row(), sel_row);
         QCOMPARE(app.state.cur_lotto_name, has_params ? QStringLiteral("B") : QStringLiteral("A"));
         QCOMPARE(win.text("cmbPlayN"), has_params ? QStringLiteral("49") : QStringLiteral("45"));
         QCOMPARE(win.grid().text(0, draws_col::date), QStringLiteral("Date"));
@@ -447,10 +381,7 @@ class TestLottoWindow : public QObject {
         make_lotto(app.dir.path(), QStringLiteral("B"), std::nullopt, three_draws);
         QByteArray bytes = encode_params(lotto49()).value();
         bytes.replace(0, 2, QByteArray::fromHex("409c")); // numbers in play 40000
-        QFile f(app.path(QStringLiteral("Lto/B/param.qtz")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        f.close();
+        write_file(app.path(QStringLiteral("Lto/B/param.qtz")), bytes);
         Window win = open(app);
         win.pick(QStringLiteral("A"));
         win.pick(QStringLiteral("B"));
@@ -514,7 +445,7 @@ class TestLottoWindow : public QObject {
         make_lotto(dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
         Window win{qobject_cast<frmLotto*>(windows.show(QStringLiteral("frmLotto")))};
         win.pick(QStringLiteral("Six49"));
-        win.edit("txtDate")->setFocus();
+        win.get<QLineEdit>("txtDate")->setFocus();
         win.set("txtN6", QStringLiteral("50"));
         win.click("cmdAdd"); // out of range: the box has the focus while the message shows
         win.set("txtN6", QStringLiteral("6"));
@@ -575,7 +506,7 @@ class TestLottoWindow : public QObject {
         win.click("cmdDrawNew");
         QCOMPARE(win.entry(), split("2026-12-07 0 0 0 0 0 0 0"));
         QCOMPARE(win.grid().rows(), 5);
-        QCOMPARE(win.w->sel_row(), 4);
+        QCOMPARE(win->sel_row(), 4);
         win.click("cmdDrawSave");
         QCOMPARE(app.dialogs.messages,
                  QStringList{QStringLiteral(
@@ -599,7 +530,7 @@ class TestLottoWindow : public QObject {
                                 "2002-01-05 1 2 3 4 5 6 7 \r\n";
         QCOMPARE(read_all(app.path(QStringLiteral("Lto/Six49/draws.txt"))), want);
         // The boxes still belong to the new draw: a corrected Add changes it, not the latest draw.
-        QCOMPARE(win.w->sel_row(), 2);
+        QCOMPARE(win->sel_row(), 2);
         win.set("txtN6", QStringLiteral("37"));
         win.click("cmdAdd");
         QCOMPARE(win.row(2), split("2002-01-01 31 32 33 34 35 37 0"));
@@ -612,11 +543,11 @@ class TestLottoWindow : public QObject {
         make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
         Window win = open(app);
         win.pick(QStringLiteral("Six49"));
-        QCOMPARE(win.w->sel_row(), 3);
+        QCOMPARE(win->sel_row(), 3);
         QCOMPARE(win.grid().text(3, draws_col::date), "2002-01-05");
         win.grid().set_col(draws_col::serial);
         win.grid().sort_numeric(false); // newest first
-        QCOMPARE(win.w->sel_row(), 1);
+        QCOMPARE(win->sel_row(), 1);
         QCOMPARE(win.grid().text(1, draws_col::date), "2002-01-05");
     }
 
@@ -658,12 +589,12 @@ class TestLottoWindow : public QObject {
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(2) + 4, header->height() / 2));
         QCOMPARE(app.dialogs.messages, QStringList{QStringLiteral("Please select a correct row")});
-        QCOMPARE(win.w->sel_row(), 4);
+        QCOMPARE(win->sel_row(), 4);
 
         const QPoint cell = view->visualRect(view->model()->index(1, 3)).center(); // grid row 2
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell);
         QCOMPARE(app.dialogs.messages.size(), 1);
-        QCOMPARE(win.w->sel_row(), 2);
+        QCOMPARE(win->sel_row(), 2);
         QCOMPARE(win.entry(), split("2002-01-02 21 22 23 24 25 26 0"));
         DrawRec want;
         want.date = date_to_serial(QDate(2002, 1, 2));
@@ -675,7 +606,7 @@ class TestLottoWindow : public QObject {
         emit view->grid_clicked();
         QCOMPARE(app.dialogs.messages.last(), QStringLiteral("In the selected row not correct data"));
         QCOMPARE(win.entry(), split("2002-01-09 1 2 x 4 5 6 7"));
-        QCOMPARE(win.w->sel_row(), 4);
+        QCOMPARE(win->sel_row(), 4);
         want.date = date_to_serial(QDate(2002, 1, 9));
         want.n[0] = 1;
         want.n[1] = 2;
@@ -728,14 +659,12 @@ class TestLottoWindow : public QObject {
         QFETCH(QString, focus);
         TestApp app;
         make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
-        QFile plain(app.path(QStringLiteral("Lto/plain")));
-        QVERIFY(plain.open(QIODevice::WriteOnly));
-        plain.close();
+        write_file(app.path(QStringLiteral("Lto/plain")), QByteArray());
         QVERIFY(QDir().mkpath(app.path(QStringLiteral("Lto/blocked/draws.txt/inside"))));
         Window win = open(app);
         win.pick(QStringLiteral("Six49"));
         win.set("cmbName", name);
-        win.w->setFocus();
+        win->setFocus();
         win.click("cmdDrawSave");
         QCOMPARE(app.dialogs.messages, QStringList{message});
         if (!focus.isEmpty())
@@ -775,18 +704,15 @@ class TestLottoWindow : public QObject {
         TestApp app;
         make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
         const QString csv = app.path(QStringLiteral("history.csv"));
-        QFile f(csv);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("Date;N1;N2;N3;N4;N5;N6;Bonus\n2002-01-09;1;2;3;4;5;6;7\n2002-01-05;1;2;3;4;5;6;7\n"
-                "2002-01-12;1;2;3;4;5;66;7\n2002-01-16;8;9;10;11;12;13;0\n");
-        f.close();
+        write_file(csv, "Date;N1;N2;N3;N4;N5;N6;Bonus\n2002-01-09;1;2;3;4;5;6;7\n2002-01-05;1;2;3;4;5;6;7\n"
+                        "2002-01-12;1;2;3;4;5;66;7\n2002-01-16;8;9;10;11;12;13;0\n");
         Window win = open(app);
         win.click("cmdImport");
         QCOMPARE(app.dialogs.messages, QStringList{QString::fromLatin1(msg_select_lotto)});
         win.pick(QStringLiteral("Six49"));
         app.dialogs.file_answers = {csv};
         win.click("cmdImport");
-        auto* dialog = win.w->findChild<frmImport*>(QStringLiteral("frmImport"));
+        auto* dialog = win->findChild<frmImport*>(QStringLiteral("frmImport"));
         QVERIFY(dialog);
         auto* preview = dialog->findChild<QTableWidget*>(QStringLiteral("msfPreview"));
         QCOMPARE(preview->rowCount(), 4);
@@ -810,7 +736,7 @@ class TestLottoWindow : public QObject {
         QVERIFY(read_all(app.path(QStringLiteral("out.csv")))
                     .startsWith("Date,N1,N2,N3,N4,N5,N6,Bonus\n2001-12-29,10,11,12,13,14,15,16\n"));
         win.click("cmdCheck");
-        auto* report = win.w->findChild<QPlainTextEdit*>(QStringLiteral("txtReport"));
+        auto* report = win->findChild<QPlainTextEdit*>(QStringLiteral("txtReport"));
         QVERIFY(report);
         QVERIFY2(report->toPlainText().endsWith(QStringLiteral("0 dates with several draws.")),
                  qPrintable(report->toPlainText()));
@@ -835,11 +761,8 @@ class TestLottoWindow : public QObject {
         make_lotto(app.dir.path(), QStringLiteral("A"), lotto49(), three_draws);
         const QByteArray mine = "2010-01-02 1 2 3 4 5 6 7 \r\n";
         make_lotto(app.dir.path(), QStringLiteral("Mine"), std::nullopt, mine);
-        if (!param.isNull()) {
-            QFile f(app.path(QStringLiteral("Lto/Mine/param.qtz")));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(param);
-        }
+        if (!param.isNull())
+            write_file(app.path(QStringLiteral("Lto/Mine/param.qtz")), param);
         Window win = open(app);
         if (other_first)
             win.pick(QStringLiteral("A"));

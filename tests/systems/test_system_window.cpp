@@ -1,7 +1,7 @@
 #include "core/grid_model.h"
 #include "core/messages.h"
-#include "support/test_app.h"
-#include "support/test_controls.h"
+#include "support/test_files.h"
+#include "support/window_driver.h"
 #include "systems/frm_system.h"
 #include "ui/grid_view.h"
 #include "ui/window_names.h"
@@ -24,11 +24,6 @@ using Numbers = std::vector<int>;
 const Numbers sample_set{3, 7, 12, 15, 22, 31, 34, 38, 41, 45};
 const QString msg_no_set = QStringLiteral("Please, select the targeted set on the form 'Tsets'");
 
-QByteArray read_all(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // The selections the Targeted Sets and Lotto windows would have made.
 void select(AppState& s, const Numbers& set, int16_t pick_n = 6, float cost = 2) {
     s.tset_name = QStringLiteral("Forecaster1");
@@ -49,40 +44,23 @@ Numbers first_numbers(int n) {
     return set;
 }
 
-struct Window {
-    TestApp& app;
-    frmSystem* w;
-
-    template <class T> T* get(const char* name) const {
-        T* c = w->findChild<T*>(QLatin1String(name));
-        if (!c)
-            qFatal("no control %s", name);
-        return c;
-    }
-    QString label(const char* name) const { return get<QLabel>(name)->text(); }
-    GridModel& tickets() const { return *get<GridView>("msfSystem")->grid(); }
-    GridModel& results() const { return *get<GridView>("msfResults")->grid(); }
-    QString file() const { return QString::fromLatin1(read_all(app.path(QStringLiteral("system")))); }
-    void pick(const QString& name) const {
-        QComboBox* box = get<QComboBox>("cmbList");
-        const int i = box->findText(name);
-        QVERIFY2(i >= 0, qPrintable(name));
-        box->setCurrentIndex(i);
-        emit box->activated(i);
-    }
-    QStringList results_row(int row) const {
-        QStringList cells;
-        for (int c = 0; c < 7; ++c)
-            cells << results().text(row, c);
-        return cells;
-    }
+struct Window : WindowDriver<frmSystem> {
+    GridModel& tickets() const { return grid("msfSystem"); }
+    GridModel& results() const { return grid("msfResults"); }
+    // Picks a system from the list the way a user does.
+    void pick(const QString& name) const { WindowDriver::pick("cmbList", name); }
 };
+
+// The system file the window writes.
+QString system_file(TestApp& app) {
+    return QString::fromLatin1(read_all(app.path(QStringLiteral("system"))));
+}
 
 // The Targeted Sets window is not always built in: a stand-in lets the tests see it shown.
 Window open(TestApp& app) {
     if (!app.windows.knows(window_name::tsets))
         app.windows.add_factory(window_name::tsets, [] { return new QWidget; });
-    return {app, app.show<frmSystem>(window_name::system)};
+    return {open_window<frmSystem>(app, window_name::system)};
 }
 
 } // namespace
@@ -96,7 +74,7 @@ class TestSystemWindow : public QObject {
         TestApp app;
         select(app.state, sample_set);
         Window win = open(app);
-        QCOMPARE(win.w->windowTitle(), QStringLiteral("Systems"));
+        QCOMPARE(win->windowTitle(), QStringLiteral("Systems"));
         const QList<QPair<const char*, QString>> labels{{"Label1", "Lotto"},
                                                         {"Label2", "Targeted Set"},
                                                         {"Label3", "System"},
@@ -105,7 +83,7 @@ class TestSystemWindow : public QObject {
                                                         {"lblCost", "0"},
                                                         {"lblNote", ""}};
         for (const auto& [name, text] : labels)
-            QCOMPARE(win.label(name), text);
+            QCOMPARE(win.text(name), text);
         QCOMPARE(win.get<QPushButton>("cmdPrint")->text(), QStringLiteral("Print System"));
         auto* list = win.get<QComboBox>("cmbList");
         QCOMPARE(list->currentText(), QStringLiteral("Select "));
@@ -117,10 +95,7 @@ class TestSystemWindow : public QObject {
         const QList<QAction*> actions = win.get<QMenu>("Help")->actions();
         QCOMPARE(actions.size(), 3);
         QCOMPARE(actions[1]->objectName(), QStringLiteral("UserGuide"));
-        QFile page(app.path(QStringLiteral("system.htm")));
-        QVERIFY(page.open(QIODevice::WriteOnly));
-        page.write("<html><body>Systems</body></html>");
-        page.close();
+        write_file(app.path(QStringLiteral("system.htm")), "<html><body>Systems</body></html>");
         actions[1]->trigger();
         QWidget* help = app.windows.find(window_name::help);
         QVERIFY(help);
@@ -164,16 +139,16 @@ class TestSystemWindow : public QObject {
             QWidget* other = app.windows.find(name);
             QCOMPARE(other && other->isVisible(), shown == QLatin1String(name));
         }
-        QVERIFY(win.w->isVisible());
-        QCOMPARE(win.label("lblTset"), lblTset);
-        QCOMPARE(win.label("lblLotto"), lblLotto);
+        QVERIFY(win->isVisible());
+        QCOMPARE(win.text("lblTset"), lblTset);
+        QCOMPARE(win.text("lblLotto"), lblLotto);
 
         // Only loading sets the labels.
         app.state.tset_name = QStringLiteral("Other");
         app.state.cur_lotto_name = QStringLiteral("Other");
         win.pick(QStringLiteral("10_3_6"));
-        QCOMPARE(win.label("lblTset"), lblTset);
-        QCOMPARE(win.label("lblLotto"), lblLotto);
+        QCOMPARE(win.text("lblTset"), lblTset);
+        QCOMPARE(win.text("lblLotto"), lblLotto);
     }
 
     void expansion_data() {
@@ -216,11 +191,11 @@ class TestSystemWindow : public QObject {
             QVERIFY(numbers.startsWith(QLatin1String("19 ")));
         }
         QCOMPARE(grid.text(row, 1), numbers);
-        const QStringList lines = win.file().split(QStringLiteral("\r\n"));
+        const QStringList lines = system_file(app).split(QStringLiteral("\r\n"));
         QCOMPARE(lines.size(), rows + 1);
         QCOMPARE(lines.last(), QString()); // every line ends in CR LF, none is blank
         QCOMPARE(lines[row - 1], QStringLiteral("N%1 %2").arg(row).arg(numbers));
-        QVERIFY(win.label("lblNote").isEmpty());
+        QVERIFY(win.text("lblNote").isEmpty());
     }
 
     void file_rewritten_whole() {
@@ -229,7 +204,7 @@ class TestSystemWindow : public QObject {
         Window win = open(app);
         win.pick(QStringLiteral("10_4_6"));
         win.pick(QStringLiteral("10_3_6"));
-        QCOMPARE(win.file(),
+        QCOMPARE(system_file(app),
                  QStringLiteral("N1 3 7 12 15 22 34\r\nN2 7 12 15 22 31 38\r\nN3 12 15 22 31 34 41\r\n"
                                 "N4 15 22 31 34 38 45\r\nN5 22 31 34 38 41 3\r\nN6 31 34 38 41 45 7\r\n"
                                 "N7 34 38 41 45 3 12\r\nN8 38 41 45 3 7 15\r\nN9 41 45 3 7 12 22\r\n"
@@ -252,7 +227,7 @@ class TestSystemWindow : public QObject {
         select(app.state, sample_set, 6, cost);
         Window win = open(app);
         win.pick(name);
-        QCOMPARE(win.label("lblCost"), text);
+        QCOMPARE(win.text("lblCost"), text);
     }
 
     void misfit_changes_only_results_data() {
@@ -279,8 +254,8 @@ class TestSystemWindow : public QObject {
         Window win = open(app);
         if (!first.isEmpty())
             win.pick(first);
-        const QString file = win.file();
-        const QString cost = win.label("lblCost");
+        const QString file = system_file(app);
+        const QString cost = win.text("lblCost");
         const QString row1 = win.tickets().rows() > 1 ? win.tickets().text(1, 1) : QString();
         const int rows = win.tickets().rows();
         const int16_t count = app.state.system_ticket_count;
@@ -289,9 +264,9 @@ class TestSystemWindow : public QObject {
         win.pick(name);
         QCOMPARE(app.state.system_name, name);
         QCOMPARE(win.results().text(4, 2), QString::number(app.state.guar_min(3, 2)));
-        QCOMPARE(win.label("lblNote"), note);
-        QCOMPARE(win.file(), file);
-        QCOMPARE(win.label("lblCost"), cost);
+        QCOMPARE(win.text("lblNote"), note);
+        QCOMPARE(system_file(app), file);
+        QCOMPARE(win.text("lblCost"), cost);
         QCOMPARE(win.tickets().rows(), rows);
         if (rows > 1)
             QCOMPARE(win.tickets().text(1, 1), row1);
@@ -302,7 +277,7 @@ class TestSystemWindow : public QObject {
         // The next expansion takes the note away.
         app.state.cur_lotto.pick_n = 6;
         win.pick(QStringLiteral("10_4_6"));
-        QCOMPARE(win.label("lblNote"), QString());
+        QCOMPARE(win.text("lblNote"), QString());
         QCOMPARE(win.tickets().rows(), 31);
     }
 
@@ -315,7 +290,7 @@ class TestSystemWindow : public QObject {
         QCOMPARE(app.dialogs.messages, QStringList{msg_no_set});
         QCOMPARE(app.state.system_ticket_count, int16_t{3}); // loaded before the check
         QCOMPARE(win.tickets().rows(), 1);
-        QCOMPARE(win.label("lblCost"), QStringLiteral("0"));
+        QCOMPARE(win.text("lblCost"), QStringLiteral("0"));
         QVERIFY(!QFile::exists(app.path(QStringLiteral("system"))));
     }
 
@@ -356,7 +331,7 @@ class TestSystemWindow : public QObject {
         QCOMPARE(grid.row_height(0), 2 * grid.row_height(4));
         QCOMPARE(grid.row_height(1), 3 * grid.row_height(4));
         QCOMPARE(grid.col(), 0);
-        QCOMPARE(win.results_row(row), cells);
+        QCOMPARE(row_cells(win.results(), row), cells);
     }
 
     // Every shown row is the system's own, computed from its tickets: a 5-number system shows 0 in
@@ -411,7 +386,7 @@ class TestSystemWindow : public QObject {
         Window win = open(app);
         if (!name.isEmpty())
             win.pick(name);
-        click_control(win.w, "cmdPrint");
+        win.click("cmdPrint");
         QCOMPARE(app.dialogs.messages, message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(app.dialogs.print_requests, name.isEmpty() ? 0 : 1);
         QCOMPARE(!pdf.isEmpty() && QFile::exists(pdf), max_pages > 0);

@@ -8,7 +8,7 @@
 #include "core/text_files.h"
 #include "lotto/lotto_files.h"
 #include "support/shots.h"
-#include "support/test_app.h"
+#include "support/window_driver.h"
 #include "tsets/tset_files.h"
 #include "tsets/tset_frequency.h"
 
@@ -49,28 +49,20 @@ void print(const char* what, Time t) {
     std::printf("  %-36s %7.1f ms (processor %.1f ms)\n", what, t.wall, t.cpu);
 }
 
-void pick(QWidget* w, const char* name, const QString& text) {
-    auto* box = w->findChild<QComboBox*>(QLatin1String(name));
-    const int i = box->findText(text);
-    box->setCurrentIndex(i);
-    emit box->activated(i);
-}
-
 int shots(const QString& samples, const QString& tsets_png, const QString& generator_png) {
     TestApp app;
     app.state.today = [] { return QDate(2026, 12, 1); };
     install_samples(app, samples);
-    pick(app.windows.show("frmLotto"), "cmbName", "Canada_6_49");
-    QWidget* tsets = app.windows.show("frmTsets");
-    pick(tsets, "cmbSize", "10");
-    pick(tsets, "cmbSets", "Forecaster1");
-    tsets->findChild<QPushButton*>("cmdAdd")->click();
-    tsets->findChild<QPushButton*>("cmdTsetGenerator")->click();
-    QWidget* generator = app.windows.find("frmTsetGenerator");
-    generator->findChild<QRadioButton*>("optHighFr")->setChecked(true);
-    auto* go = generator->findChild<QPushButton*>("cmdGo");
-    go->click();
-    go->setFocus();
+    open_window(app, "frmLotto").pick_typed("cmbName", "Canada_6_49");
+    const auto tsets = open_window(app, "frmTsets");
+    tsets.pick_typed("cmbSize", "10");
+    tsets.pick_typed("cmbSets", "Forecaster1");
+    tsets.get<QPushButton>("cmdAdd")->click();
+    tsets.get<QPushButton>("cmdTsetGenerator")->click();
+    const auto generator = drive(app.windows.find("frmTsetGenerator"));
+    generator.get<QRadioButton>("optHighFr")->setChecked(true);
+    generator.get<QPushButton>("cmdGo")->click();
+    generator.get("cmdGo")->setFocus();
     for (const QString& m : app.dialogs.messages)
         std::fprintf(stderr, "message: %s\n", qPrintable(m));
     QApplication::processEvents();

@@ -1,5 +1,5 @@
 #include "core/grid_model.h"
-#include "support/full_disk.h"
+#include "support/faults.h"
 #include "tsets/tset_files.h"
 #include "tsets/tsets_fixture.h"
 
@@ -20,12 +20,8 @@ QString row10(const char* date, int k) {
 // The grid's data rows, each as its cells joined by blanks.
 QStringList grid_rows(const GridModel& g) {
     QStringList rows;
-    for (int r = 1; r < g.rows(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < g.cols(); ++c)
-            cells << g.text(r, c);
-        rows << cells.join(u' ');
-    }
+    for (int r = 1; r < g.rows(); ++r)
+        rows << grid_row(g, r);
     return rows;
 }
 
@@ -159,7 +155,7 @@ class TestTsetFiles : public QObject {
         const SaveResult result = save_tset(path, 10, g);
         if (lines.isEmpty()) {
             QCOMPARE(result, SaveResult::bad_date);
-            QCOMPARE(read_file(path), QByteArray("old\r\n"));
+            QCOMPARE(read_all(path), QByteArray("old\r\n"));
             QCOMPARE(grid_rows(g), before);
             return;
         }
@@ -167,7 +163,7 @@ class TestTsetFiles : public QObject {
         QByteArray expected;
         for (const QString& l : lines)
             expected += l.toLatin1() + " \r\n";
-        QCOMPARE(read_file(path), expected);
+        QCOMPARE(read_all(path), expected);
         QCOMPARE(grid_rows(g), lines);
         // The latest row comes back as the current one.
         const auto set = read_tset_file(path, "S", 10);
@@ -199,7 +195,7 @@ class TestTsetFiles : public QObject {
             QCOMPARE(
                 save_with_file_size_limit(limit, [&] { return save_tset(path, 10, g) == SaveResult::saved; }),
                 std::optional(false));
-        QCOMPARE(read_file(path), old);
+        QCOMPARE(read_all(path), old);
         QCOMPARE(folder_entries(dir.path()), QStringList{"S"});
     }
 
@@ -209,10 +205,10 @@ class TestTsetFiles : public QObject {
         QCOMPARE(folder, dir.path() + "/Tsets/10");
         QVERIFY(QDir().mkpath(folder));
         QCOMPARE(create_tset_file(folder + "/b.set"), CreateResult::created);
-        QCOMPARE(read_file(folder + "/b.set"), QByteArray());
+        QCOMPARE(read_all(folder + "/b.set"), QByteArray());
         write_file(folder + "/A", "2001-01-01 1 2 3 4 5 6 7 8 9 10 \r\n");
         QCOMPARE(create_tset_file(folder + "/A"), CreateResult::exists);
-        QCOMPARE(read_file(folder + "/A").size(), 34);
+        QCOMPARE(read_all(folder + "/A").size(), 34);
         QVERIFY(QDir(folder).mkdir("sub"));
         QCOMPARE(list_tsets(folder), QStringList({"A", "b.set"}));
         QCOMPARE(tset_size_from_text(" 20 "), std::optional<int16_t>(20));

@@ -36,29 +36,26 @@ void make_lotto(TestApp& app, int16_t play_n = 22) {
 }
 
 struct Setup {
-    Win lotto, tsets, gen;
+    Win lotto, tsets;
+    WindowDriver<frmTsetGenerator> gen;
 };
 
 // The sample lotto loaded, a new set "S" of size 10 with one empty row, and the generator.
 Setup open_all(TestApp& app) {
     make_lotto(app);
     Setup s;
-    s.lotto = Win{app.windows.show("frmLotto")};
+    s.lotto = open_window(app, "frmLotto");
     s.lotto.pick("cmbName", "L");
     s.tsets = show_tsets(app);
     s.tsets.pick("cmbSize", "10");
     app.dialogs.answers << "S";
     s.tsets.click("cmdNew");
     s.tsets.click("cmdTsetGenerator");
-    s.gen = Win{app.windows.find("frmTsetGenerator")};
+    s.gen = drive<frmTsetGenerator>(app.windows.find("frmTsetGenerator"));
     return s;
 }
 
-GridModel& frequencies(const Win& gen) {
-    return static_cast<frmTsetGenerator*>(gen.w)->frequency_table();
-}
-
-QList<int> highlighted(const Win& gen) {
+QList<int> highlighted(const WindowDriver<frmTsetGenerator>& gen) {
     auto* series =
         static_cast<QBarSeries*>(gen.get<QChartView>("chtFrequencies")->chart()->series().value(0));
     QList<int> bars = series->barSets().value(0)->selectedBars();
@@ -126,7 +123,7 @@ class TestTsetGenerator : public QObject {
         const QString row = grid_row(tsets_grid(app), 1);
         QCOMPARE(row, "2026-12-07 " + chosen);
         QVERIFY(s.tsets.enabled("cmdSave"));
-        const GridModel& t = frequencies(s.gen);
+        const GridModel& t = s.gen->frequency_table();
         QCOMPARE(t.rows(), 25);
         QCOMPARE(grid_row(t, 0), "Number Frequency");
         QCOMPARE(grid_row(t, 22), "22 0"); // the bonus is never counted
@@ -153,8 +150,8 @@ class TestTsetGenerator : public QObject {
         const int last = draws->draws_table().rows() - 1;
         s.gen.get<QRadioButton>("optHighFr")->setChecked(true);
         s.gen.click("cmdGo");
-        QCOMPARE(grid_row(frequencies(s.gen), 24), "Total draws 11");
-        QCOMPARE(grid_row(frequencies(s.gen), 2), "1 2");
+        QCOMPARE(grid_row(s.gen->frequency_table(), 24), "Total draws 11");
+        QCOMPARE(grid_row(s.gen->frequency_table(), 2), "1 2");
         // The draws table is left in date order.
         QCOMPARE(draws->draws_table().text(1, draws_col::date), "2026-02-15");
         QCOMPARE(draws->draws_table().rows() - 1, last);
@@ -225,7 +222,7 @@ class TestTsetGenerator : public QObject {
         QCOMPARE(n.size(), 10);
         QVERIFY(std::adjacent_find(n.begin(), n.end()) == n.end());
         QVERIFY(n.front() >= 1 && n.back() <= 22);
-        QCOMPARE(frequencies(s.gen).rows(), 1); // the random rule counts nothing
+        QCOMPARE(s.gen->frequency_table().rows(), 1); // the random rule counts nothing
         s.gen.click("cmdGo");
         QCOMPARE(grid_row(tsets_grid(app), 1), first);
         QVERIFY(app.dialogs.messages.isEmpty());
