@@ -1,8 +1,8 @@
 #include "app/command_line.h"
 #include "app/start_up.h"
 #include "app/windows.h"
+#include "session/session.h"
 #include "ui/app_context.h"
-#include "ui/app_state.h"
 #include "ui/dialogs.h"
 #include "ui/window_names.h"
 #include "ui/window_registry.h"
@@ -85,12 +85,12 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    AppState state;
-    state.app_dir = folders.data_dir;
-    state.share_dir = folders.share_dir;
+    Session session;
+    session.app_dir = folders.data_dir;
+    session.share_dir = folders.share_dir;
     QtDialogs dialogs;
     WindowRegistry windows;
-    AppContext ctx{state, dialogs, windows, [] { QApplication::exit(0); }};
+    AppContext ctx{session, dialogs, windows, [] { QApplication::exit(0); }};
     register_windows(ctx);
 
     windows.show(window_name::main);

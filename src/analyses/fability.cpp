@@ -2,7 +2,7 @@
 
 #include "core/common_routines.h"
 #include "core/convert.h"
-#include "core/grid_model.h"
+#include "core/text_table.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,22 +41,9 @@ std::optional<double> cell_date(QStringView text) {
     return date_text_to_serial(text, DatePart::DateTime);
 }
 
-// Cells first_col.. of a row in one pass over it: searching the row afresh for every short cell
-// would cost more than reading it.
-void row_cells(const GridModel& grid, int row, int first_col, std::span<QStringView> out) {
-    std::fill(out.begin(), out.end(), QStringView());
-    const QStringView joined = grid.row_view(row);
-    const int last = first_col + static_cast<int>(out.size());
-    qsizetype start = 0;
-    int col = 0;
-    for (qsizetype i = 0; i <= joined.size() && col < last; ++i) {
-        if (i < joined.size() && joined[i] != GridModel::cell_separator)
-            continue;
-        if (col >= first_col)
-            out[col - first_col] = joined.sliced(start, i - start);
-        ++col;
-        start = i + 1;
-    }
+void row_cells(const TextTable& grid, int row, int first_col, std::span<QStringView> out) {
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = grid.text_view(row, first_col + static_cast<int>(i));
 }
 
 } // namespace
@@ -66,13 +53,11 @@ QString fa_class_label(int row) {
     return row % 2 ? QString::number(k) : QStringLiteral("%1+bonus").arg(k);
 }
 
-void lay_out_fa_grid(GridModel& grid, int rows, const QString& factor_header, int factor_width) {
+void lay_out_fa_grid(TextTable& grid, int rows, const QString& factor_header) {
     grid.set_cols(2);
     grid.set_rows(rows);
     grid.set_fixed_rows(1);
     grid.set_fixed_cols(1);
-    grid.set_col_width(0, 1200);
-    grid.set_col_width(1, factor_width);
     grid.set_text(0, 0, QStringLiteral("Prizes"));
     grid.set_text(0, 1, factor_header);
 }
@@ -87,7 +72,7 @@ FaTable fa_expected(int16_t play_n, int16_t pick_n, int16_t set_size) {
     return t;
 }
 
-std::vector<std::optional<double>> grid_dates(const GridModel& grid) {
+std::vector<std::optional<double>> grid_dates(const TextTable& grid) {
     std::vector<std::optional<double>> dates;
     dates.reserve(grid.rows() > 1 ? grid.rows() - 1 : 0);
     std::array<QStringView, 1> cell;
@@ -141,8 +126,8 @@ int16_t number_cell(QStringView text) {
     return text_to_int16(t.toString()).value_or(0);
 }
 
-FaCounts count_fa_hits(const GridModel& draws, std::span<const std::optional<double>> draw_dates,
-                       FaRows draw_rows, const GridModel& sets,
+FaCounts count_fa_hits(const TextTable& draws, std::span<const std::optional<double>> draw_dates,
+                       FaRows draw_rows, const TextTable& sets,
                        std::span<const std::optional<double>> set_dates, FaRows set_rows, int16_t pick_n,
                        int16_t set_size) {
     FaCounts counts;

@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-class GridModel;
+class TextTable;
 
 // Forecasting abilities: how often the rows of a targeted set held k of the drawn numbers (and the
 // bonus) compared with a random set of the same size.
@@ -18,7 +18,7 @@ inline constexpr int fa_class_rows = 10;
 QString fa_class_label(int row);
 
 // A grid of the classes and their factors: two columns, the header row and the class column fixed.
-void lay_out_fa_grid(GridModel& grid, int rows, const QString& factor_header, int factor_width);
+void lay_out_fa_grid(TextTable& grid, int rows, const QString& factor_header);
 
 // [k][0]: probability of exactly k of the drawn numbers in a random set; [k][1]: the same times
 // the probability of exactly one, for the bonus classes. Only k = 2..6 are filled.
@@ -26,7 +26,7 @@ using FaTable = std::array<std::array<float, 2>, 7>;
 FaTable fa_expected(int16_t play_n, int16_t pick_n, int16_t set_size);
 
 // Column 0 of every data row as a day serial with its time of day; nullopt where the text is no date.
-std::vector<std::optional<double>> grid_dates(const GridModel& grid);
+std::vector<std::optional<double>> grid_dates(const TextTable& grid);
 
 // Over dates of the data rows 1..n (dates[r - 1] for row r), in ascending order, compared by
 // whole days. find_start: the first row on or after from, 0 when there is none or an unreadable
@@ -54,8 +54,8 @@ struct FaCounts {
 // Matches every draw of draw_rows (draws table: numbers in columns 2.., bonus in column 8) against
 // every set row of set_rows with the same date and time (set grid: numbers in columns 1..size).
 // Rows whose date cannot be read are left out. A draw with two set rows of its date counts twice.
-FaCounts count_fa_hits(const GridModel& draws, std::span<const std::optional<double>> draw_dates,
-                       FaRows draw_rows, const GridModel& sets,
+FaCounts count_fa_hits(const TextTable& draws, std::span<const std::optional<double>> draw_dates,
+                       FaRows draw_rows, const TextTable& sets,
                        std::span<const std::optional<double>> set_dates, FaRows set_rows, int16_t pick_n,
                        int16_t set_size);
 

@@ -2,10 +2,10 @@
 
 #include "analyses/fability.h"
 #include "core/convert.h"
-#include "core/grid_model.h"
 #include "core/messages.h"
-#include "ui/app_state.h"
+#include "session/session.h"
 #include "ui/controls.h"
+#include "ui/grid_model.h"
 #include "ui/grid_view.h"
 #include "ui/window_names.h"
 #include "ui/window_registry.h"
@@ -53,8 +53,10 @@ frmFability::frmFability(AppContext& ctx, QWidget* parent)
     top->addLayout(info, 1);
     layout->addLayout(top);
 
-    fa_ = new GridModel(this);
-    lay_out_fa_grid(*fa_, 1, QStringLiteral("Forecasting Abilities"), 2400);
+    fa_ = new GridModel(ctx_.session.fa_table, this);
+    lay_out_fa_grid(fa_->table(), 1, QStringLiteral("Forecasting Abilities"));
+    fa_->set_col_width(0, 1200);
+    fa_->set_col_width(1, 2400);
     msfFA_ = new GridView(central);
     msfFA_->setObjectName(QStringLiteral("msfFA"));
     msfFA_->set_grid(fa_);
@@ -78,8 +80,12 @@ frmFability::frmFability(AppContext& ctx, QWidget* parent)
     Form_Load();
 }
 
+frmFability::~frmFability() {
+    fa_->table().set_rows(0);
+}
+
 void frmFability::Form_Load() {
-    const QDate today = ctx_.state.today();
+    const QDate today = ctx_.session.today();
     txtTo_->setText(date_to_text(today));
     txtFrom_->setText(date_to_text(today.addMonths(-12)));
     calculate_fa();
@@ -104,26 +110,26 @@ void frmFability::calculate_fa() {
     double from = 0, to = 0;
     if (!check_date(txtFrom_, from) || !check_date(txtTo_, to))
         return;
-    AppState& st = ctx_.state;
-    if (st.cur_lotto_name.isEmpty()) {
+    Session& st = ctx_.session;
+    if (st.lotto.name().isEmpty()) {
         message(msg_select_lotto);
         ctx_.windows.show(window_name::lotto);
         return;
     }
-    lblLotto_->setText(st.cur_lotto_name);
-    const int16_t play_n = st.cur_lotto.play_n, pick_n = st.cur_lotto.pick_n;
+    lblLotto_->setText(st.lotto.name());
+    const int16_t play_n = st.lotto.params().play_n, pick_n = st.lotto.params().pick_n;
     if (play_n == 0 || pick_n == 0) {
         message(msg_incorrect_lotto);
         return;
     }
-    if (st.tset_name.isEmpty()) {
+    if (st.tset.name().isEmpty()) {
         message(msg_select_tset);
         ctx_.windows.show(window_name::tsets);
         return;
     }
-    lblTSetName_->setText(st.tset_name);
-    lblTSetSize_->setText(QString::number(st.tset_size));
-    if (st.tset_size == 0) {
+    lblTSetName_->setText(st.tset.name());
+    lblTSetSize_->setText(QString::number(st.tset.size()));
+    if (st.tset.size() == 0) {
         message(msg_incorrect_tset_size);
         return;
     }
@@ -133,15 +139,11 @@ void frmFability::calculate_fa() {
         fa_->set_text(row, 0, fa_class_label(row));
         fa_->set_text(row, 1, QStringLiteral("1"));
     }
-    st.fa_results = fa_expected(play_n, pick_n, st.tset_size);
+    st.fa_results = fa_expected(play_n, pick_n, st.tset.size());
 
-    // A window that is not loaded holds no rows, which ends the calculation like an empty period.
-    DrawsOffer* lotto = ctx_.windows.offer<DrawsOffer>(window_name::lotto);
-    TsetsOffer* tsets = ctx_.windows.offer<TsetsOffer>(window_name::tsets);
-    if (!lotto || !tsets)
-        return;
-    const GridModel& draws = lotto->draws_table();
-    const GridModel& sets = tsets->tsets_table();
+    // A closed window leaves no rows, which ends the calculation like an empty period.
+    const TextTable& draws = st.lotto.draws();
+    const TextTable& sets = st.tset.rows();
     const auto draw_dates = grid_dates(draws);
     const auto set_dates = grid_dates(sets);
     const FaRows draw_rows{find_start(from, draw_dates), find_end(to, draw_dates)};
@@ -152,7 +154,7 @@ void frmFability::calculate_fa() {
     ctx_.windows.show(window_name::lotto);
     ctx_.windows.show(window_name::tsets);
     const FaCounts counts =
-        count_fa_hits(draws, draw_dates, draw_rows, sets, set_dates, set_rows, pick_n, st.tset_size);
+        count_fa_hits(draws, draw_dates, draw_rows, sets, set_dates, set_rows, pick_n, st.tset.size());
     for (const char* name : {window_name::lotto, window_name::tsets})
         if (QWidget* w = ctx_.windows.find(name))
             w->hide();

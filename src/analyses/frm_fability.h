@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ui/window_offers.h"
 #include "ui/working_window.h"
 
 class GridModel;
@@ -11,14 +10,16 @@ class QPushButton;
 
 // Forecasting Abilities: how well the selected targeted set forecast the draws of a period, class
 // by class, against a random set of its size.
-class frmFability : public WorkingWindow, public FabilityOffer {
+class frmFability : public WorkingWindow {
     Q_OBJECT
   public:
     explicit frmFability(AppContext& ctx, QWidget* parent = nullptr);
+    // A closed window leaves no factors for the others.
+    ~frmFability() override;
 
     void cmdRefresh_Click();
 
-    GridModel& fa_table() override { return *fa_; }
+    GridModel& fa_table() { return *fa_; }
 
   private:
     void Form_Load();

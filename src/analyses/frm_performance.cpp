@@ -1,11 +1,11 @@
 #include "analyses/frm_performance.h"
 
 #include "core/convert.h"
-#include "core/grid_model.h"
 #include "core/messages.h"
-#include "ui/app_state.h"
+#include "session/session.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
+#include "ui/grid_model.h"
 #include "ui/grid_view.h"
 #include "ui/report_printer.h"
 #include "ui/window_names.h"
@@ -137,12 +137,12 @@ void frmPerformance::set_tab_order() {
 void frmPerformance::Form_Load() {
     // The calculation may open other windows and show messages; this one comes first.
     show();
-    const LottoParams& lotto = ctx_.state.cur_lotto;
+    const LottoParams& lotto = ctx_.session.lotto.params();
     const float prizes[] = {lotto.prize2,  lotto.prize2b, lotto.prize3,  lotto.prize3b, lotto.prize4,
                             lotto.prize4b, lotto.prize5,  lotto.prize5b, lotto.prize6,  lotto.prize6b};
     for (int i = 0; i < prize_class_count; ++i)
         prize_[i]->setText(float_to_text(prizes[i]));
-    const DrawRec& draw = ctx_.state.cur_draw;
+    const DrawRec& draw = ctx_.session.lotto.current_draw();
     for (int i = 0; i < 6; ++i)
         txtN_[i]->setText(QString::number(draw.n[i]));
     txtN_[6]->setText(QString::number(draw.nb));
@@ -175,25 +175,25 @@ void frmPerformance::empty_table() {
 }
 
 void frmPerformance::Performance() {
-    const AppState& state = ctx_.state;
+    const Session& state = ctx_.session;
     const QString first = txtN_[0]->text();
     if (first.isEmpty() || first == u"0") {
         message(msg_select_draw_numbers);
         txtN_[0]->setFocus();
         return;
     }
-    if (state.tset_numbers[1] <= 0) {
+    if (state.tset.numbers()[1] <= 0) {
         message(msg_select_tset);
         ctx_.windows.show(QLatin1String(window_name::tsets));
         return;
     }
-    if (state.system_name.isEmpty()) {
+    if (state.system.name.isEmpty()) {
         message(msg_select_system);
         ctx_.windows.show(QLatin1String(window_name::system));
         return;
     }
-    lblSystem_->setText(state.system_name);
-    const std::optional<QString> tset = tset_numbers_text(state.tset_numbers, state.tset_size);
+    lblSystem_->setText(state.system.name);
+    const std::optional<QString> tset = tset_numbers_text(state.tset.numbers(), state.tset.size());
     if (!tset) {
         message(msg_data_not_correct);
         return;
@@ -207,7 +207,7 @@ void frmPerformance::Performance() {
         message(msg_data_not_correct);
         return;
     }
-    const SystemScore score = score_system(*lines, draw_texts(), prize_texts(), state.cur_lotto.pick_n);
+    const SystemScore score = score_system(*lines, draw_texts(), prize_texts(), state.lotto.params().pick_n);
     // All winning rows in one step: a table of 969 rows fills at once instead of row by row.
     std::vector<QStringList> rows;
     rows.reserve(score.winners.size());

@@ -4,13 +4,12 @@
 #include "analyses/performance.h"
 #include "analyses/profitability.h"
 #include "core/convert.h"
-#include "core/grid_model.h"
 #include "core/messages.h"
-#include "ui/app_state.h"
+#include "session/session.h"
 #include "ui/controls.h"
+#include "ui/grid_model.h"
 #include "ui/grid_view.h"
 #include "ui/window_names.h"
-#include "ui/window_offers.h"
 #include "ui/window_registry.h"
 
 #include <QComboBox>
@@ -92,7 +91,9 @@ frmProfitability::frmProfitability(AppContext& ctx, QWidget* parent)
     grid_caption->setMinimumHeight(2 * grid_caption->fontMetrics().lineSpacing() + 4);
     right->addWidget(grid_caption, 0, Qt::AlignHCenter);
     fa_ = new GridModel(this);
-    lay_out_fa_grid(*fa_, 2, QStringLiteral("FA"), 1000);
+    lay_out_fa_grid(fa_->table(), 2, QStringLiteral("FA"));
+    fa_->set_col_width(0, 1200);
+    fa_->set_col_width(1, 1000);
     msfFA_ = new GridView(central);
     msfFA_->setObjectName(QStringLiteral("msfFA"));
     msfFA_->set_grid(fa_);
@@ -122,7 +123,7 @@ void frmProfitability::Form_Load() {
     cmbClevel_->setCurrentIndex(0);
     if (!copy_factors())
         return;
-    const LottoParams& lotto = ctx_.state.cur_lotto;
+    const LottoParams& lotto = ctx_.session.lotto.params();
     const float prizes[] = {lotto.prize2,  lotto.prize2b, lotto.prize3,  lotto.prize3b, lotto.prize4,
                             lotto.prize4b, lotto.prize5,  lotto.prize5b, lotto.prize6,  lotto.prize6b};
     for (int i = 0; i < 10; ++i)
@@ -143,13 +144,12 @@ void frmProfitability::cmbClevel_Click() {
 // when it is not open yet.
 bool frmProfitability::copy_factors() {
     QWidget* window = ctx_.windows.show(window_name::fability);
-    auto* offer = ctx_.windows.offer<FabilityOffer>(window_name::fability);
+    const TextTable& source = ctx_.session.fa_table;
     fa_->set_rows(fa_rows);
-    if (!offer || offer->fa_table().rows() < fa_rows || offer->fa_table().cols() < 2) {
+    if (!window || source.rows() < fa_rows || source.cols() < 2) {
         message(msg_calculate_fa);
         return false;
     }
-    const GridModel& source = offer->fa_table();
     for (int r = 1; r < fa_rows; ++r)
         for (int c = 0; c <= 1; ++c)
             fa_->set_text(r, c, source.text(r, c));
@@ -172,19 +172,19 @@ void frmProfitability::fail(QLineEdit* box_in_work) {
 }
 
 void frmProfitability::calculate_avrprofitability() {
-    AppState& st = ctx_.state;
-    if (st.cur_lotto_name.isEmpty()) {
+    Session& st = ctx_.session;
+    if (st.lotto.name().isEmpty()) {
         message(msg_select_lotto);
         ctx_.windows.show(window_name::lotto);
         return;
     }
-    lblLotto_->setText(st.cur_lotto_name);
-    if (st.system_name.isEmpty()) {
+    lblLotto_->setText(st.lotto.name());
+    if (st.system.name.isEmpty()) {
         message(msg_select_system);
         ctx_.windows.show(window_name::system);
         return;
     }
-    lblSystem_->setText(st.system_name);
+    lblSystem_->setText(st.system.name);
 
     ProfitInputs in;
     for (int i = 0; i < 10; ++i) {
@@ -195,13 +195,13 @@ void frmProfitability::calculate_avrprofitability() {
         }
         in.prizes[2 + i / 2][i % 2] = *prize;
     }
-    in.play_n = st.cur_lotto.play_n;
-    in.pick_n = st.cur_lotto.pick_n;
-    in.set_size = st.tset_size;
-    in.guar_avg = st.guar_avg;
+    in.play_n = st.lotto.params().play_n;
+    in.pick_n = st.lotto.params().pick_n;
+    in.set_size = st.tset.size();
+    in.guar_avg = st.system.guar_avg;
     in.fa = factor_texts();
-    in.cost = st.cur_lotto.cost;
-    const auto tickets = profit_ticket_count(st.system_name, st.system_ticket_count, st.tset_size);
+    in.cost = st.lotto.params().cost;
+    const auto tickets = profit_ticket_count(st.system.name, st.system.ticket_count, st.tset.size());
     const auto profit = tickets ? (in.tickets = *tickets, average_profitability(in)) : std::nullopt;
     if (!profit) {
         fail(prize_[9]);
@@ -212,12 +212,13 @@ void frmProfitability::calculate_avrprofitability() {
 }
 
 void frmProfitability::how_long_to_play(bool focus_on_error) {
-    const AppState& st = ctx_.state;
+    const Session& st = ctx_.session;
     std::array<QString, 10> prizes;
     for (int i = 0; i < 10; ++i)
         prizes[i] = prize_[i]->text();
-    const TimesToPlay t = ::how_long_to_play(st.cur_lotto.play_n, st.cur_lotto.pick_n, st.tset_size, prizes,
-                                             factor_texts(), cmbClevel_->currentText());
+    const TimesToPlay t =
+        ::how_long_to_play(st.lotto.params().play_n, st.lotto.params().pick_n, st.tset.size(), prizes,
+                           factor_texts(), cmbClevel_->currentText());
     switch (t.outcome) {
     case TimesToPlay::Outcome::ok:
         lblTimes_->setText(QString::number(t.times));

@@ -3,11 +3,11 @@
 #include "app/start_up.h"
 #include "core/convert.h"
 #include "core/file_names.h"
-#include "core/grid_model.h"
 #include "core/text_files.h"
 #include "lotto/delimited_text.h"
 #include "lotto/draw_check.h"
 #include "lotto/draw_import.h"
+#include "lotto/lotto_document.h"
 #include "lotto/lotto_entry.h"
 #include "lotto/lotto_files.h"
 
@@ -45,9 +45,10 @@ int fail(const QString& command, const QString& text) {
 // A lotto as its files hold it, for the commands.
 struct StoredLotto {
     QString folder;
-    LottoParams params;
-    GridModel table;              // the draws table as the Lotto window would show it
+    QString name;
+    LottoDocument doc;            // the lotto as the Lotto window would hold it
     std::vector<DrawRec> history; // its draws, by date
+    const LottoParams& params() const { return doc.params(); }
 };
 
 QString lotto_folder(const QString& data_dir, const QString& name) {
@@ -62,19 +63,19 @@ bool load_lotto(StoredLotto& lotto, QString& error) {
         error = QStringLiteral("the parameters of the lotto cannot be read (%1)").arg(param_path);
         return false;
     }
-    lotto.params = *params;
-    reset_draws_table(lotto.table);
+    lotto.doc.set_name(lotto.name);
+    lotto.doc.set_params(*params);
     const QString draws_path = join_path(lotto.folder, QLatin1String(draws_file_name));
-    if (!QFileInfo::exists(draws_path))
+    // A date that does not read leaves the table unsorted, and that row is named below.
+    const auto load = lotto.doc.load_draws(lotto.folder, lotto.name);
+    if (load == LottoDocument::Load::no_file)
         return true;
-    if (!read_draws_file(draws_path, lotto.table)) {
+    if (load == LottoDocument::Load::unreadable) {
         error = QStringLiteral("the draws cannot be read (%1)").arg(draws_path);
         return false;
     }
-    // A date that does not read leaves the table unsorted, and that row is named below.
-    sort_draws_table(lotto.table);
-    if (const int r = table_draws(lotto.table, lotto.history)) {
-        const DrawTexts texts = draw_row_texts(lotto.table, r);
+    if (const int r = table_draws(lotto.doc.draws(), lotto.history)) {
+        const DrawTexts texts = draw_row_texts(lotto.doc.draws(), r);
         error = QStringLiteral("the draw '%1' of %2 does not read; correct it in the Lotto window first")
                     .arg(QStringList(texts.begin(), texts.end()).join(u' ').trimmed(), draws_path);
         return false;
@@ -91,6 +92,7 @@ struct Context {
 // The named lotto for a command that only reads it; the exit status when it cannot be read.
 std::optional<int> open_lotto(const Context& ctx, StoredLotto& lotto) {
     lotto.folder = lotto_folder(ctx.data_dir, ctx.lotto_name);
+    lotto.name = ctx.lotto_name;
     QString error;
     if (!QFileInfo::exists(lotto.folder))
         return fail(ctx.command, QStringLiteral("there is no lotto %1").arg(ctx.lotto_name));
@@ -241,6 +243,7 @@ int run_import(const QStringList& arguments, const QString& program_dir, const Q
 
     StoredLotto lotto;
     lotto.folder = lotto_folder(ctx.data_dir, ctx.lotto_name);
+    lotto.name = ctx.lotto_name;
     const bool exists = QFileInfo::exists(join_path(lotto.folder, QLatin1String(param_file_name)));
     std::optional<LottoParams> created;
     if (parser.isSet(QStringLiteral("create"))) {
@@ -261,13 +264,13 @@ int run_import(const QStringList& arguments, const QString& program_dir, const Q
     if (exists) {
         if (!load_lotto(lotto, error))
             return fail(ctx.command, error);
-        if (created && (created->play_n != lotto.params.play_n || created->pick_n != lotto.params.pick_n))
+        if (created && (created->play_n != lotto.params().play_n || created->pick_n != lotto.params().pick_n))
             return fail(ctx.command,
                         QStringLiteral("the lotto %1 exists already, with %2 numbers in play and %3 "
                                        "picked")
                             .arg(ctx.lotto_name)
-                            .arg(lotto.params.play_n)
-                            .arg(lotto.params.pick_n));
+                            .arg(lotto.params().play_n)
+                            .arg(lotto.params().pick_n));
         created.reset();
     } else if (!created) {
         return fail(ctx.command,
@@ -275,12 +278,11 @@ int run_import(const QStringList& arguments, const QString& program_dir, const Q
                         .arg(ctx.lotto_name,
                              QDir::toNativeSeparators(join_path(ctx.data_dir, QStringLiteral("Lto")))));
     } else {
-        lotto.params = *created;
-        reset_draws_table(lotto.table);
+        lotto.doc.set_params(*created);
     }
 
     const QString file = parser.positionalArguments().at(1);
-    const ImportResult result = import_draws_file(file, lotto.params, lotto.history, options);
+    const ImportResult result = import_draws_file(file, lotto.params(), lotto.history, options);
     for (const QString& line : result.report())
         out() << line << '\n';
     if (result.status == ImportStatus::nothing_done) {
@@ -295,29 +297,11 @@ int run_import(const QStringList& arguments, const QString& program_dir, const Q
                      write_param_file(join_path(lotto.folder, QLatin1String(param_file_name)), *created)))
         return fail(ctx.command,
                     QStringLiteral("cannot make the lotto %1 in %2").arg(ctx.lotto_name, lotto.folder));
-    // The stored lines as they are, the new ones (ISO dates) at their dates after the stored draws
-    // of the same day: the table's own sort would read every date again.
-    using Line = std::pair<double, QString>;
-    const QStringList stored = draws_file_lines(lotto.table);
-    std::vector<Line> old_lines, new_lines;
-    old_lines.reserve(static_cast<size_t>(stored.size()));
-    for (qsizetype i = 0; i < stored.size(); ++i)
-        old_lines.emplace_back(lotto.history[static_cast<size_t>(i)].date, stored[i]);
-    new_lines.reserve(result.added.size());
-    for (const DrawRec& draw : result.added)
-        new_lines.emplace_back(std::floor(draw.date), draws_file_cells(draw).join(u' ') + u' ');
-    const auto by_day = [](const Line& a, const Line& b) { return a.first < b.first; };
-    std::stable_sort(new_lines.begin(), new_lines.end(), by_day);
-    std::vector<Line> merged(old_lines.size() + new_lines.size());
-    std::merge(std::make_move_iterator(old_lines.begin()), std::make_move_iterator(old_lines.end()),
-               std::make_move_iterator(new_lines.begin()), std::make_move_iterator(new_lines.end()),
-               merged.begin(), by_day);
-    QStringList lines;
-    lines.reserve(static_cast<qsizetype>(merged.size()));
-    for (Line& line : merged)
-        lines.append(std::move(line.second));
+    // The stored lines stay as they are; the new ones (ISO dates) join at their dates, after the
+    // stored draws of the same day.
+    lotto.doc.append_draws(result.added);
     const QString draws_path = join_path(lotto.folder, QLatin1String(draws_file_name));
-    if (!write_text_lines(draws_path, lines))
+    if (lotto.doc.write_draws(lotto.folder, ctx.lotto_name) != LottoDocument::Save::saved)
         return fail(ctx.command, QStringLiteral("the draws could not be saved; %1 is as it was")
                                      .arg(QDir::toNativeSeparators(draws_path)));
     return static_cast<int>(result.status);
@@ -332,7 +316,7 @@ int run_export(const QStringList& arguments, const QString& program_dir, const Q
     StoredLotto lotto;
     if (const auto exit = open_lotto(ctx, lotto))
         return *exit;
-    const QByteArray csv = export_draws_csv(lotto.history, lotto.params.pick_n).toUtf8();
+    const QByteArray csv = export_draws_csv(lotto.history, lotto.params().pick_n).toUtf8();
     const QString file = parser.positionalArguments().at(1);
     if (file == QLatin1String("-")) {
         std::fwrite(csv.constData(), 1, static_cast<size_t>(csv.size()), stdout);
@@ -357,7 +341,7 @@ int run_check(const QStringList& arguments, const QString& program_dir, const QS
     if (const auto exit = open_lotto(ctx, lotto))
         return *exit;
     const HistoryCheck check = check_history(lotto.history);
-    for (const QString& line : history_check_lines(check, lotto.history, lotto.params.pick_n))
+    for (const QString& line : history_check_lines(check, lotto.history, lotto.params().pick_n))
         out() << line << '\n';
     out() << check_summary(check, lotto.history) << '\n';
     const bool clean = check.missing.empty() && check.suspicious.empty() && check.crowded.empty();

@@ -1,7 +1,7 @@
 #include "app/frm_main.h"
 
 #include "app/samples.h"
-#include "ui/app_state.h"
+#include "session/session.h"
 #include "ui/controls.h"
 #include "ui/window_names.h"
 #include "ui/window_registry.h"
@@ -69,7 +69,7 @@ QPushButton* frmMain::add_button(const char* name, const QString& caption, const
 }
 
 void frmMain::Form_Load() {
-    create_samples(ctx_.state.app_dir, ctx_.state.resource_dir());
+    create_samples(ctx_.session.app_dir, ctx_.session.resource_dir());
 }
 
 void frmMain::cmdLotto_Click() {

@@ -1,8 +1,9 @@
 #include "core/common_routines.h"
 
 #include "core/convert.h"
-#include "core/grid_model.h"
+#include "core/text_table.h"
 
+#include <QLocale>
 #include <algorithm>
 #include <vector>
 
@@ -45,24 +46,36 @@ int16_t split_text(const QString& sep, const QString& text, QStringList& pieces)
     return static_cast<int16_t>(count);
 }
 
-DateSortResult sort_grid_by_date(GridModel& grid, int col, const DateSortOptions& options) {
-    // Keys are parsed first, so a bad date leaves the grid untouched; then one stable sort, with
-    // no scratch column written and sorted twice.
+DateSortResult sort_grid_by_date(TextTable& grid, int col, const DateSortOptions& options) {
+    // Keys are read first, so a bad date leaves the grid untouched; then one stable sort, with
+    // no scratch column written and sorted twice. A serial column kept from an earlier parse (the
+    // table empties it when its date changes) is read instead of the date.
     const int rows = grid.rows();
+    const int serial_col = options.serial_col;
+    const bool kept = serial_col >= 0 && grid.derived_col() == serial_col;
+    const QLocale locale; // one for every date of the table
     std::vector<double> keys;
     keys.reserve(rows > 1 ? rows - 1 : 0);
+    bool all_kept = true;
     for (int r = 1; r < rows; ++r) {
-        const auto serial = date_text_to_serial(grid.text_view(r, col), DatePart::DateOnly);
+        if (kept) {
+            if (const auto serial = TextTable::number_of(grid.text_view(r, serial_col))) {
+                keys.push_back(*serial);
+                continue;
+            }
+        }
+        const auto serial = date_text_to_serial(grid.text_view(r, col), DatePart::DateOnly, locale);
         if (!serial)
             return {r};
         keys.push_back(*serial);
+        all_kept = false;
     }
-    if (options.serial_col >= 0) {
+    if (serial_col >= 0 && !(kept && all_kept)) {
         std::vector<QString> texts;
         texts.reserve(keys.size());
         for (double k : keys)
             texts.push_back(serial_text(k));
-        grid.set_column(options.serial_col, 1, texts);
+        grid.set_column(serial_col, 1, texts);
     }
     if (int* follow = options.follow_row; follow && *follow >= 1 && *follow < rows) {
         // The sort is stable: the row lands after every smaller key and every equal key above it.

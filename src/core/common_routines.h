@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <cstdint>
 
-class GridModel;
+class TextTable;
 
 // Splits text at sep the way every data file of the program is read: the text is trimmed of
 // blanks (U+0020 only), each piece is trimmed of trailing blanks, the working text of leading
@@ -27,7 +27,7 @@ struct DateSortOptions {
 
 // Sorts the data rows of grid (row 0 is the header) ascending by the date in column col; rows of
 // the same day keep their order. When a date does not parse, the grid is left unchanged.
-DateSortResult sort_grid_by_date(GridModel& grid, int col, const DateSortOptions& options = {});
+DateSortResult sort_grid_by_date(TextTable& grid, int col, const DateSortOptions& options = {});
 
 // C(n, k) as a 64-bit float, products formed in ascending order; 0 when n < k.
 double binomial(int16_t n, int16_t k);

@@ -57,6 +57,17 @@ QByteArray encode_cp1252(const QString& text) {
     return out;
 }
 
+void append_cp1252(QByteArray& out, QStringView text) {
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    char* dst = out.data() + at;
+    for (const QChar ch : text) {
+        const char16_t u = ch.unicode();
+        const int b = u < 0x80 ? u : cp1252_byte(u);
+        *dst++ = static_cast<char>(b < 0 ? '?' : b);
+    }
+}
+
 bool fits_cp1252(QStringView text) {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return cp1252_byte(c.unicode()) >= 0; });
 }
@@ -85,20 +96,7 @@ QString decode_text_file(const QByteArray& bytes) {
 
 QStringList split_lines(const QString& text) {
     QStringList lines;
-    qsizetype start = 0;
-    const qsizetype size = text.size();
-    const QChar* data = text.constData();
-    for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = data[i];
-        if (c != u'\n' && c != u'\r')
-            continue;
-        lines.append(text.mid(start, i - start));
-        if (c == u'\r' && i + 1 < size && data[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < size)
-        lines.append(text.mid(start));
+    for_each_line(text, [&](QStringView line) { lines.append(line.toString()); });
     return lines;
 }
 

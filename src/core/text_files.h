@@ -23,6 +23,22 @@ QString storable_date_text(QStringView typed);
 QString decode_text_file(const QByteArray& bytes);
 // CR LF, LF and a lone CR each end a line; a last line without an end counts.
 QStringList split_lines(const QString& text);
+// The same lines without a copy: calls f(QStringView line) for each.
+template <class F> void for_each_line(QStringView text, F f) {
+    qsizetype start = 0;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text[i];
+        if (c != u'\n' && c != u'\r')
+            continue;
+        f(text.sliced(start, i - start));
+        if (c == u'\r' && i + 1 < size && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        f(text.sliced(start));
+}
 // Reads a whole text file as lines (the two above). nullopt when the file cannot be opened.
 std::optional<QStringList> read_text_lines(const QString& path);
 
@@ -30,6 +46,8 @@ std::optional<QStringList> read_text_lines(const QString& path);
 // failed or interrupted save leaves the previous file whole. False on failure.
 bool write_text_lines(const QString& path, const QStringList& lines);
 bool write_file_atomically(const QString& path, const QByteArray& bytes);
+// Appends text as Windows-1252 bytes, '?' for a character that has none.
+void append_cp1252(QByteArray& out, QStringView text);
 
 // How a file looked when the program last read or wrote it, so that a save can tell whether
 // somebody else has changed it since (another program, a hand edit). A save replaces the file by a

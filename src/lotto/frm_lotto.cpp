@@ -2,14 +2,15 @@
 
 #include "core/convert.h"
 #include "core/file_names.h"
-#include "core/grid_model.h"
 #include "core/messages.h"
 #include "lotto/draw_check.h"
 #include "lotto/frm_lotto_import.h"
+#include "lotto/lotto_document.h"
 #include "lotto/lotto_files.h"
-#include "ui/app_state.h"
+#include "session/session.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
+#include "ui/grid_model.h"
 #include "ui/grid_view.h"
 #include "ui/window_names.h"
 
@@ -29,14 +30,15 @@
 
 namespace {
 
-// Design widths of the draws table, in twips; columns 2..7 take half of column 0 at each load.
+// Design widths of the draws table, in twips; columns 2..7 take half of column 0.
 constexpr int date_col_width = 1440;
 constexpr int bonus_col_width = 960;
 
 } // namespace
 
 frmLotto::frmLotto(AppContext& ctx, QWidget* parent)
-    : WorkingWindow(ctx, window_name::lotto, QStringLiteral("Lotto"), QStringLiteral("lotto.htm"), parent) {
+    : WorkingWindow(ctx, window_name::lotto, QStringLiteral("Lotto"), QStringLiteral("lotto.htm"), parent),
+      doc_(ctx.session.lotto) {
     resize(1000, 560);
 
     auto* central = new QWidget(this);
@@ -54,6 +56,14 @@ frmLotto::frmLotto(AppContext& ctx, QWidget* parent)
     set_tab_order();
 
     Form_Load();
+}
+
+frmLotto::~frmLotto() {
+    doc_.release_draws();
+}
+
+int frmLotto::sel_row() const {
+    return doc_.current_row();
 }
 
 void frmLotto::build_parameters(QWidget* side) {
@@ -113,25 +123,14 @@ void frmLotto::build_parameters(QWidget* side) {
 void frmLotto::build_draws(QWidget* side) {
     auto* layout = new QVBoxLayout(side);
 
-    draws_ = new GridModel(this);
-    draws_->set_cols(draws_col::count);
-    draws_->set_rows(1);
-    draws_->set_fixed_rows(1);
+    doc_.release_draws();
+    draws_ = new GridModel(doc_.draws(), this);
     draws_->set_col_width(draws_col::date, date_col_width);
     draws_->set_col_width(draws_col::serial, 0);
     draws_->set_col_width(draws_col::bonus, bonus_col_width);
-    reset_draws_table(*draws_);
-    // Other windows sort this table too (the generator sorts it by serial): the entry boxes' row
-    // moves with its draw, so the next Add still writes the draw it belongs to.
-    connect(draws_, &QAbstractItemModel::layoutAboutToBeChanged, this, [this] {
-        sel_mark_ = sel_row_ >= draws_->fixed_rows() ? draws_->index(sel_row_ - draws_->fixed_rows(), 0)
-                                                     : QModelIndex();
-    });
-    connect(draws_, &QAbstractItemModel::layoutChanged, this, [this] {
-        if (sel_mark_.isValid())
-            sel_row_ = sel_mark_.row() + draws_->fixed_rows();
-        sel_mark_ = QPersistentModelIndex();
-    });
+    const int half = static_cast<int>(std::nearbyint(date_col_width / 2.0));
+    for (int c = draws_col::n1; c < draws_col::n1 + 6; ++c)
+        draws_->set_col_width(c, half);
     msfDraws_ = new GridView(side);
     msfDraws_->setObjectName(QStringLiteral("msfDraws"));
     msfDraws_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -201,7 +200,7 @@ void frmLotto::Form_Load() {
     cmbPlayN_->setEditText(QString());
     cmbPickN_->setEditText(QString());
 
-    lotto_dir_ = join_path(ctx_.state.app_dir, QStringLiteral("Lto")) + u'/';
+    lotto_dir_ = join_path(ctx_.session.app_dir, QStringLiteral("Lto")) + u'/';
     QDir().mkpath(lotto_dir_);
     fill_list();
 }
@@ -269,7 +268,7 @@ void frmLotto::cmbName_Click() {
         return;
     }
     param_stamp_.take(param_path);
-    ctx_.state.cur_lotto = *params;
+    doc_.set_params(*params);
     const ParamTexts texts = params_to_texts(*params);
     cmbPlayN_->setEditText(texts[0]);
     cmbPickN_->setEditText(texts[1]);
@@ -279,34 +278,25 @@ void frmLotto::cmbName_Click() {
     // record without one leaves the box as it was, which a Save requires filled.
     if (!params->currency.isEmpty())
         txtCurrency_->setText(params->currency);
-    ctx_.state.cur_lotto_name = cmbName_->currentText();
+    doc_.set_name(cmbName_->currentText());
 
-    reset_draws_table(*draws_);
-    const QString draws_path = join_path(folder, QLatin1String(draws_file_name));
-    table_lotto_ = cmbName_->currentText();
-    unread_draws_.clear();
-    draws_stamp_.take(draws_path);
-    if (!QFileInfo::exists(draws_path)) {
+    draws_->set_col(draws_col::serial);
+    switch (doc_.load_draws(folder, cmbName_->currentText())) {
+    case LottoDocument::Load::no_file:
         message(QStringLiteral("No the file 'draws.txt'"));
         return;
-    }
-    if (!read_draws_file(draws_path, *draws_)) {
-        table_lotto_.clear();
-        unread_draws_ = draws_path;
+    case LottoDocument::Load::unreadable:
         message(msg_data_not_correct);
         return;
-    }
-    draws_->set_col(draws_col::serial);
-    draws_->set_col_width(draws_col::serial, 0);
-    if (!sort_draws_table(*draws_)) {
+    case LottoDocument::Load::bad_date:
         message(QStringLiteral("Not correct dates"));
-        sel_row_ = 1;
         return;
+    case LottoDocument::Load::loaded:
+        break;
     }
-    // With no draw at all the boxes start empty and sel_row 0 keeps Add off the header row.
-    sel_row_ = draws_->rows() - 1;
-    if (sel_row_ >= 1)
-        show_draw(draw_row_texts(*draws_, sel_row_));
+    // With no draw at all the boxes start empty and current row 0 keeps Add off the header row.
+    if (doc_.current_row() >= 1)
+        show_draw(draw_row_texts(doc_.draws(), doc_.current_row()));
     else
         show_draw({QString(), "0", "0", "0", "0", "0", "0", "0"});
     show_sel_row();
@@ -316,10 +306,7 @@ void frmLotto::cmbName_Click() {
 // After a load that failed the table holds no lotto's draws, and a Save of the draws may not
 // replace an existing file.
 void frmLotto::forget_draws() {
-    reset_draws_table(*draws_);
-    table_lotto_.clear();
-    draws_stamp_.clear();
-    sel_row_ = 0;
+    doc_.release_draws();
 }
 
 void frmLotto::cmdLottoCreate_Click() {
@@ -347,19 +334,22 @@ void frmLotto::cmdLottoSave_Click() {
     if (!lotto_name_ok())
         return;
 
-    LottoParams& lotto = ctx_.state.cur_lotto;
+    LottoParams lotto = doc_.params();
     ParamTexts texts;
     texts[0] = cmbPlayN_->currentText();
     texts[1] = cmbPickN_->currentText();
     for (size_t i = 0; i < money_.size(); ++i)
         texts[i + 2] = money_[i]->text();
     const int bad = texts_to_params(texts, lotto);
+    // What was converted before a box failed stays the lotto's, as the boxes read.
+    doc_.set_params(lotto);
     if (bad >= 0) {
         message(msg_data_not_correct);
         (bad == 0 ? cmbPlayN_ : bad == 1 ? static_cast<QWidget*>(cmbPickN_) : money_[bad - 2])->setFocus();
         return;
     }
     lotto.currency = txtCurrency_->text();
+    doc_.set_params(lotto);
 
     const QString name = cmbName_->currentText();
     const QString folder = join_path(lotto_dir_, name);
@@ -369,7 +359,7 @@ void frmLotto::cmdLottoSave_Click() {
         return;
     bool stored = encode_params(lotto) && QDir().mkpath(folder);
     if (stored) {
-        ctx_.state.cur_lotto_name = name;
+        doc_.set_name(name);
         stored = write_param_file(param_path, lotto);
     }
     if (stored)
@@ -400,28 +390,28 @@ void frmLotto::show_draw(const DrawTexts& texts) {
 void frmLotto::empty_draw() {
     DrawTexts texts;
     texts.fill(QStringLiteral("0"));
-    texts[0] = date_to_text(ctx_.state.today());
+    texts[0] = date_to_text(ctx_.session.today());
     show_draw(texts);
 }
 
 void frmLotto::cmdDrawNew_Click() {
     empty_draw();
     draws_->append_rows({QStringList(draws_col::count, QString())});
-    sel_row_ = draws_->rows() - 1;
+    doc_.set_current_row(draws_->rows() - 1);
     show_sel_row();
 }
 
 // The grid's current row is the draw the boxes belong to, so keyboard use starts there; the
 // current column stays the hidden serial column.
 void frmLotto::show_sel_row() {
-    if (sel_row_ >= 1 && sel_row_ < draws_->rows())
-        msfDraws_->setCurrentIndex(
-            msfDraws_->model()->index(sel_row_ - draws_->fixed_rows(), draws_col::serial));
+    const int row = doc_.current_row();
+    if (row >= 1 && row < draws_->rows())
+        msfDraws_->setCurrentIndex(msfDraws_->model()->index(row - draws_->fixed_rows(), draws_col::serial));
     msfDraws_->scrollToBottom();
 }
 
 void frmLotto::Check_draw(QString& er_tp, DrawRec& draw) {
-    const DrawCheck check = check_draw(draw_texts(), ctx_.state.cur_lotto.play_n);
+    const DrawCheck check = check_draw(draw_texts(), ctx_.session.lotto.params().play_n);
     if (check.fault == DrawFault::none) {
         er_tp.clear();
         draw = check.draw;
@@ -444,12 +434,13 @@ void frmLotto::cmdAdd_Click() {
     Check_draw(er_tp, draw);
     if (!er_tp.isEmpty())
         return;
-    ctx_.state.cur_draw = draw;
+    doc_.set_current_draw(draw);
     // The table shows what the file will hold, so a text the file cannot hold is not kept as typed.
     const DrawTexts texts = storable_draw_texts(draw_texts(), draw);
     show_draw(texts);
-    if (sel_row_ >= 1 && sel_row_ <= draws_->rows() - 1)
-        set_draw_row_texts(*draws_, sel_row_, texts);
+    const int row = doc_.current_row();
+    if (row >= 1 && row <= draws_->rows() - 1)
+        set_draw_row_texts(doc_.draws(), row, texts);
 }
 
 void frmLotto::cmdDrawSave_Click() {
@@ -459,10 +450,8 @@ void frmLotto::cmdDrawSave_Click() {
     const QString name = cmbName_->currentText();
     const QString folder = join_path(lotto_dir_, name);
     const QString path = join_path(folder, QLatin1String(draws_file_name));
-    // Only the lotto the table came from may have its history replaced by it; a new lotto's
-    // first draws file is no loss.
-    if (name != table_lotto_ && QFileInfo::exists(path)) {
-        message(path == unread_draws_ ? msg_draws_unread : msg_draws_not_loaded);
+    if (const auto may = doc_.may_save(folder, name); may != LottoDocument::Save::saved) {
+        message(may == LottoDocument::Save::unread ? msg_draws_unread : msg_draws_not_loaded);
         return;
     }
     if (!QDir().mkpath(folder)) {
@@ -470,22 +459,17 @@ void frmLotto::cmdDrawSave_Click() {
         return;
     }
     draws_->set_col(draws_col::serial);
-    draws_->set_col_width(draws_col::serial, 0);
-    // sel_row follows its row through the sort, so a later Add still writes the draw the boxes show.
-    if (!sort_draws_table(*draws_)) {
+    // The current row follows its draw through the sort, so a later Add still writes the draw
+    // the boxes show.
+    if (!doc_.sort()) {
         message(
             QStringLiteral("The data was not saved. Not correct date was found. Please correct the date"));
         return;
     }
-    if (!may_save_over(draws_stamp_, path))
+    if (!may_save_over(doc_.draws_stamp(), path))
         return;
-    if (!write_draws_file(path, *draws_)) {
+    if (doc_.write_draws(folder, name) != LottoDocument::Save::saved)
         message(msg_data_not_correct);
-        return;
-    }
-    table_lotto_ = name;
-    unread_draws_.clear();
-    draws_stamp_.take(path);
 }
 
 void frmLotto::msfDraws_Click() {
@@ -494,17 +478,20 @@ void frmLotto::msfDraws_Click() {
         message(QStringLiteral("Please select a correct row"));
         return;
     }
-    sel_row_ = r;
-    const DrawTexts texts = draw_row_texts(*draws_, r);
+    doc_.set_current_row(r);
+    const DrawTexts texts = draw_row_texts(doc_.draws(), r);
     show_draw(texts);
-    if (!texts_to_draw(texts, ctx_.state.cur_draw))
+    DrawRec draw = doc_.current_draw();
+    const bool read = texts_to_draw(texts, draw);
+    doc_.set_current_draw(draw);
+    if (!read)
         message(QStringLiteral("In the selected row not correct data"));
 }
 
 // Import, export and check work on the table of the lotto that was loaded, unsaved draws included.
 bool frmLotto::has_loaded_lotto() {
-    if (!table_lotto_.isEmpty() && table_lotto_ == ctx_.state.cur_lotto_name &&
-        cmbName_->currentText() == table_lotto_)
+    const QString& table_lotto = doc_.draws_lotto();
+    if (!table_lotto.isEmpty() && table_lotto == doc_.name() && cmbName_->currentText() == table_lotto)
         return true;
     message(msg_select_lotto);
     cmbName_->setFocus();
@@ -515,7 +502,7 @@ bool frmLotto::has_loaded_lotto() {
 // with or to export.
 std::vector<DrawRec> frmLotto::sorted_table_draws() const {
     std::vector<DrawRec> draws;
-    table_draws(*draws_, draws);
+    table_draws(doc_.draws(), draws);
     sort_stable(draws.begin(), draws.end(),
                 [](const DrawRec& a, const DrawRec& b) { return a.date < b.date; });
     return draws;
@@ -524,7 +511,7 @@ std::vector<DrawRec> frmLotto::sorted_table_draws() const {
 void frmLotto::cmdImport_Click() {
     if (!has_loaded_lotto())
         return;
-    auto* dialog = new frmImport(ctx_, ctx_.state.cur_lotto, sorted_table_draws(), this);
+    auto* dialog = new frmImport(ctx_, ctx_.session.lotto.params(), sorted_table_draws(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::WindowModal);
     connect(dialog, &QDialog::accepted, this, [this, dialog] { take_imported(dialog->result()); });
@@ -537,16 +524,7 @@ void frmLotto::cmdImport_Click() {
 void frmLotto::take_imported(const ImportResult& result) {
     if (result.added.empty())
         return;
-    std::vector<QString> rows;
-    rows.reserve(result.added.size());
-    const QString sep(1, GridModel::cell_separator);
-    for (const DrawRec& draw : result.added) {
-        QStringList cells = draws_file_cells(draw);
-        cells.insert(draws_col::serial, QString());
-        rows.push_back(cells.join(sep));
-    }
-    draws_->append_joined_rows(std::move(rows));
-    if (!sort_draws_table(*draws_))
+    if (!doc_.append_draws(result.added))
         message(QStringLiteral("Not correct dates"));
     show_sel_row();
 }
@@ -554,12 +532,12 @@ void frmLotto::take_imported(const ImportResult& result) {
 void frmLotto::cmdExport_Click() {
     if (!has_loaded_lotto())
         return;
-    const auto path =
-        ctx_.dialogs.save_file(this, QStringLiteral("Export Draws"), table_lotto_ + QStringLiteral(".csv"),
-                               QStringLiteral("CSV files (*.csv);;All files (*)"));
+    const auto path = ctx_.dialogs.save_file(this, QStringLiteral("Export Draws"),
+                                             doc_.draws_lotto() + QStringLiteral(".csv"),
+                                             QStringLiteral("CSV files (*.csv);;All files (*)"));
     if (!path)
         return;
-    const QString csv = export_draws_csv(sorted_table_draws(), ctx_.state.cur_lotto.pick_n);
+    const QString csv = export_draws_csv(sorted_table_draws(), ctx_.session.lotto.params().pick_n);
     if (!write_file_atomically(*path, csv.toUtf8()))
         message(msg_data_not_correct);
 }
@@ -569,7 +547,7 @@ void frmLotto::cmdCheck_Click() {
         return;
     const std::vector<DrawRec> draws = sorted_table_draws();
     const HistoryCheck check = check_history(draws);
-    QStringList lines = history_check_lines(check, draws, ctx_.state.cur_lotto.pick_n);
+    QStringList lines = history_check_lines(check, draws, ctx_.session.lotto.params().pick_n);
     lines << check_summary(check, draws);
     auto* report = new frmCheckReport(lines, this);
     report->setAttribute(Qt::WA_DeleteOnClose);

@@ -3,24 +3,25 @@
 #include "core/text_files.h"
 #include "lotto/draw_import.h"
 #include "lotto/lotto_entry.h"
-#include "ui/window_offers.h"
 #include "ui/working_window.h"
 
-#include <QPersistentModelIndex>
 #include <array>
 #include <vector>
 
 class GridModel;
 class GridView;
+class LottoDocument;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
 
-// The Lotto window: defines lottos, loads one into the shared state, and edits its draws.
-class frmLotto : public WorkingWindow, public DrawsOffer {
+// The Lotto window: defines lottos, loads one into the session's lotto document, and edits its draws.
+class frmLotto : public WorkingWindow {
     Q_OBJECT
   public:
     explicit frmLotto(AppContext& ctx, QWidget* parent = nullptr);
+    // A closed window leaves no draws for the others.
+    ~frmLotto() override;
 
     void cmbName_Click();
     void cmdLottoCreate_Click();
@@ -34,9 +35,8 @@ class frmLotto : public WorkingWindow, public DrawsOffer {
     void cmdExport_Click();
     void cmdCheck_Click();
 
-    // The draws table that other windows read (unsaved edits included).
-    GridModel& draws_table() override { return *draws_; }
-    int sel_row() const { return sel_row_; }
+    GridModel& draws_table() { return *draws_; }
+    int sel_row() const;
 
   private:
     void Form_Load();
@@ -60,13 +60,8 @@ class frmLotto : public WorkingWindow, public DrawsOffer {
     void take_imported(const ImportResult& result);
 
     QString lotto_dir_;
-    // The lotto whose draws file the table holds, the only one whose existing file a Save may
-    // replace; empty after a load that failed.
-    QString table_lotto_;
-    QString unread_draws_; // a draws file that exists but could not be read
-    FileStamp param_stamp_, draws_stamp_;
-    int sel_row_ = 0; // the row the entry boxes belong to; an int, as tables hold more than 32767 draws
-    QPersistentModelIndex sel_mark_; // carries sel_row_ through a sort of the table, by anyone
+    LottoDocument& doc_;
+    FileStamp param_stamp_;
 
     QComboBox* cmbName_ = nullptr;
     QComboBox* cmbPlayN_ = nullptr;

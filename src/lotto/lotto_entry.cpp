@@ -1,8 +1,8 @@
 #include "lotto/lotto_entry.h"
 
 #include "core/convert.h"
-#include "core/grid_model.h"
 #include "core/text_files.h"
+#include "core/text_table.h"
 #include "lotto/lotto_files.h"
 
 #include <algorithm>
@@ -121,7 +121,7 @@ DrawTexts storable_draw_texts(const DrawTexts& typed, const DrawRec& draw) {
     return texts;
 }
 
-DrawTexts draw_row_texts(const GridModel& grid, int row) {
+DrawTexts draw_row_texts(const TextTable& grid, int row) {
     DrawTexts texts;
     texts[0] = grid.text(row, draws_col::date);
     for (int i = 1; i < draw_text_count; ++i)
@@ -129,7 +129,7 @@ DrawTexts draw_row_texts(const GridModel& grid, int row) {
     return texts;
 }
 
-void set_draw_row_texts(GridModel& grid, int row, const DrawTexts& texts, const QLocale& loc) {
+void set_draw_row_texts(TextTable& grid, int row, const DrawTexts& texts, const QLocale& loc) {
     grid.set_text(row, draws_col::date, texts[0]);
     const auto serial = date_text_to_serial(texts[0], DatePart::DateOnly, loc);
     grid.set_text(row, draws_col::serial, serial ? serial_text(*serial) : QString());
@@ -137,7 +137,7 @@ void set_draw_row_texts(GridModel& grid, int row, const DrawTexts& texts, const 
         grid.set_text(row, draws_col::n1 + i - 1, texts[i]);
 }
 
-int table_draws(const GridModel& grid, std::vector<DrawRec>& draws, const QLocale& loc) {
+int table_draws(const TextTable& grid, std::vector<DrawRec>& draws, const QLocale& loc) {
     int first_bad = 0;
     draws.reserve(draws.size() + static_cast<size_t>(std::max(grid.rows() - 1, 0)));
     for (int r = 1; r < grid.rows(); ++r) {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-class GridModel;
+class TextTable;
 
 // The parameter boxes in the order Save converts them: numbers in play, numbers picked, then the
 // prizes row by row (2, 2+bonus, 3, 3+bonus, ... 6+bonus) and the cost.
@@ -50,9 +50,9 @@ DrawTexts storable_draw_texts(const DrawTexts& typed, const DrawRec& draw);
 
 // Appends the draws of the table's rows that read as draws, in table order, each dated by its day.
 // Returns the first row that does not read (a row being typed, a slip), or 0 when all do.
-int table_draws(const GridModel& grid, std::vector<DrawRec>& draws, const QLocale& loc = QLocale());
+int table_draws(const TextTable& grid, std::vector<DrawRec>& draws, const QLocale& loc = QLocale());
 
 // A draws table row as entry texts, and back. Writing also refreshes the row's hidden day serial
 // (left empty when the date does not parse).
-DrawTexts draw_row_texts(const GridModel& grid, int row);
-void set_draw_row_texts(GridModel& grid, int row, const DrawTexts& texts, const QLocale& loc = QLocale());
+DrawTexts draw_row_texts(const TextTable& grid, int row);
+void set_draw_row_texts(TextTable& grid, int row, const DrawTexts& texts, const QLocale& loc = QLocale());

@@ -2,12 +2,14 @@
 
 #include "core/common_routines.h"
 #include "core/convert.h"
-#include "core/grid_model.h"
 #include "core/text_files.h"
+#include "core/text_table.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QtEndian>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -92,7 +94,7 @@ bool write_param_file(const QString& path, const LottoParams& params) {
     return bytes && write_file_atomically(path, *bytes);
 }
 
-void reset_draws_table(GridModel& grid) {
+void reset_draws_table(TextTable& grid) {
     grid.set_rows(1);
     grid.set_cols(draws_col::count);
     grid.clear();
@@ -102,70 +104,147 @@ void reset_draws_table(GridModel& grid) {
     for (int i = 0; i < 6; ++i)
         grid.set_text(0, draws_col::n1 + i, QStringLiteral("N%1").arg(i + 1));
     grid.set_text(0, draws_col::bonus, QStringLiteral("NBonus"));
-    const int half = static_cast<int>(std::nearbyint(grid.col_width(draws_col::date) / 2.0));
-    for (int c = draws_col::n1; c < draws_col::n1 + 6; ++c)
-        grid.set_col_width(c, half);
+    grid.set_derived_col(draws_col::date, draws_col::serial);
 }
 
-bool read_draws_file(const QString& path, GridModel& grid) {
-    const auto lines = read_text_lines(path);
-    if (!lines)
+namespace {
+
+// Reads the lines of a draws file into packed rows: each line is split once, in place, and its
+// date parsed once (the serial column keeps it until the date changes).
+class DrawLineReader {
+  public:
+    void add(QStringView line) {
+        // Tabs are blanks (files edited by hand or pasted from a spreadsheet); a run of blanks is
+        // one separator, as in every data file of the program.
+        int n = 0;
+        qsizetype i = 0;
+        const qsizetype size = line.size();
+        while (n < 8) {
+            while (i < size && is_blank(line[i]))
+                ++i;
+            if (i == size)
+                break;
+            const qsizetype begin = i;
+            while (i < size && !is_blank(line[i]))
+                ++i;
+            fields_[n++] = line.sliced(begin, i - begin);
+        }
+        if (n == 0)
+            return;
+        // A line cut short (by hand) still loads, its missing fields empty, so that the user sees
+        // it and a later save keeps it.
+        std::array<QStringView, draws_col::count> cells{};
+        cells[draws_col::date] = fields_[0];
+        const auto serial = date_text_to_serial(fields_[0], DatePart::DateOnly, locale_);
+        if (serial)
+            cells[draws_col::serial] = serial_digits(*serial);
+        for (int f = 1; f < n; ++f)
+            cells[draws_col::n1 + f - 1] = fields_[f];
+        rows_.push_back(TextTable::pack(cells));
+    }
+
+    std::vector<QString> take() { return std::move(rows_); }
+    void reserve(qsizetype n) { rows_.reserve(n); }
+
+  private:
+    static bool is_blank(QChar c) { return c == u' ' || c == u'\t'; }
+
+    QStringView serial_digits(double serial) {
+        qint64 v = static_cast<qint64>(serial);
+        const bool negative = v < 0;
+        quint64 u = negative ? 0 - static_cast<quint64>(v) : static_cast<quint64>(v);
+        qsizetype at = digits_.size();
+        do {
+            digits_[--at] = static_cast<char16_t>(u'0' + u % 10);
+            u /= 10;
+        } while (u != 0);
+        if (negative)
+            digits_[--at] = u'-';
+        return QStringView(digits_.data() + at, digits_.size() - at);
+    }
+
+    const QLocale locale_; // one for every date of the file
+    std::array<QStringView, 8> fields_{};
+    std::array<char16_t, 24> digits_{};
+    std::vector<QString> rows_;
+};
+
+} // namespace
+
+bool read_draws_file(const QString& path, TextTable& grid) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return false;
-    append_draw_lines(*lines, grid);
+    const QString text = decode_text_file(file.readAll());
+    DrawLineReader reader;
+    reader.reserve(std::count(text.cbegin(), text.cend(), u'\n') + 1);
+    for_each_line(text, [&](QStringView line) { reader.add(line); });
+    grid.append_packed_rows(reader.take());
     return true;
 }
 
-void append_draw_lines(const QStringList& lines, GridModel& grid) {
-    std::vector<QString> rows;
-    rows.reserve(lines.size());
-    QStringList pieces;
-    const QString sep(1, GridModel::cell_separator);
-    for (QString line : lines) {
-        line.remove(GridModel::cell_separator);
-        line.replace(u'\t', u' '); // files edited by hand or pasted from a spreadsheet
-        const int n = split_text(QStringLiteral(" "), line, pieces);
-        if (n < 1)
-            continue;
-        // A line cut short (by hand) still loads, its missing fields empty, so that the user sees
-        // it and a later save keeps it.
-        QString joined = pieces[1];
-        joined += sep; // the serial column is filled by the sort
-        for (int i = 2; i <= 8; ++i) {
-            joined += sep;
-            if (i <= n)
-                joined += pieces[i];
-        }
-        rows.push_back(std::move(joined));
-    }
-    grid.append_joined_rows(std::move(rows));
+void append_draw_lines(const QStringList& lines, TextTable& grid) {
+    DrawLineReader reader;
+    reader.reserve(lines.size());
+    for (const QString& line : lines)
+        reader.add(line);
+    grid.append_packed_rows(reader.take());
 }
 
-bool sort_draws_table(GridModel& grid, int* follow_row) {
+bool sort_draws_table(TextTable& grid, int* follow_row) {
     return static_cast<bool>(sort_grid_by_date(grid, draws_col::date, {draws_col::serial, follow_row}));
 }
 
-QStringList draws_file_lines(const GridModel& grid) {
+namespace {
+
+// Calls out(field) for the eight file fields of a draw row, in file order.
+template <class Out> bool for_each_file_field(const TextTable& grid, int r, Out out) {
+    bool empty = true;
+    for (int c = 0; c < draws_col::count; ++c) {
+        if (c == draws_col::serial)
+            continue;
+        const QStringView cell = grid.text_view(r, c);
+        empty = empty && cell.isEmpty();
+        out(cell);
+    }
+    return !empty;
+}
+
+} // namespace
+
+QStringList draws_file_lines(const TextTable& grid) {
     QStringList lines;
     lines.reserve(grid.rows());
     for (int r = 1; r < grid.rows(); ++r) {
         QString line;
-        bool empty = true;
-        for (int c = 0; c < draws_col::count; ++c) {
-            if (c == draws_col::serial)
-                continue;
-            const QStringView cell = grid.text_view(r, c);
-            empty = empty && cell.isEmpty();
-            line += cell;
-            line += u' ';
-        }
-        if (!empty)
+        if (for_each_file_field(grid, r, [&](QStringView cell) {
+                line += cell;
+                line += u' ';
+            }))
             lines.append(line);
     }
     return lines;
 }
 
-bool write_draws_file(const QString& path, const GridModel& grid) {
-    return write_text_lines(path, draws_file_lines(grid));
+QByteArray draws_file_bytes(const TextTable& grid) {
+    // Each row straight into the file's bytes: no line is built as text first.
+    QByteArray out;
+    out.reserve(qsizetype(grid.rows()) * 32);
+    for (int r = 1; r < grid.rows(); ++r) {
+        const qsizetype line_start = out.size();
+        if (for_each_file_field(grid, r, [&](QStringView cell) {
+                append_cp1252(out, cell);
+                out += ' ';
+            }))
+            out += "\r\n";
+        else
+            out.truncate(line_start);
+    }
+    return out;
+}
+
+bool write_draws_file(const QString& path, const TextTable& grid) {
+    return write_file_atomically(path, draws_file_bytes(grid));
 }
 
 QStringList list_lottos(const QString& lto_dir) {

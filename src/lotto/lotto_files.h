@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <optional>
 
-class GridModel;
+class TextTable;
 
 inline constexpr char param_file_name[] = "param.qtz";
 inline constexpr char draws_file_name[] = "draws.txt";
@@ -36,24 +36,26 @@ inline constexpr int bonus = 8;
 inline constexpr int count = 9;
 } // namespace draws_col
 
-// Empties the table to its header row; columns 2..7 become half as wide as column 0.
-void reset_draws_table(GridModel& grid);
+// Empties the table to its header row. A changed date empties its serial until the next sort.
+void reset_draws_table(TextTable& grid);
 
 // Appends one row per line of the file. Empty lines are skipped, a line with fewer than eight
 // fields leaves the rest of its row empty, fields after the eighth are ignored. False when the
 // file cannot be read.
-bool read_draws_file(const QString& path, GridModel& grid);
+bool read_draws_file(const QString& path, TextTable& grid);
 // The same for lines already read.
-void append_draw_lines(const QStringList& lines, GridModel& grid);
+void append_draw_lines(const QStringList& lines, TextTable& grid);
 
 // Writes every draw row's day serial into column 1 and sorts the rows ascending by it, moving
 // follow_row (when given) to where its row ends up. When a date does not parse, nothing changes
 // and false is returned.
-bool sort_draws_table(GridModel& grid, int* follow_row = nullptr);
+bool sort_draws_table(TextTable& grid, int* follow_row = nullptr);
 
 // The file lines of the table: eight fields each followed by a blank; all-empty rows left out.
-QStringList draws_file_lines(const GridModel& grid);
-bool write_draws_file(const QString& path, const GridModel& grid);
+QStringList draws_file_lines(const TextTable& grid);
+// The same lines as the file's bytes (Windows-1252, CR LF after each).
+QByteArray draws_file_bytes(const TextTable& grid);
+bool write_draws_file(const QString& path, const TextTable& grid);
 
 // The lottos under lto_dir: its sub-folder names, sorted by name regardless of case.
 QStringList list_lottos(const QString& lto_dir);

@@ -1,14 +1,14 @@
 #include "systems/frm_system.h"
 
 #include "core/file_names.h"
-#include "core/grid_model.h"
 #include "core/messages.h"
 #include "core/text_files.h"
+#include "session/session.h"
 #include "systems/frm_system_print.h"
 #include "systems/system_expansion.h"
-#include "ui/app_state.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
+#include "ui/grid_model.h"
 #include "ui/grid_view.h"
 #include "ui/report_printer.h"
 #include "ui/window_names.h"
@@ -29,10 +29,10 @@ namespace {
 constexpr int results_head_width = 1700;
 constexpr int results_minmax_width = 640;
 
-QString numbers_text(const AppState& s) {
+QString numbers_text(const Session& s) {
     QStringList numbers;
-    for (int i = 1; i <= s.tset_size && i < static_cast<int>(s.tset_numbers.size()); ++i)
-        numbers << QString::number(s.tset_numbers[i]);
+    for (int i = 1; i <= s.tset.size() && i < static_cast<int>(s.tset.numbers().size()); ++i)
+        numbers << QString::number(s.tset.numbers()[i]);
     return numbers.join(u' ');
 }
 
@@ -68,7 +68,9 @@ frmSystem::frmSystem(AppContext& ctx, QWidget* parent)
     form->addWidget(lblNote_, 2, 2);
     page->addLayout(form);
 
-    system_ = new GridModel(this);
+    // A window opened afresh shows no tickets until a system is picked.
+    ctx_.session.system.expanded().set_rows(0);
+    system_ = new GridModel(ctx_.session.system.expanded(), this);
     system_->set_cols(2);
     system_->set_rows(1);
     system_->set_fixed_rows(1);
@@ -122,18 +124,18 @@ frmSystem::frmSystem(AppContext& ctx, QWidget* parent)
 
 void frmSystem::Form_Load() {
     fill_list();
-    const AppState& s = ctx_.state;
-    if (s.tset_name.isEmpty()) {
+    const Session& s = ctx_.session;
+    if (s.tset.name().isEmpty()) {
         message(msg_select_tset);
         ctx_.windows.show(window_name::tsets);
         return;
     }
-    lblTset_->setText(s.tset_name);
-    if (s.cur_lotto_name.isEmpty()) {
+    lblTset_->setText(s.tset.name());
+    if (s.lotto.name().isEmpty()) {
         message(msg_select_lotto);
         ctx_.windows.show(window_name::lotto);
     } else {
-        lblLotto_->setText(s.cur_lotto_name);
+        lblLotto_->setText(s.lotto.name());
     }
 }
 
@@ -146,38 +148,42 @@ void frmSystem::fill_list() {
 
 void frmSystem::cmbList_Click() {
     fill_results();
-    ctx_.state.system_name = cmbList_->currentText();
+    ctx_.session.system.name = cmbList_->currentText();
     fill_system();
 }
 
 void frmSystem::fill_results() {
-    AppState& s = ctx_.state;
-    get_guar_results(cmbList_->currentText().trimmed(), s.guar_avg, s.guar_min, s.guar_max);
-    fill_results_grid(*results_, s.guar_min, s.guar_max);
+    Session& s = ctx_.session;
+    get_guar_results(cmbList_->currentText().trimmed(), s.system.guar_avg, s.system.guar_min,
+                     s.system.guar_max);
+    fill_results_grid(results_->table(), s.system.guar_min, s.system.guar_max);
+    results_->set_row_height(0, 2 * results_->row_height(4));
+    results_->set_row_height(1, 3 * results_->row_height(4));
+    results_->set_col(0);
     results_->set_col_width(0, results_head_width);
     results_->set_col_width(1, results_minmax_width);
 }
 
 void frmSystem::fill_system() {
-    AppState& s = ctx_.state;
+    Session& s = ctx_.session;
     const QString name = cmbList_->currentText().trimmed();
     const SystemShape shape = system_shape(name);
-    if (!system_fits(shape, s.tset_size, s.cur_lotto.pick_n)) {
+    if (!system_fits(shape, s.tset.size(), s.lotto.params().pick_n)) {
         // Without a word the results of this system would stand beside another one's tickets.
         lblNote_->setText(misfit_note(name, shape, expanded_.system));
         return;
     }
     lblNote_->clear();
-    get_system_tickets(name, s.system_ticket_count, s.system_tickets);
-    if (s.tset_numbers[1] <= 0) {
+    get_system_tickets(name, s.system.ticket_count, s.system.tickets);
+    if (s.tset.numbers()[1] <= 0) {
         message(QStringLiteral("Please, select the targeted set on the form 'Tsets'"));
         return;
     }
-    fill_system_grid(*system_, s.system_tickets, s.tset_size, shape.m, s.tset_numbers);
-    lblCost_->setText(system_cost_text(system_->rows() - 1, s.cur_lotto.cost));
+    fill_system_grid(system_->table(), s.system.tickets, s.tset.size(), shape.m, s.tset.numbers());
+    lblCost_->setText(system_cost_text(system_->rows() - 1, s.lotto.params().cost));
     expanded_ = {
-        name, s.cur_lotto_name, s.tset_name, numbers_text(s), lblCost_->text(), grid_rows(*results_)};
-    if (!write_text_lines(system_file_path(s.app_dir), system_file_lines(*system_)))
+        name, s.lotto.name(), s.tset.name(), numbers_text(s), lblCost_->text(), grid_rows(*results_)};
+    if (!write_text_lines(system_file_path(s.app_dir), system_file_lines(system_->table())))
         message(msg_data_not_correct);
 }
 

@@ -3,7 +3,7 @@
 #include "core/common_routines.h"
 #include "core/convert.h"
 #include "core/file_names.h"
-#include "core/grid_model.h"
+#include "core/text_table.h"
 
 namespace {
 
@@ -37,27 +37,27 @@ QString misfit_note(const QString& name, const SystemShape& shape, const QString
     return needs + QStringLiteral("; the tickets shown are those of %1.").arg(shown_name);
 }
 
-void fill_system_grid(GridModel& grid, const SystemTickets& tickets, int16_t v, int16_t m,
+void fill_system_grid(TextTable& grid, const SystemTickets& tickets, int16_t v, int16_t m,
                       std::span<const int16_t> tset_numbers) {
     std::vector<QString> rows;
     rows.reserve(static_cast<size_t>(tickets.count() * v));
     for (int16_t b = 1; b <= tickets.count(); ++b)
         for (int16_t k = 1; k <= v; ++k) {
             const auto row = static_cast<int16_t>((b - 1) * v + k);
-            rows.push_back(QStringLiteral("N%1").arg(row) + GridModel::cell_separator +
-                           ticket_numbers_text(rotation_positions(tickets, b, k, v, m), m, tset_numbers));
+            const QString name = QStringLiteral("N%1").arg(row);
+            const QString numbers =
+                ticket_numbers_text(rotation_positions(tickets, b, k, v, m), m, tset_numbers);
+            rows.push_back(TextTable::pack(std::array<QStringView, 2>{name, numbers}));
         }
     grid.set_cols(2);
     grid.set_rows(1);
     grid.clear();
-    grid.set_col_width(1, 1500);
-    grid.set_col_width(0, 600);
-    grid.append_joined_rows(std::move(rows));
+    grid.append_packed_rows(std::move(rows));
     grid.set_text(0, 0, QStringLiteral("Tickets"));
     grid.set_text(0, 1, QStringLiteral("Numbers"));
 }
 
-QStringList system_file_lines(const GridModel& grid) {
+QStringList system_file_lines(const TextTable& grid) {
     QStringList lines;
     lines.reserve(grid.rows());
     for (int r = 1; r < grid.rows(); ++r) {
@@ -72,14 +72,12 @@ QString system_cost_text(int ticket_count, float cost) {
     return double_to_text(ticket_count * static_cast<double>(cost));
 }
 
-void fill_results_grid(GridModel& grid, const GuarMinMax& guar_min, const GuarMinMax& guar_max) {
+void fill_results_grid(TextTable& grid, const GuarMinMax& guar_min, const GuarMinMax& guar_max) {
     grid.clear();
     grid.set_rows(12);
     grid.set_cols(7);
     grid.set_fixed_rows(2);
     grid.set_fixed_cols(2);
-    grid.set_row_height(0, 2 * grid.row_height(4));
-    grid.set_row_height(1, 3 * grid.row_height(4));
     static const char* const head[2][7] = {
         {"Number of winning", "", "Number", "of tickets", "with", "winning", "balls="},
         {"balls in the targeted set", "", "2", "3", "4", "5", "6"},
@@ -92,7 +90,6 @@ void fill_results_grid(GridModel& grid, const GuarMinMax& guar_min, const GuarMi
         grid.set_text(2 * i - 2, 1, QStringLiteral("Min"));
         grid.set_text(2 * i - 1, 1, QStringLiteral("Max"));
     }
-    grid.set_col(0);
     for (int i = 2; i <= 6; ++i)
         for (int j = 2; j <= 6; ++j) {
             grid.set_text(2 * i - 2, j, QString::number(guar_min(i, j)));

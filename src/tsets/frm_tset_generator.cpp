@@ -1,16 +1,15 @@
 #include "tsets/frm_tset_generator.h"
 
 #include "core/convert.h"
-#include "core/grid_model.h"
 #include "core/messages.h"
 #include "core/text_files.h"
+#include "session/session.h"
 #include "ui/app_context.h"
-#include "ui/app_state.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
+#include "ui/grid_model.h"
 #include "ui/grid_view.h"
 #include "ui/window_names.h"
-#include "ui/window_offers.h"
 #include "ui/window_registry.h"
 
 #include <QBarSeries>
@@ -27,6 +26,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 
 frmTsetGenerator::frmTsetGenerator(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("frmTsetGenerator"));
@@ -129,7 +129,7 @@ void frmTsetGenerator::build() {
 }
 
 void frmTsetGenerator::Form_Load() {
-    const QDate today = ctx_.state.today();
+    const QDate today = ctx_.session.today();
     txtFrom_->setText(date_to_text(today.addMonths(-12)));
     txtTo_->setText(date_to_text(today));
     txtStep_->setText(QStringLiteral("1"));
@@ -171,7 +171,7 @@ bool frmTsetGenerator::read_boxes(double& from, double& to, int& step) {
 }
 
 void frmTsetGenerator::cmdGo_Click() {
-    const LottoParams& lotto = ctx_.state.cur_lotto;
+    const LottoParams& lotto = ctx_.session.lotto.params();
     if (lotto.play_n == 0) {
         ctx_.dialogs.message(this, QString::fromLatin1(msg_select_lotto));
         ctx_.windows.show(window_name::lotto);
@@ -181,10 +181,10 @@ void frmTsetGenerator::cmdGo_Click() {
     int step = 1;
     if (!read_boxes(from, to, step))
         return;
-    auto* tsets = ctx_.windows.offer<TsetsOffer>(window_name::tsets);
-    const auto size = tsets ? text_to_int16(tsets->size_text()) : std::nullopt;
+    TsetDocument& tsets = ctx_.session.tset;
+    const auto size = text_to_int16(tsets.shown_size());
     // The row to fill is laid out for tset_size; a size box typed over without a choice is no size.
-    if (!size || *size != ctx_.state.tset_size || *size < 1) {
+    if (!size || *size != ctx_.session.tset.size() || *size < 1) {
         ctx_.dialogs.message(this, QString::fromLatin1(msg_select_tset));
         ctx_.windows.show(window_name::tsets);
         return;
@@ -194,11 +194,11 @@ void frmTsetGenerator::cmdGo_Click() {
         refuse(nullptr);
         return;
     }
-    tsets->enable_save();
+    tsets.offer_save();
 
     std::vector<int16_t> numbers;
     if (optRandom_->isChecked()) {
-        numbers = get_rand(*size, lotto.play_n, ctx_.state.random_seed());
+        numbers = get_rand(*size, lotto.play_n, ctx_.session.random_seed());
     } else {
         FrequencyCount count;
         if (!calc_fr(from, to, step, count))
@@ -208,20 +208,16 @@ void frmTsetGenerator::cmdGo_Click() {
                                                                : FrequencyRule::lowest;
         numbers = choose_numbers(rule, count, *size);
     }
-    if (write_row(*tsets, numbers, *size))
+    if (write_row(tsets, numbers, *size))
         highlight(numbers);
 }
 
 bool frmTsetGenerator::calc_fr(double from, double to, int step, FrequencyCount& count) {
-    // A closed Lotto window holds no draws.
-    auto* lotto = ctx_.windows.offer<DrawsOffer>(window_name::lotto);
-    if (!lotto) {
-        ctx_.dialogs.message(this, QString::fromLatin1(msg_no_draws_data));
-        return false;
-    }
-    GridModel& draws = lotto->draws_table();
+    // A closed Lotto window leaves no draws: the count says so.
+    TextTable& draws = ctx_.session.lotto.draws();
     sort_draws_by_serial(draws);
-    count = ::calc_fr(draws, from, to, step, ctx_.state.cur_lotto.pick_n, ctx_.state.cur_lotto.play_n);
+    count = ::calc_fr(draws, from, to, step, ctx_.session.lotto.params().pick_n,
+                      ctx_.session.lotto.params().play_n);
     switch (count.fault) {
     case FrequencyFault::none:
         break;
@@ -235,16 +231,17 @@ bool frmTsetGenerator::calc_fr(double from, double to, int step, FrequencyCount&
         // An unreadable cell of the draws ends the count without a message.
         return false;
     }
-    fill_frequency_table(*frequencies_, count);
+    fill_frequency_table(frequencies_->table(), count);
+    frequencies_->set_col_width(1, static_cast<int>(std::lround(frequencies_->col_width(0) * 5.0 / 6.0)));
     show_chart(count);
     return true;
 }
 
-bool frmTsetGenerator::write_row(TsetsOffer& tsets, const std::vector<int16_t>& numbers, int size) {
-    int16_t& row = ctx_.state.tset_row;
-    if (row < 1)
-        row = 1;
-    GridModel& grid = tsets.tsets_table();
+bool frmTsetGenerator::write_row(TsetDocument& tsets, const std::vector<int16_t>& numbers, int size) {
+    if (tsets.current_row() < 1)
+        tsets.set_current_row(1);
+    const int row = tsets.current_row();
+    TextTable& grid = tsets.rows();
     if (grid.rows() - 1 < row) {
         ctx_.dialogs.message(this, QString::fromLatin1(msg_select_tset_row));
         ctx_.windows.show(window_name::tsets);
@@ -252,7 +249,7 @@ bool frmTsetGenerator::write_row(TsetsOffer& tsets, const std::vector<int16_t>& 
     }
     for (int i = 0; i < size && i < static_cast<int>(numbers.size()); ++i)
         grid.set_text(row, i + 1, QString::number(numbers[i]));
-    grid.set_text(row, 0, storable_date_text(tsets.date_text()));
+    grid.set_text(row, 0, storable_date_text(tsets.shown_date()));
     return true;
 }
 

@@ -14,7 +14,7 @@ class QChartView;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class TsetsOffer;
+class TsetDocument;
 
 // The Generator of Targeted Sets: fills the current row of the Targeted Sets window with numbers
 // chosen by draw frequency or at random. A plain window without the Help menu.
@@ -34,7 +34,7 @@ class frmTsetGenerator : public QWidget {
     // Counts into the frequency table and the chart; false (after its message) when it fails.
     bool calc_fr(double from, double to, int step, FrequencyCount& count);
     bool read_boxes(double& from, double& to, int& step);
-    bool write_row(TsetsOffer& tsets, const std::vector<int16_t>& numbers, int size);
+    bool write_row(TsetDocument& tsets, const std::vector<int16_t>& numbers, int size);
     void show_chart(const FrequencyCount& count);
     void highlight(const std::vector<int16_t>& numbers);
     void refuse(QWidget* box);

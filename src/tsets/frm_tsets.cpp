@@ -2,12 +2,13 @@
 
 #include "core/convert.h"
 #include "core/file_names.h"
-#include "core/grid_model.h"
 #include "core/messages.h"
+#include "session/session.h"
+#include "tsets/tset_document.h"
 #include "tsets/tset_files.h"
-#include "ui/app_state.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
+#include "ui/grid_model.h"
 #include "ui/grid_view.h"
 #include "ui/window_names.h"
 #include "ui/window_registry.h"
@@ -26,7 +27,8 @@
 
 frmTsets::frmTsets(AppContext& ctx, QWidget* parent)
     : WorkingWindow(ctx, window_name::tsets, QStringLiteral("Targeted Sets"), QStringLiteral("tset.htm"),
-                    parent) {
+                    parent),
+      doc_(ctx.session.tset) {
     resize(1020, 520);
 
     auto* central = new QWidget(this);
@@ -35,7 +37,8 @@ frmTsets::frmTsets(AppContext& ctx, QWidget* parent)
     columns->setSpacing(14);
     auto* panel = new QWidget(central);
     build(panel);
-    tsets_ = new GridModel(this);
+    doc_.release();
+    tsets_ = new GridModel(doc_.rows(), this);
     msfTsets_ = new GridView(central);
     msfTsets_->setObjectName(QStringLiteral("msfTsets"));
     msfTsets_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -58,7 +61,33 @@ frmTsets::frmTsets(AppContext& ctx, QWidget* parent)
     set_tab_order();
     connect(msfTsets_, &GridView::grid_clicked, this, &frmTsets::msfTsets_Click);
 
+    // The generator fills rows from its own window; they may be saved as typed ones.
+    connect(&doc_, &TsetDocument::save_offered, this, [this] { cmdSave_->setEnabled(true); });
+    // The generator reads what the size and date boxes show.
+    connect(cmbSize_, &QComboBox::editTextChanged, this, &frmTsets::show_boxes);
+    connect(txtDate_, &QLineEdit::textChanged, this, &frmTsets::show_boxes);
+
     Form_Load();
+    show_boxes();
+}
+
+frmTsets::~frmTsets() {
+    doc_.release();
+}
+
+void frmTsets::show_boxes() {
+    doc_.set_shown(cmbSize_->currentText(), txtDate_->text());
+}
+
+// Date and N1..Nsize in bold, 1000 twips for the date and 450 for each number; no current row.
+void frmTsets::show_headers() {
+    tsets_->set_col_width(0, 1000);
+    for (int c = 1; c < tsets_->cols(); ++c)
+        tsets_->set_col_width(c, 450);
+    for (int c = 0; c < tsets_->cols(); ++c)
+        tsets_->set_bold(0, c, true);
+    tsets_->set_row(0);
+    tsets_->set_row_sel(0);
 }
 
 void frmTsets::build(QWidget* panel) {
@@ -136,29 +165,18 @@ void frmTsets::Form_Load() {
         box->setCurrentIndex(-1);
         box->setEditText(QString());
     }
-    txtDate_->setText(date_to_text(ctx_.state.today()));
-    tsets_dir_ = tsets_folder(ctx_.state.app_dir);
+    txtDate_->setText(date_to_text(ctx_.session.today()));
+    tsets_dir_ = tsets_folder(ctx_.session.app_dir);
     QDir().mkpath(tsets_dir_);
-}
-
-QString frmTsets::size_text() const {
-    return cmbSize_->currentText();
-}
-
-QString frmTsets::date_text() const {
-    return txtDate_->text();
-}
-
-void frmTsets::enable_save() {
-    cmdSave_->setEnabled(true);
 }
 
 // Lays the grid out for the chosen size with rows - 1 empty data rows, the last one current.
 void frmTsets::lay_out(int rows) {
-    Tsets_headers(*tsets_, ctx_.state.tset_size);
+    Tsets_headers(doc_.rows(), doc_.size());
+    show_headers();
     if (rows > 1)
         tsets_->append_rows(std::vector<QStringList>(rows - 1, QStringList()));
-    ctx_.state.tset_row = static_cast<int16_t>(rows - 1);
+    doc_.set_current_row(rows - 1);
 }
 
 void frmTsets::fill_sets() {
@@ -193,7 +211,7 @@ void frmTsets::cmbSize_Click() {
         cmbIndex_->addItem(QString::number(i));
     cmbIndex_->setCurrentIndex(-1);
     cmbIndex_->setEditText(QString());
-    ctx_.state.tset_size = *size;
+    doc_.set_size(*size);
     lay_out(1);
     for (QWidget* w : std::initializer_list<QWidget*>{cmbSets_, cmdNew_, cmdAdd_})
         w->setEnabled(true);
@@ -256,25 +274,26 @@ void frmTsets::open_set(const QString& name) {
         message(QStringLiteral("The Targeted Set '%1' does not exist.").arg(name));
         return;
     }
-    const auto set = read_tset_file(path, name, ctx_.state.tset_size);
+    const auto set = read_tset_file(path, name, doc_.size());
     if (!set) {
         // The grid still shows the last set: saving it under this name would replace the file.
         set_name_.clear();
         message(msg_data_not_correct);
         return;
     }
-    show_tset(*tsets_, *set);
+    show_tset(doc_.rows(), *set);
+    show_headers();
     unread_line_ = set->unread_line;
     set_stamp_.take(path);
-    ctx_.state.tset_row = static_cast<int16_t>(set->current_row);
-    ctx_.state.tset_name = name;
+    doc_.set_current_row(set->current_row);
+    doc_.set_name(name);
     show_current_row();
-    if (const auto bad = get_Tset(*tsets_, ctx_.state.tset_row, set->size, ctx_.state.tset_numbers))
+    if (const auto bad = get_Tset(doc_.rows(), doc_.current_row(), set->size, doc_.numbers()))
         message(incorrect_cell_text(*bad));
 }
 
 void frmTsets::show_current_row() {
-    const int r = ctx_.state.tset_row;
+    const int r = doc_.current_row();
     if (r >= 1 && r < tsets_->rows()) {
         const QModelIndex index = msfTsets_->model()->index(r - tsets_->fixed_rows(), 0);
         msfTsets_->setCurrentIndex(index);
@@ -283,20 +302,20 @@ void frmTsets::show_current_row() {
 }
 
 void frmTsets::msfTsets_Click() {
-    ctx_.state.tset_row = static_cast<int16_t>(tsets_->row_sel());
-    if (const auto bad = get_Tset(*tsets_, ctx_.state.tset_row, tsets_->cols() - 1, ctx_.state.tset_numbers))
+    doc_.set_current_row(tsets_->row_sel());
+    if (const auto bad = get_Tset(doc_.rows(), doc_.current_row(), tsets_->cols() - 1, doc_.numbers()))
         message(incorrect_cell_text(*bad));
 }
 
 void frmTsets::cmdAdd_Click() {
     tsets_->append_rows({QStringList()});
-    ctx_.state.tset_row = static_cast<int16_t>(tsets_->rows() - 1);
+    doc_.set_current_row(tsets_->rows() - 1);
     show_current_row();
 }
 
 // The edit commands write into the current row; the header row is never one.
 bool frmTsets::has_data_row() {
-    const int r = ctx_.state.tset_row;
+    const int r = doc_.current_row();
     if (r >= 1 && r < tsets_->rows())
         return true;
     message(msg_select_tset_row);
@@ -313,7 +332,7 @@ void frmTsets::cmdAcceptDate_Click() {
         txtDate_->setFocus();
         return;
     }
-    tsets_->set_text(ctx_.state.tset_row, 0, date_to_text(serial_to_date(*serial)));
+    tsets_->set_text(doc_.current_row(), 0, date_to_text(serial_to_date(*serial)));
 }
 
 void frmTsets::cmdAcceptNumber_Click() {
@@ -337,7 +356,7 @@ void frmTsets::cmdAcceptNumber_Click() {
         message(msg_index_exceeds);
         return;
     }
-    const int row = ctx_.state.tset_row;
+    const int row = doc_.current_row();
     bool any_empty = false;
     // The last position is not examined: the row is complete once it is filled.
     for (int c = 1; c < size; ++c) {
@@ -367,12 +386,12 @@ void frmTsets::cmdSave_Click() {
         return;
     QDir().mkpath(size_dir_);
     const int size = tsets_->cols() - 1;
-    switch (save_tset(path, size, *tsets_)) {
+    switch (save_tset(path, size, doc_.rows())) {
     case SaveResult::saved:
         set_stamp_.take(path);
         // Blank rows were dropped; the current row keeps its number while there is such a row.
-        if (ctx_.state.tset_row >= tsets_->rows())
-            ctx_.state.tset_row = static_cast<int16_t>(tsets_->rows() - 1);
+        if (doc_.current_row() >= tsets_->rows())
+            doc_.set_current_row(tsets_->rows() - 1);
         break;
     case SaveResult::bad_date:
         message(msg_incorrect_date);

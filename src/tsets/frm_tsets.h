@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/text_files.h"
-#include "ui/window_offers.h"
 #include "ui/working_window.h"
 
 class GridModel;
+class TsetDocument;
 class GridView;
 class QComboBox;
 class QLineEdit;
@@ -13,10 +13,12 @@ class QPushButton;
 
 // The Targeted Sets window: chooses a size, opens or creates a set, edits its dated rows and
 // selects the set and row that the other windows use.
-class frmTsets : public WorkingWindow, public TsetsOffer {
+class frmTsets : public WorkingWindow {
     Q_OBJECT
   public:
     explicit frmTsets(AppContext& ctx, QWidget* parent = nullptr);
+    // A closed window leaves no rows for the others.
+    ~frmTsets() override;
 
     void cmbSize_Click();
     void cmdNew_Click();
@@ -28,10 +30,7 @@ class frmTsets : public WorkingWindow, public TsetsOffer {
     void cmdSave_Click();
     void cmdTsetGenerator_Click();
 
-    GridModel& tsets_table() override { return *tsets_; }
-    QString size_text() const override;
-    QString date_text() const override;
-    void enable_save() override;
+    GridModel& tsets_table() { return *tsets_; }
 
   private:
     void Form_Load();
@@ -40,10 +39,13 @@ class frmTsets : public WorkingWindow, public TsetsOffer {
 
     void fill_sets();
     void lay_out(int rows);
+    void show_headers();
+    void show_boxes();
     void open_set(const QString& name);
     void show_current_row();
     bool has_data_row();
 
+    TsetDocument& doc_;
     QString tsets_dir_;
     QString size_dir_;
     QString set_name_;    // the set that Save writes; none after a size change

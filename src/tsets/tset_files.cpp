@@ -3,9 +3,9 @@
 #include "core/common_routines.h"
 #include "core/convert.h"
 #include "core/file_names.h"
-#include "core/grid_model.h"
 #include "core/messages.h"
 #include "core/text_files.h"
+#include "core/text_table.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,13 +14,11 @@
 
 namespace {
 
-constexpr int date_col_width = 1000; // twips
-constexpr int number_col_width = 450;
-
-bool is_blank_row(const GridModel& grid, int row) {
-    for (const QChar ch : grid.row_view(row))
-        if (ch != GridModel::cell_separator && !ch.isSpace())
-            return false;
+bool is_blank_row(const TextTable& grid, int row) {
+    for (int c = 0; c < grid.cols(); ++c)
+        for (const QChar ch : grid.text_view(row, c))
+            if (!ch.isSpace())
+                return false;
     return true;
 }
 
@@ -51,22 +49,15 @@ CreateResult create_tset_file(const QString& path) {
     return write_file_atomically(path, QByteArray()) ? CreateResult::created : CreateResult::failed;
 }
 
-void Tsets_headers(GridModel& grid, int size) {
+void Tsets_headers(TextTable& grid, int size) {
     grid.set_rows(1);
     grid.set_cols(size + 1);
     grid.clear();
     grid.set_fixed_rows(1);
     grid.set_fixed_cols(0);
     grid.set_text(0, 0, QStringLiteral("Date"));
-    grid.set_col_width(0, date_col_width);
-    for (int c = 1; c <= size; ++c) {
+    for (int c = 1; c <= size; ++c)
         grid.set_text(0, c, QStringLiteral("N%1").arg(c));
-        grid.set_col_width(c, number_col_width);
-    }
-    for (int c = 0; c <= size; ++c)
-        grid.set_bold(0, c, true);
-    grid.set_row(0);
-    grid.set_row_sel(0);
 }
 
 std::optional<TsetRec> read_tset_file(const QString& path, const QString& name, int16_t size) {
@@ -79,7 +70,6 @@ std::optional<TsetRec> read_tset_file(const QString& path, const QString& name, 
     QStringList pieces;
     for (qsizetype i = 0; i < lines->size(); ++i) {
         QString line = (*lines)[i];
-        line.remove(GridModel::cell_separator);
         line.replace(u'\t', u' ');
         if (split_text(QStringLiteral(" "), line, pieces) < size + 1) {
             const auto blank = [](const QString& l) { return l.trimmed().isEmpty(); };
@@ -93,17 +83,20 @@ std::optional<TsetRec> read_tset_file(const QString& path, const QString& name, 
     return set;
 }
 
-void show_tset(GridModel& grid, const TsetRec& set) {
+void show_tset(TextTable& grid, const TsetRec& set) {
     Tsets_headers(grid, set.size);
-    std::vector<QString> joined;
-    joined.reserve(set.rows.size());
-    const QString sep(1, GridModel::cell_separator);
-    for (const TsetRow& row : set.rows)
-        joined.push_back(row.date + sep + row.numbers.join(sep));
-    grid.append_joined_rows(std::move(joined));
+    std::vector<QString> packed;
+    packed.reserve(set.rows.size());
+    std::vector<QStringView> cells;
+    for (const TsetRow& row : set.rows) {
+        cells.assign(1, row.date);
+        cells.insert(cells.end(), row.numbers.begin(), row.numbers.end());
+        packed.push_back(TextTable::pack(cells));
+    }
+    grid.append_packed_rows(std::move(packed));
 }
 
-std::optional<CellRef> get_Tset(const GridModel& grid, int currow, int size, std::array<int16_t, 21>& TSet) {
+std::optional<CellRef> get_Tset(const TextTable& grid, int currow, int size, std::array<int16_t, 21>& TSet) {
     for (int c = 1; c <= size && c < static_cast<int>(TSet.size()); ++c) {
         const auto value = text_to_int16(grid.text(currow, c));
         if (!value)
@@ -117,33 +110,24 @@ QString incorrect_cell_text(CellRef cell) {
     return QString::fromLatin1(msg_incorrect_cell) + QStringLiteral("%1,%2)").arg(cell.row).arg(cell.col);
 }
 
-QStringList tset_file_lines(const GridModel& grid, int size) {
+QStringList tset_file_lines(const TextTable& grid, int size) {
     QStringList lines;
     lines.reserve(grid.rows());
     for (int r = 1; r < grid.rows(); ++r) {
         if (is_blank_row(grid, r))
             continue;
-        // Each of the cells 0..size followed by a blank: the separators become the blanks.
-        const QStringView joined = grid.row_view(r);
+        // Each of the cells 0..size followed by a blank.
         QString line;
-        line.reserve(joined.size() + size + 2);
-        int cells = 1;
-        for (const QChar ch : joined) {
-            if (ch == GridModel::cell_separator) {
-                if (cells++ > size)
-                    break;
-                line += u' ';
-            } else {
-                line += ch;
-            }
+        for (int c = 0; c <= size; ++c) {
+            line += grid.text_view(r, c);
+            line += u' ';
         }
-        line += QString(std::max(size + 1 - cells, 0) + 1, u' ');
         lines.append(line);
     }
     return lines;
 }
 
-SaveResult save_tset(const QString& path, int size, GridModel& grid) {
+SaveResult save_tset(const QString& path, int size, TextTable& grid) {
     std::vector<int> blank;
     for (int r = 1; r < grid.rows(); ++r)
         if (is_blank_row(grid, r))

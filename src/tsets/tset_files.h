@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-class GridModel;
+class TextTable;
 
 // Targeted sets live in <app>/Tsets/<size>/<name>; the size is the folder's name, never stored in
 // the file, and the name is the file name as typed, without an extension.
@@ -23,16 +23,15 @@ enum class CreateResult { created, exists, failed };
 // Makes an empty set file; an existing file is left as it is.
 CreateResult create_tset_file(const QString& path);
 
-// Lays grid out for a set of size numbers: the header row only, Date and N1..Nsize in bold,
-// 1000 twips for the date and 450 for each number.
-void Tsets_headers(GridModel& grid, int size);
+// Lays grid out for a set of size numbers: the header row only, Date and N1..Nsize.
+void Tsets_headers(TextTable& grid, int size);
 
 // Reads the rows of a set file. Reading stops at the first line with fewer than size+1 tokens
 // (noted in unread_line when more than blank lines follow); tabs count as blanks; tokens after the
 // first size+1 are ignored. nullopt when the file cannot be read.
 std::optional<TsetRec> read_tset_file(const QString& path, const QString& name, int16_t size);
 // Lays grid out for the set and fills it with the set's rows.
-void show_tset(GridModel& grid, const TsetRec& set);
+void show_tset(TextTable& grid, const TsetRec& set);
 
 // The cell get_Tset could not read.
 struct CellRef {
@@ -41,15 +40,15 @@ struct CellRef {
 };
 // Converts columns 1..size of row currow into TSet[1..size]. Stops at the first cell that is not
 // a 16-bit number and reports it; the indexes before it keep their new values.
-std::optional<CellRef> get_Tset(const GridModel& grid, int currow, int size, std::array<int16_t, 21>& TSet);
+std::optional<CellRef> get_Tset(const TextTable& grid, int currow, int size, std::array<int16_t, 21>& TSet);
 // "Incorrect data in the cell 3,5)"
 QString incorrect_cell_text(CellRef cell);
 
 // The file lines of the grid's data rows in grid order: columns 0..size, each followed by a
 // blank; rows whose cells are all blank are left out.
-QStringList tset_file_lines(const GridModel& grid, int size);
+QStringList tset_file_lines(const TextTable& grid, int size);
 
 enum class SaveResult { saved, bad_date, write_failed };
 // Drops the blank rows from grid, sorts the rest by date and rewrites the file from them. A date
 // that does not parse leaves both the grid and the file as they were.
-SaveResult save_tset(const QString& path, int size, GridModel& grid);
+SaveResult save_tset(const QString& path, int size, TextTable& grid);

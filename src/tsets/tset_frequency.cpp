@@ -1,7 +1,7 @@
 #include "tsets/tset_frequency.h"
 
 #include "core/convert.h"
-#include "core/grid_model.h"
+#include "core/text_table.h"
 #include "lotto/lotto_files.h"
 
 #include <QRandomGenerator>
@@ -14,20 +14,12 @@
 
 namespace {
 
-// The cells of a draw row, read in one pass over the row.
 using DrawCells = std::array<QStringView, draws_col::count>;
 
-DrawCells draw_cells(const GridModel& draws, int row) {
+DrawCells draw_cells(const TextTable& draws, int row) {
     DrawCells cells{};
-    const QStringView joined = draws.row_view(row);
-    qsizetype start = 0;
-    for (int c = 0; c < draws_col::count && start <= joined.size(); ++c) {
-        qsizetype end = joined.indexOf(GridModel::cell_separator, start);
-        if (end < 0)
-            end = joined.size();
-        cells[c] = joined.sliced(start, end - start);
-        start = end + 1;
-    }
+    for (int c = 0; c < draws_col::count; ++c)
+        cells[c] = draws.text_view(row, c);
     return cells;
 }
 
@@ -50,7 +42,7 @@ std::optional<int16_t> drawn_number(QStringView cell) {
 
 } // namespace
 
-void sort_draws_by_serial(GridModel& draws) {
+void sort_draws_by_serial(TextTable& draws) {
     // A row without a serial is one the Lotto window has begun (New) and not yet filled: it stays
     // at the end, where that window keeps writing it, instead of sorting to the top as a 0.
     std::vector<double> keys;
@@ -58,13 +50,12 @@ void sort_draws_by_serial(GridModel& draws) {
     for (int r = 1; r < draws.rows(); ++r) {
         const QStringView cell = draws.text_view(r, draws_col::serial);
         keys.push_back(cell.trimmed().isEmpty() ? std::numeric_limits<double>::infinity()
-                                                : GridModel::number_of(cell).value_or(0.0));
+                                                : TextTable::number_of(cell).value_or(0.0));
     }
-    draws.set_col(draws_col::serial);
     draws.sort_rows_by_keys(1, keys);
 }
 
-FrequencyCount calc_fr(const GridModel& draws, double from, double to, int step, int pick_n, int play_n) {
+FrequencyCount calc_fr(const TextTable& draws, double from, double to, int step, int pick_n, int play_n) {
     FrequencyCount result;
     if (draws.rows() - 1 < 3) {
         result.fault = FrequencyFault::no_draws;
@@ -125,7 +116,7 @@ FrequencyCount calc_fr(const GridModel& draws, double from, double to, int step,
     return result;
 }
 
-void fill_frequency_table(GridModel& table, const FrequencyCount& count) {
+void fill_frequency_table(TextTable& table, const FrequencyCount& count) {
     const int n = static_cast<int>(count.order.size());
     table.set_rows(1);
     table.set_cols(2);
@@ -141,7 +132,6 @@ void fill_frequency_table(GridModel& table, const FrequencyCount& count) {
     rows.push_back({QString(), QString()});
     rows.push_back({QStringLiteral("Total draws"), QString::number(count.draws)});
     table.append_rows(rows);
-    table.set_col_width(1, static_cast<int>(std::lround(table.col_width(0) * 5.0 / 6.0)));
 }
 
 std::vector<int16_t> choose_numbers(FrequencyRule rule, const FrequencyCount& count, int size) {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-class GridModel;
+class TextTable;
 
 // Numbers run up to 90 in every lotto the program knows.
 inline constexpr int max_lotto_number = 90;
@@ -27,17 +27,17 @@ struct FrequencyCount {
 
 // Sorts the draws table (layout in lotto/lotto_files.h) ascending by its hidden serial column;
 // rows without a serial go last.
-void sort_draws_by_serial(GridModel& draws);
+void sort_draws_by_serial(TextTable& draws);
 
 // Counts, in a draws table sorted by date, how often each number was drawn in the draws from the
 // first one on or after from (whole days) to the last one up to to, taking every step-th draw.
 // Only the pick_n drawn numbers count, never the bonus. Blank rows are no draws and are passed
 // over. from and to are day serials; a draw whose date and time equal to ends the period.
-FrequencyCount calc_fr(const GridModel& draws, double from, double to, int step, int pick_n, int play_n);
+FrequencyCount calc_fr(const TextTable& draws, double from, double to, int step, int pick_n, int play_n);
 
 // The frequency table: "Number" and "Frequency", the numbers by frequency, a blank row and
-// "Total draws"; the frequency column 5/6 as wide as the number column.
-void fill_frequency_table(GridModel& table, const FrequencyCount& count);
+// "Total draws".
+void fill_frequency_table(TextTable& table, const FrequencyCount& count);
 
 enum class FrequencyRule { lowest, lowest_positive, highest };
 // The size numbers a rule takes from the order of a count: the most frequent first, the least

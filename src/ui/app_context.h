@@ -2,14 +2,14 @@
 
 #include <functional>
 
-struct AppState;
+class Session;
 class Dialogs;
 class WindowRegistry;
 
-// What every window is handed: the shared selections, the dialogs, the other windows, and the way
+// What every window is handed: the session with its documents, the dialogs, the other windows, and the way
 // to end the program.
 struct AppContext {
-    AppState& state;
+    Session& session;
     Dialogs& dialogs;
     WindowRegistry& windows;
     std::function<void()> exit_app;

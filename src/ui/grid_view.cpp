@@ -1,6 +1,6 @@
 #include "ui/grid_view.h"
 
-#include "core/grid_model.h"
+#include "ui/grid_model.h"
 
 #include <QAbstractButton>
 #include <QApplication>

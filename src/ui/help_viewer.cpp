@@ -1,8 +1,8 @@
 #include "ui/help_viewer.h"
 
 #include "core/file_names.h"
+#include "session/session.h"
 #include "ui/app_context.h"
-#include "ui/app_state.h"
 #include "ui/window_names.h"
 #include "ui/window_registry.h"
 
@@ -55,5 +55,5 @@ void open_help(AppContext& ctx, const QString& caption, const QString& page) {
     if (!help)
         return;
     help->setWindowTitle(caption);
-    help->navigate(join_path(ctx.state.resource_dir(), page));
+    help->navigate(join_path(ctx.session.resource_dir(), page));
 }

@@ -1,6 +1,6 @@
 #include "ui/report_printer.h"
 
-#include "core/grid_model.h"
+#include "ui/grid_model.h"
 
 #include <QPrinter>
 #include <algorithm>

@@ -21,11 +21,6 @@ class WindowRegistry {
     // The loaded window of that name, or nullptr.
     QWidget* find(const QString& name) const;
     template <class T> T* find_as(const QString& name) const { return qobject_cast<T*>(find(name)); }
-    // What the loaded window of that name offers others (an interface of ui/window_offers.h), or
-    // nullptr when it is not loaded.
-    template <class Offer> Offer* offer(const QString& name) const {
-        return dynamic_cast<Offer*>(find(name));
-    }
     // Creates the window without showing it, when it is not loaded.
     QWidget* load(const QString& name);
 

@@ -5,7 +5,7 @@
 #include "analyses/fability_scene.h"
 #include "analyses/frm_fability.h"
 #include "analyses/profitability.h"
-#include "core/grid_model.h"
+#include "core/text_table.h"
 #include "systems/guar_results.h"
 
 #include <QApplication>
@@ -18,7 +18,7 @@ namespace {
 constexpr int row_count = 100000;
 
 // One draw a day from 1800-01-01 on, and one set row for each of those days.
-void fill(GridModel& draws, GridModel& sets) {
+void fill(TextTable& draws, TextTable& sets) {
     QRandomGenerator rng(11);
     std::vector<QString> d, s;
     d.reserve(row_count);
@@ -29,14 +29,14 @@ void fill(GridModel& draws, GridModel& sets) {
         QStringList cells{date, QString()};
         for (int k = 0; k < 7; ++k)
             cells << QString::number(1 + rng.bounded(49));
-        d.push_back(GridModel::join_cells(cells));
+        d.push_back(TextTable::pack(cells));
         QStringList set{date};
         for (int k = 0; k < 10; ++k)
             set << QString::number(1 + rng.bounded(49));
-        s.push_back(GridModel::join_cells(set));
+        s.push_back(TextTable::pack(set));
     }
-    draws.append_joined_rows(std::move(d));
-    sets.append_joined_rows(std::move(s));
+    draws.append_packed_rows(std::move(d));
+    sets.append_packed_rows(std::move(s));
 }
 
 double cpu_ms() {
@@ -60,9 +60,9 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     FabilityScene scene;
-    scene.app.state.today = [] { return QDate(2073, 10, 15); };
-    GridModel& draws = scene.draws();
-    GridModel& sets = scene.sets();
+    scene.app.session.today = [] { return QDate(2073, 10, 15); };
+    TextTable& draws = scene.draws();
+    TextTable& sets = scene.sets();
     fill(draws, sets);
 
     const double from = -1e6, to = 1e6;

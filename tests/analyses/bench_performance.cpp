@@ -7,12 +7,12 @@
 #include "analyses/performance.h"
 #include "core/common_routines.h"
 #include "core/convert.h"
-#include "core/grid_model.h"
 #include "core/text_files.h"
 #include "lotto/lotto_files.h"
 #include "support/test_app.h"
 #include "systems/system_catalogue.h"
 #include "systems/system_expansion.h"
+#include "ui/grid_model.h"
 #include "ui/window_names.h"
 
 #include <QApplication>
@@ -61,18 +61,20 @@ bool select_samples(TestApp& app, const QString& samples) {
     const QStringList row = dated_line(samples + QStringLiteral("/d2"), date);
     if (!params || draw.size() < 9 || row.size() < 12)
         return false;
-    app.state.cur_lotto = *params;
-    app.state.cur_lotto_name = QStringLiteral("Canada_6_49");
-    app.state.cur_draw.date = *date_text_to_serial(date, DatePart::DateOnly);
+    app.session.lotto.set_params(*params);
+    app.session.lotto.set_name(QStringLiteral("Canada_6_49"));
+    DrawRec drawn;
+    drawn.date = *date_text_to_serial(date, DatePart::DateOnly);
     for (int i = 0; i < 6; ++i)
-        app.state.cur_draw.n[i] = static_cast<int16_t>(draw[i + 2].toInt());
-    app.state.cur_draw.nb = static_cast<int16_t>(draw[8].toInt());
-    app.state.tset_size = 10;
-    app.state.tset_name = QStringLiteral("Forecaster1");
+        drawn.n[i] = static_cast<int16_t>(draw[i + 2].toInt());
+    drawn.nb = static_cast<int16_t>(draw[8].toInt());
+    app.session.lotto.set_current_draw(drawn);
+    app.session.tset.set_size(10);
+    app.session.tset.set_name(QStringLiteral("Forecaster1"));
     for (int i = 1; i <= 10; ++i)
-        app.state.tset_numbers[i] = static_cast<int16_t>(row[i + 1].toInt());
-    app.state.system_name = QStringLiteral("10_3_6");
-    return write_system(app.state.app_dir, app.state.system_name, app.state.tset_numbers);
+        app.session.tset.numbers()[i] = static_cast<int16_t>(row[i + 1].toInt());
+    app.session.system.name = QStringLiteral("10_3_6");
+    return write_system(app.session.app_dir, app.session.system.name, app.session.tset.numbers());
 }
 
 double median(std::vector<double> v) {
@@ -116,7 +118,7 @@ int main(int argc, char** argv) {
 
     // A 5/49 lotto paying every class, so that most tickets make a row: the six drawn numbers and
     // the bonus all lie in the set.
-    LottoParams& lotto = app.state.cur_lotto;
+    LottoParams lotto;
     lotto.play_n = 49;
     lotto.pick_n = 5;
     lotto.prize2 = 1;
@@ -127,12 +129,13 @@ int main(int argc, char** argv) {
     lotto.prize4b = 200;
     lotto.prize5 = 1000;
     lotto.prize5b = 2000;
-    app.state.cur_draw = DrawRec{46000, {2, 5, 11, 17, 23, 31}, 37};
-    app.state.tset_size = 19;
+    app.session.lotto.set_params(lotto);
+    app.session.lotto.set_current_draw(DrawRec{46000, {2, 5, 11, 17, 23, 31}, 37});
+    app.session.tset.set_size(19);
     const int16_t set[] = {2, 5, 11, 17, 23, 31, 37, 1, 3, 4, 6, 7, 8, 9, 10, 12, 13, 14, 15};
-    std::copy(std::begin(set), std::end(set), app.state.tset_numbers.begin() + 1);
-    app.state.system_name = QStringLiteral("19_4_5");
-    if (!write_system(app.state.app_dir, app.state.system_name, app.state.tset_numbers)) {
+    std::copy(std::begin(set), std::end(set), app.session.tset.numbers().begin() + 1);
+    app.session.system.name = QStringLiteral("19_4_5");
+    if (!write_system(app.session.app_dir, app.session.system.name, app.session.tset.numbers())) {
         std::fprintf(stderr, "cannot write the system file\n");
         return 1;
     }
@@ -140,8 +143,8 @@ int main(int argc, char** argv) {
     const int runs = 50;
     DrawTexts7 draw;
     for (int i = 0; i < 6; ++i)
-        draw[i] = QString::number(app.state.cur_draw.n[i]);
-    draw[6] = QString::number(app.state.cur_draw.nb);
+        draw[i] = QString::number(app.session.lotto.current_draw().n[i]);
+    draw[6] = QString::number(app.session.lotto.current_draw().nb);
     PrizeTexts prizes;
     const float values[] = {1, 2, 10, 20, 100, 200, 1000, 2000, 0, 0};
     for (int i = 0; i < prize_class_count; ++i)
@@ -151,7 +154,7 @@ int main(int argc, char** argv) {
     QElapsedTimer t;
     for (int i = 0; i < runs; ++i) {
         t.start();
-        const auto lines = read_system_file(app.state.app_dir);
+        const auto lines = read_system_file(app.session.app_dir);
         const SystemScore score = score_system(lines.value_or(QStringList()), draw, prizes, lotto.pick_n);
         core_ms.push_back(t.nsecsElapsed() / 1e6);
         winners = score.winners.size();

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "core/grid_model.h"
 #include "support/test_app.h"
+#include "ui/grid_model.h"
 #include "ui/window_names.h"
-#include "ui/window_offers.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -16,7 +15,7 @@ struct FabilityScene {
     TestApp app;
 
     FabilityScene() {
-        LottoParams& lotto = app.state.cur_lotto;
+        LottoParams lotto;
         lotto.play_n = 49;
         lotto.pick_n = 6;
         lotto.prize3 = 10;
@@ -24,18 +23,19 @@ struct FabilityScene {
         lotto.prize5 = 1000;
         lotto.prize6 = 1000000;
         lotto.cost = 1;
-        app.state.cur_lotto_name = QStringLiteral("L");
-        app.state.tset_name = QStringLiteral("S");
-        app.state.tset_size = 10;
+        app.session.lotto.set_params(lotto);
+        app.session.lotto.set_name(QStringLiteral("L"));
+        app.session.tset.set_name(QStringLiteral("S"));
+        app.session.tset.set_size(10);
     }
 
-    GridModel& draws() {
+    TextTable& draws() {
         app.windows.load(QLatin1String(window_name::lotto));
-        return app.windows.offer<DrawsOffer>(QLatin1String(window_name::lotto))->draws_table();
+        return app.session.lotto.draws();
     }
-    GridModel& sets() {
+    TextTable& sets() {
         app.windows.load(QLatin1String(window_name::tsets));
-        GridModel& g = app.windows.offer<TsetsOffer>(QLatin1String(window_name::tsets))->tsets_table();
+        TextTable& g = app.session.tset.rows();
         // Laid out as for a set of 10 when the window has not laid its grid out yet.
         if (g.cols() < 11)
             g.set_cols(11);

@@ -1,7 +1,7 @@
 #include "analyses/fability.h"
 #include "core/common_routines.h"
 #include "core/convert.h"
-#include "core/grid_model.h"
+#include "core/text_table.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -9,7 +9,7 @@
 namespace {
 
 // A draws table (date, serial, N1..N6, bonus) or a set grid (date, N1..N10) from lines of blanks.
-void fill(GridModel& g, int cols, const QStringList& lines) {
+void fill(TextTable& g, int cols, const QStringList& lines) {
     g.set_cols(cols);
     g.set_rows(1);
     std::vector<QStringList> rows;
@@ -23,12 +23,12 @@ void fill(GridModel& g, int cols, const QStringList& lines) {
 }
 
 std::vector<std::optional<double>> dates(const QStringList& texts) {
-    GridModel g;
+    TextTable g;
     fill(g, 1, texts);
     return grid_dates(g);
 }
 
-FaCounts count_all(const GridModel& draws, const GridModel& sets, int16_t size = 10) {
+FaCounts count_all(const TextTable& draws, const TextTable& sets, int16_t size = 10) {
     const auto dd = grid_dates(draws), sd = grid_dates(sets);
     return count_fa_hits(draws, dd, {1, draws.rows() - 1}, sets, sd, {1, sets.rows() - 1}, 6, size);
 }
@@ -174,7 +174,7 @@ class TestFability : public QObject {
         QFETCH(QStringList, draws);
         QFETCH(QStringList, sets);
         QFETCH(QString, want);
-        GridModel d, s;
+        TextTable d, s;
         fill(d, 9, draws);
         fill(s, 11, sets);
         QCOMPARE(summary(count_all(d, s)), want);
@@ -183,7 +183,7 @@ class TestFability : public QObject {
     // The join by date gives the counts of trying every set row for every draw.
     void join_equals_nested_loop() {
         QRandomGenerator rng(7);
-        GridModel d, s;
+        TextTable d, s;
         QStringList draws, sets;
         const auto date = [&] { return QDate(2026, 1, 1).addDays(rng.bounded(40)).toString(Qt::ISODate); };
         const auto numbers = [&](int n) {

@@ -34,7 +34,7 @@ class TestFabilityWindow : public QObject {
   private slots:
     void opens_without_a_lotto() {
         FabilityScene s;
-        s.app.state.cur_lotto_name.clear();
+        s.app.session.lotto.set_name(QString());
         const auto w = open(s);
         QCOMPARE(w->windowTitle(), QStringLiteral("Forecasting Abilities"));
         QCOMPARE(w.get<QGroupBox>("fraSelectedDraws")->title(), QStringLiteral(" Period"));
@@ -85,13 +85,13 @@ class TestFabilityWindow : public QObject {
         if (change == u"From" || change == u"To")
             w.set(change == u"From" ? "txtFrom" : "txtTo", "2026-13-01");
         if (change == u"no lotto")
-            s.app.state.cur_lotto_name.clear();
+            s.app.session.lotto.set_name(QString());
         if (change == u"numbers picked 0")
-            s.app.state.cur_lotto.pick_n = 0;
+            s.app.session.lotto.set_params({});
         if (change == u"no set")
-            s.app.state.tset_name.clear();
+            s.app.session.tset.set_name(QString());
         if (change == u"size 0")
-            s.app.state.tset_size = 0;
+            s.app.session.tset.set_size(0);
         w.get("cmdRefresh")->setFocus();
         w.click("cmdRefresh");
 
@@ -121,7 +121,7 @@ class TestFabilityWindow : public QObject {
                                  .arg(ratio(1, 2, p3), ratio(1, 2, float(p3 * p1)), ratio(1, 2, p4));
         QCOMPARE(fa_column(w->fa_table()), want);
         QCOMPARE(w->fa_table().text(4, 0), QStringLiteral("3+bonus"));
-        QCOMPARE(s.app.state.fa_results[4][0], float(p4));
+        QCOMPARE(s.app.session.fa_results[4][0], float(p4));
         // Shown while it calculates, hidden at the end.
         QVERIFY(!s.visible(window_name::lotto));
         QVERIFY(!s.visible(window_name::tsets));

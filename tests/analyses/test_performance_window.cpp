@@ -1,10 +1,10 @@
 #include "analyses/frm_performance.h"
 #include "analyses/performance.h"
-#include "core/grid_model.h"
 #include "core/messages.h"
 #include "core/text_files.h"
 #include "support/window_driver.h"
 #include "systems/system_expansion.h"
+#include "ui/grid_model.h"
 #include "ui/grid_view.h"
 #include "ui/window_names.h"
 
@@ -24,17 +24,18 @@ const QStringList example_file = {QStringLiteral("N1 1 2 4 5 6 7"), QStringLiter
 // Every selection made: a 6/49 lotto paying 10 for 3 and 2.5 for 2+bonus, the draw 3 11 19 27 35
 // 43 bonus 8, a set of ten and a system whose file is `lines`.
 void select_all(TestApp& app, const QStringList& lines = example_file) {
-    LottoParams& lotto = app.state.cur_lotto;
+    LottoParams lotto;
     lotto.play_n = 49;
     lotto.pick_n = 6;
     lotto.prize2b = 2.5f;
     lotto.prize3 = 10;
     lotto.prize6 = 1e7f;
-    app.state.cur_draw = DrawRec{46000, {3, 11, 19, 27, 35, 43}, 8};
-    app.state.tset_size = 10;
+    app.session.lotto.set_params(lotto);
+    app.session.lotto.set_current_draw(DrawRec{46000, {3, 11, 19, 27, 35, 43}, 8});
+    app.session.tset.set_size(10);
     const int16_t set[] = {3, 8, 11, 19, 20, 27, 30, 40, 1, 2};
-    std::copy(std::begin(set), std::end(set), app.state.tset_numbers.begin() + 1);
-    app.state.system_name = QStringLiteral("10_3_6");
+    std::copy(std::begin(set), std::end(set), app.session.tset.numbers().begin() + 1);
+    app.session.system.name = QStringLiteral("10_3_6");
     QVERIFY(write_text_lines(system_file_path(app.dir.path()), lines));
 }
 
@@ -115,7 +116,7 @@ class TestPerformanceWindow : public QObject {
     void a_draw_never_selected_shows_zeros() {
         TestApp app;
         select_all(app);
-        app.state.cur_draw = DrawRec{};
+        app.session.lotto.set_current_draw(DrawRec{});
         Window win = open(app);
         for (const QString& box : draw_boxes)
             QCOMPARE(win.text(box), QStringLiteral("0"));
@@ -144,13 +145,13 @@ class TestPerformanceWindow : public QObject {
         select_all(app);
         QFETCH(bool, draw);
         if (!draw)
-            app.state.cur_draw.n[0] = 0;
+            app.session.lotto.set_current_draw(DrawRec{46000, {0, 11, 19, 27, 35, 43}, 8});
         QFETCH(bool, tset);
         if (!tset)
-            app.state.tset_numbers[1] = 0;
+            app.session.tset.numbers()[1] = 0;
         QFETCH(bool, system);
         if (!system)
-            app.state.system_name.clear();
+            app.session.system.name.clear();
         Window win = open(app);
         QFETCH(QString, message);
         QCOMPARE(app.dialogs.messages, QStringList{message});
@@ -217,7 +218,7 @@ class TestPerformanceWindow : public QObject {
         else if (change.startsWith(u"file "))
             QVERIFY(write_text_lines(system_file_path(app.dir.path()), arg.split(u'\n')));
         else if (change.startsWith(u"size "))
-            app.state.tset_size = static_cast<int16_t>(arg.toInt());
+            app.session.tset.set_size(static_cast<int16_t>(arg.toInt()));
         win.refresh();
         QFETCH(QString, message);
         QCOMPARE(app.dialogs.messages, message.isEmpty() ? QStringList() : QStringList{message});

@@ -16,10 +16,10 @@ const QString not_correct = QString::fromLatin1(msg_data_not_correct);
 // The worked example: 6/49, a set of 10, the system 10_3_6 and every factor 1 (no draw of the
 // period has a set row). The base-ticket count left by another system must not matter.
 void select_system(FabilityScene& s) {
-    s.app.state.system_name = QStringLiteral("10_3_6");
-    s.app.state.system_ticket_count = 3;
+    s.app.session.system.name = QStringLiteral("10_3_6");
+    s.app.session.system.ticket_count = 3;
     GuarMinMax lo, hi;
-    get_guar_results(s.app.state.system_name, s.app.state.guar_avg, lo, hi);
+    get_guar_results(s.app.session.system.name, s.app.session.system.guar_avg, lo, hi);
 }
 
 using Window = WindowDriver<frmProfitability>;
@@ -32,8 +32,8 @@ QString prizes(const Window& w) {
     return w.texts({std::begin(prize_boxes), std::end(prize_boxes)}).join(u' ');
 }
 
-GridModel& fa_grid(FabilityScene& s) {
-    return s.app.windows.offer<FabilityOffer>(QLatin1String(window_name::fability))->fa_table();
+TextTable& fa_grid(FabilityScene& s) {
+    return s.app.session.fa_table;
 }
 
 } // namespace
@@ -44,7 +44,7 @@ class TestProfitabilityWindow : public QObject {
     void before_any_forecasting_abilities() {
         FabilityScene s;
         select_system(s);
-        s.app.state.cur_lotto_name.clear();
+        s.app.session.lotto.set_name(QString());
         const Window w = open(s);
         QCOMPARE(w->windowTitle(), QStringLiteral("Average Profitability"));
         // The Forecasting Abilities window loads, fails its own check and stays on the screen.
@@ -139,7 +139,7 @@ class TestProfitabilityWindow : public QObject {
     // A name outside the catalogue falls back to the loaded base tickets: none, so no tickets to share.
     void system_without_tickets() {
         FabilityScene s;
-        s.app.state.system_name = QStringLiteral("9_3_6");
+        s.app.session.system.name = QStringLiteral("9_3_6");
         const Window w = open(s);
         QCOMPARE(s.app.dialogs.messages, QStringList{not_correct});
         QCOMPARE(w.focus(), QStringLiteral("txtP6b"));
@@ -164,9 +164,9 @@ class TestProfitabilityWindow : public QObject {
         select_system(s);
         const Window w = open(s);
         if (lotto)
-            s.app.state.system_name.clear();
+            s.app.session.system.name.clear();
         else
-            s.app.state.cur_lotto_name.clear();
+            s.app.session.lotto.set_name(QString());
         w.click("cmdRefresh");
         QCOMPARE(s.app.dialogs.messages, QStringList{message});
         QVERIFY(s.visible(qPrintable(opens)));

@@ -142,7 +142,7 @@ class TestStartUp : public QObject {
     void samples_and_help_come_from_the_share_folder() {
         TestApp app;
         QTemporaryDir share;
-        app.state.share_dir = share.path();
+        app.session.share_dir = share.path();
         for (const char* s : {"d1", "d1a", "d2"})
             write_file(QDir(share.path()).filePath(s), QByteArray("sample ") + s);
         write_file(QDir(share.path()).filePath("main.htm"), "<html><body>Guide</body></html>");

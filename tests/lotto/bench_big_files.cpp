@@ -2,7 +2,7 @@
 // loads one as the Lotto window does (read, sort by date, write back) and prints the time of each
 // step and the peak memory. Run each load alone (for example under /usr/bin/time -v) to see what
 // one file costs.
-#include "core/grid_model.h"
+#include "core/text_table.h"
 #include "lotto/lotto_files.h"
 
 #include <QCoreApplication>
@@ -59,7 +59,7 @@ bool make(const QString& dir) {
 int load(const QString& path) {
     QElapsedTimer timer;
     timer.start();
-    GridModel grid;
+    TextTable grid;
     reset_draws_table(grid);
     if (!read_draws_file(path, grid))
         return 1;

@@ -1,7 +1,7 @@
 // Reads a 100,000-line draws file into the draws table and sorts it by date, as loading a lotto
 // does; prints the time of each step and the peak memory of the process.
-#include "core/grid_model.h"
 #include "core/text_files.h"
+#include "core/text_table.h"
 #include "lotto/lotto_files.h"
 
 #include <QCoreApplication>
@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
 
     QElapsedTimer timer;
     timer.start();
-    GridModel grid;
+    TextTable grid;
     reset_draws_table(grid);
     if (!read_draws_file(path, grid))
         return 1;

@@ -2,12 +2,12 @@
 // With --show it instead opens the window on a small lotto and leaves it on screen, for a look;
 // --samples DIR then takes the sample sources d1 and d1a from DIR.
 
-#include "core/grid_model.h"
 #include "core/text_files.h"
 #include "lotto/frm_lotto.h"
 #include "lotto/lotto_files.h"
 #include "lotto/sample_lotto.h"
 #include "support/test_app.h"
+#include "ui/grid_model.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Zandrel"));
 
     TestApp app;
-    app.state.today = [] { return QDate::currentDate(); };
+    app.session.today = [] { return QDate::currentDate(); };
     if (show) {
         const qsizetype at = args.indexOf(QStringLiteral("--samples"));
         const QString lotto = app.path(QStringLiteral("Lto/Canada_6_49"));

@@ -1,4 +1,4 @@
-#include "core/grid_model.h"
+#include "core/text_table.h"
 #include "lotto/lotto_entry.h"
 #include "lotto/lotto_files.h"
 #include "support/faults.h"
@@ -120,8 +120,7 @@ class TestLottoFiles : public QObject {
                          "\r\n"
                          "1/5/2001 1 2 3\r\n"
                          "3/1/2002 21 22 23 24 25 26 27 extra fields\r\n");
-        GridModel grid;
-        grid.set_col_width(0, 1000);
+        TextTable grid;
         reset_draws_table(grid);
         QCOMPARE(grid.text(0, 0), "Date");
         QCOMPARE(grid.text(0, 1), QString());
@@ -173,7 +172,7 @@ class TestLottoFiles : public QObject {
         QTemporaryDir dir;
         const QString path = dir.filePath("draws.txt");
         write_file(path, bytes);
-        GridModel grid;
+        TextTable grid;
         reset_draws_table(grid);
         QVERIFY(read_draws_file(path, grid));
         QVERIFY(sort_draws_table(grid));
@@ -221,7 +220,7 @@ class TestLottoFiles : public QObject {
         const QByteArray old_params = read_all(params_path);
         const QByteArray old_draws = "12/29/2001 11 12 13 14 15 16 0 \r\n";
         write_file(draws_path, old_draws);
-        GridModel grid;
+        TextTable grid;
         reset_draws_table(grid);
         grid.append_rows({{"1/1/2002", "37257", "1", "2", "3", "4", "5", "6", "0"},
                           {"1/8/2002", "37264", "7", "8", "9", "10", "11", "12", "0"}});
@@ -237,7 +236,7 @@ class TestLottoFiles : public QObject {
     }
 
     void unparsable_date_keeps_file_order() {
-        GridModel grid;
+        TextTable grid;
         reset_draws_table(grid);
         grid.append_rows({{"2/1/2002", "", "1"}, {"soon", "", "2"}, {"1/1/2002", "", "3"}});
         QVERIFY(!sort_draws_table(grid));
@@ -247,7 +246,7 @@ class TestLottoFiles : public QObject {
     }
 
     void all_empty_rows_are_not_written() {
-        GridModel grid;
+        TextTable grid;
         reset_draws_table(grid);
         grid.append_rows({{"1/1/2002", "37257", "1", "2", "3", "4", "5", "6", "0"}, {"", "37257"}});
         QCOMPARE(draws_file_lines(grid), QStringList{"1/1/2002 1 2 3 4 5 6 0 "});

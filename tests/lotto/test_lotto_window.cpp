@@ -1,16 +1,16 @@
 #include "app/frm_main.h"
 #include "core/convert.h"
-#include "core/grid_model.h"
 #include "core/messages.h"
 #include "core/text_files.h"
 #include "lotto/frm_lotto.h"
 #include "lotto/frm_lotto_import.h"
 #include "lotto/lotto_files.h"
 #include "lotto/sample_lotto.h"
+#include "session/session.h"
 #include "support/faults.h"
 #include "support/test_files.h"
 #include "support/window_driver.h"
-#include "ui/app_state.h"
+#include "ui/grid_model.h"
 #include "ui/grid_view.h"
 
 #include <QComboBox>
@@ -159,8 +159,8 @@ class TestLottoWindow : public QObject {
         want.cost = 1;
         want.currency = QStringLiteral("EU");
         QCOMPARE(read_all(app.path(QStringLiteral("Lto/Test/param.qtz"))), encode_params(want).value());
-        QCOMPARE(app.state.cur_lotto, want);
-        QCOMPARE(app.state.cur_lotto_name, QStringLiteral("Test"));
+        QCOMPARE(app.session.lotto.params(), want);
+        QCOMPARE(app.session.lotto.name(), QStringLiteral("Test"));
         QCOMPARE(win.get<QComboBox>("cmbName")->itemText(0), QStringLiteral("Test"));
         QCOMPARE(win.get<QComboBox>("cmbName")->count(), 2);
         QCOMPARE(win.text("cmbName"), QStringLiteral("Test"));
@@ -222,7 +222,7 @@ class TestLottoWindow : public QObject {
                  QStringList{QStringLiteral("Lto")});
         QCOMPARE(QDir(app.path(QStringLiteral("Lto"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList());
-        QCOMPARE(app.state.cur_lotto_name, QString());
+        QCOMPARE(app.session.lotto.name(), QString());
     }
 
     void failed_store_data() {
@@ -249,8 +249,8 @@ class TestLottoWindow : public QObject {
         QCOMPARE(app.dialogs.messages, QStringList{not_correct});
         QCOMPARE(win.focus(), QStringLiteral("txtCost"));
         QCOMPARE(win.buttons(), QStringLiteral("001"));
-        QCOMPARE(app.state.cur_lotto.play_n, int16_t(49));
-        QCOMPARE(app.state.cur_lotto_name, cur_name);
+        QCOMPARE(app.session.lotto.params().play_n, int16_t(49));
+        QCOMPARE(app.session.lotto.name(), cur_name);
         QVERIFY(QFileInfo(app.path(QStringLiteral("Lto/plain"))).isFile());
         QVERIFY(QFileInfo(app.path(QStringLiteral("Lto/blocked/param.qtz"))).isDir());
     }
@@ -268,11 +268,11 @@ class TestLottoWindow : public QObject {
         win.click("cmdLottoSave");
         QCOMPARE(app.dialogs.messages, QStringList{not_correct});
         QCOMPARE(win.focus(), QStringLiteral("txt3PR"));
-        QCOMPARE(app.state.cur_lotto.play_n, int16_t(49));
-        QCOMPARE(app.state.cur_lotto.prize2, 3.0f);
-        QCOMPARE(app.state.cur_lotto.prize2b, 4.0f);
-        QCOMPARE(app.state.cur_lotto.prize3, 0.0f);
-        QCOMPARE(app.state.cur_lotto_name, QString());
+        QCOMPARE(app.session.lotto.params().play_n, int16_t(49));
+        QCOMPARE(app.session.lotto.params().prize2, 3.0f);
+        QCOMPARE(app.session.lotto.params().prize2b, 4.0f);
+        QCOMPARE(app.session.lotto.params().prize3, 0.0f);
+        QCOMPARE(app.session.lotto.name(), QString());
     }
 
     void load_a_lotto() {
@@ -281,8 +281,8 @@ class TestLottoWindow : public QObject {
         Window win = open(app);
         win.pick(QStringLiteral("Six49"));
         QCOMPARE(app.dialogs.messages, QStringList());
-        QCOMPARE(app.state.cur_lotto, lotto49());
-        QCOMPARE(app.state.cur_lotto_name, QStringLiteral("Six49"));
+        QCOMPARE(app.session.lotto.params(), lotto49());
+        QCOMPARE(app.session.lotto.name(), QStringLiteral("Six49"));
         QCOMPARE(win.text("cmbPlayN"), QStringLiteral("49"));
         QCOMPARE(win.text("txt2PR"), QStringLiteral("2.5"));
         QCOMPARE(win.text("txt6PR"), QStringLiteral("1000000"));
@@ -300,7 +300,7 @@ class TestLottoWindow : public QObject {
         QCOMPARE(win.buttons(), QStringLiteral("110"));
         QCOMPARE(win.grid().col_width(draws_col::serial), 0);
         QCOMPARE(win.grid().col_width(draws_col::n1 + 5), win.grid().col_width(draws_col::date) / 2);
-        QCOMPARE(app.state.cur_draw, DrawRec{}); // loading selects no draw
+        QCOMPARE(app.session.lotto.current_draw(), DrawRec{}); // loading selects no draw
         win.click("cmdLottoEdit");
         QCOMPARE(win.buttons(), QStringLiteral("001"));
     }
@@ -316,7 +316,7 @@ class TestLottoWindow : public QObject {
         QTest::keyClick(editor, Qt::Key_Return);
         emit editor->editingFinished();
         QCOMPARE(win.text("cmbName"), QStringLiteral("Six49"));
-        QCOMPARE(app.state.cur_lotto_name, QString());
+        QCOMPARE(app.session.lotto.name(), QString());
         QCOMPARE(win.grid().rows(), 1);
         QVERIFY(app.dialogs.messages.isEmpty());
     }
@@ -360,7 +360,7 @@ class TestLottoWindow : public QObject {
         QCOMPARE(app.dialogs.messages, message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(win.grid().rows(), rows);
         QCOMPARE(win->sel_row(), sel_row);
-        QCOMPARE(app.state.cur_lotto_name, has_params ? QStringLiteral("B") : QStringLiteral("A"));
+        QCOMPARE(app.session.lotto.name(), has_params ? QStringLiteral("B") : QStringLiteral("A"));
         QCOMPARE(win.text("cmbPlayN"), has_params ? QStringLiteral("49") : QStringLiteral("45"));
         QCOMPARE(win.grid().text(0, draws_col::date), QStringLiteral("Date"));
         if (message == QLatin1String("Not correct dates")) // file order kept
@@ -386,8 +386,8 @@ class TestLottoWindow : public QObject {
         win.pick(QStringLiteral("A"));
         win.pick(QStringLiteral("B"));
         QCOMPARE(app.dialogs.messages, QStringList{not_correct});
-        QCOMPARE(app.state.cur_lotto, lotto49());
-        QCOMPARE(app.state.cur_lotto_name, QStringLiteral("A"));
+        QCOMPARE(app.session.lotto.params(), lotto49());
+        QCOMPARE(app.session.lotto.name(), QStringLiteral("A"));
         QCOMPARE(win.text("cmbPlayN"), QStringLiteral("49"));
         QCOMPARE(read_all(app.path(QStringLiteral("Lto/B/param.qtz"))), bytes);
     }
@@ -425,22 +425,22 @@ class TestLottoWindow : public QObject {
         QCOMPARE(app.dialogs.messages, message.isEmpty() ? QStringList() : QStringList{message});
         if (message.isEmpty()) {
             QCOMPARE(win.row(3), texts);
-            QCOMPARE(app.state.cur_draw.n[0], texts[1].toShort());
-            QCOMPARE(app.state.cur_draw.date, date_to_serial(QDate(2026, 12, 5)));
+            QCOMPARE(app.session.lotto.current_draw().n[0], texts[1].toShort());
+            QCOMPARE(app.session.lotto.current_draw().date, date_to_serial(QDate(2026, 12, 5)));
         } else {
             QCOMPARE(win.focus(), focus);
             QCOMPARE(win.row(3), before);
-            QCOMPARE(app.state.cur_draw, DrawRec{});
+            QCOMPARE(app.session.lotto.current_draw(), DrawRec{});
         }
     }
 
     void focus_moves_before_or_after_the_message() {
         QTemporaryDir dir;
-        AppState state;
-        state.app_dir = dir.path();
+        Session session;
+        session.app_dir = dir.path();
         FocusDialogs dialogs;
         WindowRegistry windows;
-        AppContext ctx{state, dialogs, windows, [] {}};
+        AppContext ctx{session, dialogs, windows, [] {}};
         register_windows(ctx);
         make_lotto(dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
         Window win{qobject_cast<frmLotto*>(windows.show(QStringLiteral("frmLotto")))};
@@ -475,7 +475,7 @@ class TestLottoWindow : public QObject {
         DrawRec want;
         want.date = date_to_serial(QDate(2001, 1, 5)) + 0.75;
         want.n = {8, 6, 3, 4, 5, 6};
-        QCOMPARE(app.state.cur_draw, want);
+        QCOMPARE(app.session.lotto.current_draw(), want);
         QCOMPARE(read_all(app.path(QStringLiteral("Lto/Six49/draws.txt"))), file);
     }
 
@@ -599,7 +599,7 @@ class TestLottoWindow : public QObject {
         DrawRec want;
         want.date = date_to_serial(QDate(2002, 1, 2));
         want.n = {21, 22, 23, 24, 25, 26};
-        QCOMPARE(app.state.cur_draw, want);
+        QCOMPARE(app.session.lotto.current_draw(), want);
 
         // A bad cell: the boxes already show the row, and the members before it are taken.
         win.grid().set_row_sel(4);
@@ -610,7 +610,7 @@ class TestLottoWindow : public QObject {
         want.date = date_to_serial(QDate(2002, 1, 9));
         want.n[0] = 1;
         want.n[1] = 2;
-        QCOMPARE(app.state.cur_draw, want);
+        QCOMPARE(app.session.lotto.current_draw(), want);
 
         win.grid().set_row_sel(5);
         emit view->grid_clicked();
@@ -630,7 +630,7 @@ class TestLottoWindow : public QObject {
     void sort_follows_a_row() {
         QFETCH(int, row);
         QFETCH(int, to);
-        GridModel grid;
+        TextTable grid;
         grid.set_cols(draws_col::count);
         reset_draws_table(grid);
         int id = 0;

@@ -1,27 +1,27 @@
 #pragma once
 
 #include "app/windows.h"
+#include "session/session.h"
 #include "support/test_dialogs.h"
 #include "ui/app_context.h"
-#include "ui/app_state.h"
 #include "ui/window_registry.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 
-// A whole application for GUI tests: its own folder, state, recording dialogs and registry.
+// A whole application for GUI tests: its own folder, session, recording dialogs and registry.
 struct TestApp {
     QTemporaryDir dir;
-    AppState state;
+    Session session;
     TestDialogs dialogs;
     WindowRegistry windows;
     int exits = 0;
-    AppContext ctx{state, dialogs, windows, [this] { ++exits; }};
+    AppContext ctx{session, dialogs, windows, [this] { ++exits; }};
 
     TestApp() {
-        state.app_dir = dir.path();
-        state.share_dir = dir.path();
-        state.today = [] { return QDate(2026, 12, 7); };
+        session.app_dir = dir.path();
+        session.share_dir = dir.path();
+        session.today = [] { return QDate(2026, 12, 7); };
         register_windows(ctx);
     }
     ~TestApp() { windows.destroy_all(); }

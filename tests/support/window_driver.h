@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/grid_model.h"
 #include "support/test_app.h"
+#include "ui/grid_model.h"
 #include "ui/grid_view.h"
 
 #include <QAbstractButton>
@@ -32,8 +32,8 @@ inline QString focus_name(QWidget* window) {
     return focus ? focus->objectName() : QString();
 }
 
-// The cells of row r of a grid.
-inline QStringList row_cells(const GridModel& g, int r) {
+// The cells of row r of a grid: a view's model or a document's table.
+template <class Grid> QStringList row_cells(const Grid& g, int r) {
     QStringList cells;
     for (int c = 0; c < g.cols(); ++c)
         cells << g.text(r, c);
@@ -41,7 +41,7 @@ inline QStringList row_cells(const GridModel& g, int r) {
 }
 
 // Row r of a grid, its cells joined by blanks.
-inline QString grid_row(const GridModel& g, int r) {
+template <class Grid> QString grid_row(const Grid& g, int r) {
     return row_cells(g, r).join(u' ');
 }
 

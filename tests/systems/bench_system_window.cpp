@@ -4,13 +4,13 @@
 // --samples DIR), and with --pages DIR pictures of the pages Print System would print.
 
 #include "core/common_routines.h"
-#include "core/grid_model.h"
 #include "core/text_files.h"
 #include "lotto/lotto_files.h"
 #include "support/test_app.h"
 #include "systems/frm_system.h"
 #include "systems/frm_system_print.h"
 #include "systems/system_expansion.h"
+#include "ui/grid_model.h"
 #include "ui/window_names.h"
 
 #include <QApplication>
@@ -24,15 +24,17 @@
 
 namespace {
 
-void select(AppState& s, int size, int16_t pick_n) {
-    s.tset_name = QStringLiteral("Bench");
-    s.tset_size = static_cast<int16_t>(size);
+void select(Session& s, int size, int16_t pick_n) {
+    s.tset.set_name(QStringLiteral("Bench"));
+    s.tset.set_size(static_cast<int16_t>(size));
     for (int i = 1; i <= size; ++i)
-        s.tset_numbers[i] = static_cast<int16_t>(2 * i + 1);
-    s.cur_lotto_name = QStringLiteral("Bench");
-    s.cur_lotto.play_n = 49;
-    s.cur_lotto.pick_n = pick_n;
-    s.cur_lotto.cost = 2;
+        s.tset.numbers()[i] = static_cast<int16_t>(2 * i + 1);
+    s.lotto.set_name(QStringLiteral("Bench"));
+    LottoParams lotto;
+    lotto.play_n = 49;
+    lotto.pick_n = pick_n;
+    lotto.cost = 2;
+    s.lotto.set_params(lotto);
 }
 
 template <class F> double median_ms(F&& step) {
@@ -54,25 +56,25 @@ void pick(frmSystem* w, const QString& name) {
 }
 
 // The sample set's last row and the sample lotto, as the Targeted Sets and Lotto windows load them.
-bool select_samples(AppState& s, const QString& dir) {
+bool select_samples(Session& s, const QString& dir) {
     const auto lines = read_text_lines(dir + QStringLiteral("/d2"));
     const auto lotto = read_param_file(dir + QStringLiteral("/d1a"));
     if (!lines || lines->isEmpty() || !lotto)
         return false;
     QStringList pieces;
     const int16_t count = split_text(QStringLiteral(" "), lines->last(), pieces);
-    s.tset_name = QStringLiteral("Forecaster1");
-    s.tset_size = static_cast<int16_t>(count - 1);
+    s.tset.set_name(QStringLiteral("Forecaster1"));
+    s.tset.set_size(static_cast<int16_t>(count - 1));
     for (int i = 2; i <= count && i <= 21; ++i)
-        s.tset_numbers[i - 1] = static_cast<int16_t>(pieces[i].toShort());
-    s.cur_lotto = *lotto;
-    s.cur_lotto_name = QStringLiteral("Canada_6_49");
+        s.tset.numbers()[i - 1] = static_cast<int16_t>(pieces[i].toShort());
+    s.lotto.set_params(*lotto);
+    s.lotto.set_name(QStringLiteral("Canada_6_49"));
     return true;
 }
 
 int look(TestApp& app, const QStringList& args) {
     const qsizetype at = args.indexOf(QStringLiteral("--samples"));
-    if (at < 0 || at + 1 >= args.size() || !select_samples(app.state, args[at + 1])) {
+    if (at < 0 || at + 1 >= args.size() || !select_samples(app.session, args[at + 1])) {
         std::fprintf(stderr, "--samples DIR must name the folder with d1a and d2\n");
         return 2;
     }
@@ -104,7 +106,7 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     const QStringList args = QApplication::arguments();
     TestApp app;
-    app.state.today = [] { return QDate::currentDate(); };
+    app.session.today = [] { return QDate::currentDate(); };
     if (args.contains(QStringLiteral("--shot")) || args.contains(QStringLiteral("--pages")))
         return look(app, args);
 
@@ -115,7 +117,7 @@ int main(int argc, char** argv) {
         int16_t pick_n;
     };
     for (const Case& c : {Case{"20_4_6", 20, 6}, Case{"19_4_5", 19, 5}}) {
-        select(app.state, c.size, c.pick_n);
+        select(app.session, c.size, c.pick_n);
         auto* w = app.show<frmSystem>(window_name::system);
         const QString name = QString::fromLatin1(c.name);
         const double whole = median_ms([&] {
@@ -123,12 +125,13 @@ int main(int argc, char** argv) {
             QApplication::processEvents();
         });
         // Its parts, without the window.
-        AppState& s = app.state;
-        GridModel grid;
+        SystemSelection& s = app.session.system;
+        const TsetDocument& set = app.session.tset;
+        TextTable grid;
         const double tables = median_ms([&] { get_guar_results(name, s.guar_avg, s.guar_min, s.guar_max); });
         const double expand = median_ms([&] {
-            get_system_tickets(name, s.system_ticket_count, s.system_tickets);
-            fill_system_grid(grid, s.system_tickets, s.tset_size, c.pick_n, s.tset_numbers);
+            get_system_tickets(name, s.ticket_count, s.tickets);
+            fill_system_grid(grid, s.tickets, set.size(), c.pick_n, set.numbers());
         });
         const QString file = app.path(QStringLiteral("system"));
         const double write = median_ms([&] { write_text_lines(file, system_file_lines(grid)); });

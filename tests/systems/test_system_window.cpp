@@ -1,8 +1,8 @@
-#include "core/grid_model.h"
 #include "core/messages.h"
 #include "support/test_files.h"
 #include "support/window_driver.h"
 #include "systems/frm_system.h"
+#include "ui/grid_model.h"
 #include "ui/grid_view.h"
 #include "ui/window_names.h"
 
@@ -25,16 +25,18 @@ const Numbers sample_set{3, 7, 12, 15, 22, 31, 34, 38, 41, 45};
 const QString msg_no_set = QStringLiteral("Please, select the targeted set on the form 'Tsets'");
 
 // The selections the Targeted Sets and Lotto windows would have made.
-void select(AppState& s, const Numbers& set, int16_t pick_n = 6, float cost = 2) {
-    s.tset_name = QStringLiteral("Forecaster1");
-    s.tset_size = static_cast<int16_t>(set.size());
-    s.tset_numbers.fill(0);
+void select(Session& s, const Numbers& set, int16_t pick_n = 6, float cost = 2) {
+    s.tset.set_name(QStringLiteral("Forecaster1"));
+    s.tset.set_size(static_cast<int16_t>(set.size()));
+    s.tset.numbers().fill(0);
     for (size_t i = 0; i < set.size(); ++i)
-        s.tset_numbers[i + 1] = static_cast<int16_t>(set[i]);
-    s.cur_lotto_name = QStringLiteral("Canada_6_49");
-    s.cur_lotto.play_n = 49;
-    s.cur_lotto.pick_n = pick_n;
-    s.cur_lotto.cost = cost;
+        s.tset.numbers()[i + 1] = static_cast<int16_t>(set[i]);
+    s.lotto.set_name(QStringLiteral("Canada_6_49"));
+    LottoParams lotto;
+    lotto.play_n = 49;
+    lotto.pick_n = pick_n;
+    lotto.cost = cost;
+    s.lotto.set_params(lotto);
 }
 
 Numbers first_numbers(int n) {
@@ -72,7 +74,7 @@ class TestSystemWindow : public QObject {
 
     void controls_and_menu() {
         TestApp app;
-        select(app.state, sample_set);
+        select(app.session, sample_set);
         Window win = open(app);
         QCOMPARE(win->windowTitle(), QStringLiteral("Systems"));
         const QList<QPair<const char*, QString>> labels{{"Label1", "Lotto"},
@@ -128,11 +130,11 @@ class TestSystemWindow : public QObject {
         QFETCH(QString, lblTset);
         QFETCH(QString, lblLotto);
         TestApp app;
-        select(app.state, sample_set);
+        select(app.session, sample_set);
         if (!tset)
-            app.state.tset_name.clear();
+            app.session.tset.set_name(QString());
         if (!lotto)
-            app.state.cur_lotto_name.clear();
+            app.session.lotto.set_name(QString());
         Window win = open(app);
         QCOMPARE(app.dialogs.messages, messages);
         for (const char* name : {window_name::tsets, window_name::lotto}) {
@@ -144,8 +146,8 @@ class TestSystemWindow : public QObject {
         QCOMPARE(win.text("lblLotto"), lblLotto);
 
         // Only loading sets the labels.
-        app.state.tset_name = QStringLiteral("Other");
-        app.state.cur_lotto_name = QStringLiteral("Other");
+        app.session.tset.set_name(QStringLiteral("Other"));
+        app.session.lotto.set_name(QStringLiteral("Other"));
         win.pick(QStringLiteral("10_3_6"));
         QCOMPARE(win.text("lblTset"), lblTset);
         QCOMPARE(win.text("lblLotto"), lblLotto);
@@ -172,12 +174,12 @@ class TestSystemWindow : public QObject {
         QFETCH(int, row);
         QFETCH(QString, numbers);
         TestApp app;
-        select(app.state, set, int16_t(name.endsWith(u'5') ? 5 : 6));
+        select(app.session, set, int16_t(name.endsWith(u'5') ? 5 : 6));
         Window win = open(app);
         win.pick(name);
         QVERIFY(app.dialogs.messages.isEmpty());
-        QCOMPARE(app.state.system_name, name);
-        QCOMPARE(int(app.state.system_ticket_count) * int(set.size()), rows);
+        QCOMPARE(app.session.system.name, name);
+        QCOMPARE(int(app.session.system.ticket_count) * int(set.size()), rows);
         const GridModel& grid = win.tickets();
         QCOMPARE(grid.rows(), rows + 1);
         QCOMPARE(grid.text(0, 0), QStringLiteral("Tickets"));
@@ -200,7 +202,7 @@ class TestSystemWindow : public QObject {
 
     void file_rewritten_whole() {
         TestApp app;
-        select(app.state, sample_set);
+        select(app.session, sample_set);
         Window win = open(app);
         win.pick(QStringLiteral("10_4_6"));
         win.pick(QStringLiteral("10_3_6"));
@@ -224,7 +226,7 @@ class TestSystemWindow : public QObject {
         QFETCH(float, cost);
         QFETCH(QString, text);
         TestApp app;
-        select(app.state, sample_set, 6, cost);
+        select(app.session, sample_set, 6, cost);
         Window win = open(app);
         win.pick(name);
         QCOMPARE(win.text("lblCost"), text);
@@ -250,7 +252,7 @@ class TestSystemWindow : public QObject {
         QFETCH(int, pick_n);
         QFETCH(QString, note);
         TestApp app;
-        select(app.state, sample_set, int16_t(pick_n));
+        select(app.session, sample_set, int16_t(pick_n));
         Window win = open(app);
         if (!first.isEmpty())
             win.pick(first);
@@ -258,24 +260,26 @@ class TestSystemWindow : public QObject {
         const QString cost = win.text("lblCost");
         const QString row1 = win.tickets().rows() > 1 ? win.tickets().text(1, 1) : QString();
         const int rows = win.tickets().rows();
-        const int16_t count = app.state.system_ticket_count;
-        const auto tickets = app.state.system_tickets.rows;
+        const int16_t count = app.session.system.ticket_count;
+        const auto tickets = app.session.system.tickets.rows;
 
         win.pick(name);
-        QCOMPARE(app.state.system_name, name);
-        QCOMPARE(win.results().text(4, 2), QString::number(app.state.guar_min(3, 2)));
+        QCOMPARE(app.session.system.name, name);
+        QCOMPARE(win.results().text(4, 2), QString::number(app.session.system.guar_min(3, 2)));
         QCOMPARE(win.text("lblNote"), note);
         QCOMPARE(system_file(app), file);
         QCOMPARE(win.text("lblCost"), cost);
         QCOMPARE(win.tickets().rows(), rows);
         if (rows > 1)
             QCOMPARE(win.tickets().text(1, 1), row1);
-        QCOMPARE(app.state.system_ticket_count, count);
-        QCOMPARE(app.state.system_tickets.rows, tickets);
+        QCOMPARE(app.session.system.ticket_count, count);
+        QCOMPARE(app.session.system.tickets.rows, tickets);
         QVERIFY(app.dialogs.messages.isEmpty());
 
         // The next expansion takes the note away.
-        app.state.cur_lotto.pick_n = 6;
+        LottoParams six = app.session.lotto.params();
+        six.pick_n = 6;
+        app.session.lotto.set_params(six);
         win.pick(QStringLiteral("10_4_6"));
         QCOMPARE(win.text("lblNote"), QString());
         QCOMPARE(win.tickets().rows(), 31);
@@ -283,12 +287,12 @@ class TestSystemWindow : public QObject {
 
     void no_set_loaded() {
         TestApp app;
-        select(app.state, sample_set);
-        app.state.tset_numbers.fill(0);
+        select(app.session, sample_set);
+        app.session.tset.numbers().fill(0);
         Window win = open(app);
         win.pick(QStringLiteral("10_4_6"));
         QCOMPARE(app.dialogs.messages, QStringList{msg_no_set});
-        QCOMPARE(app.state.system_ticket_count, int16_t{3}); // loaded before the check
+        QCOMPARE(app.session.system.ticket_count, int16_t{3}); // loaded before the check
         QCOMPARE(win.tickets().rows(), 1);
         QCOMPARE(win.text("lblCost"), QStringLiteral("0"));
         QVERIFY(!QFile::exists(app.path(QStringLiteral("system"))));
@@ -319,7 +323,7 @@ class TestSystemWindow : public QObject {
         QFETCH(int, row);
         QFETCH(QStringList, cells);
         TestApp app;
-        select(app.state, sample_set);
+        select(app.session, sample_set);
         Window win = open(app);
         for (const QString& name : picks)
             win.pick(name);
@@ -338,7 +342,7 @@ class TestSystemWindow : public QObject {
     // column 6, and 19_4_5 has rows 4 and 5 although earlier tables gave only rows 2 and 3.
     void results_of_5_number_systems() {
         TestApp app;
-        select(app.state, sample_set);
+        select(app.session, sample_set);
         Window win = open(app);
         win.pick(QStringLiteral("20_4_6"));
         win.pick(QStringLiteral("19_4_5"));
@@ -353,7 +357,7 @@ class TestSystemWindow : public QObject {
                 QCOMPARE(win.results().text(2 * i - 1, j), QString::number(hi(i, j)));
             }
         QVERIFY(lo(4, 4) >= 1);
-        QCOMPARE(app.state.guar_max.cell, hi.cell);
+        QCOMPARE(app.session.system.guar_max.cell, hi.cell);
     }
 
     void printing_data() {
@@ -380,7 +384,7 @@ class TestSystemWindow : public QObject {
         QFETCH(int, min_pages);
         QFETCH(int, max_pages);
         TestApp app;
-        select(app.state, first_numbers(size), int16_t(size == 19 ? 5 : 6));
+        select(app.session, first_numbers(size), int16_t(size == 19 ? 5 : 6));
         const QString pdf = target.isEmpty() ? QString() : app.path(target);
         app.dialogs.print_file = pdf;
         Window win = open(app);
@@ -407,7 +411,7 @@ class TestSystemWindow : public QObject {
     void failed_write() {
         QFETCH(bool, folder);
         TestApp app;
-        select(app.state, first_numbers(19), 5);
+        select(app.session, first_numbers(19), 5);
         Window win = open(app);
         const QString path = app.path(QStringLiteral("system"));
         QByteArray before;

@@ -4,8 +4,8 @@
 // --samples DIR, default share/): the sample set with a new row filled by the ten most frequent
 // numbers of the sample lotto's last year, and saves a picture of each.
 #include "core/convert.h"
-#include "core/grid_model.h"
 #include "core/text_files.h"
+#include "core/text_table.h"
 #include "lotto/lotto_files.h"
 #include "support/shots.h"
 #include "support/window_driver.h"
@@ -51,7 +51,7 @@ void print(const char* what, Time t) {
 
 int shots(const QString& samples, const QString& tsets_png, const QString& generator_png) {
     TestApp app;
-    app.state.today = [] { return QDate(2026, 12, 1); };
+    app.session.today = [] { return QDate(2026, 12, 1); };
     install_samples(app, samples);
     open_window(app, "frmLotto").pick_typed("cmbName", "Canada_6_49");
     const auto tsets = open_window(app, "frmTsets");
@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
     if (!write_text_lines(path, lines))
         return 1;
 
-    GridModel grid;
+    TextTable grid;
     std::printf("set of %d rows x 20 numbers:\n", set_rows);
     print("load (read, split, fill the grid)", best(5, [&] {
               const auto set = read_tset_file(path, "Set", 20);
@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
                   std::exit(1);
           }));
 
-    GridModel draws;
+    TextTable draws;
     reset_draws_table(draws);
     std::vector<QStringList> rows;
     rows.reserve(draw_rows);
@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
     print("sort by serial (in order)", best(5, [&] { sort_draws_by_serial(draws); }));
     FrequencyCount count;
     print("count (calc_fr)", best(5, [&] { count = calc_fr(draws, from, to, 1, 6, 49); }));
-    GridModel table;
+    TextTable table;
     print("frequency table", best(5, [&] { fill_frequency_table(table, count); }));
     if (count.draws != draw_rows)
         return 1;

@@ -35,6 +35,12 @@ void make_lotto(TestApp& app, int16_t play_n = 22) {
     write_file(app.path("Lto/L/draws.txt"), draws);
 }
 
+void set_play_n(TestApp& app, int16_t play_n) {
+    LottoParams lotto = app.session.lotto.params();
+    lotto.play_n = play_n;
+    app.session.lotto.set_params(lotto);
+}
+
 struct Setup {
     Win lotto, tsets;
     WindowDriver<frmTsetGenerator> gen;
@@ -146,16 +152,16 @@ class TestTsetGenerator : public QObject {
         s.lotto.click("cmdAdd");
         QCOMPARE(app.dialogs.messages, QStringList());
         s.lotto.click("cmdDrawNew"); // begun, not filled: no draw, and it stays where it is
-        auto* draws = app.windows.offer<DrawsOffer>("frmLotto");
-        const int last = draws->draws_table().rows() - 1;
+        TextTable& draws = app.session.lotto.draws();
+        const int last = draws.rows() - 1;
         s.gen.get<QRadioButton>("optHighFr")->setChecked(true);
         s.gen.click("cmdGo");
         QCOMPARE(grid_row(s.gen->frequency_table(), 24), "Total draws 11");
         QCOMPARE(grid_row(s.gen->frequency_table(), 2), "1 2");
         // The draws table is left in date order.
-        QCOMPARE(draws->draws_table().text(1, draws_col::date), "2026-02-15");
-        QCOMPARE(draws->draws_table().rows() - 1, last);
-        QCOMPARE(draws->draws_table().text(last, draws_col::date), QString());
+        QCOMPARE(draws.text(1, draws_col::date), "2026-02-15");
+        QCOMPARE(draws.rows() - 1, last);
+        QCOMPARE(draws.text(last, draws_col::date), QString());
     }
 
     void refusals_data() {
@@ -187,9 +193,9 @@ class TestTsetGenerator : public QObject {
         if (change.contains(u'='))
             s.gen.set(qPrintable(change.section(u'=', 0, 0)), change.section(u'=', 1));
         else if (change == "no lotto")
-            app.state.cur_lotto.play_n = 0;
+            set_play_n(app, 0);
         else if (change == "play 9")
-            app.state.cur_lotto.play_n = 9;
+            set_play_n(app, 9);
         else if (change == "size 12")
             s.tsets.set("cmbSize", "12");
         else if (change == "close lotto")
@@ -197,7 +203,7 @@ class TestTsetGenerator : public QObject {
         else if (change == "no row")
             s.tsets.pick("cmbSize", "10");
         else if (change == "bad cell")
-            app.windows.offer<DrawsOffer>("frmLotto")->draws_table().set_text(3, draws_col::n1 + 2, "x");
+            app.session.lotto.draws().set_text(3, draws_col::n1 + 2, "x");
         s.gen.click("cmdGo");
         QCOMPARE(app.dialogs.messages, message.isEmpty() ? QStringList() : QStringList{message});
         if (!focus.isEmpty())
@@ -206,7 +212,7 @@ class TestTsetGenerator : public QObject {
         if (g.rows() > 1)
             QCOMPARE(grid_row(g, 1), QString(10, u' '));
         if (change == "no row")
-            QCOMPARE(app.state.tset_row, 1);
+            QCOMPARE(app.session.tset.current_row(), 1);
         if (change == "no lotto")
             QVERIFY(app.windows.find("frmLotto")->isVisible());
     }
@@ -214,7 +220,7 @@ class TestTsetGenerator : public QObject {
     void random_sets() {
         TestApp app;
         const Setup s = open_all(app);
-        app.state.random_seed = [] { return 7u; };
+        app.session.random_seed = [] { return 7u; };
         s.gen.click("cmdGo");
         const QString first = grid_row(tsets_grid(app), 1);
         QList<int> n = numbers_of(first);

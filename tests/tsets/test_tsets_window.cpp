@@ -69,22 +69,26 @@ class TestTsetsWindow : public QObject {
         TestApp app;
         write_file(app.path("Tsets/12/b"), "");
         write_file(app.path("Tsets/12/A"), "");
-        app.state.tset_name = "Old";
+        app.session.tset.set_name("Old");
         Win w = show_tsets(app);
         w.pick_typed("cmbSize", "");
         QCOMPARE(app.dialogs.messages, QStringList{msg(msg_select_size)});
         QCOMPARE(w.focus(), "cmbSize");
-        QCOMPARE(app.state.tset_size, 0);
+        QCOMPARE(app.session.tset.size(), 0);
 
         w.pick("cmbSize", "12");
         QCOMPARE(items(w.get<QComboBox>("cmbSets")), QStringList({"A", "b"}));
         QCOMPARE(w.get<QComboBox>("cmbIndex")->count(), 12);
         QCOMPARE(enabled(w), "1100100");
-        QCOMPARE(app.state.tset_size, 12);
-        QCOMPARE(app.state.tset_name, "Old");
+        QCOMPARE(app.session.tset.size(), 12);
+        QCOMPARE(app.session.tset.name(), "Old");
         GridModel& g = tsets_grid(app);
         QCOMPARE(grid_row(g, 0), "Date N1 N2 N3 N4 N5 N6 N7 N8 N9 N10 N11 N12");
         QCOMPARE(g.rows(), 1);
+        QCOMPARE(g.col_width(0), 1000);
+        QCOMPARE(g.col_width(7), 450);
+        for (int c = 0; c <= 12; ++c)
+            QVERIFY(g.bold(0, c));
         // The header cells show bold.
         const QAbstractItemModel* shown = w.get<GridView>("msfTsets")->model();
         QVERIFY(shown->headerData(12, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
@@ -94,12 +98,12 @@ class TestTsetsWindow : public QObject {
         TestApp app;
         Win w = size10(app);
         w.pick("cmbSets", "Old");
-        app.windows.offer<TsetsOffer>("frmTsets")->enable_save();
+        app.session.tset.offer_save();
         w.pick("cmbSize", "12");
         QCOMPARE(tsets_grid(app).cols(), 13);
         QCOMPARE(tsets_grid(app).rows(), 1);
-        QCOMPARE(app.state.tset_name, "Old");
-        QCOMPARE(app.state.tset_row, 0);
+        QCOMPARE(app.session.tset.name(), "Old");
+        QCOMPARE(app.session.tset.current_row(), 0);
         QVERIFY(!w.enabled("cmdSave"));
         QVERIFY(w.enabled("cmdAcceptDate"));
         // A row filled after the change may enable Save again, but there is no set to write it to.
@@ -140,7 +144,7 @@ class TestTsetsWindow : public QObject {
         QFETCH(int, rows);
         TestApp app;
         Win w = size10(app);
-        app.state.tset_name = "Before";
+        app.session.tset.set_name("Before");
         app.dialogs.answers << answer;
         w.click("cmdNew");
         QCOMPARE(app.dialogs.prompts, QStringList{"Name of the strategy|Please type a name."});
@@ -153,13 +157,13 @@ class TestTsetsWindow : public QObject {
         QCOMPARE(listed, files);
         QCOMPARE(read_all(app.path("Tsets/10/Old")), two_rows);
         QCOMPARE(tsets_grid(app).rows(), rows);
-        QCOMPARE(app.state.tset_row, rows - 1);
+        QCOMPARE(app.session.tset.current_row(), rows - 1);
         if (rows > 1) {
             QCOMPARE(w.text("cmbSets"), answer);
             QCOMPARE(enabled(w), "1111101");
             QCOMPARE(read_all(app.path("Tsets/10/" + answer)).isEmpty(), answer != "Old");
         }
-        QCOMPARE(app.state.tset_name, answer == "Old" ? "Old" : "Before");
+        QCOMPARE(app.session.tset.name(), answer == "Old" ? "Old" : "Before");
     }
 
     void opening_a_set() {
@@ -168,10 +172,10 @@ class TestTsetsWindow : public QObject {
         w.pick("cmbSets", "Old");
         const GridModel& g = tsets_grid(app);
         QCOMPARE(grid_row(g, 2), "2002-03-01 11 12 13 14 15 16 17 18 19 20");
-        QCOMPARE(app.state.tset_row, 2);
-        QCOMPARE(app.state.tset_name, "Old");
-        QCOMPARE(app.state.tset_numbers[1], 11);
-        QCOMPARE(app.state.tset_numbers[10], 20);
+        QCOMPARE(app.session.tset.current_row(), 2);
+        QCOMPARE(app.session.tset.name(), "Old");
+        QCOMPARE(app.session.tset.numbers()[1], 11);
+        QCOMPARE(app.session.tset.numbers()[10], 20);
         QCOMPARE(enabled(w), "1111101");
         const auto* view = w.get<GridView>("msfTsets");
         QVERIFY(view->columnWidth(0) > view->fontMetrics().horizontalAdvance(g.text(2, 0))); // dates whole
@@ -184,7 +188,7 @@ class TestTsetsWindow : public QObject {
         w.pick("cmbSets", "Gone");
         QCOMPARE(app.dialogs.messages, QStringList{"The Targeted Set 'Gone' does not exist."});
         QCOMPARE(g.rows(), 3);
-        QCOMPARE(app.state.tset_name, "Old");
+        QCOMPARE(app.session.tset.name(), "Old");
 
         // An empty set: the header row only, and get_Tset reads the header.
         app.dialogs.messages.clear();
@@ -192,9 +196,9 @@ class TestTsetsWindow : public QObject {
         w.click("cmdNew");
         w.pick("cmbSets", "Empty");
         QCOMPARE(g.rows(), 1);
-        QCOMPARE(app.state.tset_row, 0);
+        QCOMPARE(app.session.tset.current_row(), 0);
         QCOMPARE(app.dialogs.messages, QStringList{"Incorrect data in the cell 0,1)"});
-        QCOMPARE(app.state.tset_numbers[1], 11);
+        QCOMPARE(app.session.tset.numbers()[1], 11);
     }
 
     // A set file that cannot be read leaves the last set's rows on screen, but Save no longer
@@ -207,7 +211,7 @@ class TestTsetsWindow : public QObject {
         w.pick("cmbSets", "Old");
         const auto saved = in_child_process([&] {
             with_no_file_descriptor_left([&] { w.pick_typed("cmbSets", "Locked"); });
-            app.windows.offer<TsetsOffer>("frmTsets")->enable_save();
+            app.session.tset.offer_save();
             w.click("cmdSave");
             return app.dialogs.messages == QStringList{msg(msg_data_not_correct), msg(msg_select_tset)};
         });
@@ -225,7 +229,7 @@ class TestTsetsWindow : public QObject {
         write_file(app.path("Tsets/10/Cut"), file);
         w.pick_typed("cmbSets", "Cut");
         QCOMPARE(tsets_grid(app).rows(), 3);
-        app.windows.offer<TsetsOffer>("frmTsets")->enable_save();
+        app.session.tset.offer_save();
         w.click("cmdSave");
         QCOMPARE(app.dialogs.messages, QStringList{QString::fromUtf8(msg_set_unread).arg(3)});
         QCOMPARE(read_all(app.path("Tsets/10/Cut")), file);
@@ -356,8 +360,8 @@ class TestTsetsWindow : public QObject {
                 g.set_text(i + 1, c, cells[c]);
         }
         w.click("cmdAdd"); // a blank row, current
-        QCOMPARE(app.state.tset_row, 4);
-        app.windows.offer<TsetsOffer>("frmTsets")->enable_save();
+        QCOMPARE(app.session.tset.current_row(), 4);
+        app.session.tset.offer_save();
 
         // An unreadable date: nothing written, nothing moved.
         g.set_text(2, 0, "2001-13-01");
@@ -373,12 +377,12 @@ class TestTsetsWindow : public QObject {
                  (rows[1] + " \r\n" + rows[2] + " \r\n" + rows[0] + " \r\n").toLatin1());
         QCOMPARE(g.rows(), 4);
         QCOMPARE(grid_row(g, 1), rows[1]);
-        QCOMPARE(app.state.tset_row, 3);
+        QCOMPARE(app.session.tset.current_row(), 3);
 
         w.pick("cmbSets", "S");
-        QCOMPARE(app.state.tset_row, 3);
-        QCOMPARE(app.state.tset_numbers[10], 10);
-        QCOMPARE(app.state.tset_name, "S");
+        QCOMPARE(app.session.tset.current_row(), 3);
+        QCOMPARE(app.session.tset.numbers()[10], 10);
+        QCOMPARE(app.session.tset.name(), "S");
     }
 
     void clicking_a_row() {
@@ -392,14 +396,14 @@ class TestTsetsWindow : public QObject {
         auto* view = w.get<GridView>("msfTsets");
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                           view->visualRect(view->model()->index(1, 4)).center());
-        QCOMPARE(app.state.tset_row, 2);
+        QCOMPARE(app.session.tset.current_row(), 2);
         QCOMPARE(app.dialogs.messages, QStringList{"Incorrect data in the cell 2,3)"});
-        QCOMPARE(app.state.tset_numbers[2], 12);
-        QCOMPARE(app.state.tset_numbers[3], 23);
+        QCOMPARE(app.session.tset.numbers()[2], 12);
+        QCOMPARE(app.session.tset.numbers()[3], 23);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                           view->visualRect(view->model()->index(0, 0)).center());
-        QCOMPARE(app.state.tset_row, 1);
-        QCOMPARE(app.state.tset_numbers[3], 3);
+        QCOMPARE(app.session.tset.current_row(), 1);
+        QCOMPARE(app.session.tset.numbers()[3], 3);
     }
 
     void opens_the_generator() {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/grid_model.h"
 #include "support/test_files.h"
 #include "support/window_driver.h"
-#include "ui/window_offers.h"
+#include "tsets/frm_tsets.h"
+#include "ui/grid_model.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -18,5 +18,5 @@ inline Win show_tsets(TestApp& app) {
 }
 
 inline GridModel& tsets_grid(TestApp& app) {
-    return app.windows.offer<TsetsOffer>(QStringLiteral("frmTsets"))->tsets_table();
+    return app.windows.find_as<frmTsets>(QStringLiteral("frmTsets"))->tsets_table();
 }

@@ -1,4 +1,4 @@
-#include "core/grid_model.h"
+#include "ui/grid_model.h"
 #include "ui/grid_view.h"
 
 #include <QAbstractButton>

@@ -1,4 +1,4 @@
-#include "core/grid_model.h"
+#include "ui/grid_model.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -27,9 +27,9 @@ class TestGridModel : public QObject {
         g.set_text(0, 3, "x");
         QCOMPARE(g.text(5, 0), QString());
         QCOMPARE(g.rows(), 2);
-        // The separator cannot leak into a cell and shift its neighbours.
-        g.set_text(1, 0, QString("x") + GridModel::cell_separator + "y");
-        QCOMPARE(g.text(1, 0), "xy");
+        // No character of a cell's text can shift its neighbours, a control character included.
+        g.set_text(1, 0, QString("x") + QChar(0x1f) + "y");
+        QCOMPARE(g.text(1, 0), QString("x") + QChar(0x1f) + "y");
         QCOMPARE(g.text(1, 1), "m");
     }
 
@@ -101,8 +101,8 @@ class TestGridModel : public QObject {
         std::vector<QString> rows;
         for (int i = 0; i < 100000; ++i)
             rows.push_back(
-                GridModel::join_cells({QString::number(100000 - i), "", "1", "2", "3", "4", "5", "6", "7"}));
-        g.append_joined_rows(std::move(rows));
+                TextTable::pack({QString::number(100000 - i), "", "1", "2", "3", "4", "5", "6", "7"}));
+        g.append_packed_rows(std::move(rows));
         QCOMPARE(g.rows(), 100001);
         std::vector<QString> serials(100000, QStringLiteral("1"));
         g.set_column(1, 1, serials);
@@ -157,7 +157,7 @@ class TestGridModel : public QObject {
         g.set_fixed_rows(1);
         g.set_fixed_cols(1);
         g.append_rows({{"a", "3", "x"}, {"b", "1", "y"}, {"c", "2", "z"}});
-        g.append_joined_rows({GridModel::join_cells({"d", "0", "w"})});
+        g.append_packed_rows({TextTable::pack({"d", "0", "w"})});
         g.set_col(1);
         g.sort_numeric(true);
         g.sort_numeric(false);

@@ -1,0 +1,110 @@
+#include "lotto/lotto_document.h"
+
+#include "core/file_names.h"
+#include "lotto/draw_import.h"
+#include "lotto/lotto_files.h"
+
+#include <QFileInfo>
+#include <QScopeGuard>
+
+LottoDocument::LottoDocument(QObject* parent) : QObject(parent) {
+    reset_draws_table(draws_);
+    // Other readers sort the table too (the generator sorts it by serial): the current row moves
+    // with its draw, so the next Add still writes the draw it belongs to.
+    connect(&draws_, &TextTable::reordered, this, [this](int first_row, const std::vector<int>& order) {
+        const int old = current_row_ - first_row;
+        if (old < 0 || old >= static_cast<int>(order.size()))
+            return;
+        for (int i = 0; i < static_cast<int>(order.size()); ++i)
+            if (order[i] == old) {
+                current_row_ = first_row + i;
+                return;
+            }
+    });
+}
+
+void LottoDocument::set_name(const QString& name) {
+    name_ = name;
+    emit lotto_changed();
+}
+
+void LottoDocument::set_params(const LottoParams& params) {
+    params_ = params;
+    emit lotto_changed();
+}
+
+void LottoDocument::set_current_draw(const DrawRec& draw) {
+    current_draw_ = draw;
+    emit current_draw_changed();
+}
+
+LottoDocument::Load LottoDocument::load_draws(const QString& folder, const QString& lotto) {
+    const Load load = read_aside(folder, lotto);
+    // Without draws read the row stays as it was: no row of the emptied table is one to edit.
+    if (load == Load::loaded)
+        current_row_ = draws_.rows() - 1;
+    else if (load == Load::bad_date)
+        current_row_ = 1;
+    return load;
+}
+
+// Reads and sorts the draws in a table of their own, then takes its rows: whoever shows the
+// table sees one change, not every step of the load.
+LottoDocument::Load LottoDocument::read_aside(const QString& folder, const QString& lotto) {
+    TextTable aside;
+    reset_draws_table(aside);
+    const auto take = qScopeGuard([&] { draws_.take(aside); });
+    const QString path = join_path(folder, QLatin1String(draws_file_name));
+    draws_lotto_ = lotto;
+    unread_path_.clear();
+    draws_stamp_.take(path);
+    if (!QFileInfo::exists(path))
+        return Load::no_file;
+    if (!read_draws_file(path, aside)) {
+        reset_draws_table(aside);
+        draws_lotto_.clear();
+        unread_path_ = path;
+        return Load::unreadable;
+    }
+    return sort_draws_table(aside) ? Load::loaded : Load::bad_date;
+}
+
+LottoDocument::Save LottoDocument::may_save(const QString& folder, const QString& lotto) const {
+    const QString path = join_path(folder, QLatin1String(draws_file_name));
+    if (lotto != draws_lotto_ && QFileInfo::exists(path))
+        return path == unread_path_ ? Save::unread : Save::not_loaded;
+    return Save::saved;
+}
+
+bool LottoDocument::sort() {
+    return sort_draws_table(draws_);
+}
+
+LottoDocument::Save LottoDocument::write_draws(const QString& folder, const QString& lotto) {
+    const QString path = join_path(folder, QLatin1String(draws_file_name));
+    if (!write_draws_file(path, draws_))
+        return Save::failed;
+    draws_lotto_ = lotto;
+    unread_path_.clear();
+    draws_stamp_.take(path);
+    return Save::saved;
+}
+
+bool LottoDocument::append_draws(const std::vector<DrawRec>& draws) {
+    std::vector<QString> rows;
+    rows.reserve(draws.size());
+    for (const DrawRec& draw : draws) {
+        QStringList cells = draws_file_cells(draw);
+        cells.insert(draws_col::serial, QString());
+        rows.push_back(TextTable::pack(cells));
+    }
+    draws_.append_packed_rows(std::move(rows));
+    return sort();
+}
+
+void LottoDocument::release_draws() {
+    reset_draws_table(draws_);
+    draws_lotto_.clear();
+    draws_stamp_.clear();
+    current_row_ = 0;
+}

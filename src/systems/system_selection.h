@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/text_table.h"
+#include "systems/guar_results.h"
+#include "systems/system_catalogue.h"
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+
+// The system chosen in the Systems window: its name, its base tickets, its guaranteed results and
+// its tickets expanded on the current set (the table the window shows and saves).
+class SystemSelection : public QObject {
+    Q_OBJECT
+  public:
+    explicit SystemSelection(QObject* parent = nullptr) : QObject(parent) {}
+
+    QString name;
+    int16_t ticket_count = 0;
+    SystemTickets tickets;
+    GuarAvg guar_avg;
+    GuarMinMax guar_min;
+    GuarMinMax guar_max;
+
+    TextTable& expanded() { return expanded_; }
+    const TextTable& expanded() const { return expanded_; }
+
+  private:
+    TextTable expanded_;
+};
