@@ -59,7 +59,7 @@ DateSortResult sort_grid_by_date(TextTable& grid, int col, const DateSortOptions
     bool all_kept = true;
     for (int r = 1; r < rows; ++r) {
         if (kept) {
-            if (const auto serial = TextTable::number_of(grid.text_view(r, serial_col))) {
+            if (const auto serial = grid.derived_key(r)) {
                 keys.push_back(*serial);
                 continue;
             }

@@ -19,16 +19,19 @@ constexpr std::array<char16_t, 32> high_block = {
 
 } // namespace
 
-QString decode_cp1252(const QByteArray& bytes) {
-    QString out(bytes.size(), Qt::Uninitialized);
-    QChar* dst = out.data();
+void decode_cp1252(QByteArrayView bytes, char16_t* out) {
     for (const char ch : bytes) {
         const auto b = static_cast<unsigned char>(ch);
         char16_t u = b;
         if (b >= 0x80 && b < 0xA0 && high_block[b - 0x80] != 0)
             u = high_block[b - 0x80];
-        *dst++ = QChar(u);
+        *out++ = u;
     }
+}
+
+QString decode_cp1252(const QByteArray& bytes) {
+    QString out(bytes.size(), Qt::Uninitialized);
+    decode_cp1252(bytes, reinterpret_cast<char16_t*>(out.data()));
     return out;
 }
 

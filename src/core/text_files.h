@@ -7,6 +7,8 @@
 
 // Data files are single-byte Windows-1252 text with CR LF line ends.
 QString decode_cp1252(const QByteArray& bytes);
+// The same into out, which holds bytes.size() characters.
+void decode_cp1252(QByteArrayView bytes, char16_t* out);
 // Characters without a Windows-1252 byte become '?'.
 QByteArray encode_cp1252(const QString& text);
 // True when every character has a Windows-1252 byte, so the text survives a save unchanged.

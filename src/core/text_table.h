@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <limits>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -12,13 +14,20 @@
 // titles of the columns, say). Documents keep their data in one; item models in the window layer
 // show it and keep what only a view needs (widths, bold, the current cell).
 //
-// Each row is one string: a count of cells, the end of each cell, then the cells' texts, so that
-// reading a cell is two lookups and a million rows cost one allocation each.
+// Each row is packed: a count of cells, the end of each cell, then the cells' texts, so that
+// reading a cell is two lookups. Rows live back to back in large blocks of the table's own, so a
+// million rows cost no allocation each; a changed row is packed anew and its old place counted as
+// waste, and the blocks are packed again when waste outweighs the rows.
 //
 // Every change is signalled, a pair around each change that moves rows, so that a model can tell
 // its views before and after.
 class TextTable : public QObject {
     Q_OBJECT
+    struct Row {
+        const char16_t* cells = nullptr;                       // packed; null for a row of empty cells
+        double key = std::numeric_limits<double>::quiet_NaN(); // the derived cell's number
+    };
+
   public:
     explicit TextTable(QObject* parent = nullptr);
 
@@ -47,8 +56,26 @@ class TextTable : public QObject {
     void take(TextTable& other);
     // Appends rows at the end in one step.
     void append_rows(const std::vector<QStringList>& rows);
-    // Appends rows made by pack(); the fast path for loading.
+    // Appends rows made by pack().
     void append_packed_rows(std::vector<QString>&& packed);
+
+    // Appends many rows in one step, each packed straight into the table: the fast path for
+    // loading. Views see the rows when finish() is called (or the appender goes).
+    class Appender {
+      public:
+        explicit Appender(TextTable& table) : table_(table) {}
+        ~Appender() { finish(); }
+        Appender(const Appender&) = delete;
+        Appender& operator=(const Appender&) = delete;
+        // key: the number the derived column holds, when the caller knows it.
+        void add(std::span<const QStringView> cells, double key = std::numeric_limits<double>::quiet_NaN());
+        void reserve(size_t n) { rows_.reserve(n); }
+        void finish();
+
+      private:
+        TextTable& table_;
+        std::vector<Row> rows_;
+    };
     void remove_row(int row);
     // Writes texts into column col of rows first_row.. in one step (one change signal); a cell
     // that already holds its text is left alone.
@@ -58,6 +85,10 @@ class TextTable : public QObject {
     // of a source cell empties the derived cell of its row, so a stale value is never read.
     void set_derived_col(int source, int derived) { derived_from_ = source, derived_ = derived; }
     int derived_col() const { return derived_; }
+
+    // The number the derived column of row holds (from the row's last pack, kept until that cell
+    // changes); nullopt when it holds none.
+    std::optional<double> derived_key(int row) const;
 
     // Stable ascending sort of rows first_row.. by keys[row - first_row]. Rows already in order
     // are not touched and nothing is signalled. True when rows moved.
@@ -84,12 +115,24 @@ class TextTable : public QObject {
     void reordered(int first_row, const std::vector<int>& order);
 
   private:
+    static qsizetype packed_size(std::span<const QStringView> cells, size_t& n, bool& wide);
+    static void write_packed(char16_t* out, std::span<const QStringView> cells, size_t n, bool wide);
+    static qsizetype length_of(const char16_t* packed);
+    const char16_t* store(std::span<const QStringView> cells);
+    void forget(const Row& row);
+    void compact();
+
     bool in_range(int row, int col) const { return row >= 0 && row < rows() && col >= 0 && col < cols_; }
-    static QStringView cell(const QString& packed, int col);
-    static int cell_count(const QString& packed);
+    static QStringView cell(const char16_t* packed, int col);
+    static int cell_count(const char16_t* packed);
     bool replace(int row, int col, QStringView text); // false when the cell held it already
 
-    std::vector<QString> rows_;
+    std::vector<Row> rows_;
+    std::vector<std::unique_ptr<char16_t[]>> blocks_;
+    char16_t* free_ = nullptr; // where the last block's free part begins
+    qsizetype block_left_ = 0; // characters free at the end of the last block
+    qsizetype stored_ = 0;     // characters of the rows in use
+    qsizetype wasted_ = 0;     // characters of rows packed anew or removed
     int cols_ = 0;
     int fixed_rows_ = 0;
     int fixed_cols_ = 0;

@@ -13,6 +13,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -109,10 +110,13 @@ void reset_draws_table(TextTable& grid) {
 
 namespace {
 
-// Reads the lines of a draws file into packed rows: each line is split once, in place, and its
-// date parsed once (the serial column keeps it until the date changes).
+// Reads the lines of a draws file into the table: each line is split once, in place, packed
+// straight into the table, and its date parsed once (the serial column keeps it until the date
+// changes).
 class DrawLineReader {
   public:
+    explicit DrawLineReader(TextTable& table) : rows_(table) {}
+
     void add(QStringView line) {
         // Tabs are blanks (files edited by hand or pasted from a spreadsheet); a run of blanks is
         // one separator, as in every data file of the program.
@@ -140,11 +144,32 @@ class DrawLineReader {
             cells[draws_col::serial] = serial_digits(*serial);
         for (int f = 1; f < n; ++f)
             cells[draws_col::n1 + f - 1] = fields_[f];
-        rows_.push_back(TextTable::pack(cells));
+        rows_.add(cells, serial.value_or(std::numeric_limits<double>::quiet_NaN()));
     }
 
-    std::vector<QString> take() { return std::move(rows_); }
-    void reserve(qsizetype n) { rows_.reserve(n); }
+    // The lines of a file's bytes, each decoded on its own: the file is never held as text.
+    void add_bytes(const QByteArray& bytes) {
+        rows_.reserve(static_cast<size_t>(std::count(bytes.cbegin(), bytes.cend(), '\n')) + 1);
+        const char* data = bytes.constData();
+        const qsizetype size = bytes.size();
+        qsizetype start = 0;
+        const auto line = [&](qsizetype end) {
+            line_.resize(end - start);
+            decode_cp1252(QByteArrayView(data + start, end - start), line_.data());
+            add(QStringView(line_.data(), line_.size()));
+        };
+        for (qsizetype i = 0; i < size; ++i) {
+            const char c = data[i];
+            if (c != '\n' && c != '\r')
+                continue;
+            line(i);
+            if (c == '\r' && i + 1 < size && data[i + 1] == '\n')
+                ++i;
+            start = i + 1;
+        }
+        if (start < size)
+            line(size);
+    }
 
   private:
     static bool is_blank(QChar c) { return c == u' ' || c == u'\t'; }
@@ -163,10 +188,11 @@ class DrawLineReader {
         return QStringView(digits_.data() + at, digits_.size() - at);
     }
 
+    TextTable::Appender rows_;
     const QLocale locale_; // one for every date of the file
     std::array<QStringView, 8> fields_{};
     std::array<char16_t, 24> digits_{};
-    std::vector<QString> rows_;
+    std::vector<char16_t> line_;
 };
 
 } // namespace
@@ -175,20 +201,20 @@ bool read_draws_file(const QString& path, TextTable& grid) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QString text = decode_text_file(file.readAll());
-    DrawLineReader reader;
-    reader.reserve(std::count(text.cbegin(), text.cend(), u'\n') + 1);
-    for_each_line(text, [&](QStringView line) { reader.add(line); });
-    grid.append_packed_rows(reader.take());
+    const QByteArray bytes = file.readAll();
+    DrawLineReader reader(grid);
+    // A file saved as UTF-8 with a byte-order mark is read as text first (see decode_text_file).
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        for_each_line(decode_text_file(bytes), [&](QStringView line) { reader.add(line); });
+    else
+        reader.add_bytes(bytes);
     return true;
 }
 
 void append_draw_lines(const QStringList& lines, TextTable& grid) {
-    DrawLineReader reader;
-    reader.reserve(lines.size());
+    DrawLineReader reader(grid);
     for (const QString& line : lines)
         reader.add(line);
-    grid.append_packed_rows(reader.take());
 }
 
 bool sort_draws_table(TextTable& grid, int* follow_row) {
