@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <array>
+#include <cmath>
 
 LottoDocument::LottoDocument(QObject* parent) : QObject(parent) {
     reset_draws_table(draws_);
@@ -91,14 +93,40 @@ LottoDocument::Save LottoDocument::write_draws(const QString& folder, const QStr
 }
 
 bool LottoDocument::append_draws(const std::vector<DrawRec>& draws) {
-    std::vector<QString> rows;
-    rows.reserve(draws.size());
-    for (const DrawRec& draw : draws) {
-        QStringList cells = draws_file_cells(draw);
-        cells.insert(draws_col::serial, QString());
-        rows.push_back(TextTable::pack(cells));
+    {
+        // Each draw packed straight into the table, its day kept as the sort key: the texts are
+        // those of draws_file_cells, written without a string per cell.
+        TextTable::Appender rows(draws_);
+        rows.reserve(draws.size());
+        std::array<char16_t, 8 * 24> digits{};
+        for (const DrawRec& draw : draws) {
+            qsizetype at = 0;
+            const auto number = [&](qint64 v) {
+                const qsizetype begin = at;
+                quint64 u = v < 0 ? 0 - static_cast<quint64>(v) : static_cast<quint64>(v);
+                char16_t reversed[24];
+                int k = 0;
+                do {
+                    reversed[k++] = static_cast<char16_t>(u'0' + u % 10);
+                    u /= 10;
+                } while (u != 0);
+                if (v < 0)
+                    digits[at++] = u'-';
+                while (k > 0)
+                    digits[at++] = reversed[--k];
+                return QStringView(digits.data() + begin, at - begin);
+            };
+            const QString date = iso_date_text(draw.date);
+            const double day = std::floor(draw.date);
+            std::array<QStringView, draws_col::count> cells{};
+            cells[draws_col::date] = date;
+            cells[draws_col::serial] = number(static_cast<qint64>(day));
+            for (int i = 0; i < 6; ++i)
+                cells[draws_col::n1 + i] = number(draw.n[i]);
+            cells[draws_col::bonus] = number(draw.nb);
+            rows.add(cells, day);
+        }
     }
-    draws_.append_packed_rows(std::move(rows));
     return sort();
 }
 
