@@ -148,14 +148,13 @@ void frmSystem::fill_list() {
 
 void frmSystem::cmbList_Click() {
     fill_results();
-    ctx_.session.system.name = cmbList_->currentText();
+    ctx_.session.system.set_name(cmbList_->currentText());
     fill_system();
 }
 
 void frmSystem::fill_results() {
     Session& s = ctx_.session;
-    get_guar_results(cmbList_->currentText().trimmed(), s.system.guar_avg, s.system.guar_min,
-                     s.system.guar_max);
+    s.system.read_results(cmbList_->currentText().trimmed());
     fill_results_grid(results_->table(), s.system.guar_min, s.system.guar_max);
     results_->set_row_height(0, 2 * results_->row_height(4));
     results_->set_row_height(1, 3 * results_->row_height(4));
@@ -174,7 +173,7 @@ void frmSystem::fill_system() {
         return;
     }
     lblNote_->clear();
-    get_system_tickets(name, s.system.ticket_count, s.system.tickets);
+    s.system.read_tickets(name);
     if (s.tset.numbers()[1] <= 0) {
         message(QStringLiteral("Please, select the targeted set on the form 'Tsets'"));
         return;

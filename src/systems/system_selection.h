@@ -22,8 +22,25 @@ class SystemSelection : public QObject {
     GuarMinMax guar_min;
     GuarMinMax guar_max;
 
+    void set_name(const QString& system) {
+        name = system;
+        emit changed();
+    }
+    // The guaranteed results and the base tickets of a system of the catalogue.
+    void read_results(const QString& system) {
+        get_guar_results(system, guar_avg, guar_min, guar_max);
+        emit changed();
+    }
+    void read_tickets(const QString& system) {
+        get_system_tickets(system, ticket_count, tickets);
+        emit changed();
+    }
+
     TextTable& expanded() { return expanded_; }
     const TextTable& expanded() const { return expanded_; }
+
+  signals:
+    void changed();
 
   private:
     TextTable expanded_;

@@ -16,14 +16,23 @@ class TsetDocument : public QObject {
     explicit TsetDocument(QObject* parent = nullptr) : QObject(parent) {}
 
     int16_t size() const { return size_; }
-    void set_size(int16_t size) { size_ = size; }
+    void set_size(int16_t size) {
+        size_ = size;
+        emit changed();
+    }
     const QString& name() const { return name_; }
-    void set_name(const QString& name) { name_ = name; }
+    void set_name(const QString& name) {
+        name_ = name;
+        emit changed();
+    }
 
     TextTable& rows() { return rows_; }
     const TextTable& rows() const { return rows_; }
     int16_t current_row() const { return current_row_; }
-    void set_current_row(int row) { current_row_ = static_cast<int16_t>(row); }
+    void set_current_row(int row) {
+        current_row_ = static_cast<int16_t>(row);
+        emit changed();
+    }
     // N1..Nsize of the current row as last read (index 0 unused).
     std::array<int16_t, 21>& numbers() { return numbers_; }
     const std::array<int16_t, 21>& numbers() const { return numbers_; }
@@ -47,6 +56,8 @@ class TsetDocument : public QObject {
     }
 
   signals:
+    // The size, the name or the current row changed.
+    void changed();
     void save_offered();
 
   private:
