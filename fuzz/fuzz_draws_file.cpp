@@ -1,12 +1,12 @@
 // The draws file draws.txt: any bytes as the file, loaded, sorted and saved as the Lotto window does.
-#include "core/grid_model.h"
 #include "core/text_files.h"
+#include "core/text_table.h"
 #include "fuzz_support.h"
 #include "lotto/lotto_files.h"
 
 namespace {
 
-QStringList load(const QByteArray& file, GridModel& grid) {
+QStringList load(const QByteArray& file, TextTable& grid) {
     reset_draws_table(grid);
     append_draw_lines(split_lines(decode_text_file(file)), grid);
     return draws_file_lines(grid);
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QLocale::setDefault(fuzz_locale(in.byte()));
     const QByteArray file = in.rest_bytes();
 
-    GridModel grid;
+    TextTable grid;
     const QStringList lines = load(file, grid);
     // Every line that holds a field becomes a row; none is lost and none is invented.
     FUZZ_CHECK(lines.size() == grid.rows() - 1);
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!sorted)
         return 0;
     const QByteArray saved = file_of(sorted_lines);
-    GridModel again;
+    TextTable again;
     const QStringList reread = load(saved, again);
     FUZZ_CHECK(reread.size() == sorted_lines.size());
     FUZZ_CHECK(file_of(reread) == saved);

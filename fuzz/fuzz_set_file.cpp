@@ -1,6 +1,6 @@
 // A targeted set file: any bytes as the file, loaded into the grid and saved as the Targeted Sets
 // window does.
-#include "core/grid_model.h"
+#include "core/text_table.h"
 #include "fuzz_support.h"
 #include "tsets/tset_files.h"
 
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(!row.date.isEmpty());
         FUZZ_CHECK(row.numbers.size() == set_size);
     }
-    GridModel grid;
+    TextTable grid;
     show_tset(grid, *set);
     FUZZ_CHECK(grid.rows() == static_cast<int>(set->rows.size()) + 1);
     FUZZ_CHECK(tset_file_lines(grid, set_size).size() == static_cast<qsizetype>(set->rows.size()));
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const QByteArray saved = read_all(saved_path);
         const auto again = read_tset_file(saved_path, QStringLiteral("fuzz"), set_size);
         FUZZ_CHECK(again.has_value() && again->rows.size() == set->rows.size());
-        GridModel grid2;
+        TextTable grid2;
         show_tset(grid2, *again);
         FUZZ_CHECK(tset_file_lines(grid2, set_size) == tset_file_lines(grid, set_size));
         FUZZ_CHECK(save_tset(saved_path, set_size, grid2) == SaveResult::saved);
