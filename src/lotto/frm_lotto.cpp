@@ -134,6 +134,7 @@ void frmLotto::build_draws(QWidget* side) {
     msfDraws_ = new GridView(side);
     msfDraws_->setObjectName(QStringLiteral("msfDraws"));
     msfDraws_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    msfDraws_->set_keys_select_rows(true);
     msfDraws_->set_grid(draws_);
     layout->addWidget(msfDraws_, 1);
 

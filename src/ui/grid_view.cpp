@@ -272,5 +272,9 @@ void GridView::keyPressEvent(QKeyEvent* event) {
                     currentIndex().column() + grid_->fixed_cols());
         return;
     }
+    const int row_before = currentIndex().row();
     QTableView::keyPressEvent(event);
+    if (keys_select_rows_ && grid_ && currentIndex().isValid() && currentIndex().row() != row_before)
+        select_cell(currentIndex().row() + grid_->fixed_rows(),
+                    currentIndex().column() + grid_->fixed_cols());
 }

@@ -19,6 +19,9 @@ class GridView : public QTableView {
     explicit GridView(QWidget* parent = nullptr);
     void set_grid(GridModel* grid);
     GridModel* grid() const { return grid_; }
+    // When on, a key that moves the current row (arrows, Page Up/Down, Ctrl+Home/End) selects the
+    // new row as a click on it does, so the highlight and what the window shows never part.
+    void set_keys_select_rows(bool on) { keys_select_rows_ = on; }
 
     // A fixed cell of the grid and the box it is painted in.
     struct FixedCell {
@@ -52,4 +55,5 @@ class GridView : public QTableView {
 
     GridModel* grid_ = nullptr;
     QWidget* corner_ = nullptr;
+    bool keys_select_rows_ = false;
 };

@@ -617,6 +617,43 @@ class TestLottoWindow : public QObject {
         QCOMPARE(app.dialogs.messages.last(), QStringLiteral("Please select a correct row"));
     }
 
+    // Moving the highlight with the keyboard selects the draw as a click does.
+    void keys_select_rows_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("Ctrl+Home") << int(Qt::Key_Home) << int(Qt::ControlModifier) << 1
+                                   << "2001-12-29 10 11 12 13 14 15 16";
+        QTest::newRow("Up") << int(Qt::Key_Up) << 0 << 1 << "2001-12-29 10 11 12 13 14 15 16";
+        QTest::newRow("Down") << int(Qt::Key_Down) << 0 << 3 << "2002-01-05 1 2 3 4 5 6 7";
+        QTest::newRow("Ctrl+End") << int(Qt::Key_End) << int(Qt::ControlModifier) << 3
+                                  << "2002-01-05 1 2 3 4 5 6 7";
+        QTest::newRow("Right: the same row, nothing selected anew")
+            << int(Qt::Key_Right) << 0 << 2 << "2002-01-02 21 22 23 24 25 26 0";
+    }
+    void keys_select_rows() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, row);
+        QFETCH(QString, entry);
+        TestApp app;
+        make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
+        Window win = open(app);
+        win.pick(QStringLiteral("Six49"));
+        QVERIFY(QTest::qWaitForWindowExposed(win.w));
+        auto* view = win.get<GridView>("msfDraws");
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualRect(view->model()->index(1, 3)).center()); // grid row 2
+        QCOMPARE(win->sel_row(), 2);
+        QTest::keyClick(view, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(win->sel_row(), row);
+        QCOMPARE(win.entry(), split(qPrintable(entry)));
+        QCOMPARE(app.session.lotto.current_draw().date,
+                 date_to_serial(QDate::fromString(entry.left(10), Qt::ISODate)));
+        QCOMPARE(app.dialogs.messages, QStringList());
+    }
+
     // Rows 1..4 dated 3, 1, 2, 1 January: where each row lands in the stable ascending sort.
     void sort_follows_a_row_data() {
         QTest::addColumn<int>("row");
