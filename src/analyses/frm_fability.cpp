@@ -63,8 +63,11 @@ frmFability::frmFability(AppContext& ctx, QWidget* parent)
     layout->addWidget(msfFA_, 1);
 
     cmdRefresh_ = make_button("cmdRefresh", QStringLiteral("Refresh"), central);
+    // How many draws the factors rest on: all-1 factors from no draw at all are no neutral forecast.
+    lblDrawsEvaluated_ = make_value("lblDrawsEvaluated", QString(), central);
+    lblDrawsEvaluated_->setWordWrap(true);
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
+    buttons->addWidget(lblDrawsEvaluated_, 1);
     buttons->addWidget(cmdRefresh_);
     layout->addLayout(buttons);
     setCentralWidget(central);
@@ -140,6 +143,7 @@ void frmFability::calculate_fa() {
         fa_->set_text(row, 1, QStringLiteral("1"));
     }
     st.fa_results = fa_expected(play_n, pick_n, st.tset.size());
+    show_evaluated(0, from, to);
 
     // A closed window leaves no rows, which ends the calculation like an empty period.
     const TextTable& draws = st.lotto.draws();
@@ -161,9 +165,22 @@ void frmFability::calculate_fa() {
     if (isVisible())
         activateWindow();
 
+    show_evaluated(counts.evaluated, from, to);
     const auto texts = fa_result_texts(counts, st.fa_results);
     for (int row = 1; row <= fa_class_rows; ++row) {
         fa_->set_text(row, 0, fa_class_label(row));
         fa_->set_text(row, 1, texts[row - 1]);
     }
+}
+
+void frmFability::show_evaluated(int draws, double from, double to) {
+    Session& st = ctx_.session;
+    st.fa_basis = QStringLiteral("%1, set %2, %3 to %4")
+                      .arg(st.lotto.name(), st.tset.name(), date_to_text(serial_to_date(from)),
+                           date_to_text(serial_to_date(to)));
+    lblDrawsEvaluated_->setText(
+        draws > 0
+            ? QStringLiteral("Draws evaluated: %1").arg(draws)
+            : QStringLiteral("Draws evaluated: 0. No row of the set has the date of a draw in this period, "
+                             "so every class shows 1: no forecast was measured."));
 }

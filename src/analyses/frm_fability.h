@@ -24,6 +24,7 @@ class frmFability : public WorkingWindow {
   private:
     void Form_Load();
     void calculate_fa();
+    void show_evaluated(int draws, double from, double to);
     bool check_date(QLineEdit* box, double& date);
 
     QLineEdit* txtFrom_ = nullptr;
@@ -31,6 +32,7 @@ class frmFability : public WorkingWindow {
     QLabel* lblLotto_ = nullptr;
     QLabel* lblTSetName_ = nullptr;
     QLabel* lblTSetSize_ = nullptr;
+    QLabel* lblDrawsEvaluated_ = nullptr;
     GridModel* fa_ = nullptr;
     GridView* msfFA_ = nullptr;
     QPushButton* cmdRefresh_ = nullptr;

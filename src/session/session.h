@@ -33,6 +33,8 @@ class Session : public QObject {
     // for k matches and the bonus.
     TextTable fa_table;
     std::array<std::array<float, 2>, 7> fa_results{};
+    // What the results were worked out for: the lotto, the set and the period.
+    QString fa_basis;
 
     // Today's date; tests fix it.
     std::function<QDate()> today = [] { return QDate::currentDate(); };

@@ -122,6 +122,8 @@ class TestFabilityWindow : public QObject {
         QCOMPARE(fa_column(w->fa_table()), want);
         QCOMPARE(w->fa_table().text(4, 0), QStringLiteral("3+bonus"));
         QCOMPARE(s.app.session.fa_results[4][0], float(p4));
+        QCOMPARE(w.text("lblDrawsEvaluated"), QStringLiteral("Draws evaluated: 2"));
+        QCOMPARE(s.app.session.fa_basis, QStringLiteral("L, set S, 2025-12-07 to 2026-12-07"));
         // Shown while it calculates, hidden at the end.
         QVERIFY(!s.visible(window_name::lotto));
         QVERIFY(!s.visible(window_name::tsets));
@@ -166,6 +168,8 @@ class TestFabilityWindow : public QObject {
         QCOMPARE(s.app.dialogs.messages, QStringList());
         QCOMPARE(w->fa_table().rows(), 11);
         QCOMPARE(fa_column(w->fa_table()), all_ones);
+        QVERIFY(
+            w.text("lblDrawsEvaluated").startsWith(QStringLiteral("Draws evaluated: 0. No row of the set")));
     }
 };
 
