@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-// The commands that work on the data folder without a window (zandrel import|export|check ...).
+// The commands that work on the data folder without a window (zandrel import|export|check|backtest ...).
 // They need no display: the program runs them under a QCoreApplication.
 
 // True when the first argument after the program names a command.

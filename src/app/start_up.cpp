@@ -43,7 +43,10 @@ StartOptions read_start_options(const QStringList& arguments) {
         "Commands, which need no display (zandrel COMMAND --help tells more):\n"
         "  import FILE --lotto NAME   add the draws of a published history (CSV and the like)\n"
         "  export FILE --lotto NAME   write the lotto's draws as CSV\n"
-        "  check --lotto NAME         list missing draws and suspicious rows"));
+        "  check --lotto NAME         list missing draws and suspicious rows\n"
+        "  backtest --lotto NAME --system NAME (--set SIZE/NAME | --numbers \"N1 N2 ...\" |\n"
+        "           --rule RULE --window W)\n"
+        "                             what a system would have paid and won over the draws"));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption data_dir(

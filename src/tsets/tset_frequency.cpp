@@ -40,6 +40,13 @@ std::optional<int16_t> drawn_number(QStringView cell) {
     return text_to_int16(cell.toString());
 }
 
+void order_by_frequency(FrequencyCount& count, int play_n) {
+    count.order.resize(play_n);
+    std::iota(count.order.begin(), count.order.end(), int16_t{1});
+    std::stable_sort(count.order.begin(), count.order.end(),
+                     [&](int16_t a, int16_t b) { return count.counts[a] > count.counts[b]; });
+}
+
 } // namespace
 
 void sort_draws_by_serial(TextTable& draws) {
@@ -109,10 +116,20 @@ FrequencyCount calc_fr(const TextTable& draws, double from, double to, int step,
         }
         ++result.draws;
     }
-    result.order.resize(play_n);
-    std::iota(result.order.begin(), result.order.end(), int16_t{1});
-    std::stable_sort(result.order.begin(), result.order.end(),
-                     [&](int16_t a, int16_t b) { return result.counts[a] > result.counts[b]; });
+    order_by_frequency(result, play_n);
+    return result;
+}
+
+FrequencyCount count_draws(std::span<const DrawRec> draws, int pick_n, int play_n) {
+    FrequencyCount result;
+    const int picked = std::clamp(pick_n, 0, static_cast<int>(DrawRec{}.n.size()));
+    for (const DrawRec& d : draws) {
+        for (int i = 0; i < picked; ++i)
+            if (d.n[i] >= 0 && d.n[i] <= max_lotto_number)
+                ++result.counts[d.n[i]];
+        ++result.draws;
+    }
+    order_by_frequency(result, std::clamp(play_n, 0, max_lotto_number));
     return result;
 }
 

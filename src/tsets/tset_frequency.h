@@ -1,8 +1,11 @@
 #pragma once
 
+#include "lotto/lotto_records.h"
+
 #include <QtGlobal>
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 class TextTable;
@@ -34,6 +37,10 @@ void sort_draws_by_serial(TextTable& draws);
 // Only the pick_n drawn numbers count, never the bonus. Blank rows are no draws and are passed
 // over. from and to are day serials; a draw whose date and time equal to ends the period.
 FrequencyCount calc_fr(const TextTable& draws, double from, double to, int step, int pick_n, int play_n);
+
+// The same count over draw records, all of them: the pick_n drawn numbers of each, never the bonus,
+// and the same order. A number outside 0..90 is not counted.
+FrequencyCount count_draws(std::span<const DrawRec> draws, int pick_n, int play_n);
 
 // The frequency table: "Number" and "Frequency", the numbers by frequency, a blank row and
 // "Total draws".

@@ -153,6 +153,84 @@ class TestCommandLine : public QObject {
                               "suspicious draws, 0 dates with several draws."}));
     }
 
+    // 10_3_6 on 1..10 against two draws with their hits counted by hand; the set has a row for the
+    // second draw only; the walk-forward rule plays only the second draw too.
+    void backtest_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QStringList>("out"); // for exit 2: a part of the message
+        const QStringList fixed{"--system", "10_3_6", "--numbers", "1 2 3 4 5 6 7 8 9 10"};
+        QTest::newRow("fixed numbers")
+            << fixed << 0
+            << QStringList{"Draws played: 2",
+                           "Tickets: 20",
+                           "Cost: 60.00",
+                           "Winnings: 14232.50",
+                           "Net: 14172.50",
+                           "Hits: 2=1 2+bonus=4 3=2 3+bonus=4 4=1 4+bonus=1 5=2 5+bonus=1 6=0 6+bonus=0",
+                           "Expected hits: 2=2.40 2+bonus=0.25 3=0.33 3+bonus=0.02 4=0.02 4+bonus=0.00 "
+                           "5=0.00 5+bonus=0.00 6=0.00 6+bonus=0.00",
+                           "Expected winnings: 13.94"};
+        const QStringList second{
+            "Draws played: 1",
+            "Tickets: 10",
+            "Cost: 30.00",
+            "Winnings: 37.50",
+            "Net: 7.50",
+            "Hits: 2=1 2+bonus=2 3=1 3+bonus=2 4=0 4+bonus=0 5=0 5+bonus=0 6=0 6+bonus=0",
+            "Expected hits: 2=1.20 2+bonus=0.12 3=0.16 3+bonus=0.01 4=0.01 4+bonus=0.00 "
+            "5=0.00 5+bonus=0.00 6=0.00 6+bonus=0.00",
+            "Expected winnings: 6.97"};
+        QTest::newRow("forecasts") << QStringList{"--system", "10_3_6", "--set", "10/F"} << 0 << second;
+        QTest::newRow("rule") << QStringList{"--system", "10_3_6", "--rule", "highest", "--window", "1"} << 0
+                              << second;
+        QTest::newRow("period") << (fixed + QStringList{"--from", "2024-01-04", "--to", "2024-01-06"}) << 0
+                                << second;
+        QTest::newRow("tickets of 5") << QStringList{"--system", "11_3_5", "--numbers", "1 2 3"} << 2
+                                      << QStringList{"11_3_5 plays tickets of 5 numbers; the lotto picks 6"};
+        QTest::newRow("two sources") << (fixed + QStringList{"--rule", "highest", "--window", "1"}) << 2
+                                     << QStringList{"one of --set, --numbers and --rule"};
+        QTest::newRow("no window") << QStringList{"--system", "10_3_6", "--rule", "lowest"} << 2
+                                   << QStringList{"--window"};
+        QTest::newRow("no such set") << QStringList{"--system", "10_3_6", "--set", "10/Nope"} << 2
+                                     << QStringList{"no set 10/Nope"};
+        QTest::newRow("not a date") << (fixed + QStringList{"--to", "2024-13-01"}) << 2
+                                    << QStringList{"'2024-13-01' is not a date"};
+    }
+    void backtest() {
+        QFETCH(QStringList, options);
+        QFETCH(int, exit);
+        QFETCH(QStringList, out);
+        QTemporaryDir dir;
+        write_file(dir.filePath("Lto/Six49/draws.txt"),
+                   "2024-01-06 1 2 3 11 12 13 4 \r\n2024-01-03 1 2 3 4 5 6 7 \r\n");
+        LottoParams p;
+        p.play_n = 49, p.pick_n = 6, p.cost = 3;
+        p.prize2 = 2.5, p.prize3 = 10, p.prize4 = 80, p.prize5 = 2000, p.prize6 = 1000000;
+        p.prize3b = 4, p.prize5b = 10000;
+        QVERIFY(write_param_file(dir.filePath("Lto/Six49/param.qtz"), p));
+        write_file(dir.filePath("Tsets/10/F"), "2024-01-04 1 2 3 4 5 6 7 8 9 10 \r\n"
+                                               "2024-01-06 1 2 3 4 5 6 7 8 9 10 \r\n");
+        const Run run = zandrel(QStringList{"backtest", "--lotto", "Six49", "--data-dir", dir.path(), "--csv",
+                                            dir.filePath("played.csv")} +
+                                options);
+        QVERIFY2(run.exit == exit, qPrintable(run.out.join(u'\n') + run.err));
+        if (exit == 2) {
+            QVERIFY(run.out.isEmpty());
+            QVERIFY2(run.err.contains(out.first()), qPrintable(run.err));
+            QVERIFY(!QFileInfo::exists(dir.filePath("played.csv")));
+            return;
+        }
+        QCOMPARE(run.out, out);
+        if (QTest::currentDataTag() == QLatin1String("fixed numbers"))
+            QCOMPARE(
+                read_all(dir.filePath("played.csv")),
+                "Date,Numbers,Tickets,2,2+bonus,3,3+bonus,4,4+bonus,5,5+bonus,6,6+bonus,Winnings,Cost,Net,"
+                "Cumulative\n"
+                "2024-01-03,1 2 3 4 5 6 7 8 9 10,10,0,2,1,2,1,1,2,1,0,0,14195.00,30.00,14165.00,14165.00\n"
+                "2024-01-06,1 2 3 4 5 6 7 8 9 10,10,1,2,1,2,0,0,0,0,0,0,37.50,30.00,7.50,14172.50\n");
+    }
+
     // An import writes: not while a copy of the program holds the data folder.
     void import_waits_for_no_other_copy() {
         QTemporaryDir dir;
