@@ -1,5 +1,6 @@
 #include "analyses/frm_profitability.h"
 
+#include "analyses/backtest.h"
 #include "analyses/fability.h"
 #include "analyses/performance.h"
 #include "analyses/profitability.h"
@@ -70,6 +71,11 @@ frmProfitability::frmProfitability(AppContext& ctx, QWidget* parent)
               lblProfitability_);
     add_field(results, 1, label(QStringLiteral("Confidence Level %"), central), cmbClevel_, Qt::AlignLeft);
     add_field(results, 2, label(QStringLiteral("Times to play"), central), lblTimes_);
+    // Beside the figure, what any ticket returns on average for this prize table: the figure above
+    // weights the classes by the set's forecasts, this one by chance alone.
+    lblExpectedReturn_ = make_value("lblExpectedReturn", QString(), central);
+    lblExpectedReturn_->setWordWrap(true);
+    results->addWidget(lblExpectedReturn_, 3, 0, 1, 2);
     results->setColumnStretch(1, 1);
     left->addSpacing(6);
     left->addLayout(results);
@@ -99,6 +105,11 @@ frmProfitability::frmProfitability(AppContext& ctx, QWidget* parent)
     msfFA_->set_grid(fa_);
     msfFA_->setMinimumWidth(200);
     right->addWidget(msfFA_, 1);
+    // Factors copied from another lotto or period would mislead: the window says whose they are.
+    lblFaBasis_ = make_value("lblFaBasis", QString(), central);
+    lblFaBasis_->setWordWrap(true);
+    lblFaBasis_->setMaximumWidth(260);
+    right->addWidget(lblFaBasis_);
     columns->addLayout(right, 0);
     setCentralWidget(central);
 
@@ -153,6 +164,7 @@ bool frmProfitability::copy_factors() {
     for (int r = 1; r < fa_rows; ++r)
         for (int c = 0; c <= 1; ++c)
             fa_->set_text(r, c, source.text(r, c));
+    lblFaBasis_->setText(QStringLiteral("Factors of %1").arg(ctx_.session.fa_basis));
     window->hide();
     if (isVisible())
         activateWindow();
@@ -208,6 +220,7 @@ void frmProfitability::calculate_avrprofitability() {
         return;
     }
     lblProfitability_->setText(float_to_text(*profit));
+    show_expected_return(in);
     how_long_to_play(true);
 }
 
@@ -233,4 +246,21 @@ void frmProfitability::how_long_to_play(bool focus_on_error) {
             message(msg_data_not_correct);
         break;
     }
+}
+
+void frmProfitability::show_expected_return(const ProfitInputs& in) {
+    LottoParams table = ctx_.session.lotto.params();
+    float* const prizes[5][2] = {{&table.prize2, &table.prize2b},
+                                 {&table.prize3, &table.prize3b},
+                                 {&table.prize4, &table.prize4b},
+                                 {&table.prize5, &table.prize5b},
+                                 {&table.prize6, &table.prize6b}};
+    for (int k = 2; k <= 6; ++k)
+        for (int b = 0; b <= 1; ++b)
+            *prizes[k - 2][b] = in.prizes[k][b];
+    const auto ret = ticket_expected_return(table, true);
+    lblExpectedReturn_->setText(
+        ret ? QStringLiteral("True expected return of one ticket per unit stake, by chance alone: %1")
+                  .arg(QString::number(*ret, 'f', 4))
+            : QString());
 }

@@ -26,6 +26,7 @@ class frmProfitability : public WorkingWindow {
     void Form_Load();
     bool copy_factors();
     void calculate_avrprofitability();
+    void show_expected_return(const ProfitInputs& in);
     void how_long_to_play(bool focus_on_error);
     FaTexts factor_texts() const;
     void fail(QLineEdit* box_in_work);
@@ -39,5 +40,7 @@ class frmProfitability : public WorkingWindow {
     QLabel* lblProfitability_ = nullptr;
     QComboBox* cmbClevel_ = nullptr;
     QLabel* lblTimes_ = nullptr;
+    QLabel* lblExpectedReturn_ = nullptr;
+    QLabel* lblFaBasis_ = nullptr;
     QPushButton* cmdRefresh_ = nullptr;
 };

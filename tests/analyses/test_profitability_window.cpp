@@ -74,6 +74,12 @@ class TestProfitabilityWindow : public QObject {
         QCOMPARE(fa_column(w.grid("msfFA")), QStringLiteral("1 1 1 1 1 1 1 1 1 1"));
         QCOMPARE(w.text("lblProfitability"), QStringLiteral("-0.6366729"));
         QCOMPARE(w.text("lblTimes"), QStringLiteral("199483"));
+        // By chance alone, 3 to 6 of the 6 drawn in a ticket of 6 out of 49 pay 10, 100, 1000 and a
+        // million for a stake of 1: 0.3633 back on average. The factors say whose they are.
+        QCOMPARE(
+            w.text("lblExpectedReturn"),
+            QStringLiteral("True expected return of one ticket per unit stake, by chance alone: -0.6367"));
+        QCOMPARE(w.text("lblFaBasis"), QStringLiteral("Factors of L, set S, 2025-12-07 to 2026-12-07"));
 
         auto* level = w.get<QComboBox>("cmbClevel");
         level->setCurrentIndex(4);
