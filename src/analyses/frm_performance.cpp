@@ -19,6 +19,8 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -63,6 +65,9 @@ frmPerformance::frmPerformance(AppContext& ctx, QWidget* parent)
     cmdRefresh_ = make_button("cmdRefresh", QStringLiteral("Refresh"), central);
     cmdPrint_ = make_button("cmdPrint", QStringLiteral("Print"), central);
     cmdRefresh_->setDefault(true);
+    // What the system's tickets won less what they cost: the total alone looks like a gain.
+    lblNet_ = make_value("lblNet", QString(), central);
+    buttons->addWidget(lblNet_);
     buttons->addStretch(1);
     buttons->addWidget(cmdRefresh_);
     buttons->addWidget(cmdPrint_);
@@ -97,7 +102,11 @@ void frmPerformance::build_boxes(QWidget* top) {
         draw_grid->addWidget(label(caption, draw), 0, i);
         draw_grid->addWidget(txtN_[i], 1, i);
     }
-    draw_grid->setColumnStretch(7, 1);
+    // The day of the draw scored: the current draw's, while the boxes hold its numbers.
+    lblDrawDate_ = make_value("lblDrawDate", QString(), draw);
+    draw_grid->addWidget(label(QStringLiteral("Date"), draw), 0, 7);
+    draw_grid->addWidget(lblDrawDate_, 1, 7);
+    draw_grid->setColumnStretch(8, 1);
     layout->addWidget(draw);
 
     // Plain classes on the first line, their bonus classes below them.
@@ -202,6 +211,8 @@ void frmPerformance::Performance() {
 
     // Rows of an earlier draw must not survive a calculation that finds no winner.
     empty_table();
+    lblNet_->clear();
+    lblDrawDate_->setText(scored_draw_date());
     const std::optional<QStringList> lines = read_system_file(state.app_dir);
     if (!lines) {
         message(msg_data_not_correct);
@@ -221,8 +232,25 @@ void frmPerformance::Performance() {
         message(msg_data_not_correct);
         return;
     }
-    if (!rows.empty())
-        add_total();
+    const float total = rows.empty() ? 0.0f : add_total();
+    if (!std::isnan(total)) {
+        const double cost = static_cast<double>(lines->size()) * state.lotto.params().cost;
+        lblNet_->setText(QStringLiteral("Net: %1 (%2 tickets at %3 cost %4)")
+                             .arg(double_to_text(total - cost))
+                             .arg(lines->size())
+                             .arg(float_to_text(state.lotto.params().cost), double_to_text(cost)));
+    }
+}
+
+QString frmPerformance::scored_draw_date() const {
+    const DrawRec& draw = ctx_.session.lotto.current_draw();
+    const DrawTexts7 texts = draw_texts();
+    for (int i = 0; i < 6; ++i)
+        if (texts[i].trimmed() != QString::number(draw.n[i]))
+            return QStringLiteral("typed");
+    if (texts[6].trimmed() != QString::number(draw.nb) || !(draw.date > 0))
+        return QStringLiteral("typed");
+    return date_to_text(serial_to_date(draw.date));
 }
 
 // The cells of one winning row; its value is the text of the class's prize box as typed.
@@ -235,7 +263,7 @@ QStringList frmPerformance::fill_row(const int16_t& numT, const QString& sTicket
     return cells;
 }
 
-void frmPerformance::add_total() {
+float frmPerformance::add_total() {
     for (int c = 0; c < grid_->cols(); ++c)
         grid_->set_bold(0, c, true);
     std::vector<QString> values;
@@ -244,7 +272,7 @@ void frmPerformance::add_total() {
     const std::optional<float> sum = sum_prizes(values);
     if (!sum) {
         message(msg_data_not_correct);
-        return;
+        return std::numeric_limits<float>::quiet_NaN();
     }
     const int r = grid_->rows();
     grid_->set_rows(r + 1);
@@ -253,6 +281,7 @@ void frmPerformance::add_total() {
     grid_->set_text(r, col::value, float_to_text(*sum));
     grid_->set_bold(r, col::numbers, true);
     grid_->set_bold(r, col::value, true);
+    return *sum;
 }
 
 void frmPerformance::cmdPrint_Click() {
@@ -279,9 +308,12 @@ void frmPerformance::print_results(QPrinter& printer) {
     QStringList draw;
     for (int i = 0; i < 6; ++i)
         draw << txtN_[i]->text();
-    pages.text_line(plain, QStringLiteral("Draw: %1   Bonus: %2").arg(draw.join(u' '), txtN_[6]->text()));
+    pages.text_line(plain, QStringLiteral("Draw: %1   Bonus: %2   Date: %3")
+                               .arg(draw.join(u' '), txtN_[6]->text(), lblDrawDate_->text()));
     pages.text_line(plain, QStringLiteral("TSet: %1").arg(lblTset_->text()));
     pages.text_line(plain, QStringLiteral("System: %1").arg(lblSystem_->text()));
+    if (!lblNet_->text().isEmpty())
+        pages.text_line(plain, lblNet_->text());
     pages.skip(pages.line_height(plain) / 2);
 
     ReportTable table;

@@ -31,7 +31,8 @@ class frmPerformance : public WorkingWindow {
 
     void Performance();
     QStringList fill_row(const int16_t& numT, const QString& sTicket, const QString& sPrize) const;
-    void add_total();
+    float add_total(); // the total, NaN when the values cannot be summed
+    QString scored_draw_date() const;
     void empty_table();
     void print_results(QPrinter& printer);
     DrawTexts7 draw_texts() const;
@@ -43,6 +44,8 @@ class frmPerformance : public WorkingWindow {
     std::array<QLineEdit*, prize_class_count> prize_{};
     QLabel* lblTset_ = nullptr;
     QLabel* lblSystem_ = nullptr;
+    QLabel* lblDrawDate_ = nullptr;
+    QLabel* lblNet_ = nullptr;
     GridModel* grid_ = nullptr;
     GridView* msfPerformance_ = nullptr;
     QPushButton* cmdRefresh_ = nullptr;

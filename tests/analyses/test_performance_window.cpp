@@ -30,6 +30,7 @@ void select_all(TestApp& app, const QStringList& lines = example_file) {
     lotto.prize2b = 2.5f;
     lotto.prize3 = 10;
     lotto.prize6 = 1e7f;
+    lotto.cost = 2;
     app.session.lotto.set_params(lotto);
     app.session.lotto.set_current_draw(DrawRec{46000, {3, 11, 19, 27, 35, 43}, 8});
     app.session.tset.set_size(10);
@@ -96,6 +97,14 @@ class TestPerformanceWindow : public QObject {
         QCOMPARE(win.text("lblSystem"), QStringLiteral("10_3_6"));
         QCOMPARE(win.text("lblTset"), QStringLiteral("3 8 11 19 20 27 30 40 1 2 "));
         QCOMPARE(win.rows(), example_rows);
+        // The draw's day, and the total less the four tickets at 2 each.
+        QCOMPARE(win.text("lblDrawDate"), QStringLiteral("2025-12-09"));
+        QCOMPARE(win.text("lblNet"), QStringLiteral("Net: 4.5 (4 tickets at 2 cost 8)"));
+        win.set_draw(QStringLiteral("3|11|19|27|35|44|8"));
+        win.refresh();
+        QCOMPARE(win.text("lblDrawDate"), QStringLiteral("typed"));
+        win.set_draw(QStringLiteral("3|11|19|27|35|43|8"));
+        win.refresh();
 
         // Bold as the view shows it: the header sections, the corner and the two total cells.
         const GridModel& g = win->performance_table();
