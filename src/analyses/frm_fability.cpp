@@ -60,6 +60,8 @@ frmFability::frmFability(AppContext& ctx, QWidget* parent)
     msfFA_ = new GridView(central);
     msfFA_->setObjectName(QStringLiteral("msfFA"));
     msfFA_->set_grid(fa_);
+    // All ten classes in view, whatever the font.
+    msfFA_->setMinimumHeight(msfFA_->full_height(fa_class_rows));
     layout->addWidget(msfFA_, 1);
 
     cmdRefresh_ = make_button("cmdRefresh", QStringLiteral("Refresh"), central);

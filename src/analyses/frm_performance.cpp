@@ -59,6 +59,8 @@ frmPerformance::frmPerformance(AppContext& ctx, QWidget* parent)
     msfPerformance_->setObjectName(QStringLiteral("msfPerformance"));
     msfPerformance_->setSelectionBehavior(QAbstractItemView::SelectRows);
     msfPerformance_->set_grid(grid_);
+    // A class such as "6+bonus" or a large total is never cut short.
+    msfPerformance_->set_fit_cells(true);
     layout->addWidget(msfPerformance_, 1);
 
     auto* buttons = new QHBoxLayout;

@@ -136,6 +136,9 @@ void frmLotto::build_draws(QWidget* side) {
     msfDraws_->setSelectionBehavior(QAbstractItemView::SelectRows);
     msfDraws_->set_keys_select_rows(true);
     msfDraws_->set_grid(draws_);
+    // A date is never cut short, whatever the font: the draws are too many to measure each.
+    msfDraws_->set_min_texts(draws_col::date,
+                             {QStringLiteral("0000-00-00"), date_to_text(QDate(2000, 12, 28))});
     layout->addWidget(msfDraws_, 1);
 
     auto* entry = new QGridLayout;

@@ -79,6 +79,7 @@ void frmTsetGenerator::build() {
     msfFrequencies_->setObjectName(QStringLiteral("msfFrequencies"));
     msfFrequencies_->setSelectionBehavior(QAbstractItemView::SelectRows);
     msfFrequencies_->set_grid(frequencies_);
+    msfFrequencies_->set_fit_cells(true);
     msfFrequencies_->setFixedWidth(220);
     columns->addWidget(msfFrequencies_, 0);
 
@@ -115,7 +116,9 @@ void frmTsetGenerator::build() {
     chtFrequencies_->setObjectName(QStringLiteral("chtFrequencies"));
     chtFrequencies_->setFocusPolicy(Qt::NoFocus); // a picture, nothing to operate
     chtFrequencies_->setRenderHint(QPainter::Antialiasing);
-    chtFrequencies_->setMinimumWidth(360);
+    // Room for the whole title beside the plot's margins, whatever the font.
+    chtFrequencies_->setMinimumWidth(
+        std::max(360, QFontMetrics(chart->titleFont()).horizontalAdvance(chart->title()) + 60));
     columns->addWidget(chtFrequencies_, 1);
 
     setTabOrder(txtFrom_, txtTo_);
@@ -233,6 +236,8 @@ bool frmTsetGenerator::calc_fr(double from, double to, int step, FrequencyCount&
     }
     fill_frequency_table(frequencies_->table(), count);
     frequencies_->set_col_width(1, static_cast<int>(std::lround(frequencies_->col_width(0) * 5.0 / 6.0)));
+    // Wide enough for "Total draws" beside its count, in whatever font the desktop uses.
+    msfFrequencies_->setFixedWidth(std::max(220, msfFrequencies_->full_width()));
     show_chart(count);
     return true;
 }

@@ -24,12 +24,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 
 frmTsets::frmTsets(AppContext& ctx, QWidget* parent)
     : WorkingWindow(ctx, window_name::tsets, QStringLiteral("Targeted Sets"), QStringLiteral("tset.htm"),
                     parent),
       doc_(ctx.session.tset) {
-    resize(1020, 520);
+    // Wide enough for every column of a set of 20 in the usual desktop font.
+    resize(1120, 520);
 
     auto* central = new QWidget(this);
     auto* columns = new QHBoxLayout(central);
@@ -50,6 +52,8 @@ frmTsets::frmTsets(AppContext& ctx, QWidget* parent)
         const int date_px = msfTsets_->fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000")) + 12;
         if (tsets_->cols() > 0 && msfTsets_->columnWidth(0) < date_px)
             msfTsets_->setColumnWidth(0, date_px);
+        // Once the headers have their widths: a new size sets them column by column.
+        QMetaObject::invokeMethod(this, &frmTsets::show_all_columns, Qt::QueuedConnection);
     };
     connect(tsets_, &GridModel::geometry_changed, this, fit_dates);
     connect(tsets_, &QAbstractItemModel::modelReset, this, fit_dates);
@@ -73,6 +77,21 @@ frmTsets::frmTsets(AppContext& ctx, QWidget* parent)
 
 frmTsets::~frmTsets() {
     doc_.release();
+}
+
+// A larger font widens the columns: the window grows, as far as the screen allows, so that the
+// last position of the set is in view rather than behind the scroll bar.
+void frmTsets::show_all_columns() {
+    if (tsets_->cols() == 0 || !isVisible())
+        return;
+    int missing = msfTsets_->full_width() - msfTsets_->width();
+    if (msfTsets_->columnWidth(0) > msfTsets_->col_width_px(0))
+        missing += msfTsets_->columnWidth(0) - msfTsets_->col_width_px(0);
+    if (missing <= 0)
+        return;
+    const int room =
+        screen() ? screen()->availableGeometry().width() - frameGeometry().width() + width() : width();
+    resize(std::min(width() + missing, std::max(room, width())), height());
 }
 
 void frmTsets::show_boxes() {

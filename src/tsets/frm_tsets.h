@@ -41,6 +41,7 @@ class frmTsets : public WorkingWindow {
     void lay_out(int rows);
     void show_headers();
     void show_boxes();
+    void show_all_columns();
     void open_set(const QString& name);
     void show_current_row();
     bool has_data_row();

@@ -123,7 +123,46 @@ void GridView::set_grid(GridModel* grid) {
         else if (corner_)
             corner_->update();
     });
+    const auto cells_changed = [this] {
+        if (fit_cells_)
+            apply_geometry();
+    };
+    connect(grid, &QAbstractItemModel::dataChanged, this, cells_changed);
+    connect(grid, &QAbstractItemModel::rowsInserted, this, cells_changed);
+    connect(grid, &QAbstractItemModel::layoutChanged, this, cells_changed);
     apply_geometry();
+}
+
+void GridView::set_fit_cells(bool on) {
+    fit_cells_ = on;
+    apply_geometry();
+}
+
+void GridView::set_min_texts(int col, const QStringList& texts) {
+    if (col < 0)
+        return;
+    if (static_cast<size_t>(col) >= min_texts_.size())
+        min_texts_.resize(col + 1);
+    min_texts_[col] = texts;
+    apply_geometry();
+}
+
+int GridView::full_height(int data_rows) const {
+    int height = 2 * frameWidth();
+    if (!grid_)
+        return height;
+    for (int r = 0; r < grid_->fixed_rows(); ++r)
+        height += fixed_row_height(r);
+    return height + data_rows * verticalHeader()->defaultSectionSize();
+}
+
+int GridView::full_width() const {
+    int width = 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    if (!grid_)
+        return width;
+    for (int c = 0; c < grid_->cols(); ++c)
+        width += col_width_px(c);
+    return width;
 }
 
 int GridView::twips_to_px(int twips) const {
@@ -175,7 +214,34 @@ int GridView::col_width_px(int col) const {
         for (const QString& word : grid_->text(r, col).split(u' ', Qt::SkipEmptyParts))
             widest = std::max(widest, fm.horizontalAdvance(word) + 2 * cell_margin);
     }
+    if (fit_cells_)
+        widest = std::max(widest, widest_cell(col));
+    if (static_cast<size_t>(col) < min_texts_.size())
+        for (const QString& text : min_texts_[col])
+            widest = std::max(widest, fontMetrics().horizontalAdvance(text) + cell_text_margin());
     return std::max(px, widest);
+}
+
+int GridView::cell_text_margin() const {
+    // The item delegate keeps a margin either side of the text, and the grid line takes a pixel.
+    return 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 1;
+}
+
+int GridView::widest_cell(int col) const {
+    const int margin = cell_text_margin();
+    QFont bold_font = font();
+    bold_font.setBold(true);
+    const QFontMetrics plain(font()), bold(bold_font);
+    const bool fixed = col < grid_->fixed_cols();
+    int widest = 0;
+    for (int r = grid_->fixed_rows(); r < grid_->rows(); ++r) {
+        const QString text = grid_->text(r, col);
+        if (text.isEmpty())
+            continue;
+        const QFontMetrics& fm = grid_->bold(r, col) ? bold : plain;
+        widest = std::max(widest, fm.horizontalAdvance(text) + (fixed ? 2 * cell_margin : margin));
+    }
+    return widest;
 }
 
 std::vector<GridView::FixedCell> GridView::header_cells(Qt::Orientation orientation, int section,

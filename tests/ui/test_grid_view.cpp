@@ -204,6 +204,76 @@ class TestGridView : public QObject {
         QCOMPARE(view.col_width_px(0), 0);
     }
 
+    // A grid that fits its cells widens a column to its widest text, bold or plain, in whatever
+    // font the view has, and follows texts written later; one that does not keeps its twips.
+    void columns_fit_their_cells_data() {
+        QTest::addColumn<bool>("fit");
+        QTest::addColumn<int>("point_size");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("plain, 10 pt") << true << 10 << false << true;
+        QTest::newRow("bold, 10 pt") << true << 10 << true << true;
+        QTest::newRow("bold, 12 pt") << true << 12 << true << true;
+        QTest::newRow("not fitted, cut") << false << 12 << true << false;
+    }
+    void columns_fit_their_cells() {
+        QFETCH(bool, fit);
+        QFETCH(int, point_size);
+        QFETCH(bool, bold);
+        QFETCH(bool, fits);
+        GridModel grid;
+        grid.set_cols(2);
+        grid.set_rows(2);
+        grid.set_fixed_rows(1);
+        grid.set_text(0, 0, QStringLiteral("N"));
+        grid.set_text(0, 1, QStringLiteral("Prize"));
+        grid.set_col_width(0, 300);
+        grid.set_col_width(1, 300);
+        GridView view;
+        // The last column would stretch to the view's edge: what is measured is its own width.
+        view.horizontalHeader()->setStretchLastSection(false);
+        QFont font = view.font();
+        font.setPointSize(point_size);
+        view.setFont(font);
+        view.set_grid(&grid);
+        view.set_fit_cells(fit);
+        const QString text = QStringLiteral("6+bonus 150000");
+        grid.append_rows({{QStringLiteral("1"), text}});
+        grid.set_bold(2, 1, bold);
+        grid.set_text(1, 1, QStringLiteral("2+bonus"));
+        font.setBold(bold);
+        const int need = QFontMetrics(font).horizontalAdvance(text);
+        QCOMPARE(view.columnWidth(1) > need, fits);
+        QCOMPARE(view.full_width() >= view.columnWidth(0) + view.columnWidth(1), true);
+    }
+
+    // A column too long to measure cell by cell still holds its sample texts.
+    void column_holds_its_sample_texts() {
+        GridModel grid;
+        fill(grid, 1, 0);
+        grid.set_col_width(0, 300);
+        GridView view;
+        QFont font = view.font();
+        font.setPointSize(14);
+        view.setFont(font);
+        view.set_grid(&grid);
+        const QStringList dates = {QStringLiteral("2026-11-28"), QStringLiteral("28/11/2026 ")};
+        view.set_min_texts(0, dates);
+        for (const QString& date : dates)
+            QVERIFY(view.columnWidth(0) > view.fontMetrics().horizontalAdvance(date));
+    }
+
+    // Room for the header rows and as many data rows as asked, so a window can show them all.
+    void full_height_holds_the_rows() {
+        GridModel grid;
+        fill(grid, 2, 1);
+        GridView view;
+        view.set_grid(&grid);
+        const int normal = view.verticalHeader()->defaultSectionSize();
+        QCOMPARE(view.full_height(10) - view.full_height(0), 10 * normal);
+        QCOMPARE(view.full_height(0), view.horizontalHeader()->height() + 2 * view.frameWidth());
+    }
+
     void paints_fixed_texts_data() {
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("col");
