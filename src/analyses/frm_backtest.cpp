@@ -209,7 +209,7 @@ frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent)
     expected_line_->setName(QStringLiteral("Expected net"));
     auto* dates = new QDateTimeAxis(chart);
     dates->setFormat(QStringLiteral("yyyy-MM"));
-    dates->setTickCount(6);
+    dates->setTickCount(5);
     auto* amounts = new QValueAxis(chart);
     amounts->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(dates, Qt::AlignBottom);
@@ -235,6 +235,7 @@ frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent)
     bottom->addWidget(msfDraws_);
     bottom->setStretchFactor(0, 2);
     bottom->setStretchFactor(1, 3);
+    bottom->setSizes({560, 800}); // room for the dates under the chart
     page->addWidget(bottom, 1);
     setCentralWidget(central);
 
