@@ -114,7 +114,8 @@ std::optional<double> ticket_expected_return(const LottoParams& params, bool bon
 }
 
 BacktestResult run_backtest(const LottoParams& params, std::span<const DrawRec> draws, const QString& system,
-                            const BacktestPeriod& period, const BacktestSource& source) {
+                            const BacktestPeriod& period, const BacktestSource& source,
+                            const BacktestProgress& progress) {
     BacktestResult result;
     const auto info = find_system(system);
     if (!info) {
@@ -199,6 +200,11 @@ BacktestResult run_backtest(const LottoParams& params, std::span<const DrawRec> 
     std::vector<int16_t> row_numbers(static_cast<size_t>(v));
     double expected_cumulative = 0;
     for (size_t i = 0; i < draws.size(); ++i) {
+        // Often enough for a bar to move smoothly, seldom enough to cost nothing.
+        if (progress && i % 512 == 0 && !progress(static_cast<qsizetype>(i), std::ssize(draws))) {
+            result.cancelled = true;
+            return result;
+        }
         const DrawRec& draw = draws[i];
         const double day = std::floor(draw.date);
         if (day < from || day > to)
@@ -295,5 +301,36 @@ BacktestResult run_backtest(const LottoParams& params, std::span<const DrawRec> 
             result.draws.push_back(std::move(played));
         }
     }
+    if (progress)
+        progress(std::ssize(draws), std::ssize(draws));
     return result;
+}
+
+QString backtest_amount(double value) {
+    const QString text = QString::number(value, 'f', 2);
+    return text == QLatin1String("-0.00") ? QStringLiteral("0.00") : text;
+}
+
+QString backtest_numbers_text(const std::vector<int16_t>& numbers) {
+    QStringList texts;
+    for (int16_t n : numbers)
+        texts << QString::number(n);
+    return texts.join(u' ');
+}
+
+QByteArray backtest_csv(const BacktestResult& result) {
+    QString csv = QStringLiteral("Date,Numbers,Tickets");
+    for (int c = 0; c < backtest_classes; ++c)
+        csv += u',' + fa_class_label(c + 1);
+    csv += QStringLiteral(",Winnings,Cost,Net,Cumulative\n");
+    for (const BacktestDraw& d : result.draws) {
+        csv += serial_to_date(d.date).toString(Qt::ISODate) + u',' + backtest_numbers_text(d.numbers) + u',' +
+               QString::number(d.tickets);
+        for (qint64 h : d.hits)
+            csv += u',' + QString::number(h);
+        for (double amount : {d.winnings, d.cost, d.net, d.cumulative})
+            csv += u',' + backtest_amount(amount);
+        csv += u'\n';
+    }
+    return csv.toUtf8();
 }

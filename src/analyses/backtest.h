@@ -3,10 +3,12 @@
 #include "lotto/lotto_records.h"
 #include "tsets/tset_records.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <span>
@@ -58,7 +60,8 @@ struct BacktestDraw {
 };
 
 struct BacktestResult {
-    QString error; // what does not fit; nothing was played when it is set
+    QString error;          // what does not fit; nothing was played when it is set
+    bool cancelled = false; // stopped by its progress callback; the figures are those of a part
     std::vector<BacktestDraw> draws;
     qint64 tickets = 0;
     double cost = 0;
@@ -80,7 +83,19 @@ ClassFigures ticket_class_chances(int16_t play_n, int16_t pick_n, bool bonus_dra
 // What one ticket wins on average, per unit stake, less 1: the true expected return of a play.
 std::optional<double> ticket_expected_return(const LottoParams& params, bool bonus_drawn);
 
+// Told now and then how many of the lotto's draws a run has gone through; false stops the run.
+using BacktestProgress = std::function<bool(qsizetype done, qsizetype total)>;
+
 // draws: the lotto's draws (sorted by day here when they are not). The system must be one of the
 // catalogue with tickets of the lotto's pick_n numbers.
 BacktestResult run_backtest(const LottoParams& params, std::span<const DrawRec> draws, const QString& system,
-                            const BacktestPeriod& period, const BacktestSource& source);
+                            const BacktestPeriod& period, const BacktestSource& source,
+                            const BacktestProgress& progress = {});
+
+// An amount or an expectation as the backtest writes it: two decimals and a dot whatever the locale.
+QString backtest_amount(double value);
+// The numbers played, separated by blanks.
+QString backtest_numbers_text(const std::vector<int16_t>& numbers);
+// The played draws as CSV, a header line first: date (ISO), numbers, tickets, hits per class,
+// winnings, cost, net and the running net.
+QByteArray backtest_csv(const BacktestResult& result);

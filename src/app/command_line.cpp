@@ -352,45 +352,12 @@ int run_check(const QStringList& arguments, const QString& program_dir, const QS
     return clean ? done : partly_done;
 }
 
-// Amounts and expectations as the backtest prints them: two decimals and a dot whatever the locale.
-QString two_decimals(double value) {
-    const QString text = QString::number(value, 'f', 2);
-    return text == QLatin1String("-0.00") ? QStringLiteral("0.00") : text;
-}
-
 template <typename Value, typename Format>
 QString class_line(const std::array<Value, backtest_classes>& values, Format format) {
     QStringList items;
     for (int c = 0; c < backtest_classes; ++c)
         items << QStringLiteral("%1=%2").arg(fa_class_label(c + 1), format(values[c]));
     return items.join(u' ');
-}
-
-QString iso_date(double serial) {
-    return serial_to_date(serial).toString(Qt::ISODate);
-}
-
-QString numbers_text(const std::vector<int16_t>& numbers) {
-    QStringList texts;
-    for (int16_t n : numbers)
-        texts << QString::number(n);
-    return texts.join(u' ');
-}
-
-QByteArray backtest_csv(const BacktestResult& result) {
-    QString csv = QStringLiteral("Date,Numbers,Tickets");
-    for (int c = 0; c < backtest_classes; ++c)
-        csv += u',' + fa_class_label(c + 1);
-    csv += QStringLiteral(",Winnings,Cost,Net,Cumulative\n");
-    for (const BacktestDraw& d : result.draws) {
-        csv += iso_date(d.date) + u',' + numbers_text(d.numbers) + u',' + QString::number(d.tickets);
-        for (qint64 h : d.hits)
-            csv += u',' + QString::number(h);
-        for (double amount : {d.winnings, d.cost, d.net, d.cumulative})
-            csv += u',' + two_decimals(amount);
-        csv += u'\n';
-    }
-    return csv.toUtf8();
 }
 
 // The targeted set SIZE/NAME of the data folder, as the Targeted Sets window reads it.
@@ -550,12 +517,12 @@ int run_backtest_command(const QStringList& arguments, const QString& program_di
     }
     out() << "Draws played: " << result.draws.size() << '\n'
           << "Tickets: " << result.tickets << '\n'
-          << "Cost: " << two_decimals(result.cost) << '\n'
-          << "Winnings: " << two_decimals(result.winnings) << '\n'
-          << "Net: " << two_decimals(result.net) << '\n'
+          << "Cost: " << backtest_amount(result.cost) << '\n'
+          << "Winnings: " << backtest_amount(result.winnings) << '\n'
+          << "Net: " << backtest_amount(result.net) << '\n'
           << "Hits: " << class_line(result.hits, [](qint64 h) { return QString::number(h); }) << '\n'
-          << "Expected hits: " << class_line(result.expected_hits, two_decimals) << '\n'
-          << "Expected winnings: " << two_decimals(result.expected_winnings) << '\n';
+          << "Expected hits: " << class_line(result.expected_hits, backtest_amount) << '\n'
+          << "Expected winnings: " << backtest_amount(result.expected_winnings) << '\n';
     return done;
 }
 

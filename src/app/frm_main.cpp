@@ -42,16 +42,19 @@ frmMain::frmMain(AppContext& ctx, QWidget* parent)
                    &frmMain::cmdFability_Click),
         add_button("cmdProfitability", QStringLiteral("Average Profitability"), window_name::profitability,
                    &frmMain::cmdProfitability_Click),
+        add_button("cmdBacktest", QStringLiteral("Backtest"), window_name::backtest,
+                   &frmMain::cmdBacktest_Click),
     };
     grid->addWidget(data, 0, 0);
     grid->addWidget(calculations, 0, 2);
-    grid->addWidget(line, 0, 1, 4, 1);
-    for (int i = 0; i < 6; ++i) {
+    grid->addWidget(line, 0, 1, 5, 1);
+    // Three data windows on the left, the calculations below one another on the right.
+    for (int i = 0; i < 7; ++i) {
         buttons[i]->setParent(central);
         buttons[i]->setMinimumSize(180, 34);
-        grid->addWidget(buttons[i], 1 + i % 3, i < 3 ? 0 : 2);
+        grid->addWidget(buttons[i], i < 3 ? 1 + i : i - 2, i < 3 ? 0 : 2);
     }
-    for (int i = 0; i + 1 < 6; ++i)
+    for (int i = 0; i + 1 < 7; ++i)
         setTabOrder(buttons[i], buttons[i + 1]);
     setCentralWidget(central);
     buttons[0]->setFocus();
@@ -89,4 +92,7 @@ void frmMain::cmdFability_Click() {
 }
 void frmMain::cmdProfitability_Click() {
     ctx_.windows.show(window_name::profitability);
+}
+void frmMain::cmdBacktest_Click() {
+    ctx_.windows.show(window_name::backtest);
 }

@@ -4,7 +4,7 @@
 
 class QPushButton;
 
-// The hub: installs the samples when it loads, and opens the six working windows.
+// The hub: installs the samples when it loads, and opens the seven working windows.
 class frmMain : public WorkingWindow {
     Q_OBJECT
   public:
@@ -16,6 +16,7 @@ class frmMain : public WorkingWindow {
     void cmdPerformance_Click();
     void cmdFability_Click();
     void cmdProfitability_Click();
+    void cmdBacktest_Click();
 
   private:
     void Form_Load();

@@ -1,5 +1,6 @@
 #include "app/windows.h"
 
+#include "analyses/frm_backtest.h"
 #include "analyses/frm_fability.h"
 #include "analyses/frm_performance.h"
 #include "analyses/frm_profitability.h"
@@ -24,4 +25,5 @@ void register_windows(AppContext& ctx) {
     w.add_factory(window_name::system, [&ctx] { return new frmSystem(ctx); });
     w.add_factory(window_name::fability, [&ctx] { return new frmFability(ctx); });
     w.add_factory(window_name::profitability, [&ctx] { return new frmProfitability(ctx); });
+    w.add_factory(window_name::backtest, [&ctx] { return new frmBacktest(ctx); });
 }

@@ -11,4 +11,5 @@ inline constexpr char system[] = "frmSystem";
 inline constexpr char performance[] = "frmPerformance";
 inline constexpr char fability[] = "frmFability";
 inline constexpr char profitability[] = "frmProfitability";
+inline constexpr char backtest[] = "frmBacktest";
 } // namespace window_name

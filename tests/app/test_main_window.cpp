@@ -42,9 +42,10 @@ class TestMainWindow : public QObject {
                                                      {"cmdSystems", "Systems"},
                                                      {"cmdPerformance", "System Performance"},
                                                      {"cmdFability", "Forecasting Abilities"},
-                                                     {"cmdProfitability", "Average Profitability"}};
-        const QStringList windows{"frmLotto",       "frmTsets",    "frmSystem",
-                                  "frmPerformance", "frmFability", "frmProfitability"};
+                                                     {"cmdProfitability", "Average Profitability"},
+                                                     {"cmdBacktest", "Backtest"}};
+        const QStringList windows{"frmLotto",    "frmTsets",         "frmSystem",  "frmPerformance",
+                                  "frmFability", "frmProfitability", "frmBacktest"};
         QList<QPushButton*> found;
         for (int i = 0; i < buttons.size(); ++i) {
             auto* b = w->findChild<QPushButton*>(buttons[i].first);
