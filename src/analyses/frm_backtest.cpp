@@ -599,10 +599,7 @@ void frmBacktest::print_report(QPrinter& printer) {
         return;
     }
     const QFont& plain = pages.plain();
-    QFont title = pages.bold();
-    title.setPointSize(14);
-    pages.text_line(title, windowTitle());
-    pages.skip(pages.line_height(plain) / 2);
+    pages.title(windowTitle());
     QString source;
     if (optForecasts_->isChecked())
         source = QStringLiteral("the forecasts of the set");

@@ -302,11 +302,7 @@ void frmPerformance::print_results(QPrinter& printer) {
         return;
     }
     const QFont& plain = pages.plain();
-    QFont title = pages.bold();
-    title.setPointSize(14);
-
-    pages.text_line(title, windowTitle());
-    pages.skip(pages.line_height(plain) / 2);
+    pages.title(windowTitle());
     QStringList draw;
     for (int i = 0; i < 6; ++i)
         draw << txtN_[i]->text();

@@ -79,6 +79,13 @@ std::optional<int> ReportPages::take(int height) {
     return top;
 }
 
+void ReportPages::title(const QString& text) {
+    QFont face = bold();
+    face.setPointSize(14);
+    text_line(face, text);
+    skip(line_height(plain()) / 2);
+}
+
 bool ReportPages::text_line(const QFont& font, const QString& text, Qt::Alignment align) {
     const int h = line_height(font);
     const auto top = take(h);

@@ -73,6 +73,8 @@ class ReportPages {
     // The top of a band of height below what is printed, on a new page when it does not fit.
     std::optional<int> take(int height);
     // One line of text across the page.
+    // A report's title in 14-point bold and half a line under it.
+    void title(const QString& text);
     bool text_line(const QFont& font, const QString& text,
                    Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter);
     // The table's rows down the pages from the next free line.

@@ -6,6 +6,7 @@
 #include "analyses/backtest.h"
 #include "analyses/frm_backtest.h"
 #include "core/convert.h"
+#include "support/bench_timing.h"
 #include "support/shots.h"
 #include "support/window_driver.h"
 
@@ -18,25 +19,6 @@
 #include <ctime>
 
 namespace {
-
-struct Time {
-    double wall = 1e300; // ms
-    double cpu = 1e300;  // ms of this process's processor time: what the step costs on a busy machine
-};
-
-// The best of a few runs, so that a stray pause does not count.
-template <class F> Time best(int runs, F&& step) {
-    Time t;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer wall;
-        const std::clock_t cpu = std::clock();
-        wall.start();
-        step();
-        t.wall = std::min(t.wall, wall.nsecsElapsed() / 1e6);
-        t.cpu = std::min(t.cpu, (std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC);
-    }
-    return t;
-}
 
 void print(const char* what, Time t, double target) {
     std::printf("  %-44s %8.1f ms (processor %.1f ms; target %.0f ms)\n", what, t.wall, t.cpu, target);
