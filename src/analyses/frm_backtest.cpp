@@ -77,6 +77,7 @@ frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent)
     lblLotto_ = make_value("lblLotto", QStringLiteral("Not Selected"), central);
     lblTSet_ = make_value("lblTSet", QStringLiteral("Not Selected"), central);
     cmbSystem_ = make_combo("cmbSystem", central);
+    cmbSystem_->setMinimumContentsLength(8); // the longest name, 20_4_6, with room to spare
     add_field(inputs, 0, label(QStringLiteral("Lotto"), central), lblLotto_);
     add_field(inputs, 1, label(QStringLiteral("Targeted Set"), central), lblTSet_);
     add_field(inputs, 2, label(QStringLiteral("System"), central), cmbSystem_, Qt::AlignLeft);
@@ -188,13 +189,15 @@ frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent)
     const char* hit_headers[] = {"Class", "Hits", "Expected", "Ratio"};
     for (int c = 0; c < 4; ++c) {
         hits_->set_text(0, c, QLatin1String(hit_headers[c]));
-        hits_->set_col_width(c, c == 0 ? 1000 : 1100);
+        hits_->set_col_width(c, c == 0 ? 1400 : 1100);
     }
     for (int c = 0; c < backtest_classes; ++c)
         hits_->set_text(1 + c, 0, fa_class_label(c + 1));
     msfHits_ = new GridView(totals);
     msfHits_->setObjectName(QStringLiteral("msfHits"));
     msfHits_->set_grid(hits_);
+    // Ten classes and their figures: each column as wide as its texts, whatever the font.
+    msfHits_->set_fit_cells(true);
     msfHits_->setMinimumSize(300, 250);
     t->addWidget(msfHits_, 0, 4, 8, 1);
     top->addWidget(totals, 4);
@@ -538,6 +541,9 @@ void frmBacktest::show_result() {
     draws_->set_col_width(0, 1400);
     draws_->set_col_width(1, std::max(1200, numbers * 360));
     draws_->set_col_width(2, 900);
+    // Too many rows to measure each: a date and the widest numbers keep their columns wide enough.
+    msfDraws_->set_min_texts(0, {QStringLiteral("0000-00-00"), date_to_text(QDate(2000, 12, 28))});
+    msfDraws_->set_min_texts(1, {QStringList(numbers, QStringLiteral("00")).join(u' ')});
     for (int c = 0; c < backtest_classes; ++c)
         draws_->set_col_width(3 + c, 900);
     for (int c = 3 + backtest_classes; c < draws_->cols(); ++c)

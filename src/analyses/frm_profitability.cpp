@@ -66,6 +66,7 @@ frmProfitability::frmProfitability(AppContext& ctx, QWidget* parent)
     results->setHorizontalSpacing(12);
     lblProfitability_ = make_value("lblProfitability", QStringLiteral("0"), central);
     cmbClevel_ = make_combo("cmbClevel", central);
+    cmbClevel_->setMinimumContentsLength(3);
     lblTimes_ = make_value("lblTimes", QStringLiteral("0"), central);
     add_field(results, 0, label(QStringLiteral("Average Profitability per Ticket"), central),
               lblProfitability_);

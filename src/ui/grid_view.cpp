@@ -117,8 +117,8 @@ void GridView::set_grid(GridModel* grid) {
     connect(grid, &GridModel::geometry_changed, this, &GridView::apply_geometry);
     connect(grid, &QAbstractItemModel::modelReset, this, &GridView::apply_geometry);
     connect(grid, &QAbstractItemModel::headerDataChanged, this, [this](Qt::Orientation orientation) {
-        // A fixed row's text can widen its column.
-        if (orientation == Qt::Horizontal)
+        // A fixed row's text can widen its column, and so can a fixed column's when cells fit.
+        if (orientation == Qt::Horizontal || fit_cells_)
             apply_geometry();
         else if (corner_)
             corner_->update();
