@@ -48,9 +48,10 @@ int main(int argc, char** argv) {
         QStringList raw;
         for (int i = 0; i < argc; ++i)
             raw << QString::fromLocal8Bit(argv[i]);
-        if (is_command(raw)) {
+        if (is_command(command_first(raw))) {
             QCoreApplication app(argc, argv);
-            return run_command(QCoreApplication::arguments(), QCoreApplication::applicationDirPath(),
+            return run_command(command_first(QCoreApplication::arguments()),
+                               QCoreApplication::applicationDirPath(),
                                QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
         }
         const StartOptions early = read_start_options(raw);

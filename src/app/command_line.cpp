@@ -536,6 +536,20 @@ bool is_command(const QStringList& arguments) {
            word == QLatin1String("check") || word == QLatin1String("backtest");
 }
 
+QStringList command_first(const QStringList& arguments) {
+    if (arguments.size() < 3)
+        return arguments;
+    const QString& first = arguments[1];
+    const int word = first == QLatin1String("--data-dir")             ? 3
+                     : first.startsWith(QLatin1String("--data-dir=")) ? 2
+                                                                      : 0;
+    if (word == 0 || word >= arguments.size() || !is_command({arguments[0], arguments[word]}))
+        return arguments;
+    QStringList moved = arguments;
+    moved.move(word, 1);
+    return moved;
+}
+
 int run_command(const QStringList& arguments, const QString& program_dir, const QString& user_data_dir) {
     const QString& word = arguments.at(1);
     int status = nothing_done;
