@@ -40,6 +40,17 @@
 
 namespace {
 
+// The totals, on screen and on paper, in this order.
+constexpr const char* total_captions[] = {"Draws played",
+                                          "Tickets",
+                                          "Cost",
+                                          "Winnings",
+                                          "Net",
+                                          "Expected winnings",
+                                          "Expected net",
+                                          "Expected return per unit stake",
+                                          "True expected return of a ticket"};
+
 const char* const rule_captions[] = {"Highest frequencies", "Lowest frequencies",
                                      "Lowest positive frequencies", "Random"};
 const WalkRule rules[] = {WalkRule::highest, WalkRule::lowest, WalkRule::lowest_positive, WalkRule::random};
@@ -159,15 +170,6 @@ frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent)
     const char* names[] = {"lblDrawsPlayed", "lblTickets",          "lblCost",        "lblWinnings",
                            "lblNet",         "lblExpectedWinnings", "lblExpectedNet", "lblExpectedReturn",
                            "lblTicketReturn"};
-    const char* captions[] = {"Draws played",
-                              "Tickets",
-                              "Cost",
-                              "Winnings",
-                              "Net",
-                              "Expected winnings",
-                              "Expected net",
-                              "Expected return per unit stake",
-                              "True expected return of a ticket"};
     for (int i = 0; i < 9; ++i) {
         totals_[i] = make_value(names[i], QString(), totals);
         totals_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -175,11 +177,11 @@ frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent)
     }
     // Observed on the left, what chance gives the same tickets beside it.
     for (int i = 0; i < 5; ++i)
-        add_field(t, i, label(QLatin1String(captions[i]), totals), totals_[i]);
-    add_field(t, 3, label(QLatin1String(captions[5]), totals), totals_[5], {}, 2);
-    add_field(t, 4, label(QLatin1String(captions[6]), totals), totals_[6], {}, 2);
-    add_field(t, 5, label(QLatin1String(captions[7]), totals), totals_[7], {}, 2);
-    add_field(t, 6, label(QLatin1String(captions[8]), totals), totals_[8], {}, 2);
+        add_field(t, i, label(QLatin1String(total_captions[i]), totals), totals_[i]);
+    add_field(t, 3, label(QLatin1String(total_captions[5]), totals), totals_[5], {}, 2);
+    add_field(t, 4, label(QLatin1String(total_captions[6]), totals), totals_[6], {}, 2);
+    add_field(t, 5, label(QLatin1String(total_captions[7]), totals), totals_[7], {}, 2);
+    add_field(t, 6, label(QLatin1String(total_captions[8]), totals), totals_[8], {}, 2);
     t->setColumnMinimumWidth(2, 24);
     t->setRowStretch(7, 1);
     hits_ = new GridModel(this);
@@ -621,17 +623,9 @@ void frmBacktest::print_report(QPrinter& printer) {
                         .arg(txtFrom_->text().isEmpty() ? QStringLiteral("the first draw") : txtFrom_->text(),
                              txtTo_->text().isEmpty() ? QStringLiteral("the last draw") : txtTo_->text()));
     pages.skip(pages.line_height(plain) / 2);
-    const char* captions[] = {"Draws played",
-                              "Tickets",
-                              "Cost",
-                              "Winnings",
-                              "Net",
-                              "Expected winnings",
-                              "Expected net",
-                              "Expected return per unit stake",
-                              "True expected return of a ticket"};
     for (int i = 0; i < 9; ++i)
-        pages.text_line(plain, QStringLiteral("%1: %2").arg(QLatin1String(captions[i]), totals_[i]->text()));
+        pages.text_line(plain,
+                        QStringLiteral("%1: %2").arg(QLatin1String(total_captions[i]), totals_[i]->text()));
     pages.skip(pages.line_height(plain) / 2);
 
     const QFontMetrics wide = pages.metrics(pages.bold());

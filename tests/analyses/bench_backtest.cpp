@@ -72,10 +72,7 @@ int shot(const QString& samples, const QString& png) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QStringList args = offscreen_arguments(argc, argv);
     QApplication qapp(argc, argv);
     QLocale::setDefault(QLocale::c());
     if (const ShotRequest request = shot_request(args, 1, QStringLiteral(ZANDREL_SHARE_DIR)); request.shot)

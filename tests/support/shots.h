@@ -15,6 +15,16 @@ inline void install_samples(TestApp& app, const QString& samples) {
     create_samples(app.dir.path());
 }
 
+// A benchmark's arguments after the program name; its windows, when it opens any, go offscreen.
+// Call before the QApplication is made.
+inline QStringList offscreen_arguments(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return args;
+}
+
 // "--shot FILE... [--samples DIR]": the files to save the pictures in and the folder of the sample
 // sources (default_samples when not given); shot is false when no picture is asked for.
 struct ShotRequest {

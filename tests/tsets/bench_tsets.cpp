@@ -57,10 +57,7 @@ int shots(const QString& samples, const QString& tsets_png, const QString& gener
 } // namespace
 
 int main(int argc, char** argv) {
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QStringList args = offscreen_arguments(argc, argv);
     QApplication qapp(argc, argv);
     QLocale::setDefault(QLocale::c());
     if (const ShotRequest shot = shot_request(args, 2, QStringLiteral(ZANDREL_SHARE_DIR)); shot.shot)
