@@ -219,6 +219,9 @@ frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent)
     amounts->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(dates, Qt::AlignBottom);
     chart->addAxis(amounts, Qt::AlignLeft);
+    // No scale before a run has drawn something to measure.
+    dates->setVisible(false);
+    amounts->setVisible(false);
     for (QLineSeries* line : {net_line_, expected_line_}) {
         chart->addSeries(line);
         line->attachAxis(dates);
@@ -581,6 +584,8 @@ void frmBacktest::show_chart() {
     }
     amounts->setRange(low, high > low ? high : low + 1);
     amounts->applyNiceNumbers();
+    dates->setVisible(!draws.empty());
+    amounts->setVisible(!draws.empty());
 }
 
 void frmBacktest::cmdExport_Click() {
