@@ -42,8 +42,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Zandrel"));
     QApplication::setApplicationVersion(QStringLiteral(ZANDREL_VERSION));
 
-    // Help, version and the commands need no display; anything else waits until Qt has taken its
-    // own options.
+    // Help, version, the commands and a mistaken command line need no display.
     {
         QStringList raw;
         for (int i = 0; i < argc; ++i)
@@ -54,8 +53,8 @@ int main(int argc, char** argv) {
                                QCoreApplication::applicationDirPath(),
                                QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
         }
-        const StartOptions early = read_start_options(raw);
-        if (!early.run && early.exit_code == 0)
+        const StartOptions early = read_start_options(without_toolkit_options(raw));
+        if (!early.run)
             return print_answer(early);
     }
 

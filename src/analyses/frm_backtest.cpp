@@ -592,7 +592,7 @@ void frmBacktest::cmdExport_Click() {
     const auto path =
         ctx_.dialogs.save_file(this, QStringLiteral("Export Backtest"), QStringLiteral("backtest.csv"),
                                QStringLiteral("CSV files (*.csv);;All files (*)"));
-    if (path && !write_file_atomically(*path, backtest_csv(result_)))
+    if (path && !refuse_export_target(*path) && !write_export_file(*path, backtest_csv(result_)))
         message(msg_data_not_correct);
 }
 

@@ -20,8 +20,10 @@
 #include <QRegularExpression>
 #include <QTextStream>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 #include <optional>
 
@@ -144,9 +146,14 @@ std::optional<LottoParams> new_lotto_params(const QString& text) {
     if (parts.size() != 2)
         return std::nullopt;
     bool ok_n = false, ok_k = false;
+    const int n = parts[0].trimmed().toInt(&ok_n);
+    const int k = parts[1].trimmed().toInt(&ok_k);
+    // Checked before they become 16-bit numbers, which 65585 would pass as 49.
+    if (!ok_n || !ok_k || n < 1 || n > max_play_n || k < 1 || k > max_pick_n)
+        return std::nullopt;
     LottoParams p;
-    p.play_n = static_cast<int16_t>(parts[0].trimmed().toInt(&ok_n));
-    p.pick_n = static_cast<int16_t>(parts[1].trimmed().toInt(&ok_k));
+    p.play_n = static_cast<int16_t>(n);
+    p.pick_n = static_cast<int16_t>(k);
     p.prize2 = 0, p.prize3 = 10, p.prize4 = 100, p.prize5 = 1000, p.prize6 = 1000000;
     p.prize2b = 0, p.prize3b = 0, p.prize4b = 0, p.prize5b = 10000, p.prize6b = 0;
     p.cost = 1;
@@ -164,6 +171,10 @@ std::optional<int> parse(QCommandLineParser& parser, const QStringList& argument
     parser.addOption(option("lotto", "The lotto (its folder name under Lto).", "name"));
     if (!parser.parse(arguments))
         return fail(ctx.command, parser.errorText());
+    const QStringList given = parser.optionNames();
+    for (const QString& name : given)
+        if (given.count(name) > 1 && name != QLatin1String("where") && !parser.values(name).isEmpty())
+            return fail(ctx.command, QStringLiteral("--%1 is given more than once").arg(name));
     if (parser.isSet(help)) {
         QString text = parser.helpText();
         text.replace(0, text.indexOf(u'\n'), QStringLiteral("Usage: zandrel %1 %2").arg(ctx.command, usage));
@@ -179,6 +190,8 @@ std::optional<int> parse(QCommandLineParser& parser, const QStringList& argument
     if (!is_safe_folder_name(ctx.lotto_name))
         return fail(ctx.command, QStringLiteral("'%1' cannot be the name of a lotto").arg(ctx.lotto_name));
     QString data_option = parser.value(QStringLiteral("data-dir"));
+    if (parser.isSet(QStringLiteral("data-dir")) && data_option.isEmpty())
+        return fail(ctx.command, QStringLiteral("--data-dir needs a folder"));
     if (!data_option.isEmpty())
         data_option = QDir::cleanPath(QFileInfo(data_option).absoluteFilePath());
     ctx.data_dir = choose_folders(program_dir, user_data_dir, data_option).data_dir;
@@ -248,13 +261,16 @@ int run_import(const QStringList& arguments, const QString& program_dir, const Q
     StoredLotto lotto;
     lotto.folder = lotto_folder(ctx.data_dir, ctx.lotto_name);
     lotto.name = ctx.lotto_name;
-    const bool exists = QFileInfo::exists(join_path(lotto.folder, QLatin1String(param_file_name)));
+    const QString param_path = join_path(lotto.folder, QLatin1String(param_file_name));
+    const QString draws_path = join_path(lotto.folder, QLatin1String(draws_file_name));
     std::optional<LottoParams> created;
     if (parser.isSet(QStringLiteral("create"))) {
         created = new_lotto_params(parser.value(QStringLiteral("create")));
         if (!created)
-            return fail(ctx.command, QStringLiteral("--create takes N,K: numbers in play (up to 90) and "
-                                                    "numbers picked (1 to 6), as 49,6"));
+            return fail(ctx.command, QStringLiteral("--create takes N,K: numbers in play (K to %1) and "
+                                                    "numbers picked (1 to %2), as 49,6")
+                                         .arg(max_play_n)
+                                         .arg(max_pick_n));
     }
     std::unique_ptr<QLockFile> lock;
     if (!dry_run) {
@@ -265,6 +281,15 @@ int run_import(const QStringList& arguments, const QString& program_dir, const Q
         if (!refusal.isEmpty())
             return fail(ctx.command, refusal);
     }
+    const bool exists = QFileInfo::exists(param_path);
+    if (!exists && QFileInfo::exists(draws_path))
+        // Draws without their parameters are still a lotto: a new one would replace them.
+        return fail(ctx.command,
+                    QStringLiteral("the lotto %1 holds draws (%2) but not its parameters file %3; restore "
+                                   "%3 from a backup copy, then import again (--create is refused, as it "
+                                   "would replace the draws)")
+                        .arg(ctx.lotto_name, QDir::toNativeSeparators(draws_path),
+                             QDir::toNativeSeparators(param_path)));
     if (exists) {
         if (!load_lotto(lotto, error))
             return fail(ctx.command, error);
@@ -282,7 +307,9 @@ int run_import(const QStringList& arguments, const QString& program_dir, const Q
                         .arg(ctx.lotto_name,
                              QDir::toNativeSeparators(join_path(ctx.data_dir, QStringLiteral("Lto")))));
     } else {
+        lotto.doc.set_name(ctx.lotto_name);
         lotto.doc.set_params(*created);
+        lotto.doc.load_draws(lotto.folder, ctx.lotto_name); // none yet: what is there when it saves
     }
 
     const QString file = parser.positionalArguments().at(1);
@@ -297,17 +324,35 @@ int run_import(const QStringList& arguments, const QString& program_dir, const Q
     if (dry_run || result.added.empty())
         return static_cast<int>(result.status);
 
-    if (created && !(QDir().mkpath(lotto.folder) &&
-                     write_param_file(join_path(lotto.folder, QLatin1String(param_file_name)), *created)))
+    // As the Lotto window does: a file that someone else changed since it was read is not saved over.
+    if (lotto.doc.draws_stamp().changed(draws_path) || (created && QFileInfo::exists(param_path)))
+        return fail(ctx.command, QStringLiteral("%1 changed while the import read it; nothing was saved, "
+                                                "run the import again")
+                                     .arg(QDir::toNativeSeparators(created ? lotto.folder : draws_path)));
+    const bool made_folder = created && !QFileInfo::exists(lotto.folder);
+    // What a new lotto's failed first save leaves: nothing.
+    const auto unmake = [&] {
+        QFile::remove(param_path);
+        if (made_folder)
+            QDir().rmdir(lotto.folder);
+    };
+    if (created && !(QDir().mkpath(lotto.folder) && write_param_file(param_path, *created))) {
+        unmake();
         return fail(ctx.command,
                     QStringLiteral("cannot make the lotto %1 in %2").arg(ctx.lotto_name, lotto.folder));
+    }
     // The stored lines stay as they are; the new ones (ISO dates) join at their dates, after the
     // stored draws of the same day.
     lotto.doc.append_draws(result.added);
-    const QString draws_path = join_path(lotto.folder, QLatin1String(draws_file_name));
-    if (lotto.doc.write_draws(lotto.folder, ctx.lotto_name) != LottoDocument::Save::saved)
-        return fail(ctx.command, QStringLiteral("the draws could not be saved; %1 is as it was")
-                                     .arg(QDir::toNativeSeparators(draws_path)));
+    if (lotto.doc.write_draws(lotto.folder, ctx.lotto_name) != LottoDocument::Save::saved) {
+        if (!created)
+            return fail(ctx.command, QStringLiteral("the draws could not be saved; %1 is as it was")
+                                         .arg(QDir::toNativeSeparators(draws_path)));
+        unmake();
+        return fail(
+            ctx.command,
+            QStringLiteral("the draws could not be saved, so the lotto %1 was not made").arg(ctx.lotto_name));
+    }
     return static_cast<int>(result.status);
 }
 
@@ -317,17 +362,22 @@ int run_export(const QStringList& arguments, const QString& program_dir, const Q
     if (const auto exit =
             parse(parser, arguments, QStringLiteral("FILE --lotto NAME"), 1, ctx, program_dir, user_data_dir))
         return *exit;
+    const QString file = parser.positionalArguments().at(1);
+    if (file != QLatin1String("-"))
+        if (const QString refusal = export_target_refusal(file, ctx.data_dir, true); !refusal.isEmpty())
+            return fail(ctx.command, refusal);
     StoredLotto lotto;
     if (const auto exit = open_lotto(ctx, lotto))
         return *exit;
     const QByteArray csv = export_draws_csv(lotto.history, lotto.params().pick_n).toUtf8();
-    const QString file = parser.positionalArguments().at(1);
     if (file == QLatin1String("-")) {
         std::fwrite(csv.constData(), 1, static_cast<size_t>(csv.size()), stdout);
         return done;
     }
-    if (!write_file_atomically(file, csv))
-        return fail(ctx.command, QStringLiteral("cannot write %1").arg(QDir::toNativeSeparators(file)));
+    QString error;
+    if (!write_export_file(file, csv, &error))
+        return fail(ctx.command,
+                    QStringLiteral("cannot write %1 (%2)").arg(QDir::toNativeSeparators(file), error));
     out() << QStringLiteral("Exported %1 draws of %2 to %3.")
                  .arg(lotto.history.size())
                  .arg(ctx.lotto_name, QDir::toNativeSeparators(file))
@@ -500,6 +550,10 @@ int run_backtest_command(const QStringList& arguments, const QString& program_di
     }
     if (period.from > period.to)
         return fail(ctx.command, QStringLiteral("--from comes after --to"));
+    const QString csv_file = parser.value(QStringLiteral("csv"));
+    if (parser.isSet(QStringLiteral("csv")))
+        if (const QString refusal = export_target_refusal(csv_file, ctx.data_dir, true); !refusal.isEmpty())
+            return fail(ctx.command, QStringLiteral("--csv: %1").arg(refusal));
     BacktestSource source;
     if (const auto exit = backtest_source(parser, ctx, source))
         return *exit;
@@ -510,11 +564,10 @@ int run_backtest_command(const QStringList& arguments, const QString& program_di
     const BacktestResult result = run_backtest(lotto.params(), lotto.history, system, period, source);
     if (!result.error.isEmpty())
         return fail(ctx.command, result.error);
-    if (parser.isSet(QStringLiteral("csv"))) {
-        const QString file = parser.value(QStringLiteral("csv"));
-        if (!write_file_atomically(file, backtest_csv(result)))
-            return fail(ctx.command, QStringLiteral("cannot write %1").arg(QDir::toNativeSeparators(file)));
-    }
+    QString error;
+    if (parser.isSet(QStringLiteral("csv")) && !write_export_file(csv_file, backtest_csv(result), &error))
+        return fail(ctx.command,
+                    QStringLiteral("cannot write %1 (%2)").arg(QDir::toNativeSeparators(csv_file), error));
     out() << "Draws played: " << result.draws.size() << '\n'
           << "Tickets: " << result.tickets << '\n'
           << "Cost: " << backtest_amount(result.cost) << '\n'
@@ -561,7 +614,18 @@ int run_command(const QStringList& arguments, const QString& program_dir, const 
         status = run_backtest_command(arguments, program_dir, user_data_dir);
     else
         status = run_check(arguments, program_dir, user_data_dir);
+    // What a full disk or a closed pipe refused is not a success.
     out().flush();
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0;
+    const int error = errno;
+    if (!flushed || std::ferror(stdout) || out().status() != QTextStream::Ok) {
+        err() << "zandrel " << word << ": the standard output could not be written"
+              << (error ? QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(error)))
+                        : QString())
+              << '\n';
+        status = nothing_done;
+    }
     err().flush();
     return status;
 }

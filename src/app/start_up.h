@@ -24,9 +24,10 @@ bool make_data_folder(const QString& dir);
 
 // Claims the data folder for this copy of the program while the lock lives, so that two copies
 // never save over each other's draws and sets. A lock left by a copy that crashed is taken over.
-// On a folder that another copy holds, refusal names the folder and no lock is returned; where no
-// lock file can be made (a read-only folder, in which nothing can be saved either), the program
-// runs without one.
+// A lock file that names no holder (empty, cut, a folder, a dangling link) is stale and removed.
+// On a folder that another copy holds, refusal names the folder (and the computer, for a copy on
+// another one) and no lock is returned; where no lock file can be made (a read-only folder), too:
+// without a lock two copies could save over each other's work.
 std::unique_ptr<QLockFile> lock_data_folder(const QString& dir, QString& refusal);
 
 // What the command line asks for: to run (with the data folder it names, made absolute), or an
@@ -38,3 +39,7 @@ struct StartOptions {
     QString data_dir;
 };
 StartOptions read_start_options(const QStringList& arguments);
+
+// The arguments without the options QApplication takes for itself (-platform NAME, -style=S, ...),
+// so that a mistake is told before the windows start, which may need a display.
+QStringList without_toolkit_options(const QStringList& arguments);

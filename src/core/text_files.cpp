@@ -3,6 +3,7 @@
 #include "core/convert.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
@@ -121,6 +122,26 @@ bool write_file_atomically(const QString& path, const QByteArray& bytes) {
         return false;
     }
     return file.commit();
+}
+
+bool write_export_file(const QString& path, const QByteArray& bytes, QString* error) {
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile()) {
+        QSaveFile file(path);
+        const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                        file.write(bytes) == bytes.size() && file.flush() && file.commit();
+        if (!ok && error)
+            *error = file.errorString();
+        return ok;
+    }
+    // A device or a pipe takes the bytes where it is; a regular file in its place would break
+    // whatever reads from it.
+    QFile file(path);
+    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                    file.write(bytes) == bytes.size() && file.flush();
+    if (!ok && error)
+        *error = file.errorString();
+    return ok;
 }
 
 bool write_text_lines(const QString& path, const QStringList& lines) {

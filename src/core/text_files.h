@@ -48,6 +48,10 @@ std::optional<QStringList> read_text_lines(const QString& path);
 // failed or interrupted save leaves the previous file whole. False on failure.
 bool write_text_lines(const QString& path, const QStringList& lines);
 bool write_file_atomically(const QString& path, const QByteArray& bytes);
+// Writes a file the user chose to export to: a new or regular file as write_file_atomically does
+// (with what went wrong in error); an existing file that is not regular (a device, a pipe) is
+// written to in place and never replaced.
+bool write_export_file(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 // Appends text as Windows-1252 bytes, '?' for a character that has none.
 void append_cp1252(QByteArray& out, QStringView text);
 

@@ -539,10 +539,10 @@ void frmLotto::cmdExport_Click() {
     const auto path = ctx_.dialogs.save_file(this, QStringLiteral("Export Draws"),
                                              doc_.draws_lotto() + QStringLiteral(".csv"),
                                              QStringLiteral("CSV files (*.csv);;All files (*)"));
-    if (!path)
+    if (!path || refuse_export_target(*path))
         return;
     const QString csv = export_draws_csv(sorted_table_draws(), ctx_.session.lotto.params().pick_n);
-    if (!write_file_atomically(*path, csv.toUtf8()))
+    if (!write_export_file(*path, csv.toUtf8()))
         message(msg_data_not_correct);
 }
 

@@ -1,6 +1,8 @@
 #include "ui/working_window.h"
 
+#include "core/file_names.h"
 #include "core/messages.h"
+#include "session/session.h"
 #include "ui/dialogs.h"
 #include "ui/help_viewer.h"
 
@@ -80,4 +82,12 @@ void WorkingWindow::message(const char* text) {
 bool WorkingWindow::may_save_over(const FileStamp& stamp, const QString& path) {
     return !stamp.changed(path) ||
            ctx_.dialogs.ask(this, QString::fromUtf8(msg_file_changed).arg(QDir::toNativeSeparators(path)));
+}
+
+bool WorkingWindow::refuse_export_target(const QString& path) {
+    const QString refusal = export_target_refusal(path, ctx_.session.app_dir, false);
+    if (refusal.isEmpty())
+        return false;
+    message(QStringLiteral("Cannot export: %1.").arg(refusal));
+    return true;
 }

@@ -28,6 +28,9 @@ class WorkingWindow : public QMainWindow {
     // Before a save over path: true unless the file changed since stamp was taken and the user
     // does not want to save over it.
     bool may_save_over(const FileStamp& stamp, const QString& path);
+    // Before an export to path: true, after saying why, when path is one of the data folder's own
+    // files or not a regular file.
+    bool refuse_export_target(const QString& path);
 
     AppContext& ctx_;
 
