@@ -2,12 +2,14 @@
 #include "analyses/fability_scene.h"
 #include "analyses/frm_backtest.h"
 #include "core/convert.h"
+#include "support/test_files.h"
 #include "support/window_driver.h"
 
 #include <QFile>
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -202,6 +204,20 @@ class TestBacktestWindow : public QObject {
         const QByteArray bytes = printed.readAll();
         QVERIFY(bytes.count("/Type /Page") - bytes.count("/Type /Pages") >= 4);
         QCOMPARE(s.app.dialogs.messages, QStringList());
+
+        // Never over a set of the data folder, nor into a pipe, where the window would wait for a
+        // reader.
+        const QString set = s.app.path("Tsets/10/F"), pipe = s.app.path("pipe");
+        write_file(set, "");
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        s.app.dialogs.file_answers << set << pipe;
+        s.w.click("cmdExport");
+        s.w.click("cmdExport");
+        QCOMPARE(s.app.dialogs.messages.size(), 2);
+        QVERIFY2(s.app.dialogs.messages.last().contains("not a regular file"),
+                 qPrintable(s.app.dialogs.messages.last()));
+        QCOMPARE(read_all(set), QByteArray());
+        QVERIFY(!QFileInfo(pipe).isFile());
     }
 
     // Inputs that do not fit say so and show nothing.

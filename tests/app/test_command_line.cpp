@@ -1,13 +1,21 @@
 // The commands run as a user runs them: the real program, with no display at all.
 #include "app/start_up.h"
 #include "lotto/lotto_files.h"
+#include "support/faults.h"
 #include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,8 +25,11 @@ struct Run {
     QString err;
 };
 
-Run zandrel(const QStringList& arguments) {
+// Runs the program; setup, when given, changes the child before it starts (a limit, its output).
+Run zandrel(const QStringList& arguments, const std::function<void(QProcess&)>& setup = {}) {
     QProcess p;
+    if (setup)
+        setup(p);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
@@ -44,6 +55,14 @@ const QByteArray stored = "2024-01-03 31 32 33 34 35 36 37 \r\n"
                           "2024-01-06 21 22 23 24 25 26 27 \r\n"
                           "2024-01-10 11 12 13 14 15 16 17 \r\n"
                           "2024-01-13 1 2 3 4 5 6 7 \r\n";
+
+// The 6/49 lotto Six49 with the stored draws, in the data folder dir.
+void make_six49(const QString& dir) {
+    write_file(QDir(dir).filePath("Lto/Six49/draws.txt"), stored);
+    LottoParams p;
+    p.play_n = 49, p.pick_n = 6, p.cost = 1;
+    QVERIFY(write_param_file(QDir(dir).filePath("Lto/Six49/param.qtz"), p));
+}
 
 } // namespace
 
@@ -232,6 +251,188 @@ class TestCommandLine : public QObject {
                 "Cumulative\n"
                 "2024-01-03,1 2 3 4 5 6 7 8 9 10,10,0,2,1,2,1,1,2,1,0,0,14195.00,30.00,14165.00,14165.00\n"
                 "2024-01-06,1 2 3 4 5 6 7 8 9 10,10,1,2,1,2,0,0,0,0,0,0,37.50,30.00,7.50,14172.50\n");
+    }
+
+    // Refused before anything is written: the folder keeps what it held, and no lotto is made.
+    void import_refusals_data() {
+        QTest::addColumn<bool>("param"); // whether Lto/Six49 has its param.qtz
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("refusal"); // a part of it
+        const QStringList create{"--create", "49,6"};
+        const QString orphan =
+            "holds draws (%1) but not its parameters file %2; restore %2 from a backup copy";
+        // Draws without their parameters (lost, or not yet copied back) are still a lotto.
+        QTest::newRow("orphaned draws, --create") << false << create << orphan;
+        QTest::newRow("orphaned draws") << false << QStringList() << orphan;
+        // Values that 16 bits would wrap to 49 or 6.
+        for (const char* numbers :
+             {"65585,6", "131121,6", "-65487,6", "49,65542", "91,6", "49,7", "5,6", "0,0"})
+            QTest::newRow(numbers) << false << QStringList{"--create", numbers} << "--create takes N,K";
+        QTest::newRow("--lotto twice")
+            << true << QStringList{"--lotto", "Other"} << "--lotto is given more than once";
+        QTest::newRow("--date-order twice")
+            << true << QStringList{"--date-order", "dmy", "--date-order", "mdy"}
+            << "--date-order is given more than once";
+        QTest::newRow("--data-dir \"\"")
+            << true << QStringList{"--data-dir", ""} << "--data-dir needs a folder";
+    }
+    void import_refusals() {
+        QFETCH(bool, param);
+        QFETCH(QStringList, options);
+        QFETCH(QString, refusal);
+        QTemporaryDir dir;
+        const QString draws = dir.filePath("Lto/Six49/draws.txt"),
+                      param_path = dir.filePath("Lto/Six49/param.qtz");
+        write_file(draws, stored);
+        LottoParams p;
+        p.play_n = 49, p.pick_n = 6, p.cost = 1;
+        if (param)
+            QVERIFY(write_param_file(param_path, p));
+        const QByteArray param_bytes = read_all(param_path);
+        write_file(dir.filePath("history.csv"), published + "17/01/2024,1,2,3,4,5,6,7,0\r\n");
+        QStringList arguments{"import", dir.filePath("history.csv"), "--lotto", "Six49"};
+        if (!options.contains("--data-dir"))
+            arguments << "--data-dir" << dir.path();
+        const Run run = zandrel(arguments + options);
+        QCOMPARE(run.exit, 2);
+        QVERIFY2(run.err.contains(refusal.contains("%1") ? refusal.arg(draws, param_path) : refusal),
+                 qPrintable(run.err));
+        QCOMPARE(read_all(draws), stored);
+        QCOMPARE(read_all(param_path), param_bytes);
+    }
+
+    // A new lotto whose first save fails (a full disk) is not left behind half made.
+    void full_disk_makes_no_lotto() {
+        QTemporaryDir dir;
+        QByteArray history = "Date,N1,N2,N3,N4,N5,N6\r\n";
+        for (int day = 1; day <= 28; ++day)
+            history +=
+                QByteArray("2024-02-") + (day < 10 ? "0" : "") + QByteArray::number(day) + ",1,2,3,4,5,6\r\n";
+        write_file(dir.filePath("history.csv"), history);
+        const Run run =
+            zandrel({"import", dir.filePath("history.csv"), "--lotto", "Six49", "--create", "49,6",
+                     "--data-dir", dir.path()},
+                    [](QProcess& p) {
+                        p.setChildProcessModifier([] {
+                            std::signal(SIGXFSZ, SIG_IGN);
+                            const rlimit cap{200, 200}; // the lock and param.qtz fit, the draws do not
+                            setrlimit(RLIMIT_FSIZE, &cap);
+                        });
+                    });
+        QCOMPARE(run.exit, 2);
+        QVERIFY2(run.err.contains("the draws could not be saved, so the lotto Six49 was not made"),
+                 qPrintable(run.err));
+        QVERIFY(!run.err.contains("as it was"));
+        QVERIFY(!QFileInfo::exists(dir.filePath("Lto/Six49")));
+    }
+
+    // Exports never replace the data folder's own files, nor a device or a pipe by a regular file.
+    void export_targets_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("target"); // in the data folder; "null", "full": a device node made there
+        QTest::addColumn<int>("exit");
+        for (const char* command : {"export", "backtest"}) {
+            const QString c = command;
+            QTest::addRow("%s onto draws.txt", command) << c << "Lto/Six49/draws.txt" << 2;
+            QTest::addRow("%s onto param.qtz", command) << c << "Lto/Six49/param.qtz" << 2;
+            QTest::addRow("%s onto a set", command) << c << "Tsets/10/F" << 2;
+            QTest::addRow("%s onto a new file in Tsets", command) << c << "Tsets/10/../new.csv" << 2;
+            QTest::addRow("%s onto the system file", command) << c << "system" << 2;
+            QTest::addRow("%s onto a null device", command) << c << "null" << 0;
+            QTest::addRow("%s onto a full device", command) << c << "full" << 2;
+        }
+    }
+    void export_targets() {
+        QFETCH(QString, command);
+        QFETCH(QString, target);
+        QFETCH(int, exit);
+        QTemporaryDir dir;
+        make_six49(dir.path());
+        write_file(dir.filePath("Tsets/10/F"), "2024-01-06 1 2 3 4 5 6 7 8 9 10 \r\n");
+        write_file(dir.filePath("system"), "x");
+        const QString path = dir.filePath(target);
+        const bool device = target == "null" || target == "full";
+        if (device) {
+            if (geteuid() != 0)
+                QSKIP("device nodes are made by root only");
+            QCOMPARE(::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666,
+                             makedev(1, target == "null" ? 3 : 7)),
+                     0);
+        }
+        const QStringList entries =
+            folder_entries(dir.filePath("Lto/Six49")) + folder_entries(dir.filePath("Tsets/10"));
+        const QByteArray before =
+            read_all(dir.filePath("Lto/Six49/draws.txt")) + read_all(dir.filePath("Tsets/10/F")) +
+            read_all(dir.filePath("Lto/Six49/param.qtz")) + read_all(dir.filePath("system"));
+        const QStringList lotto{"--lotto", "Six49", "--data-dir", dir.path()};
+        const Run run =
+            zandrel(command == "export" ? QStringList{"export", path} + lotto
+                                        : QStringList{"backtest", "--system", "10_3_6", "--numbers",
+                                                      "1 2 3 4 5 6 7 8 9 10", "--csv", path} +
+                                              lotto);
+        QVERIFY2(run.exit == exit, qPrintable(run.err));
+        if (!device)
+            QVERIFY2(run.err.contains("in the data folder " + dir.path()), qPrintable(run.err));
+        QCOMPARE(read_all(dir.filePath("Lto/Six49/draws.txt")) + read_all(dir.filePath("Tsets/10/F")) +
+                     read_all(dir.filePath("Lto/Six49/param.qtz")) + read_all(dir.filePath("system")),
+                 before);
+        QCOMPARE(folder_entries(dir.filePath("Lto/Six49")) + folder_entries(dir.filePath("Tsets/10")),
+                 entries);
+        if (device) {
+            struct stat st {};
+            QCOMPARE(::lstat(QFile::encodeName(path).constData(), &st), 0);
+            QVERIFY(S_ISCHR(st.st_mode));
+        }
+    }
+
+    // What standard output refuses (a full disk) is no success.
+    void standard_output_errors_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addRow("export -") << QStringList{"export", "-"};
+        QTest::addRow("check") << QStringList{"check"};
+        QTest::addRow("backtest") << QStringList{"backtest", "--system", "10_3_6", "--numbers",
+                                                 "1 2 3 4 5 6 7 8 9 10"};
+        QTest::addRow("import --dry-run") << QStringList{"import", "IN", "--dry-run"};
+    }
+    void standard_output_errors() {
+        QFETCH(QStringList, arguments);
+        QTemporaryDir dir;
+        make_six49(dir.path());
+        write_file(dir.filePath("history.csv"), published);
+        arguments.replaceInStrings(QRegularExpression("^IN$"), dir.filePath("history.csv"));
+        const Run run = zandrel(arguments + QStringList{"--lotto", "Six49", "--data-dir", dir.path()},
+                                [](QProcess& p) { p.setStandardOutputFile("/dev/full"); });
+        QCOMPARE(run.exit, 2);
+        QVERIFY2(run.err.contains(": the standard output could not be written"), qPrintable(run.err));
+        QCOMPARE(read_all(dir.filePath("Lto/Six49/draws.txt")), stored);
+    }
+
+    // A slip on the command line is told without starting the windows, which need a display that
+    // is not there.
+    void mistyped_commands_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("mistake");
+        QTest::newRow("a misspelt command")
+            << QStringList{"imoprt", "f.csv", "--lotto", "S"} << "'imoprt' is not a command";
+        QTest::newRow("in capitals") << QStringList{"IMPORT", "f.csv", "--lotto", "S"}
+                                     << "'IMPORT' is not a command";
+        QTest::newRow("an unknown option first")
+            << QStringList{"--frob", "import", "f.csv"} << "Unknown option 'frob'";
+        QTest::newRow("two data folders")
+            << QStringList{"--data-dir", "A", "--data-dir", "B", "import", "f.csv"}
+            << "'--data-dir' is given more than once";
+        QTest::newRow("an empty data folder") << QStringList{"--data-dir", ""} << "needs a folder";
+        QTest::newRow("behind a toolkit option")
+            << QStringList{"-style", "Fusion", "chekc"} << "'chekc' is not a command";
+    }
+    void mistyped_commands() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, mistake);
+        const Run run = zandrel(arguments);
+        QCOMPARE(run.exit, 1);
+        QVERIFY2(run.err.contains(mistake), qPrintable(run.err));
+        QVERIFY2(run.err.contains("zandrel import|export|check|backtest"), qPrintable(run.err));
+        QVERIFY(run.out.isEmpty());
     }
 
     // An import writes: not while a copy of the program holds the data folder.

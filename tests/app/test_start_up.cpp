@@ -7,9 +7,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -101,6 +103,84 @@ class TestStartUp : public QObject {
         QVERIFY(refusal.isEmpty());
     }
 
+    // What stands where the lock goes, and whether this copy gets the folder.
+    void lock_states_data() {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<QString>("refusal"); // a part of it
+        const QString host = QSysInfo::machineHostName();
+        const QString machine = QString::fromLatin1(QSysInfo::machineUniqueId());
+        // Left half made by a crash, or not a lock at all: taken over.
+        QTest::newRow("empty") << "file:" << true << "";
+        QTest::newRow("garbage") << "file:zzz\x01\xff" << true << "";
+        QTest::newRow("no process id") << "file:\nzandrel\n" + host + "\n" << true << "";
+        QTest::newRow("a folder") << "folder" << true << "";
+        QTest::newRow("a dangling link") << "link" << true << "";
+        QTest::newRow("a folder with a file in it")
+            << "full folder" << false << "holds no lock and cannot be removed";
+        QTest::newRow("a copy that is gone") << "file:999999999\nzandrel\n" + host + "\n" + machine + "\n"
+                                             << true << "";
+        // A data folder synced from another computer: who and what to remove are named.
+        QTest::newRow("another host") << "file:4242\nzandrel\nfaraway\nabc\n"
+                                      << false
+                                      << "on another computer (faraway). If Zandrel is not open there, "
+                                         "remove the file";
+        QTest::newRow("another machine of this name") << "file:4242\nzandrel\n" + host + "\nabc\n"
+                                                      << false << host + ", machine ID abc";
+        // Nowhere to make a lock: nothing may run on such a folder.
+        QTest::newRow("a data folder that is a file")
+            << "not a folder" << false << "cannot make the lock file";
+        QTest::newRow("a read-only folder") << "read-only" << false << "cannot make the lock file";
+    }
+    void lock_states() {
+        QFETCH(QString, state);
+        QFETCH(bool, locked);
+        QFETCH(QString, refusal);
+        QTemporaryDir root;
+        QString dir = root.filePath("data");
+        QVERIFY(QDir().mkpath(dir));
+        const QString lock = QDir(dir).filePath(".zandrel.lock");
+        bool mounted = false;
+        if (state.startsWith("file:"))
+            write_file(lock, state.mid(5).toLatin1());
+        else if (state == "folder")
+            QVERIFY(QDir().mkpath(lock));
+        else if (state == "full folder")
+            write_file(lock + "/x", "x");
+        else if (state == "link")
+            QVERIFY(QFile::link(root.filePath("nowhere"), lock));
+        else if (state == "not a folder")
+            write_file(dir = root.filePath("file"), "x");
+        else if (state == "read-only") {
+            // Root writes into a folder of mode 555; a read-only mount binds root too.
+            const QByteArray d = QFile::encodeName(dir);
+            mounted = geteuid() == 0 && ::mount(d.constData(), d.constData(), nullptr, MS_BIND, nullptr) == 0;
+            if (mounted &&
+                ::mount(nullptr, d.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
+                mounted = (::umount(d.constData()), false);
+            if (!mounted && geteuid() == 0)
+                QSKIP("no read-only mount can be made here");
+            if (!mounted)
+                QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner));
+        }
+        QString why;
+        const auto held = lock_data_folder(dir, why);
+        if (mounted)
+            ::umount(QFile::encodeName(dir).constData());
+        QCOMPARE(bool(held), locked);
+        QVERIFY2(locked ? why.isEmpty() : why.contains(refusal), qPrintable(why));
+        if (!locked && state != "not a folder")
+            QVERIFY2(why.contains(QDir::toNativeSeparators(
+                         state.startsWith("file:") || state == "full folder" ? lock : dir)),
+                     qPrintable(why));
+        if (locked) {
+            QVERIFY(QFileInfo(lock).isFile());
+            QString second;
+            QVERIFY(!lock_data_folder(dir, second)); // and it holds
+            QVERIFY2(second.contains("already open"), qPrintable(second));
+        }
+    }
+
     void command_line_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("run");
@@ -118,7 +198,15 @@ class TestStartUp : public QObject {
         row("--data-dir empty", {"--data-dir="}, false, 1, "needs a folder", "");
         row("--data-dir without value", {"--data-dir"}, false, 1, "data-dir", "");
         row("unknown option", {"--datadir", "x"}, false, 1, "'datadir'", "");
-        row("stray argument", {"draws.txt"}, false, 1, "'draws.txt'", "");
+        row("stray argument", {"draws.txt"}, false, 1, "'draws.txt' is not a command", "");
+        row("a mistyped command", {"imoprt", "f.csv", "--lotto", "S"}, false, 1,
+            "'imoprt' is not a command.\nUsage: zandrel [--data-dir FOLDER]\n       zandrel "
+            "import|export|check|backtest",
+            "");
+        row("a command in capitals", {"IMPORT", "f.csv"}, false, 1, "written in lower case: import", "");
+        row("--data-dir twice", {"--data-dir", "A", "--data-dir", "B", "import"}, false, 1,
+            "'--data-dir' is given more than once", "");
+        row("--data-dir \"\"", {"--data-dir", ""}, false, 1, "needs a folder", "");
         row("--help", {"--help"}, false, 0, "Usage: zandrel [options]", "");
         row("-h lists --data-dir", {"-h"}, false, 0, "--data-dir <folder>", "");
         row("help beside a mistake", {"--bogus", "--help"}, false, 0, "Usage:", "");
@@ -137,6 +225,23 @@ class TestStartUp : public QObject {
         QVERIFY2(options.answer.contains(answer_holds), qPrintable(options.answer));
         QCOMPARE(options.answer.isEmpty(), run);
         QCOMPARE(options.data_dir, data_dir);
+    }
+
+    // The toolkit's own options go before the program looks for mistakes, values and all.
+    void toolkit_options_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("kept");
+        QTest::newRow("none") << QStringList{"z", "--data-dir", "d"} << QStringList{"z", "--data-dir", "d"};
+        QTest::newRow("with values") << QStringList{"z", "-platform", "offscreen", "--style", "Fusion", "x"}
+                                     << QStringList{"z", "x"};
+        QTest::newRow("joined and flags")
+            << QStringList{"z", "-style=Fusion", "-reverse", "--frob"} << QStringList{"z", "--frob"};
+        QTest::newRow("the program's own name stays") << QStringList{"-platform"} << QStringList{"-platform"};
+    }
+    void toolkit_options() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, kept);
+        QCOMPARE(without_toolkit_options(arguments), kept);
     }
 
     void samples_and_help_come_from_the_share_folder() {

@@ -778,6 +778,15 @@ class TestLottoWindow : public QObject {
         QVERIFY2(report->toPlainText().endsWith(QStringLiteral("0 dates with several draws.")),
                  qPrintable(report->toPlainText()));
         QCOMPARE(app.dialogs.messages.size(), 1);
+
+        // The lotto's own files are no place for an export.
+        const QByteArray saved = read_all(app.path(QStringLiteral("Lto/Six49/draws.txt")));
+        app.dialogs.file_answers = {app.path(QStringLiteral("Lto/Six49/draws.txt"))};
+        win.click("cmdExport");
+        QCOMPARE(app.dialogs.messages.size(), 2);
+        QVERIFY2(app.dialogs.messages.last().startsWith(QStringLiteral("Cannot export: ")),
+                 qPrintable(app.dialogs.messages.last()));
+        QCOMPARE(read_all(app.path(QStringLiteral("Lto/Six49/draws.txt"))), saved);
     }
 
     // A lotto whose parameters did not load never has its history replaced by the table, which
