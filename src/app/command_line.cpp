@@ -286,8 +286,9 @@ int run_import(const QStringList& arguments, const QString& program_dir, const Q
         // Draws without their parameters are still a lotto: a new one would replace them.
         return fail(ctx.command,
                     QStringLiteral("the lotto %1 holds draws (%2) but not its parameters file %3; restore "
-                                   "%3 from a backup copy, then import again (--create is refused, as it "
-                                   "would replace the draws)")
+                                   "%3 from a backup copy, or write it with Edit and Save in the Lotto "
+                                   "window, then import again (--create is refused, as it would replace "
+                                   "the draws)")
                         .arg(ctx.lotto_name, QDir::toNativeSeparators(draws_path),
                              QDir::toNativeSeparators(param_path)));
     if (exists) {
