@@ -529,7 +529,7 @@ void Importer::report_shared_rows() {
     int dates = 0;
     int numbers = 0;
     const auto collect = [&](std::vector<size_t> order, const auto& key, int& count, bool skip_same_day) {
-        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return key(a) < key(b); });
+        sort_stable(order.begin(), order.end(), [&](size_t a, size_t b) { return key(a) < key(b); });
         for (size_t a = 0; a < order.size();) {
             size_t b = a + 1;
             while (b < order.size() && key(order[b]) == key(order[a]))
