@@ -204,8 +204,8 @@ int run_import(const QStringList& arguments, const QString& program_dir, const Q
     parser.addOption(option(
         "create", "Make the lotto when it does not exist, with <N,K> numbers in play and picked.", "N,K"));
     parser.addOption(option(
-        "columns", "Which columns hold what, counted from 1: date=C,numbers=C1-C6,bonus=C|none,drawno=C.",
-        "map"));
+        "columns",
+        "Which columns hold what, counted from 1: date=C|C1-C3,numbers=C1-C6,bonus=C|none,drawno=C.", "map"));
     parser.addOption(option("date-order", "The order of day and month in numeric dates.", "dmy|mdy|ymd"));
     parser.addOption(option("encoding", "The file's character encoding (detected when not given).", "name"));
     parser.addOption(option(

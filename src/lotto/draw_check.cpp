@@ -6,12 +6,17 @@
 
 #include <QLocale>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
 
-// The window either side of a date in which its weekday's share of the draws is measured.
+// How far a missing draw may lie from the draws on its weekday either side of it.
 constexpr int64_t window_days = 35;
+// A draw on a weekday not yet in use starts a schedule when at least this many of the next three
+// weeks repeat it; a schedule lapses after four weeks without a draw on its weekday.
+constexpr int repeats_needed = 2;
+constexpr int64_t lapse_days = 28;
 
 int64_t day_of(double serial) {
     return static_cast<int64_t>(std::floor(serial));
@@ -25,64 +30,80 @@ QString iso_text(int64_t day) {
     return serial_to_date(static_cast<double>(day)).toString(Qt::ISODate);
 }
 
-// Draw days of one stretch of the history (no gap wider than two windows), as flags and as
-// running counts over the days of the same weekday, so that any window's count is two lookups.
-class Stretch {
-  public:
-    Stretch(int64_t first, const std::vector<int64_t>& days) : first_(first) {
-        const size_t span = static_cast<size_t>(days.back() - first + 1);
-        has_.assign(span, 0);
-        for (const int64_t d : days)
-            has_[static_cast<size_t>(d - first)] = 1;
-        running_.resize(span);
-        for (size_t i = 0; i < span; ++i)
-            running_[i] = has_[i] + (i >= 7 ? running_[i - 7] : 0);
-    }
-    int64_t span() const { return static_cast<int64_t>(has_.size()); }
-    bool has(int64_t i) const { return has_[static_cast<size_t>(i)] != 0; }
-    int64_t first() const { return first_; }
+int weekday_index(int64_t day) {
+    return static_cast<int>(((day % 7) + 7) % 7);
+}
 
-    // Days of i's weekday within [lo, hi], and how many of them hold a draw.
-    std::pair<int, int> share(int64_t i, int64_t lo, int64_t hi) const {
-        lo = std::max<int64_t>(lo, 0);
-        hi = std::min<int64_t>(hi, span() - 1);
-        const int64_t top = hi - ((hi - i) % 7 + 7) % 7;
-        const int64_t bottom = lo + ((i - lo) % 7 + 7) % 7;
-        if (bottom > top)
-            return {0, 0};
-        const int draws = running_[static_cast<size_t>(top)] -
-                          (bottom >= 7 ? running_[static_cast<size_t>(bottom - 7)] : 0);
-        return {static_cast<int>((top - bottom) / 7 + 1), draws};
-    }
+// The draw days of one weekday, ascending, each marked when the game drew on that weekday by
+// schedule then: from the first draw on it that the following weeks repeat, for as long as the
+// draws on it go on without lapsing.
+struct WeekdayDraws {
+    static constexpr uint8_t doubtful = 1;
+    static constexpr uint8_t confirmed = 2;
+    std::vector<int64_t> days;
+    std::vector<uint8_t> scheduled; // 0: off schedule, doubtful or confirmed
 
-  private:
-    int64_t first_;
-    std::vector<uint8_t> has_;
-    std::vector<int> running_;
+    // all_days: every draw day of the history, ascending. A following week in which the history
+    // holds no draw at all is a gap in the record, not a week without the draw.
+    void judge(const std::vector<int64_t>& all_days) {
+        scheduled.assign(days.size(), 0);
+        const auto recorded = [&](int64_t day) {
+            const auto it = std::lower_bound(all_days.begin(), all_days.end(), day - 3);
+            return it != all_days.end() && *it <= day + 3;
+        };
+        for (size_t j = 0; j < days.size(); ++j) {
+            if (j > 0 && scheduled[j - 1] && days[j] - days[j - 1] <= lapse_days) {
+                scheduled[j] = scheduled[j - 1];
+                continue;
+            }
+            // The recorded weeks among the next three, and how many of them repeat the draw.
+            int weeks = 0;
+            int repeated = 0;
+            for (int w = 1; w <= 3; ++w) {
+                const int64_t day = days[j] + 7 * w;
+                if (!recorded(day))
+                    continue;
+                ++weeks;
+                repeated += std::binary_search(days.begin() + static_cast<std::ptrdiff_t>(j), days.end(), day)
+                                ? 1
+                                : 0;
+            }
+            // Fewer recorded weeks (near the end of the history) cannot tell: the draw is given the
+            // benefit of the doubt, but marks no dates as missing.
+            scheduled[j] = weeks < 3 ? doubtful : repeated >= repeats_needed ? confirmed : 0;
+        }
+    }
 };
 
-enum class DayVerdict { fine, missing, suspicious };
+// Spans of dates that consecutive draw numbers show to be complete, ascending.
+std::vector<std::pair<int64_t, int64_t>> numbered_runs(std::vector<std::pair<int64_t, double>> numbered) {
+    std::sort(numbered.begin(), numbered.end(), [](const auto& a, const auto& b) {
+        return std::pair(a.second, a.first) < std::pair(b.second, b.first);
+    });
+    std::vector<std::pair<int64_t, int64_t>> runs;
+    size_t start = 0;
+    for (size_t i = 1; i <= numbered.size(); ++i) {
+        const bool continues = i < numbered.size() && (numbered[i].first == numbered[i - 1].first + 1 ||
+                                                       numbered[i].first == numbered[i - 1].first);
+        if (continues)
+            continue;
+        if (i - start > 1 && numbered[i - 1].first > numbered[start].first)
+            runs.emplace_back(day_of(numbered[start].second), day_of(numbered[i - 1].second));
+        start = i;
+    }
+    return runs;
+}
 
-DayVerdict judge(const Stretch& s, int64_t i) {
-    const auto [dates, draws] = s.share(i, i - window_days, i + window_days);
-    // Too few weeks to tell which weekdays the game uses.
-    if (dates < 4)
-        return DayVerdict::fine;
-    const bool clear = draws * 4 >= dates;
-    if (s.has(i))
-        return clear ? DayVerdict::fine : DayVerdict::suspicious;
-    if (!clear)
-        return DayVerdict::fine;
-    // A weekday counts as missing only between draws on it, so that the weeks before a game
-    // takes up a second draw day, or after it drops one, are not reported.
-    const bool before = i < 7 || s.share(i, i - window_days, i - 1).second > 0;
-    const bool after = i > s.span() - 8 || s.share(i, i + 1, i + window_days).second > 0;
-    return before && after ? DayVerdict::missing : DayVerdict::fine;
+bool within(const std::vector<std::pair<int64_t, int64_t>>& runs, int64_t day) {
+    const auto after = std::upper_bound(runs.begin(), runs.end(), day,
+                                        [](int64_t d, const auto& run) { return d < run.first; });
+    return after != runs.begin() && day <= std::prev(after)->second;
 }
 
 } // namespace
 
-HistoryCheck check_history(const std::vector<DrawRec>& history) {
+HistoryCheck check_history(const std::vector<DrawRec>& history,
+                           const std::vector<std::pair<int64_t, double>>& numbered) {
     HistoryCheck out;
     std::vector<size_t> order(history.size());
     for (size_t i = 0; i < order.size(); ++i)
@@ -90,7 +111,8 @@ HistoryCheck check_history(const std::vector<DrawRec>& history) {
     sort_stable(order.begin(), order.end(),
                 [&](size_t a, size_t b) { return day_of(history[a].date) < day_of(history[b].date); });
 
-    std::vector<int64_t> days;
+    std::array<WeekdayDraws, 7> weekdays;
+    std::vector<int64_t> all_days;
     for (size_t k = 0; k < order.size();) {
         const int64_t day = day_of(history[order[k]].date);
         size_t end = k;
@@ -98,44 +120,73 @@ HistoryCheck check_history(const std::vector<DrawRec>& history) {
             ++end;
         if (end - k > 1)
             out.crowded.emplace_back(static_cast<double>(day), static_cast<int>(end - k));
-        days.push_back(day);
+        weekdays[static_cast<size_t>(weekday_index(day))].days.push_back(day);
+        all_days.push_back(day);
         k = end;
     }
+    if (order.empty())
+        return out;
+    const int64_t first_day = day_of(history[order.front()].date);
+    const int64_t last_day = day_of(history[order.back()].date);
+    const auto runs = numbered_runs(numbered);
 
-    // Stretches apart by more than two windows share no window.
-    size_t next_draw = 0;
-    for (size_t a = 0; a < days.size();) {
-        size_t b = a + 1;
-        while (b < days.size() && days[b] - days[b - 1] <= 2 * window_days)
-            ++b;
-        const std::vector<int64_t> part(days.begin() + static_cast<std::ptrdiff_t>(a),
-                                        days.begin() + static_cast<std::ptrdiff_t>(b));
-        const Stretch stretch(part.front(), part);
-        for (int64_t i = 0; i < stretch.span(); ++i) {
-            const DayVerdict verdict = judge(stretch, i);
-            const int64_t day = stretch.first() + i;
-            if (verdict == DayVerdict::missing)
-                out.missing.push_back(static_cast<double>(day));
-            if (!stretch.has(i))
-                continue;
-            while (next_draw < order.size() && day_of(history[order[next_draw]].date) == day) {
-                if (verdict == DayVerdict::suspicious)
-                    out.suspicious.push_back(order[next_draw]);
-                ++next_draw;
+    std::vector<int64_t> suspicious_days;
+    for (WeekdayDraws& w : weekdays) {
+        if (w.days.empty())
+            continue;
+        w.judge(all_days);
+        for (size_t j = 0; j < w.days.size(); ++j)
+            if (!w.scheduled[j] && !within(runs, w.days[j]))
+                suspicious_days.push_back(w.days[j]);
+        // A date of the weekday without a draw is missing between scheduled draws on it (or the
+        // ends of the history) no further than the window on either side.
+        const int64_t weekday = weekday_index(w.days.front());
+        int64_t day = first_day + ((weekday - weekday_index(first_day)) % 7 + 7) % 7;
+        size_t next = 0;
+        int64_t previous = -1; // the last scheduled draw on the weekday before day, or -1
+        bool previous_set = false;
+        for (; day <= last_day; day += 7) {
+            while (next < w.days.size() && w.days[next] < day) {
+                if (w.scheduled[next] == WeekdayDraws::confirmed) {
+                    previous = w.days[next];
+                    previous_set = true;
+                }
+                ++next;
             }
+            if (next < w.days.size() && w.days[next] == day)
+                continue;
+            const bool before = day - first_day < 7 || (previous_set && day - previous <= window_days);
+            size_t ahead = next;
+            while (ahead < w.days.size() && w.scheduled[ahead] != WeekdayDraws::confirmed &&
+                   w.days[ahead] - day <= window_days)
+                ++ahead;
+            const bool after = last_day - day < 7 ||
+                               (ahead < w.days.size() && w.scheduled[ahead] == WeekdayDraws::confirmed &&
+                                w.days[ahead] - day <= window_days);
+            if (before && after && !within(runs, day))
+                out.missing.push_back(static_cast<double>(day));
         }
-        a = b;
     }
+    std::sort(out.missing.begin(), out.missing.end());
+    std::sort(suspicious_days.begin(), suspicious_days.end());
+    for (const size_t i : order)
+        if (std::binary_search(suspicious_days.begin(), suspicious_days.end(), day_of(history[i].date)))
+            out.suspicious.push_back(i);
     return out;
 }
 
 std::vector<DrawNumberGap> draw_number_gaps(std::vector<std::pair<int64_t, double>> numbered) {
-    std::sort(numbered.begin(), numbered.end());
+    std::sort(numbered.begin(), numbered.end(), [](const auto& a, const auto& b) {
+        return std::pair(a.second, a.first) < std::pair(b.second, b.first);
+    });
     std::vector<DrawNumberGap> gaps;
     for (size_t i = 1; i < numbered.size(); ++i) {
         const auto& [was, was_date] = numbered[i - 1];
         const auto& [now, now_date] = numbered[i];
-        if (now - was > 1)
+        // Numbering that goes back, or jumps further than two draws a day could take it, is a new
+        // scheme of numbers, not a gap.
+        const double days = std::max(1.0, std::floor(now_date) - std::floor(was_date));
+        if (now - was > 1 && static_cast<double>(now - was - 1) <= 2 * days)
             gaps.push_back({was + 1, now - 1, was_date, now_date});
     }
     return gaps;

@@ -9,9 +9,10 @@
 #include <utility>
 #include <vector>
 
-// What a draw history itself says about its gaps. The draw weekdays in force around each date
-// are those holding a clear share of the draws within about five weeks either side, so a game
-// may move from one draw a week to two and back.
+// What a draw history itself says about its gaps. A weekday is a draw day from the first draw on
+// it that the following weeks repeat until its draws lapse, so a game may move from one draw a
+// week to two and back. Where draw numbers are known, a run of consecutive numbers shows its
+// dates complete whatever their weekdays.
 struct HistoryCheck {
     // Expected draw dates without a draw (day serials, ascending), never before the first stored
     // draw nor after the last.
@@ -22,7 +23,9 @@ struct HistoryCheck {
     std::vector<std::pair<double, int>> crowded;
 };
 
-HistoryCheck check_history(const std::vector<DrawRec>& history);
+// numbered: (draw number, day serial) pairs of the draws whose numbers are known, in any order.
+HistoryCheck check_history(const std::vector<DrawRec>& history,
+                           const std::vector<std::pair<int64_t, double>>& numbered = {});
 
 // A run of missing draw numbers, between the dates of the draws numbered around it.
 struct DrawNumberGap {
@@ -32,8 +35,9 @@ struct DrawNumberGap {
     double after = 0;
 };
 
-// The gaps in the draw numbers of (number, day serial) pairs, in any order; a number given twice
-// counts once.
+// The gaps in the draw numbers of (number, day serial) pairs, in any order, taken in date order; a
+// number given twice counts once, and numbering that goes back or leaps further than the dates
+// allow starts a new scheme rather than a gap.
 std::vector<DrawNumberGap> draw_number_gaps(std::vector<std::pair<int64_t, double>> numbered);
 
 // Missing draws the gaps add to those the check found by date: a gap whose dates already hold

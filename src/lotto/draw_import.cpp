@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -153,8 +154,23 @@ class RowReader {
             return false;
         };
         QStringView text;
+        QString joined;
         if (!cell(map_.date, "date", &text))
             return false;
+        if (map_.date_columns > 1) {
+            // The fields joined as one numeric date when they are numbers, or with blanks when a
+            // month is named.
+            QStringList fields;
+            bool numeric = true;
+            for (int c = map_.date; c < map_.date + map_.date_columns; ++c) {
+                if (!cell(c, "date", &text))
+                    return false;
+                fields.append(text.toString());
+                numeric = numeric && whole_number(text).has_value();
+            }
+            joined = fields.join(numeric ? u'/' : u' ');
+            text = joined;
+        }
         row.date = read_published_date(text, why);
         if (row.date.kind == PublishedDate::Kind::unreadable)
             return false;
@@ -301,6 +317,94 @@ void append_padded(QString& out, int64_t value, int width) {
         out += QChar(buf[static_cast<size_t>(--n)]);
 }
 
+// A map read from what the first records hold: the first column of dates (or three columns of
+// numbers making day, month and year), the first run of pick_n columns of distinct numbers in
+// range that most records share, and a bonus column right after it when it holds numbers in range.
+std::optional<ColumnMap> suggest_columns(std::vector<QStringList> records, const LottoParams& lotto) {
+    // The first record is the one that named no columns: most likely a header.
+    if (records.size() > 1)
+        records.erase(records.begin());
+    if (records.empty())
+        return std::nullopt;
+    const int k = lotto.pick_n;
+    const auto most = [&](const auto& holds) {
+        int yes = 0;
+        for (const QStringList& r : records)
+            yes += holds(r) ? 1 : 0;
+        return yes * 5 >= static_cast<int>(records.size()) * 4;
+    };
+    const auto number = [](const QStringList& r, int c) -> std::optional<int64_t> {
+        return c < r.size() ? whole_number(QStringView(r[c]).trimmed()) : std::nullopt;
+    };
+    qsizetype width = 0;
+    for (const QStringList& r : records)
+        width = std::max(width, r.size());
+
+    ColumnMap map;
+    QString ignored;
+    for (int c = 0; c < width && map.date < 0; ++c)
+        if (most([&](const QStringList& r) {
+                return c < r.size() && !whole_number(QStringView(r[c]).trimmed()) &&
+                       read_published_date(r[c], &ignored).kind != PublishedDate::Kind::unreadable;
+            }))
+            map.date = c;
+    for (int c = 0; c + 2 < width && map.date < 0; ++c)
+        if (most([&](const QStringList& r) {
+                const auto a = number(r, c), b = number(r, c + 1), y = number(r, c + 2);
+                const auto year = [](const auto& v) { return v && *v >= 1900 && *v <= 2200; };
+                const auto field = [](const auto& v) { return v && *v >= 1 && *v <= 31; };
+                return (field(a) && field(b) && year(y)) || (year(a) && field(b) && field(y));
+            })) {
+            map.date = c;
+            map.date_columns = 3;
+        }
+    if (map.date < 0)
+        return std::nullopt;
+
+    const int date_end = map.date + map.date_columns;
+    const auto draws_at = [&](int first) {
+        return most([&](const QStringList& r) {
+            std::vector<int64_t> seen;
+            for (int c = first; c < first + k; ++c) {
+                const auto v = number(r, c);
+                if (!v || *v < 1 || *v > lotto.play_n ||
+                    std::find(seen.begin(), seen.end(), *v) != seen.end())
+                    return false;
+                seen.push_back(*v);
+            }
+            return true;
+        });
+    };
+    // A column counting up or down by one row by row is a draw number, not the first of the numbers.
+    const auto counts = [&](int c) {
+        std::vector<int64_t> values;
+        for (const QStringList& r : records)
+            if (const auto v = number(r, c))
+                values.push_back(*v);
+        if (values.size() < 3 || values.front() == values.back())
+            return false;
+        const int64_t step = values.back() > values.front() ? 1 : -1;
+        for (size_t i = 1; i < values.size(); ++i)
+            if (values[i] != values[i - 1] && values[i] != values[i - 1] + step)
+                return false;
+        return true;
+    };
+    for (const int from : {date_end, 0})
+        for (int c = from; c + k <= width && map.numbers.empty(); ++c)
+            if ((c >= date_end || c + k <= map.date) && !counts(c) && draws_at(c))
+                for (int i = 0; i < k; ++i)
+                    map.numbers.push_back(c + i);
+    if (map.numbers.empty())
+        return std::nullopt;
+    const int after = map.numbers.back() + 1;
+    if (after < width && (after < map.date || after >= date_end) && most([&](const QStringList& r) {
+            const auto v = number(r, after);
+            return v && *v >= 0 && *v <= lotto.play_n;
+        }))
+        map.bonus = after;
+    return map;
+}
+
 class Importer {
   public:
     Importer(const LottoParams& lotto, const std::vector<DrawRec>& history, const ImportOptions& options)
@@ -316,6 +420,10 @@ class Importer {
         return std::move(result_);
     }
     std::optional<QString> find_columns(DelimitedReader& reader);
+    void read_first_records(QChar separator);
+    QStringList cells_of_row(const Row& row) const;
+    void report_shared_rows();
+    QString keeping_filter(const std::vector<std::vector<size_t>>& groups, const std::vector<size_t>& valid);
     std::optional<QString> resolve_filters();
     bool keep(const DelimitedReader& r) const;
     std::optional<QString> resolve_dates();
@@ -347,6 +455,7 @@ class Importer {
     std::vector<Row> rows_;
     QStringList reasons_;
     std::vector<std::pair<qsizetype, QString>> row_lines_; // by line: rejected rows and conflicts
+    std::vector<QStringList> sample_;                      // the first records, for a suggested map
 };
 
 std::optional<QString> Importer::find_columns(DelimitedReader& reader) {
@@ -378,13 +487,148 @@ std::optional<QString> Importer::find_columns(DelimitedReader& reader) {
         if (probe_map.read(reader, probe, &why))
             return std::nullopt;
     }
+    if (const auto suggested = suggest_columns(sample_, lotto_))
+        result_.suggested_columns = column_map_text(*suggested);
     return QStringLiteral("line %1 does not name the date and %2 number columns (%3); give a column map such "
-                          "as date=1,numbers=2-%4,bonus=%5")
+                          "as %4")
         .arg(reader.line())
         .arg(k)
-        .arg(reader.raw().trimmed().toString())
-        .arg(k + 1)
-        .arg(k + 2);
+        .arg(reader.raw().trimmed().toString(),
+             result_.suggested_columns.isEmpty()
+                 ? QStringLiteral("date=1,numbers=2-%1,bonus=%2").arg(k + 1).arg(k + 2)
+                 : result_.suggested_columns);
+}
+
+void Importer::read_first_records(QChar separator) {
+    constexpr size_t shown = 12;
+    constexpr size_t sampled = 40;
+    DelimitedReader reader(text_, separator);
+    while (sample_.size() < sampled && reader.next()) {
+        if (reader.blank())
+            continue;
+        sample_.push_back(cells_of(reader));
+        if (result_.first_records.size() < shown)
+            result_.first_records.push_back(sample_.back());
+    }
+}
+
+QStringList Importer::cells_of_row(const Row& row) const {
+    DelimitedReader reader(QStringView(text_).sliced(row.raw_start, row.raw_length), result_.separator);
+    return reader.next() ? cells_of(reader) : QStringList{};
+}
+
+// Rows of the file that share a date or a draw number hold different kinds of draws (extra or
+// second-chance draws beside the regular one) more often than true second draws: say so once,
+// with the filter that keeps one row of each when a column tells them apart.
+void Importer::report_shared_rows() {
+    std::vector<size_t> valid;
+    for (size_t i = 0; i < rows_.size(); ++i)
+        if (rows_[i].counted && rows_[i].error < 0)
+            valid.push_back(i);
+    std::vector<std::vector<size_t>> groups;
+    int dates = 0;
+    int numbers = 0;
+    const auto collect = [&](std::vector<size_t> order, const auto& key, int& count, bool skip_same_day) {
+        sort_stable(order.begin(), order.end(), [&](size_t a, size_t b) { return key(a) < key(b); });
+        for (size_t a = 0; a < order.size();) {
+            size_t b = a + 1;
+            while (b < order.size() && key(order[b]) == key(order[a]))
+                ++b;
+            std::vector<size_t> group(order.begin() + static_cast<std::ptrdiff_t>(a),
+                                      order.begin() + static_cast<std::ptrdiff_t>(b));
+            a = b;
+            std::vector<DrawKey> kinds;
+            for (const size_t i : group)
+                if (const DrawKey k = key_of(rows_[i].draw);
+                    std::find(kinds.begin(), kinds.end(), k) == kinds.end())
+                    kinds.push_back(k);
+            if (kinds.size() < 2)
+                continue;
+            ++count;
+            const bool same_day = std::all_of(group.begin(), group.end(), [&](size_t i) {
+                return day_of(rows_[i].draw.date) == day_of(rows_[group[0]].draw.date);
+            });
+            if (!(skip_same_day && same_day))
+                groups.push_back(std::move(group));
+        }
+    };
+    collect(
+        valid, [&](size_t i) { return day_of(rows_[i].draw.date); }, dates, false);
+    std::vector<size_t> numbered;
+    for (const size_t i : valid)
+        if (rows_[i].draw_number >= 0)
+            numbered.push_back(i);
+    collect(
+        numbered, [&](size_t i) { return rows_[i].draw_number; }, numbers, true);
+    if (groups.empty())
+        return;
+    std::sort(groups.begin(), groups.end(),
+              [&](const auto& a, const auto& b) { return rows_[a.front()].line < rows_[b.front()].line; });
+
+    const std::vector<size_t>& first = groups.front();
+    QStringList lines;
+    for (const size_t i : first)
+        lines.append(QString::number(rows_[i].line));
+    QString what;
+    if (dates > 0)
+        what = QStringLiteral("%1 %2").arg(dates).arg(QLatin1String(dates == 1 ? "date" : "dates"));
+    if (numbers > 0)
+        what += QStringLiteral("%1%2 draw %3")
+                    .arg(what.isEmpty() ? QString() : QStringLiteral(" and "))
+                    .arg(numbers)
+                    .arg(QLatin1String(numbers == 1 ? "number" : "numbers"));
+    QString line =
+        QStringLiteral("rows sharing a date or draw number: more than one draw on %1 of the file, "
+                       "first %2 on lines %3")
+            .arg(what, iso_date_text(rows_[first.front()].draw.date), lines.join(QStringLiteral(", ")));
+    result_.suggested_filter = keeping_filter(groups, valid);
+    if (result_.suggested_filter.isEmpty())
+        line += QStringLiteral("; no column tells their kinds apart");
+    else
+        line +=
+            QStringLiteral("; to keep one kind, filter with --where \"%1\"").arg(result_.suggested_filter);
+    row_lines_.emplace_back(std::numeric_limits<qsizetype>::max(), line);
+}
+
+// "COLUMN=VALUE" for a column outside the map whose VALUE is held by exactly one row of each
+// group and by every row outside the groups; empty when there is none.
+QString Importer::keeping_filter(const std::vector<std::vector<size_t>>& groups,
+                                 const std::vector<size_t>& valid) {
+    std::vector<uint8_t> grouped(rows_.size(), 0);
+    for (const auto& group : groups)
+        for (const size_t i : group)
+            grouped[i] = 1;
+    std::vector<QStringList> cells(rows_.size());
+    for (const size_t i : valid)
+        cells[i] = cells_of_row(rows_[i]);
+    std::vector<int> mapped = map_.numbers;
+    for (int c = map_.date; c < map_.date + map_.date_columns; ++c)
+        mapped.push_back(c);
+    mapped.push_back(map_.bonus);
+    mapped.push_back(map_.draw_number);
+    const auto same = [](const QStringList& r, int c, const QString& v) {
+        return c < r.size() && r[c].trimmed().compare(v, Qt::CaseInsensitive) == 0;
+    };
+    const QStringList& sample = cells[groups.front().front()];
+    for (int c = 0; c < sample.size(); ++c) {
+        if (std::find(mapped.begin(), mapped.end(), c) != mapped.end())
+            continue;
+        for (const size_t candidate : groups.front()) {
+            const QString v = cells[candidate].value(c).trimmed();
+            const bool one_each = std::all_of(groups.begin(), groups.end(), [&](const auto& group) {
+                return std::count_if(group.begin(), group.end(),
+                                     [&](size_t i) { return same(cells[i], c, v); }) == 1;
+            });
+            const bool others = std::all_of(valid.begin(), valid.end(),
+                                            [&](size_t i) { return grouped[i] || same(cells[i], c, v); });
+            if (!one_each || !others)
+                continue;
+            const QString name = c < header_.size() ? header_[c].trimmed() : QString();
+            const bool by_name = !name.isEmpty() && !name.contains(u'=') && !name.contains(u'"');
+            return QStringLiteral("%1=%2").arg(by_name ? name : QString::number(c + 1), v);
+        }
+    }
+    return {};
 }
 
 std::optional<QString> Importer::resolve_filters() {
@@ -546,9 +790,11 @@ void Importer::merge() {
 
 void Importer::fill_preview() {
     for (const Row& row : rows_) {
-        if (static_cast<int>(result_.preview.size()) >= options_.preview_rows)
-            break;
         if (!row.counted)
+            continue;
+        const bool trouble = row.error >= 0 || row.fate == Row::Fate::conflicting;
+        const bool shown_first = static_cast<int>(result_.preview.size()) < options_.preview_rows;
+        if (!trouble && !shown_first)
             continue;
         PreviewRow shown;
         shown.line = row.line;
@@ -568,7 +814,10 @@ void Importer::fill_preview() {
                              : QString();
             shown.rejected = row.fate == Row::Fate::conflicting;
         }
-        result_.preview.push_back(std::move(shown));
+        if (trouble)
+            result_.troubles.push_back(shown);
+        if (shown_first)
+            result_.preview.push_back(std::move(shown));
     }
 }
 
@@ -595,6 +844,7 @@ ImportResult Importer::run(const QByteArray& bytes) {
     const QChar separator =
         options_.separator.isNull() ? detect_separator(text_, lotto_.pick_n + 1) : options_.separator;
     result_.separator = separator;
+    read_first_records(separator);
     DelimitedReader reader(text_, separator);
     bool first = true;
     while (first && reader.next())
@@ -622,9 +872,13 @@ ImportResult Importer::run(const QByteArray& bytes) {
             reject(row, QStringLiteral("the header line again"));
         else if (!row_reader.read(reader, row, &why))
             reject(row, why);
-        if (map_.date < reader.size()) {
+        const int date_last = map_.date + map_.date_columns - 1;
+        if (date_last < reader.size()) {
             row.date_at = reader.cell_offset(map_.date);
-            row.date_length = reader.cell(map_.date).size();
+            const qsizetype end = reader.cell_offset(date_last);
+            row.date_length = end < 0 ? 0 : end + reader.cell(date_last).size() - row.date_at;
+            if (end < 0)
+                row.date_at = -1;
         }
         rows_.push_back(row);
     }
@@ -654,6 +908,8 @@ ImportResult Importer::run(const QByteArray& bytes) {
     }
     if (result_.rejected == result_.rows_read) {
         fill_preview();
+        std::stable_sort(row_lines_.begin(), row_lines_.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
         for (auto& [line, text] : row_lines_)
             result_.lines.append(text);
         return refuse(
@@ -664,12 +920,13 @@ ImportResult Importer::run(const QByteArray& bytes) {
 
     merge();
     fill_preview();
+    report_shared_rows();
     std::stable_sort(row_lines_.begin(), row_lines_.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (auto& [line, text] : row_lines_)
         result_.lines.append(std::move(text));
 
-    const HistoryCheck check = check_history(result_.merged);
+    const HistoryCheck check = check_history(result_.merged, numbered);
     const std::vector<DrawNumberGap> gaps = draw_number_gaps(std::move(numbered));
     result_.lines += history_check_lines(check, result_.merged, lotto_.pick_n, gaps);
     result_.missing_dates =
@@ -723,6 +980,19 @@ std::optional<ColumnMap> parse_column_map(QStringView text, QString* error) {
             has_numbers = true;
             continue;
         }
+        if (key.compare(u"date", Qt::CaseInsensitive) == 0 && value.contains(u'-')) {
+            const qsizetype dash = value.indexOf(u'-');
+            const int lo = column(value.first(dash));
+            const int hi = column(value.sliced(dash + 1));
+            if (lo < 0 || hi - lo != 2)
+                return fail(
+                    QStringLiteral("date=%1 is not one column, nor three consecutive ones (day, month "
+                                   "and year) such as 2-4")
+                        .arg(value.toString()));
+            map.date = lo;
+            map.date_columns = 3;
+            continue;
+        }
         int* target = nullptr;
         if (key.compare(u"date", Qt::CaseInsensitive) == 0)
             target = &map.date;
@@ -745,7 +1015,8 @@ std::optional<ColumnMap> parse_column_map(QStringView text, QString* error) {
     if (!has_numbers)
         return fail(QStringLiteral("numbers=FIRST-LAST is missing"));
     std::vector<int> used = map.numbers;
-    used.push_back(map.date);
+    for (int c = map.date; c < map.date + map.date_columns; ++c)
+        used.push_back(c);
     if (map.bonus >= 0)
         used.push_back(map.bonus);
     if (map.draw_number >= 0)
@@ -754,6 +1025,18 @@ std::optional<ColumnMap> parse_column_map(QStringView text, QString* error) {
     if (std::adjacent_find(used.begin(), used.end()) != used.end())
         return fail(QStringLiteral("a column is given twice"));
     return map;
+}
+
+QString column_map_text(const ColumnMap& map) {
+    QString text = map.date_columns > 1
+                       ? QStringLiteral("date=%1-%2").arg(map.date + 1).arg(map.date + map.date_columns)
+                       : QStringLiteral("date=%1").arg(map.date + 1);
+    if (!map.numbers.empty())
+        text += QStringLiteral(",numbers=%1-%2").arg(map.numbers.front() + 1).arg(map.numbers.back() + 1);
+    text += map.bonus >= 0 ? QStringLiteral(",bonus=%1").arg(map.bonus + 1) : QStringLiteral(",bonus=none");
+    if (map.draw_number >= 0)
+        text += QStringLiteral(",drawno=%1").arg(map.draw_number + 1);
+    return text;
 }
 
 std::optional<ColumnFilter> parse_column_filter(QStringView text, QString* error) {

@@ -16,14 +16,18 @@
 // Which columns hold what, counted from 0; -1 where there is none.
 struct ColumnMap {
     int date = -1;
+    int date_columns = 1; // 3: the date's fields spread over columns date to date + 2
     std::vector<int> numbers;
     int bonus = -1;
     int draw_number = -1;
 };
 
 // The text form "date=C,numbers=C1-C6,bonus=C|none,drawno=C" with columns counted from 1; bonus
-// and drawno may be left out. *error names what is wrong.
+// and drawno may be left out; "date=C1-C3" reads a date whose fields lie in three consecutive
+// columns. *error names what is wrong.
 std::optional<ColumnMap> parse_column_map(QStringView text, QString* error);
+// The text form of a map whose numbers lie in consecutive columns.
+QString column_map_text(const ColumnMap& map);
 
 // A condition "COLUMN=VALUE" that keeps only the rows whose cell in COLUMN (a header name, or a
 // column counted from 1) is VALUE, ignoring case and surrounding blanks.
@@ -72,6 +76,15 @@ struct ImportResult {
     int64_t missing_dates = 0;
     QStringList lines;               // rejected rows, conflicts and the check's findings
     std::vector<PreviewRow> preview; // the first rows read, up to ImportOptions::preview_rows
+    // Every rejected and conflicting row, with its reason.
+    std::vector<PreviewRow> troubles;
+    // The file's first records as read, cell by cell, once the separator is known.
+    std::vector<QStringList> first_records;
+    // When the columns cannot be found: a map read from what the file's first rows hold, or empty.
+    QString suggested_columns;
+    // When rows of the file share a date or draw number: a filter "COLUMN=VALUE" keeping one row
+    // of each, or empty.
+    QString suggested_filter;
 
     // "Read R rows: N new, P already present, C conflicting, X rejected; M draw dates missing."
     QString summary() const;

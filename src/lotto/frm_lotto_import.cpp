@@ -1,11 +1,13 @@
 #include "lotto/frm_lotto_import.h"
 
+#include "core/convert.h"
 #include "lotto/delimited_text.h"
 #include "ui/app_context.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileInfo>
@@ -48,7 +50,7 @@ frmImport::frmImport(AppContext& ctx, const LottoParams& lotto, std::vector<Draw
     : QDialog(parent), ctx_(ctx), lotto_(lotto), history_(std::move(history)) {
     setObjectName(QStringLiteral("frmImport"));
     setWindowTitle(QStringLiteral("Import Draws"));
-    resize(820, 560);
+    resize(860, 660);
     auto* layout = new QVBoxLayout(this);
 
     auto* file_row = new QHBoxLayout;
@@ -77,16 +79,60 @@ frmImport::frmImport(AppContext& ctx, const LottoParams& lotto, std::vector<Draw
     cmbDateOrder_->addItems({QStringLiteral("Detected"), QStringLiteral("Day first (dmy)"),
                              QStringLiteral("Month first (mdy)"), QStringLiteral("Year first (ymd)")});
     txtColumns_ = make_edit("txtColumns", QString(), how);
-    txtColumns_->setPlaceholderText(QStringLiteral("from the header, or date=1,numbers=2-7,bonus=8"));
+    txtColumns_->setPlaceholderText(QStringLiteral(
+        "from the header, or date=1,numbers=2-7,bonus=8 (a date over three columns: date=2-4)"));
+    cmdUseColumns_ = make_button("cmdUseColumns", QString(), how);
+    cmdUseColumns_->hide();
+    auto* columns_row = new QHBoxLayout;
+    columns_row->addWidget(txtColumns_, 1);
+    columns_row->addWidget(cmdUseColumns_);
+    txtImportFrom_ = make_edit("txtImportFrom", QString(), how);
+    txtImportFrom_->setPlaceholderText(QStringLiteral("first date"));
+    txtImportTo_ = make_edit("txtImportTo", QString(), how);
+    txtImportTo_->setPlaceholderText(QStringLiteral("last date"));
+    auto* period_row = new QHBoxLayout;
+    period_row->addWidget(txtImportFrom_);
+    auto* to_label = new QLabel(QStringLiteral("&To"), how);
+    to_label->setBuddy(txtImportTo_);
+    period_row->addWidget(to_label);
+    period_row->addWidget(txtImportTo_);
+    txtWhere_ = make_edit("txtWhere", QString(), how);
+    txtWhere_->setPlaceholderText(QStringLiteral("COLUMN=VALUE (a header name or a column number); several: "
+                                                 "separate them with ;"));
     form->addRow(QStringLiteral("&Separator"), cmbSeparator_);
     form->addRow(QStringLiteral("&Encoding"), cmbEncoding_);
     form->addRow(QStringLiteral("&Date order"), cmbDateOrder_);
-    form->addRow(QStringLiteral("&Columns"), txtColumns_);
+    form->addRow(QStringLiteral("&Columns"), columns_row);
+    form->addRow(QStringLiteral("F&rom"), period_row);
+    form->addRow(QStringLiteral("&Where"), txtWhere_);
     layout->addWidget(how);
 
     lblRead_ = make_label("lblRead", QString(), this);
     lblRead_->setWordWrap(true);
     layout->addWidget(lblRead_);
+
+    // The file as it is, so that the columns of a map can be read off it.
+    msfRaw_ = new QTableWidget(this);
+    msfRaw_->setObjectName(QStringLiteral("msfRaw"));
+    msfRaw_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    msfRaw_->verticalHeader()->setDefaultSectionSize(msfRaw_->fontMetrics().height() + 4);
+    msfRaw_->setMaximumHeight(7 * (msfRaw_->fontMetrics().height() + 4));
+    msfRaw_->hide();
+    layout->addWidget(msfRaw_);
+
+    auto* shared_row = new QHBoxLayout;
+    lblShared_ = make_label("lblShared", QString(), this);
+    lblShared_->setWordWrap(true);
+    lblShared_->hide();
+    cmdKeepOne_ = make_button("cmdKeepOne", QString(), this);
+    cmdKeepOne_->hide();
+    shared_row->addWidget(lblShared_, 1);
+    shared_row->addWidget(cmdKeepOne_);
+    layout->addLayout(shared_row);
+
+    chkTroubles_ = new QCheckBox(QStringLiteral("Only conflicts and re&jected rows"), this);
+    chkTroubles_->setObjectName(QStringLiteral("chkTroubles"));
+    layout->addWidget(chkTroubles_);
 
     msfPreview_ = new QTableWidget(this);
     msfPreview_->setObjectName(QStringLiteral("msfPreview"));
@@ -117,7 +163,11 @@ frmImport::frmImport(AppContext& ctx, const LottoParams& lotto, std::vector<Draw
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(cmdBrowse, &QPushButton::clicked, this, &frmImport::cmdBrowse_Click);
     connect(txtFile_, &QLineEdit::editingFinished, this, &frmImport::refresh);
-    connect(txtColumns_, &QLineEdit::editingFinished, this, &frmImport::refresh);
+    for (QLineEdit* edit : {txtColumns_, txtImportFrom_, txtImportTo_, txtWhere_})
+        connect(edit, &QLineEdit::editingFinished, this, &frmImport::refresh);
+    connect(chkTroubles_, &QCheckBox::toggled, this, &frmImport::show_rows);
+    connect(cmdUseColumns_, &QPushButton::clicked, this, &frmImport::cmdUseColumns_Click);
+    connect(cmdKeepOne_, &QPushButton::clicked, this, &frmImport::cmdKeepOne_Click);
     for (QComboBox* box : {cmbSeparator_, cmbEncoding_, cmbDateOrder_})
         connect(box, &QComboBox::activated, this, &frmImport::refresh);
     show_result();
@@ -144,7 +194,52 @@ ImportOptions frmImport::options(QString& error) const {
     if (!columns.isEmpty())
         options.columns = parse_column_map(columns, &error);
     options.preview_rows = preview_rows;
+    if (!error.isEmpty()) {
+        error = QStringLiteral("Columns: %1").arg(error);
+        return options;
+    }
+    for (const auto& [edit, date, name] :
+         {std::tuple{txtImportFrom_, &options.from, "From"}, std::tuple{txtImportTo_, &options.to, "To"}}) {
+        const QString text = edit->text().trimmed();
+        if (text.isEmpty())
+            continue;
+        *date = QDate::fromString(text, Qt::ISODate);
+        if (!date->isValid())
+            if (const auto serial = date_text_to_serial(text, DatePart::DateOnly))
+                *date = serial_to_date(*serial);
+        if (!date->isValid()) {
+            error = QStringLiteral("%1: '%2' is not a date (write it as 2024-01-31)")
+                        .arg(QLatin1String(name), text);
+            return options;
+        }
+    }
+    if (options.from.isValid() && options.to.isValid() && options.from > options.to) {
+        error = QStringLiteral("From comes after To");
+        return options;
+    }
+    for (const QString& condition : txtWhere_->text().split(u';', Qt::SkipEmptyParts)) {
+        if (condition.trimmed().isEmpty())
+            continue;
+        const auto filter = parse_column_filter(condition.trimmed(), &error);
+        if (!filter) {
+            error = QStringLiteral("Where: %1").arg(error);
+            return options;
+        }
+        options.filters.push_back(*filter);
+    }
     return options;
+}
+
+void frmImport::cmdUseColumns_Click() {
+    txtColumns_->setText(result_.suggested_columns);
+    refresh();
+}
+
+void frmImport::cmdKeepOne_Click() {
+    const QString where = txtWhere_->text().trimmed();
+    txtWhere_->setText(where.isEmpty() ? result_.suggested_filter
+                                       : QStringLiteral("%1; %2").arg(where, result_.suggested_filter));
+    refresh();
 }
 
 void frmImport::refresh() {
@@ -153,7 +248,7 @@ void frmImport::refresh() {
     const ImportOptions opts = options(error);
     const QString path = txtFile_->text().trimmed();
     if (!error.isEmpty()) {
-        result_.message = QStringLiteral("Columns: %1").arg(error);
+        result_.message = error;
     } else if (!path.isEmpty()) {
         const bool busy = QFileInfo(path).size() > busy_file_size;
         if (busy) {
@@ -170,7 +265,8 @@ void frmImport::refresh() {
     show_result();
 }
 
-void frmImport::show_result() {
+void frmImport::show_rows() {
+    const std::vector<PreviewRow>& rows = chkTroubles_->isChecked() ? result_.troubles : result_.preview;
     const int numbers = lotto_.pick_n;
     QStringList headers{QStringLiteral("Line"), QStringLiteral("Date")};
     for (int i = 1; i <= numbers; ++i)
@@ -179,9 +275,9 @@ void frmImport::show_result() {
     msfPreview_->clear();
     msfPreview_->setColumnCount(static_cast<int>(headers.size()));
     msfPreview_->setHorizontalHeaderLabels(headers);
-    msfPreview_->setRowCount(static_cast<int>(result_.preview.size()));
-    for (int r = 0; r < static_cast<int>(result_.preview.size()); ++r) {
-        const PreviewRow& row = result_.preview[r];
+    msfPreview_->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const PreviewRow& row = rows[r];
         // A rejected row has no cells to show: its text is the tip of the whole row.
         const bool unread = row.cells.size() == 1;
         QStringList cells{QString::number(row.line)};
@@ -200,6 +296,38 @@ void frmImport::show_result() {
         }
     }
     msfPreview_->resizeColumnsToContents();
+}
+
+void frmImport::show_first_records() {
+    int width = 0;
+    for (const QStringList& record : result_.first_records)
+        width = std::max(width, static_cast<int>(record.size()));
+    msfRaw_->clear();
+    msfRaw_->setColumnCount(width);
+    msfRaw_->setRowCount(static_cast<int>(result_.first_records.size()));
+    QStringList headers;
+    for (int c = 1; c <= width; ++c)
+        headers << QString::number(c);
+    msfRaw_->setHorizontalHeaderLabels(headers);
+    for (int r = 0; r < static_cast<int>(result_.first_records.size()); ++r)
+        for (int c = 0; c < static_cast<int>(result_.first_records[r].size()); ++c)
+            msfRaw_->setItem(r, c, new QTableWidgetItem(result_.first_records[r][c]));
+    msfRaw_->resizeColumnsToContents();
+    msfRaw_->setVisible(width > 0);
+}
+
+void frmImport::show_result() {
+    show_rows();
+    show_first_records();
+    cmdUseColumns_->setText(QStringLiteral("Use %1").arg(result_.suggested_columns));
+    cmdUseColumns_->setVisible(!result_.suggested_columns.isEmpty());
+    const QStringList shared = result_.lines.filter(QStringLiteral("rows sharing a date or draw number"));
+    lblShared_->setText(shared.value(0));
+    lblShared_->setVisible(!shared.isEmpty());
+    cmdKeepOne_->setText(QStringLiteral("Keep only %1").arg(result_.suggested_filter));
+    cmdKeepOne_->setVisible(!result_.suggested_filter.isEmpty());
+    chkTroubles_->setText(
+        QStringLiteral("Only conflicts and re&jected rows (%1)").arg(result_.troubles.size()));
 
     if (txtFile_->text().trimmed().isEmpty() && result_.message.isEmpty()) {
         lblRead_->setText(QStringLiteral("Choose the file of a draw history: one draw a line, with its date, "

@@ -7,6 +7,7 @@
 #include <vector>
 
 struct AppContext;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -15,9 +16,10 @@ class QProgressBar;
 class QPushButton;
 class QTableWidget;
 
-// "Import Draws": reads a published draw history as the user sets it up, shows the first rows as
-// they will be imported (rejected ones marked with their reason) and the counts, and hands the new
-// draws to the Lotto window on Import. It never writes a file.
+// "Import Draws": reads a published draw history as the user sets it up, shows the file's first
+// lines by column, the first rows as they will be imported (rejected ones marked with their
+// reason) or every conflicting and rejected row, and the counts, and hands the new draws to the
+// Lotto window on Import. It never writes a file.
 class frmImport : public QDialog {
     Q_OBJECT
   public:
@@ -31,6 +33,10 @@ class frmImport : public QDialog {
   private:
     ImportOptions options(QString& error) const;
     void show_result();
+    void show_rows();
+    void show_first_records();
+    void cmdUseColumns_Click();
+    void cmdKeepOne_Click();
 
     AppContext& ctx_;
     LottoParams lotto_;
@@ -42,7 +48,15 @@ class frmImport : public QDialog {
     QComboBox* cmbEncoding_ = nullptr;
     QComboBox* cmbDateOrder_ = nullptr;
     QLineEdit* txtColumns_ = nullptr;
+    QLineEdit* txtImportFrom_ = nullptr;
+    QLineEdit* txtImportTo_ = nullptr;
+    QLineEdit* txtWhere_ = nullptr;
     QLabel* lblRead_ = nullptr;
+    QTableWidget* msfRaw_ = nullptr;
+    QPushButton* cmdUseColumns_ = nullptr;
+    QLabel* lblShared_ = nullptr;
+    QPushButton* cmdKeepOne_ = nullptr;
+    QCheckBox* chkTroubles_ = nullptr;
     QTableWidget* msfPreview_ = nullptr;
     QLabel* lblCounts_ = nullptr;
     QProgressBar* prgImport_ = nullptr;

@@ -13,6 +13,7 @@
 #include "ui/grid_model.h"
 #include "ui/grid_view.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -737,6 +738,76 @@ class TestLottoWindow : public QObject {
     }
 
     // Import adds the new draws to the table (Save writes them); export and check read the table.
+    // The Import dialog lists every conflict and rejection however far down, keeps a period and a
+    // kind of row, shows the file by column number and offers the map it reads from it.
+    void import_dialog_shows_what_matters() {
+        TestApp app;
+        make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
+        QByteArray bclc =
+            "PRODUCT,DRAW NUMBER,SEQUENCE NUMBER,DRAW DATE,NUMBER DRAWN 1,NUMBER DRAWN 2,NUMBER DRAWN "
+            "3,NUMBER DRAWN 4,NUMBER DRAWN 5,NUMBER DRAWN 6,BONUS NUMBER\n";
+        for (int i = 0; i < 240; ++i)
+            bclc += QStringLiteral("649,%1,0,%2,1,2,3,4,5,%3,7\n")
+                        .arg(1000 + i)
+                        .arg(QDate(2003, 1, 4).addDays(7 * i).toString(Qt::ISODate))
+                        .arg(6 + i % 40)
+                        .toUtf8();
+        bclc += "649,1239,1,2007-08-04,11,12,13,14,15,16,0\n649,1240,0,2007-08-11,1,2,3,4,5,66,7\n";
+        const QString csv = app.path(QStringLiteral("bclc.csv"));
+        write_file(csv, bclc);
+        Window win = open(app);
+        win.pick(QStringLiteral("Six49"));
+        app.dialogs.file_answers = {csv};
+        win.click("cmdImport");
+        WindowDriver<frmImport> dialog{win->findChild<frmImport*>(QStringLiteral("frmImport"))};
+        QVERIFY(dialog.w);
+        auto* preview = dialog.get<QTableWidget>("msfPreview");
+        QCOMPARE(preview->rowCount(), 200);
+        dialog.get<QCheckBox>("chkTroubles")->setChecked(true);
+        QCOMPARE(preview->rowCount(), 1);
+        QCOMPARE(preview->item(0, 0)->text(), QStringLiteral("243"));
+        QVERIFY(dialog.text("lblShared")
+                    .startsWith("rows sharing a date or draw number: more than one draw on 1 "
+                                "date and 1 draw number"));
+        QCOMPARE(dialog.get<QPushButton>("cmdKeepOne")->text(),
+                 QStringLiteral("Keep only SEQUENCE NUMBER=0"));
+        dialog.click("cmdKeepOne");
+        QCOMPARE(dialog.text("txtWhere"), QStringLiteral("SEQUENCE NUMBER=0"));
+        QVERIFY(dialog.get<QLabel>("lblShared")->isHidden());
+        dialog.set("txtImportFrom", "2007-01-01");
+        dialog.set("txtImportTo", "2007-12-31");
+        dialog.w->refresh();
+        QCOMPARE(
+            dialog.text("lblCounts"),
+            QStringLiteral("Read 32 rows: 31 new, 0 already present, 0 conflicting, 1 rejected; 0 draw dates "
+                           "missing."));
+        dialog.set("txtImportTo", "2006-12-31");
+        dialog.w->refresh();
+        QCOMPARE(dialog.text("lblCounts"), QStringLiteral("From comes after To"));
+
+        // No header: the first lines by column, and a map read from them.
+        const QString texas = app.path(QStringLiteral("texas.csv"));
+        write_file(texas, "Lotto Texas,11,14,1992,13,16,22,29,32,36\nLotto Texas,11,18,1992,2,9,17,25,31,45\n"
+                          "Lotto Texas,11,21,1992,1,12,18,33,40,49\n");
+        dialog.set_texts({"txtFile", "txtImportFrom", "txtImportTo", "txtWhere"}, {texas});
+        dialog.w->refresh();
+        auto* raw = dialog.get<QTableWidget>("msfRaw");
+        QCOMPARE(raw->rowCount(), 3);
+        QCOMPARE(raw->horizontalHeaderItem(3)->text(), QStringLiteral("4"));
+        QCOMPARE(raw->item(0, 3)->text(), QStringLiteral("1992"));
+        QCOMPARE(dialog.get<QPushButton>("cmdUseColumns")->text(),
+                 QStringLiteral("Use date=2-4,numbers=5-10,bonus=none"));
+        dialog.click("cmdUseColumns");
+        QCOMPARE(dialog.text("txtColumns"), QStringLiteral("date=2-4,numbers=5-10,bonus=none"));
+        QCOMPARE(
+            dialog.text("lblCounts"),
+            QStringLiteral("Read 3 rows: 3 new, 0 already present, 0 conflicting, 0 rejected; 0 draw dates "
+                           "missing."));
+        click_control(dialog.w, "cmdImport");
+        QCOMPARE(win.grid().rows(), 7);
+        QCOMPARE(win.row(1), split("1992-11-14 13 16 22 29 32 36 0"));
+    }
+
     void import_export_and_check() {
         TestApp app;
         make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
