@@ -1,7 +1,6 @@
 #include "analyses/frm_fability.h"
 
 #include "analyses/fability.h"
-#include "core/common_routines.h"
 #include "core/convert.h"
 #include "core/messages.h"
 #include "session/session.h"
@@ -91,9 +90,9 @@ frmFability::~frmFability() {
 }
 
 void frmFability::Form_Load() {
-    const DatePeriod period = default_period(ctx_.session.lotto.draws(), 0, ctx_.session.today());
-    txtTo_->setText(date_to_text(period.to));
-    txtFrom_->setText(date_to_text(period.from));
+    const QDate today = ctx_.session.today();
+    txtTo_->setText(date_to_text(today));
+    txtFrom_->setText(date_to_text(today.addMonths(-12)));
     calculate_fa();
 }
 

@@ -5,7 +5,6 @@
 
 #include <QLocale>
 #include <algorithm>
-#include <optional>
 #include <vector>
 
 namespace {
@@ -114,19 +113,4 @@ float hypergeometric(int16_t N, int16_t K, int16_t n, int16_t k) {
     const float q = static_cast<float>(b / a);
     const double c = binomial(static_cast<int16_t>(N - K), static_cast<int16_t>(n - k));
     return static_cast<float>(static_cast<double>(q) * c);
-}
-
-DatePeriod default_period(const TextTable& grid, int col, const QDate& today) {
-    std::optional<double> last;
-    for (int r = 1; r < grid.rows(); ++r)
-        if (const auto serial = date_text_to_serial(grid.text_view(r, col).trimmed(), DatePart::DateOnly))
-            last = last ? std::max(*last, *serial) : *serial;
-    QDate to = today;
-    if (last) {
-        const QDate last_date = serial_to_date(*last);
-        // A history drawn within the last month reaches today.
-        if (last_date.isValid() && last_date < today.addMonths(-1))
-            to = last_date;
-    }
-    return {to.addMonths(-12), to};
 }

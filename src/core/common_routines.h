@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -29,16 +28,6 @@ struct DateSortOptions {
 // Sorts the data rows of grid (row 0 is the header) ascending by the date in column col; rows of
 // the same day keep their order. When a date does not parse, the grid is left unchanged.
 DateSortResult sort_grid_by_date(TextTable& grid, int col, const DateSortOptions& options = {});
-
-// The period an analysis of draws opens on: the twelve months (calendar months) before today, or,
-// when the latest readable date in column col of grid (row 0 is the header) is more than a month
-// before today, the twelve months up to that date, so that a history that ends in the past still
-// has draws in its period.
-struct DatePeriod {
-    QDate from;
-    QDate to;
-};
-DatePeriod default_period(const TextTable& grid, int col, const QDate& today);
 
 // C(n, k) as a 64-bit float, products formed in ascending order; 0 when n < k.
 double binomial(int16_t n, int16_t k);

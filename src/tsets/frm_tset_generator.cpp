@@ -1,6 +1,5 @@
 #include "tsets/frm_tset_generator.h"
 
-#include "core/common_routines.h"
 #include "core/convert.h"
 #include "core/messages.h"
 #include "core/text_files.h"
@@ -133,9 +132,9 @@ void frmTsetGenerator::build() {
 }
 
 void frmTsetGenerator::Form_Load() {
-    const DatePeriod period = default_period(ctx_.session.lotto.draws(), 0, ctx_.session.today());
-    txtFrom_->setText(date_to_text(period.from));
-    txtTo_->setText(date_to_text(period.to));
+    const QDate today = ctx_.session.today();
+    txtFrom_->setText(date_to_text(today.addMonths(-12)));
+    txtTo_->setText(date_to_text(today));
     txtStep_->setText(QStringLiteral("1"));
     optRandom_->setChecked(true);
     frequencies_->set_rows(1);

@@ -117,40 +117,6 @@ class TestCommonRoutines : public QObject {
         QCOMPARE(grid.text(3, 1), "a");
         QCOMPARE(grid.cols(), 3);
     }
-
-    // The analyses open on the twelve months before today, or on the last twelve months of a
-    // history that ended more than a month ago.
-    void default_period_data() {
-        QTest::addColumn<QStringList>("dates");
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("to");
-        QTest::newRow("no draws") << QStringList{} << "2025-12-07"
-                                  << "2026-12-07";
-        QTest::newRow("drawn nine days ago") << QStringList{"2026-11-25", "2026-11-28"} << "2025-12-07"
-                                             << "2026-12-07";
-        QTest::newRow("ended a year ago, newest first")
-            << QStringList{"2025-11-29", "2025-11-26", "2024-01-03"} << "2024-11-29"
-            << "2025-11-29";
-        QTest::newRow("ended five weeks ago") << QStringList{"2026-10-31"} << "2025-10-31"
-                                              << "2026-10-31";
-        QTest::newRow("unreadable dates are passed over")
-            << QStringList{"2023-03-04", "not a date", ""} << "2022-03-04"
-            << "2023-03-04";
-        QTest::newRow("a leap day") << QStringList{"2024-02-29"} << "2023-02-28"
-                                    << "2024-02-29";
-    }
-
-    void default_period() {
-        QFETCH(QStringList, dates);
-        TextTable grid;
-        grid.set_cols(2);
-        grid.set_rows(1);
-        for (const QString& d : dates)
-            grid.append_rows({{d, "1"}});
-        const DatePeriod period = ::default_period(grid, 0, QDate(2026, 12, 7));
-        QTEST(period.from.toString(Qt::ISODate), "from");
-        QTEST(period.to.toString(Qt::ISODate), "to");
-    }
 };
 
 QTEST_GUILESS_MAIN(TestCommonRoutines)
