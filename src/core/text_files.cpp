@@ -82,13 +82,19 @@ QString storable_number_text(const QString& typed, int value) {
     // A blank, a line break or any control character would split the field or the line in the
     // file: then the number's own digits.
     const bool one_field = std::none_of(typed.begin(), typed.end(), [](QChar c) {
-        return c.isSpace() || c.category() == QChar::Other_Control || c.category() == QChar::Other_Format;
+        return c.unicode() <= u' ' || c.category() == QChar::Other_Control;
     });
     return one_field && fits_cp1252(typed) ? typed : QString::number(value);
 }
 
 QString storable_date_text(QStringView typed) {
-    return without_direction_marks(typed).trimmed();
+    QString date = without_direction_marks(typed);
+    qsizetype begin = 0, end = date.size();
+    while (begin < end && date[begin].unicode() <= u' ')
+        ++begin;
+    while (end > begin && date[end - 1].unicode() <= u' ')
+        --end;
+    return date.sliced(begin, end - begin);
 }
 
 QString decode_text_file(const QByteArray& bytes) {
