@@ -83,11 +83,11 @@ std::optional<LottoParams> decode_params(const QByteArray& bytes) {
 }
 
 std::optional<LottoParams> read_param_file(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Read whole, as every file: a pipe or device is refused and a failed read is no record.
+    const auto bytes = read_whole_file(path);
+    if (!bytes)
         return std::nullopt;
-    // The currency length field allows at most 65535 bytes after the fixed part.
-    return decode_params(file.read(50 + 65535));
+    return decode_params(*bytes);
 }
 
 bool write_param_file(const QString& path, const LottoParams& params) {
