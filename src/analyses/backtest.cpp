@@ -3,6 +3,7 @@
 #include "analyses/fability.h"
 #include "core/common_routines.h"
 #include "core/convert.h"
+#include "core/text_files.h"
 #include "systems/system_catalogue.h"
 #include "tsets/tset_frequency.h"
 
@@ -125,36 +126,29 @@ BacktestResult run_backtest(const LottoParams& params, std::span<const DrawRec> 
     const int16_t v = info->v, k = info->m, n = params.play_n;
     if (k != params.pick_n) {
         result.error = QStringLiteral("the system %1 plays tickets of %2 numbers; the lotto picks %3")
-                           .arg(system)
-                           .arg(k)
-                           .arg(params.pick_n);
+                           .arg(system, QString::number(k), QString::number(params.pick_n));
         return result;
     }
     if (v > n) {
         result.error = QStringLiteral("the system %1 is played on %2 numbers; the lotto has %3")
-                           .arg(system)
-                           .arg(v)
-                           .arg(n);
+                           .arg(system, QString::number(v), QString::number(n));
         return result;
     }
     using Kind = BacktestSource::Kind;
     if (source.kind == Kind::fixed) {
         if (static_cast<int>(source.numbers.size()) != v) {
             result.error = QStringLiteral("the system %1 is played on %2 numbers; %3 were given")
-                               .arg(system)
-                               .arg(v)
-                               .arg(source.numbers.size());
+                               .arg(system, QString::number(v), QString::number(source.numbers.size()));
             return result;
         }
         result.error = numbers_fault(source.numbers, n);
         if (!result.error.isEmpty())
             return result;
     } else if (source.kind == Kind::forecasts && source.set.size != v) {
-        result.error = QStringLiteral("the set %1 holds %2 numbers a row; the system %3 is played on %4")
-                           .arg(source.set.name)
-                           .arg(source.set.size)
-                           .arg(system)
-                           .arg(v);
+        // Each text in one pass: a name holding "%1" is quoted as it is.
+        result.error =
+            QStringLiteral("the set %1 holds %2 numbers a row; the system %3 is played on %4")
+                .arg(source.set.name, QString::number(source.set.size), system, QString::number(v));
         return result;
     } else if (source.kind == Kind::rule && source.window < (source.rule == WalkRule::random ? 0 : 1)) {
         result.error = QStringLiteral("the window must hold at least one draw");
@@ -236,6 +230,16 @@ BacktestResult run_backtest(const LottoParams& params, std::span<const DrawRec> 
         case Kind::forecasts: {
             auto it = std::lower_bound(set_days.begin(), set_days.end(), day,
                                        [](const SetRowDay& s, double x) { return s.day < x; });
+            // One forecast a draw: two rows for a day would play the draw twice.
+            if (it != set_days.end() && it + 1 != set_days.end() && it->day == day && (it + 1)->day == day) {
+                BacktestResult refused;
+                refused.error =
+                    QStringLiteral("the set %1 has more than one row for the draw of %2 (rows %3 and "
+                                   "%4); keep one of them")
+                        .arg(source.set.name, excerpt(source.set.rows[it->row].date),
+                             QString::number(it->row + 1), QString::number((it + 1)->row + 1));
+                return refused;
+            }
             for (; it != set_days.end() && it->day == day; ++it) {
                 const TsetRow& row = source.set.rows[it->row];
                 QString fault;
@@ -243,14 +247,14 @@ BacktestResult run_backtest(const LottoParams& params, std::span<const DrawRec> 
                     const QString cell = j < row.numbers.size() ? row.numbers[j] : QString();
                     row_numbers[j] = number_cell(cell);
                     if (row_numbers[j] == 0)
-                        fault =
-                            QStringLiteral("'%1' is not a number of the lotto (1 to %2)").arg(cell).arg(n);
+                        fault = QStringLiteral("'%1' is not a number of the lotto (1 to %2)")
+                                    .arg(excerpt(cell), QString::number(n));
                 }
                 if (fault.isEmpty())
                     fault = numbers_fault(row_numbers, n);
                 if (!fault.isEmpty()) {
                     BacktestResult refused;
-                    refused.error = QStringLiteral("the set row of %1: %2").arg(row.date, fault);
+                    refused.error = QStringLiteral("the set row of %1: %2").arg(excerpt(row.date), fault);
                     return refused;
                 }
                 plays.push_back(row_numbers);

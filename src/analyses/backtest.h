@@ -30,7 +30,7 @@ enum class WalkRule { highest, lowest, lowest_positive, random };
 struct BacktestSource {
     enum class Kind { forecasts, fixed, rule };
     Kind kind = Kind::fixed;
-    TsetRec set;                  // forecasts: a draw is played with each row of its day
+    TsetRec set;                  // forecasts: a draw is played with the row of its day (two refuse)
     std::vector<int16_t> numbers; // fixed: played on every draw
     WalkRule rule = WalkRule::highest;
     int window = 0;   // rule: the draws of earlier days it looks at, the latest first

@@ -77,16 +77,31 @@ bool load_lotto(StoredLotto& lotto, QString& error) {
     if (load == LottoDocument::Load::no_file)
         return true;
     if (load == LottoDocument::Load::unreadable) {
-        error = QStringLiteral("the draws cannot be read (%1)").arg(draws_path);
+        error = QStringLiteral("the draws cannot be read (%1: %2)").arg(draws_path, lotto.doc.load_error());
         return false;
     }
     if (const int r = table_draws(lotto.doc.draws(), lotto.history)) {
         const DrawTexts texts = draw_row_texts(lotto.doc.draws(), r);
         error = QStringLiteral("the draw '%1' of %2 does not read; correct it in the Lotto window first")
-                    .arg(QStringList(texts.begin(), texts.end()).join(u' ').trimmed(), draws_path);
+                    .arg(excerpt(QStringList(texts.begin(), texts.end()).join(u' ').trimmed()), draws_path);
         return false;
     }
     return true;
+}
+
+// The stored draws that no draw of the lotto can be, each as its row's text and why.
+std::vector<std::pair<QString, QString>> impossible_draws(const StoredLotto& lotto) {
+    std::vector<std::pair<QString, QString>> found;
+    // The history holds the table's rows in order (every row read, or the load refused).
+    for (size_t i = 0; i < lotto.history.size(); ++i) {
+        const QString why =
+            impossible_draw_reason(lotto.history[i], lotto.params().play_n, lotto.params().pick_n);
+        if (why.isEmpty())
+            continue;
+        const DrawTexts texts = draw_row_texts(lotto.doc.draws(), static_cast<int>(i) + 1);
+        found.emplace_back(excerpt(QStringList(texts.begin(), texts.end()).join(u' ').trimmed()), why);
+    }
+    return found;
 }
 
 struct Context {
@@ -217,6 +232,11 @@ int run_import(const QStringList& arguments, const QString& program_dir, const Q
                             "may be repeated.",
                             "COLUMN=VALUE"));
     parser.addOption(option("dry-run", "Read, merge and report, but write nothing."));
+    // Stated in the help: what the import reads.
+    parser.setApplicationDescription(
+        QStringLiteral("FILE must be a regular file of at most %1; a device, a pipe or a file that cannot be "
+                       "read to its end is refused.")
+            .arg(QLatin1String(max_read_size_text)));
     if (const auto exit = parse(parser, arguments, QStringLiteral("FILE --lotto NAME [options]"), 1, ctx,
                                 program_dir, user_data_dir))
         return *exit;
@@ -298,9 +318,8 @@ int run_import(const QStringList& arguments, const QString& program_dir, const Q
             return fail(ctx.command,
                         QStringLiteral("the lotto %1 exists already, with %2 numbers in play and %3 "
                                        "picked")
-                            .arg(ctx.lotto_name)
-                            .arg(lotto.params().play_n)
-                            .arg(lotto.params().pick_n));
+                            .arg(ctx.lotto_name, QString::number(lotto.params().play_n),
+                                 QString::number(lotto.params().pick_n)));
         created.reset();
     } else if (!created) {
         return fail(ctx.command,
@@ -396,10 +415,18 @@ int run_check(const QStringList& arguments, const QString& program_dir, const QS
     if (const auto exit = open_lotto(ctx, lotto))
         return *exit;
     const HistoryCheck check = check_history(lotto.history);
+    const auto impossible = impossible_draws(lotto);
+    for (const auto& [draw, why] : impossible)
+        out() << QStringLiteral("impossible draw: %1 (%2)").arg(draw, why) << '\n';
     for (const QString& line : history_check_lines(check, lotto.history, lotto.params().pick_n))
         out() << line << '\n';
     out() << check_summary(check, lotto.history) << '\n';
-    const bool clean = check.missing.empty() && check.suspicious.empty() && check.crowded.empty();
+    if (!impossible.empty())
+        out() << QStringLiteral("%1 impossible stored draws: correct them in the Lotto window.")
+                     .arg(impossible.size())
+              << '\n';
+    const bool clean =
+        check.missing.empty() && check.suspicious.empty() && check.crowded.empty() && impossible.empty();
     return clean ? done : partly_done;
 }
 
@@ -428,14 +455,22 @@ std::optional<TsetRec> read_named_set(const QString& data_dir, const QString& te
         error = QStringLiteral("there is no set %1 (%2)").arg(text, QDir::toNativeSeparators(path));
         return std::nullopt;
     }
-    auto set = read_tset_file(path, name, *size);
+    QString why;
+    auto set = read_tset_file(path, name, *size, &why);
     if (!set)
-        error = QStringLiteral("the set %1 cannot be read (%2)").arg(text, QDir::toNativeSeparators(path));
+        error = QStringLiteral("the set %1 cannot be read (%2: %3)")
+                    .arg(text, QDir::toNativeSeparators(path), why);
     else if (set->unread_line)
         error = QStringLiteral(
                     "the set %1 does not read past line %2; correct it in the Targeted Sets window first")
-                    .arg(text)
-                    .arg(set->unread_line);
+                    .arg(text, QString::number(set->unread_line));
+    else if (const auto order = tset_dates_out_of_order(*set))
+        error = QStringLiteral("the dates of the set %1 are out of order: line %2 (%3) comes after line %4 "
+                               "(%5); open and save the set in the Targeted Sets window to sort it")
+                    .arg(text, QString::number(order->second),
+                         excerpt(set->rows[static_cast<size_t>(order->second - 1)].date),
+                         QString::number(order->first),
+                         excerpt(set->rows[static_cast<size_t>(order->first - 1)].date));
     if (!error.isEmpty())
         return std::nullopt;
     set->name = text;
@@ -561,6 +596,14 @@ int run_backtest_command(const QStringList& arguments, const QString& program_di
     StoredLotto lotto;
     if (const auto exit = open_lotto(ctx, lotto))
         return *exit;
+    if (const auto impossible = impossible_draws(lotto); !impossible.empty())
+        return fail(
+            ctx.command,
+            QStringLiteral("the draw '%1' of %2 cannot be a draw of the lotto (%3); correct "
+                           "it in the Lotto window first")
+                .arg(impossible.front().first,
+                     QDir::toNativeSeparators(join_path(lotto.folder, QLatin1String(draws_file_name))),
+                     impossible.front().second));
 
     const BacktestResult result = run_backtest(lotto.params(), lotto.history, system, period, source);
     if (!result.error.isEmpty())

@@ -8,6 +8,8 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace {
@@ -77,11 +79,22 @@ bool fits_cp1252(QStringView text) {
 }
 
 QString storable_number_text(const QString& typed, int value) {
-    return fits_cp1252(typed) ? typed : QString::number(value);
+    // A blank, a line break or any control character would split the field or the line in the
+    // file: then the number's own digits.
+    const bool one_field = std::none_of(typed.begin(), typed.end(), [](QChar c) {
+        return c.unicode() <= u' ' || c.category() == QChar::Other_Control;
+    });
+    return one_field && fits_cp1252(typed) ? typed : QString::number(value);
 }
 
 QString storable_date_text(QStringView typed) {
-    return without_direction_marks(typed);
+    QString date = without_direction_marks(typed);
+    qsizetype begin = 0, end = date.size();
+    while (begin < end && date[begin].unicode() <= u' ')
+        ++begin;
+    while (end > begin && date[end - 1].unicode() <= u' ')
+        --end;
+    return date.sliced(begin, end - begin);
 }
 
 QString decode_text_file(const QByteArray& bytes) {
@@ -104,11 +117,101 @@ QStringList split_lines(const QString& text) {
     return lines;
 }
 
-std::optional<QStringList> read_text_lines(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+namespace {
+
+FileOpener& file_opener() {
+    static FileOpener opener;
+    return opener;
+}
+
+bool fail_with(QString* error, const QString& why) {
+    if (error)
+        *error = why;
+    return false;
+}
+
+} // namespace
+
+void set_file_opener(FileOpener opener) {
+    file_opener() = std::move(opener);
+}
+
+std::optional<QByteArray> read_whole_device(QIODevice& device, qint64 expected, QString* error) {
+    QByteArray bytes;
+    if (expected > max_read_size) {
+        fail_with(error, QStringLiteral("the file is larger than %1, the most the program reads")
+                             .arg(QLatin1String(max_read_size_text)));
         return std::nullopt;
-    return split_lines(decode_text_file(file.readAll()));
+    }
+    if (expected > 0)
+        bytes.reserve(expected);
+    // In pieces until the device says it has ended: one read may return less than asked for,
+    // and an error partway must not pass for the end of the file.
+    constexpr qint64 piece = qint64(1) << 20;
+    for (;;) {
+        const qint64 at = bytes.size();
+        if (at >= max_read_size) {
+            fail_with(error, QStringLiteral("the file is larger than %1, the most the program reads")
+                                 .arg(QLatin1String(max_read_size_text)));
+            return std::nullopt;
+        }
+        const qint64 want = std::min(piece, max_read_size - at);
+        bytes.resize(at + want);
+        const qint64 got = device.read(bytes.data() + at, want);
+        if (got < 0) {
+            fail_with(error,
+                      QStringLiteral("reading failed after %1 bytes: %2").arg(at).arg(device.errorString()));
+            return std::nullopt;
+        }
+        bytes.resize(at + got);
+        if (got == 0)
+            break;
+    }
+    if (expected >= 0 && bytes.size() < expected) {
+        fail_with(error,
+                  QStringLiteral("the file ended after %1 of its %2 bytes").arg(bytes.size()).arg(expected));
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+std::optional<QByteArray> read_whole_file(const QString& path, QString* error) {
+    // Not opened before it is known to be a regular file: opening a pipe waits for a writer.
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        fail_with(error, QString::fromLocal8Bit(std::strerror(errno)));
+        return std::nullopt;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        fail_with(error, S_ISDIR(st.st_mode)
+                             ? QStringLiteral("it is a folder, not a file")
+                             : QStringLiteral("it is not a regular file (a device or a pipe)"));
+        return std::nullopt;
+    }
+    const qint64 size = static_cast<qint64>(st.st_size);
+    if (const FileOpener& opener = file_opener()) {
+        const std::unique_ptr<QIODevice> device = opener(path);
+        return read_whole_device(*device, size, error);
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        fail_with(error, file.errorString());
+        return std::nullopt;
+    }
+    return read_whole_device(file, size, error);
+}
+
+QString excerpt(QStringView text, qsizetype max) {
+    if (text.size() <= max)
+        return text.toString();
+    return text.first(max).toString() + QStringLiteral("... (%1 characters in all)").arg(text.size());
+}
+
+std::optional<QStringList> read_text_lines(const QString& path, QString* error) {
+    const auto bytes = read_whole_file(path, error);
+    if (!bytes)
+        return std::nullopt;
+    return split_lines(decode_text_file(*bytes));
 }
 
 bool write_file_atomically(const QString& path, const QByteArray& bytes) {

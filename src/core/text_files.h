@@ -3,7 +3,11 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <memory>
 #include <optional>
+
+class QIODevice;
 
 // Data files are single-byte Windows-1252 text with CR LF line ends.
 QString decode_cp1252(const QByteArray& bytes);
@@ -15,9 +19,11 @@ QByteArray encode_cp1252(const QString& text);
 bool fits_cp1252(QStringView text);
 
 // What a number typed as `typed` is kept as in a file: the text as typed, unless the file could not
-// hold it (a locale's own digits, say): then the ASCII digits of the value it was read as.
+// hold it as one field (a locale's own digits, a blank or a line break around the digits): then
+// the ASCII digits of the value it was read as.
 QString storable_number_text(const QString& typed, int value);
-// What a date that parsed is kept as in a file: the text as typed without its direction marks.
+// What a date that parsed is kept as in a file: the text as typed without its direction marks and
+// without blanks or line breaks around it.
 QString storable_date_text(QStringView typed);
 
 // A text file's bytes as text: Windows-1252, or UTF-8 when the file starts with a UTF-8 byte-order
@@ -41,8 +47,28 @@ template <class F> void for_each_line(QStringView text, F f) {
     if (start < size)
         f(text.sliced(start));
 }
-// Reads a whole text file as lines (the two above). nullopt when the file cannot be opened.
-std::optional<QStringList> read_text_lines(const QString& path);
+// The most any file is read to: beyond it a file is refused, not read until memory runs out.
+inline constexpr qint64 max_read_size = qint64(2) << 30;
+inline constexpr char max_read_size_text[] = "2 GB";
+
+// Reads the whole of a regular file. A file that is no regular file (a device, a pipe, a folder)
+// is refused before it is opened, so that nothing waits on it or reads it without end; a read
+// that fails or ends short of the file's size is a file that cannot be read, never a shorter
+// file. nullopt with *error (why, without the path) when the file cannot be read.
+std::optional<QByteArray> read_whole_file(const QString& path, QString* error = nullptr);
+// The same from an open device that should hold expected bytes (-1 when it cannot say).
+std::optional<QByteArray> read_whole_device(QIODevice& device, qint64 expected, QString* error = nullptr);
+// Where read_whole_file reads a path from; tests give a device that fails partway. Null for the
+// file itself.
+using FileOpener = std::function<std::unique_ptr<QIODevice>(const QString& path)>;
+void set_file_opener(FileOpener opener);
+
+// At most max characters of text quoted in a message, the rest counted: a line of garbage must
+// not make a report as long as itself.
+QString excerpt(QStringView text, qsizetype max = 200);
+
+// Reads a whole text file as lines (the two above). nullopt (with *error) when it cannot be read.
+std::optional<QStringList> read_text_lines(const QString& path, QString* error = nullptr);
 
 // Writes lines, each followed by CR LF, replacing the file only once everything is written: a
 // failed or interrupted save leaves the previous file whole. False on failure.

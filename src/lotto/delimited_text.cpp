@@ -264,6 +264,14 @@ bool is_cp1252_name(const QString& name) {
 }
 
 DecodedText decode_with(QStringDecoder& decoder, QByteArrayView bytes, const QString& name) {
+    // A character of two or four bytes cut in half is reported, not dropped at the end.
+    const int unit = code_unit_size(name);
+    if (bytes.size() % unit != 0)
+        return {{},
+                name,
+                QStringLiteral("the file ends with %1 byte(s) that are not a whole %2 character: it is cut "
+                               "short or not %2 text")
+                    .arg(QString::number(bytes.size() % unit), name)};
     QString text = decoder(bytes);
     if (decoder.hasError())
         return {{}, name, QStringLiteral("the file is not valid %1 text").arg(name)};
@@ -273,6 +281,15 @@ DecodedText decode_with(QStringDecoder& decoder, QByteArrayView bytes, const QSt
 }
 
 } // namespace
+
+int code_unit_size(const QString& encoding) {
+    const QString name = encoding.toUpper().remove(u'-').remove(u'_');
+    if (!name.startsWith(u"UTF") && !name.startsWith(u"UCS"))
+        return 1;
+    return name.contains(u"32") || name.startsWith(u"UCS4")   ? 4
+           : name.contains(u"16") || name.startsWith(u"UCS2") ? 2
+                                                              : 1;
+}
 
 DecodedText decode_published_text(const QByteArray& bytes, const QString& encoding) {
     if (!encoding.isEmpty()) {

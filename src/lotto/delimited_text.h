@@ -61,6 +61,9 @@ QChar detect_separator(QStringView text, int min_fields);
 QString quote_cell(QStringView cell, QChar separator);
 
 // Text decoded from a file's bytes, with the name of the encoding that was used.
+// The bytes of one code unit of an encoding: 2 for UTF-16, 4 for UTF-32, 1 for the rest.
+int code_unit_size(const QString& encoding);
+
 struct DecodedText {
     QString text;
     QString encoding;

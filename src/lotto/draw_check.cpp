@@ -264,3 +264,20 @@ QString check_summary(const HistoryCheck& check, const std::vector<DrawRec>& his
              count(check.suspicious.size(), "suspicious draw", "suspicious draws"),
              count(check.crowded.size(), "date", "dates"));
 }
+
+QString impossible_draw_reason(const DrawRec& draw, int play_n, int pick_n) {
+    const int count = std::clamp(pick_n, 0, static_cast<int>(draw.n.size()));
+    for (int i = 0; i < count; ++i) {
+        const int x = draw.n[static_cast<size_t>(i)];
+        if (x < 1 || x > play_n)
+            return QStringLiteral("number %1 is outside 1..%2").arg(x).arg(play_n);
+        for (int j = 0; j < i; ++j)
+            if (draw.n[static_cast<size_t>(j)] == x)
+                return QStringLiteral("number %1 appears twice").arg(x);
+    }
+    if (draw.nb < 0 || draw.nb > play_n)
+        return QStringLiteral("the bonus %1 is outside 0..%2").arg(draw.nb).arg(play_n);
+    if (draw.nb != 0 && std::find(draw.n.begin(), draw.n.begin() + count, draw.nb) != draw.n.begin() + count)
+        return QStringLiteral("the bonus %1 repeats a number of the draw").arg(draw.nb);
+    return {};
+}

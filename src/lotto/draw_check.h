@@ -53,6 +53,11 @@ QStringList history_check_lines(const HistoryCheck& check, const std::vector<Dra
 // missing, 1 suspicious draw, 0 dates with several draws."
 QString check_summary(const HistoryCheck& check, const std::vector<DrawRec>& history);
 
+// Why a stored draw cannot be a draw of a lotto with numbers 1..play_n, pick_n a draw: one of its
+// first pick_n numbers outside 1..play_n or given twice, or a bonus outside 0..play_n or repeating
+// one of them. Empty when it can be.
+QString impossible_draw_reason(const DrawRec& draw, int play_n, int pick_n);
+
 // "3 11 19 27 35 43 bonus 7": the pick_n numbers in stored order, the bonus unless it is 0.
 QString draw_numbers_text(const DrawRec& draw, int pick_n);
 

@@ -1,5 +1,7 @@
 #include "lotto/draw_dates.h"
 
+#include "core/text_files.h"
+
 #include <QLocale>
 #include <array>
 
@@ -11,14 +13,16 @@ constexpr std::array<const char16_t*, 12> month_names = {u"january",   u"februar
 constexpr std::array<const char16_t*, 7> weekday_names = {u"monday", u"tuesday",  u"wednesday", u"thursday",
                                                           u"friday", u"saturday", u"sunday"};
 
-// 1..count when word is one of the names or its first three letters (or one of the extra short
-// forms, such as "sept" and "thurs"), else 0.
+// 1..count when word is one of the names or its first three to five letters (the short forms
+// publishers use: "Sep", "Sept", "Thu", "Thur", "Thurs", "Tues"), or "Weds", else 0.
 template <size_t N> int name_index(QStringView word, const std::array<const char16_t*, N>& names) {
     for (size_t i = 0; i < N; ++i) {
         const QStringView name(names[i]);
         if (word.compare(name, Qt::CaseInsensitive) == 0)
             return static_cast<int>(i) + 1;
-        if (word.size() >= 3 && word.size() <= 4 && name.startsWith(word, Qt::CaseInsensitive))
+        if (word.size() >= 3 && word.size() <= 5 && name.startsWith(word, Qt::CaseInsensitive))
+            return static_cast<int>(i) + 1;
+        if (name == u"wednesday" && word.compare(u"weds", Qt::CaseInsensitive) == 0)
             return static_cast<int>(i) + 1;
     }
     return 0;
@@ -47,7 +51,7 @@ int two_digit_year(int year) {
 }
 
 QString quoted(QStringView text) {
-    return u'"' + text.toString() + u'"';
+    return u'"' + excerpt(text) + u'"';
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "lotto/draw_import.h"
 
 #include "core/convert.h"
+#include "core/text_files.h"
 #include "lotto/delimited_text.h"
 #include "lotto/draw_check.h"
 #include "lotto/lotto_files.h"
@@ -10,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <unordered_set>
 
 namespace {
 
@@ -117,7 +119,7 @@ std::optional<int64_t> whole_number(QStringView s) {
 }
 
 QString quoted(QStringView text) {
-    return u'"' + text.toString() + u'"';
+    return u'"' + excerpt(text) + u'"';
 }
 
 // One row after its header, as read before the file's date order is known.
@@ -214,6 +216,11 @@ class RowReader {
                     return false;
                 }
                 row.draw.nb = static_cast<int16_t>(*value);
+                const auto drawn_end = row.draw.n.begin() + static_cast<std::ptrdiff_t>(map_.numbers.size());
+                if (row.draw.nb != 0 && std::find(row.draw.n.begin(), drawn_end, row.draw.nb) != drawn_end) {
+                    *why = QStringLiteral("bonus %1 repeats a number of the draw").arg(row.draw.nb);
+                    return false;
+                }
             }
         }
         row.draw_number = -1;
@@ -289,6 +296,15 @@ bool looks_like_html(QStringView text) {
 }
 
 using DrawKey = std::pair<std::array<int16_t, 6>, int16_t>;
+
+struct DrawKeyHash {
+    size_t operator()(const DrawKey& key) const {
+        size_t h = static_cast<uint16_t>(key.second);
+        for (const int16_t n : key.first)
+            h = h * 131 + static_cast<uint16_t>(n);
+        return std::hash<size_t>{}(h);
+    }
+};
 
 DrawKey key_of(const DrawRec& d) {
     DrawKey key{d.n, d.nb};
@@ -434,11 +450,28 @@ class Importer {
         reasons_.append(why);
     }
     QString row_text(const Row& row) const {
-        QString raw = text_.sliced(row.raw_start, row.raw_length).trimmed();
+        QString raw = excerpt(QStringView(text_).sliced(row.raw_start, row.raw_length).trimmed());
         raw.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
         raw.replace(u'\n', u' ');
         raw.replace(u'\r', u' ');
         return raw;
+    }
+    // The rows the text can give: one a line that is not blank, and no more than the text's
+    // characters allow a date and the numbers each (a file of blank lines reserves nothing).
+    size_t kept_rows_at_most() const {
+        size_t lines = 0;
+        bool filled = false;
+        for (const QChar c : text_) {
+            if (c == u'\n' || c == u'\r') {
+                lines += filled ? 1 : 0;
+                filled = false;
+            } else if (!filled && !c.isSpace()) {
+                filled = true;
+            }
+        }
+        lines += filled ? 1 : 0;
+        const auto shortest = static_cast<size_t>(2 * (lotto_.pick_n + 1));
+        return std::min(lines, static_cast<size_t>(text_.size()) / shortest + 1);
     }
     QString line_of(const Row& row) const {
         return QStringLiteral("line %1 (%2)").arg(row.line).arg(row_text(row));
@@ -489,11 +522,10 @@ std::optional<QString> Importer::find_columns(DelimitedReader& reader) {
     }
     if (const auto suggested = suggest_columns(sample_, lotto_))
         result_.suggested_columns = column_map_text(*suggested);
+    // One pass: the line's own text is never searched for further markers.
     return QStringLiteral("line %1 does not name the date and %2 number columns (%3); give a column map such "
                           "as %4")
-        .arg(reader.line())
-        .arg(k)
-        .arg(reader.raw().trimmed().toString(),
+        .arg(QString::number(reader.line()), QString::number(k), excerpt(reader.raw().trimmed()),
              result_.suggested_columns.isEmpty()
                  ? QStringLiteral("date=1,numbers=2-%1,bonus=%2").arg(k + 1).arg(k + 2)
                  : result_.suggested_columns);
@@ -726,43 +758,53 @@ void Importer::merge() {
                 [&](size_t a, size_t b) { return day_of(history_[a].date) < day_of(history_[b].date); });
 
     std::vector<uint8_t> is_new(rows_.size(), 0);
-    std::vector<DrawKey> stored_keys;
-    std::vector<DrawKey> taken_keys;
+    // The draws of a day in hash sets: rows that share one date cost one look-up each, not a
+    // comparison with every other row of that date.
+    std::unordered_set<DrawKey, DrawKeyHash> stored_keys;
+    std::unordered_set<DrawKey, DrawKeyHash> taken_keys;
+    // Emptying a set costs its buckets: after a crowded day, a fresh one for the next.
+    const auto reset = [](std::unordered_set<DrawKey, DrawKeyHash>& keys) {
+        if (keys.bucket_count() > 64)
+            keys = {};
+        else
+            keys.clear();
+    };
     size_t s = 0;
     for (size_t v = 0; v < valid.size();) {
         const int64_t day = day_of(rows_[valid[v]].draw.date);
         while (s < stored.size() && day_of(history_[stored[s]].date) < day)
             ++s;
         size_t s_end = s;
-        stored_keys.clear();
+        reset(stored_keys);
         while (s_end < stored.size() && day_of(history_[stored[s_end]].date) == day)
-            stored_keys.push_back(key_of(history_[stored[s_end++]]));
-        taken_keys.clear();
+            stored_keys.insert(key_of(history_[stored[s_end++]]));
+        reset(taken_keys);
+        QString versions; // the stored draws of the day, once a row conflicts with them
         for (; v < valid.size() && day_of(rows_[valid[v]].draw.date) == day; ++v) {
             Row& row = rows_[valid[v]];
             const DrawKey key = key_of(row.draw);
-            const auto in = [&](const std::vector<DrawKey>& keys) {
-                return std::find(keys.begin(), keys.end(), key) != keys.end();
-            };
-            if (in(stored_keys) || in(taken_keys)) {
+            if (stored_keys.contains(key) || taken_keys.contains(key)) {
                 ++result_.already_present;
                 row.fate = Row::Fate::present;
             } else if (!stored_keys.empty()) {
                 ++result_.conflicting;
                 row.fate = Row::Fate::conflicting;
-                QStringList versions;
-                for (size_t t = s; t < s_end; ++t)
-                    versions.append(draw_numbers_text(history_[stored[t]], lotto_.pick_n));
+                if (versions.isEmpty()) {
+                    QStringList list;
+                    for (size_t t = s; t < s_end; ++t)
+                        list.append(draw_numbers_text(history_[stored[t]], lotto_.pick_n));
+                    versions = excerpt(list.join(QStringLiteral(" / ")));
+                }
                 row_lines_.emplace_back(
                     row.line,
                     QStringLiteral("line %1: conflicts with the stored draw of %2 (stored %3, file %4; "
                                    "the stored draw is kept): %5")
                         .arg(row.line)
-                        .arg(iso_date_text(row.draw.date), versions.join(QStringLiteral(" / ")),
+                        .arg(iso_date_text(row.draw.date), versions,
                              draw_numbers_text(row.draw, lotto_.pick_n), row_text(row)));
             } else {
                 ++result_.new_rows;
-                taken_keys.push_back(key);
+                taken_keys.insert(key);
                 is_new[valid[v]] = 1;
                 row.fate = Row::Fate::added;
             }
@@ -826,13 +868,19 @@ ImportResult Importer::run(const QByteArray& bytes) {
         return refuse(QStringLiteral("the lotto's numbers in play and numbers drawn are not usable"));
     if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return QChar::isSpace(static_cast<uchar>(c)); }))
         return refuse(QStringLiteral("the file is empty"));
-    if (const QString why = binary_reason(bytes); !why.isEmpty())
+    // Text of two or four bytes a character holds NUL bytes: given as such, it is decoded first
+    // and its characters checked instead.
+    const bool wide = code_unit_size(options_.encoding) > 1;
+    if (const QString why = wide ? QString() : binary_reason(bytes); !why.isEmpty())
         return refuse(why);
     DecodedText decoded = decode_published_text(bytes, options_.encoding);
     result_.encoding = decoded.encoding;
     if (!decoded.error.isEmpty())
         return refuse(decoded.error);
     text_ = std::move(decoded.text);
+    if (wide && text_.contains(QChar(0)))
+        return refuse(QStringLiteral("the file is binary (it holds NUL characters as %1 text), not text")
+                          .arg(decoded.encoding));
     if (looks_like_html(text_))
         return refuse(
             QStringLiteral("the file is an HTML page (a web page saved under a spreadsheet name), not "
@@ -857,7 +905,7 @@ ImportResult Importer::run(const QByteArray& bytes) {
         return refuse(*why);
 
     const RowReader row_reader(map_, lotto_);
-    rows_.reserve(static_cast<size_t>(text_.count(u'\n')) + 1);
+    rows_.reserve(kept_rows_at_most());
     QString why;
     bool at_first = header_.isEmpty();
     while (at_first || reader.next()) {
@@ -972,8 +1020,7 @@ std::optional<ColumnMap> parse_column_map(QStringView text, QString* error) {
             const int hi = dash < 0 ? lo : column(value.sliced(dash + 1));
             if (lo < 0 || hi < lo || hi - lo >= max_pick_n)
                 return fail(QStringLiteral("numbers=%1 is not a range of up to %2 columns such as 2-7")
-                                .arg(value.toString())
-                                .arg(max_pick_n));
+                                .arg(excerpt(value), QString::number(max_pick_n)));
             map.numbers.clear();
             for (int c = lo; c <= hi; ++c)
                 map.numbers.push_back(c);
@@ -1008,7 +1055,8 @@ std::optional<ColumnMap> parse_column_map(QStringView text, QString* error) {
         }
         *target = column(value);
         if (*target < 0)
-            return fail(QStringLiteral("%1=%2 is not a column number from 1").arg(key, value));
+            return fail(
+                QStringLiteral("%1=%2 is not a column number from 1").arg(excerpt(key), excerpt(value)));
     }
     if (map.date < 0)
         return fail(QStringLiteral("date=COLUMN is missing"));
@@ -1076,14 +1124,15 @@ ImportResult import_draws(const QByteArray& bytes, const LottoParams& lotto,
 
 ImportResult import_draws_file(const QString& path, const LottoParams& lotto,
                                const std::vector<DrawRec>& history, const ImportOptions& options) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QString error;
+    const auto bytes = read_whole_file(path, &error);
+    if (!bytes) {
         ImportResult result;
-        result.message = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        result.message = QStringLiteral("cannot read %1: %2").arg(path, error);
         result.merged = history;
         return result;
     }
-    return import_draws(file.readAll(), lotto, history, options);
+    return import_draws(*bytes, lotto, history, options);
 }
 
 QString iso_date_text(double serial) {

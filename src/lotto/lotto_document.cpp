@@ -59,10 +59,11 @@ LottoDocument::Load LottoDocument::read_aside(const QString& folder, const QStri
     const QString path = join_path(folder, QLatin1String(draws_file_name));
     draws_lotto_ = lotto;
     unread_path_.clear();
+    load_error_.clear();
     draws_stamp_.take(path);
-    if (!QFileInfo::exists(path))
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
         return Load::no_file;
-    if (!read_draws_file(path, aside)) {
+    if (!read_draws_file(path, aside, &load_error_)) {
         reset_draws_table(aside);
         draws_lotto_.clear();
         unread_path_ = path;

@@ -36,6 +36,8 @@ class LottoDocument : public QObject {
     // the table stays empty but belongs to the lotto (its first Save writes the file); an
     // unreadable file leaves it belonging to none.
     Load load_draws(const QString& folder, const QString& lotto);
+    // Why the last load found the draws file unreadable.
+    const QString& load_error() const { return load_error_; }
     enum class Save { saved, not_loaded, unread, bad_date, failed };
     // Whether the table may be written over the draws file of lotto in folder: only the lotto the
     // table came from may have its history replaced by it; a new lotto's first file is no loss.
@@ -68,6 +70,7 @@ class LottoDocument : public QObject {
     LottoParams params_;
     TextTable draws_;
     QString draws_lotto_;
+    QString load_error_;
     QString unread_path_; // a draws file that could not be read: a Save would lose it
     FileStamp draws_stamp_;
     int current_row_ = 0;

@@ -83,11 +83,11 @@ std::optional<LottoParams> decode_params(const QByteArray& bytes) {
 }
 
 std::optional<LottoParams> read_param_file(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Read whole, as every file: a pipe or device is refused and a failed read is no record.
+    const auto bytes = read_whole_file(path);
+    if (!bytes)
         return std::nullopt;
-    // The currency length field allows at most 65535 bytes after the fixed part.
-    return decode_params(file.read(50 + 65535));
+    return decode_params(*bytes);
 }
 
 bool write_param_file(const QString& path, const LottoParams& params) {
@@ -133,6 +133,15 @@ class DrawLineReader {
                 ++i;
             fields_[n++] = line.sliced(begin, i - begin);
         }
+        if (n == 8) {
+            // Fields past the eighth stay with it, so that the line is seen as malformed and kept
+            // whole rather than cut on the next save.
+            qsizetype end = size;
+            while (end > i && is_blank(line[end - 1]))
+                --end;
+            if (end > i)
+                fields_[7] = QStringView(fields_[7].data(), line.data() + end);
+        }
         if (n == 0)
             return;
         // A line cut short (by hand) still loads, its missing fields empty, so that the user sees
@@ -149,7 +158,7 @@ class DrawLineReader {
 
     // The lines of a file's bytes, each decoded on its own: the file is never held as text.
     void add_bytes(const QByteArray& bytes) {
-        rows_.reserve(static_cast<size_t>(std::count(bytes.cbegin(), bytes.cend(), '\n')) + 1);
+        rows_.reserve(non_blank_lines(bytes));
         const char* data = bytes.constData();
         const qsizetype size = bytes.size();
         qsizetype start = 0;
@@ -174,6 +183,22 @@ class DrawLineReader {
   private:
     static bool is_blank(QChar c) { return c == u' ' || c == u'\t'; }
 
+    // The rows the bytes will give: blank lines give none, and a file of mostly blank lines must
+    // not reserve a row for each.
+    static size_t non_blank_lines(const QByteArray& bytes) {
+        size_t lines = 0;
+        bool filled = false;
+        for (const char c : bytes) {
+            if (c == '\n' || c == '\r') {
+                lines += filled ? 1 : 0;
+                filled = false;
+            } else if (c != ' ' && c != '\t') {
+                filled = true;
+            }
+        }
+        return lines + (filled ? 1 : 0);
+    }
+
     QStringView serial_digits(double serial) {
         qint64 v = static_cast<qint64>(serial);
         const bool negative = v < 0;
@@ -197,11 +222,11 @@ class DrawLineReader {
 
 } // namespace
 
-bool read_draws_file(const QString& path, TextTable& grid) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+bool read_draws_file(const QString& path, TextTable& grid, QString* error) {
+    const auto read = read_whole_file(path, error);
+    if (!read)
         return false;
-    const QByteArray bytes = file.readAll();
+    const QByteArray& bytes = *read;
     DrawLineReader reader(grid);
     // A file saved as UTF-8 with a byte-order mark is read as text first (see decode_text_file).
     if (bytes.startsWith("\xEF\xBB\xBF"))

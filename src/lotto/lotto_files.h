@@ -40,9 +40,10 @@ inline constexpr int count = 9;
 void reset_draws_table(TextTable& grid);
 
 // Appends one row per line of the file. Empty lines are skipped, a line with fewer than eight
-// fields leaves the rest of its row empty, fields after the eighth are ignored. False when the
-// file cannot be read.
-bool read_draws_file(const QString& path, TextTable& grid);
+// fields leaves the rest of its row empty, and a line with more keeps the eighth field and all
+// after it in the bonus cell, which then does not read as a number: the line is malformed and a
+// save writes it back whole. False (with *error) when the file cannot be read.
+bool read_draws_file(const QString& path, TextTable& grid, QString* error = nullptr);
 // The same for lines already read.
 void append_draw_lines(const QStringList& lines, TextTable& grid);
 

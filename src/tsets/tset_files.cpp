@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -60,27 +61,55 @@ void Tsets_headers(TextTable& grid, int size) {
         grid.set_text(0, c, QStringLiteral("N%1").arg(c));
 }
 
-std::optional<TsetRec> read_tset_file(const QString& path, const QString& name, int16_t size) {
-    const auto lines = read_text_lines(path);
-    if (!lines)
+std::optional<TsetRec> read_tset_file(const QString& path, const QString& name, int16_t size,
+                                      QString* error) {
+    const auto bytes = read_whole_file(path, error);
+    if (!bytes)
         return std::nullopt;
+    const QString text = decode_text_file(*bytes);
     TsetRec set;
     set.name = name;
     set.size = size;
     QStringList pieces;
-    for (qsizetype i = 0; i < lines->size(); ++i) {
-        QString line = (*lines)[i];
+    QString line;
+    int number = 0;
+    int short_line = 0;
+    // Line by line, without a list of every line: a file of millions of blank lines costs nothing.
+    for_each_line(text, [&](QStringView view) {
+        ++number;
+        if (short_line > 0) {
+            if (set.unread_line == 0 && !view.trimmed().isEmpty())
+                set.unread_line = short_line;
+            return;
+        }
+        line = view.toString();
         line.replace(u'\t', u' ');
         if (split_text(QStringLiteral(" "), line, pieces) < size + 1) {
-            const auto blank = [](const QString& l) { return l.trimmed().isEmpty(); };
-            if (!std::all_of(lines->begin() + i, lines->end(), blank))
-                set.unread_line = static_cast<int>(i + 1);
-            break;
+            short_line = number;
+            if (!view.trimmed().isEmpty())
+                set.unread_line = number;
+            return;
         }
         set.rows.push_back(TsetRow{pieces[1], pieces.mid(2, size)});
-    }
+    });
     set.current_row = static_cast<int>(set.rows.size());
     return set;
+}
+
+std::optional<std::pair<int, int>> tset_dates_out_of_order(const TsetRec& set) {
+    std::optional<double> last;
+    int last_line = 0;
+    for (size_t i = 0; i < set.rows.size(); ++i) {
+        const auto date = date_text_to_serial(set.rows[i].date, DatePart::DateOnly);
+        if (!date)
+            continue;
+        const int line = static_cast<int>(i) + 1;
+        if (last && std::floor(*date) < std::floor(*last))
+            return std::pair{last_line, line};
+        last = date;
+        last_line = line;
+    }
+    return std::nullopt;
 }
 
 void show_tset(TextTable& grid, const TsetRec& set) {

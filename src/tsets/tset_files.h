@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 class TextTable;
 
@@ -28,8 +29,12 @@ void Tsets_headers(TextTable& grid, int size);
 
 // Reads the rows of a set file. Reading stops at the first line with fewer than size+1 tokens
 // (noted in unread_line when more than blank lines follow); tabs count as blanks; tokens after the
-// first size+1 are ignored. nullopt when the file cannot be read.
-std::optional<TsetRec> read_tset_file(const QString& path, const QString& name, int16_t size);
+// first size+1 are ignored. nullopt (with *error) when the file cannot be read.
+std::optional<TsetRec> read_tset_file(const QString& path, const QString& name, int16_t size,
+                                      QString* error = nullptr);
+// The first row (its line, from 1) dated before the row above it (that row's line), when a hand
+// edit has put the rows out of date order; rows whose date does not read are passed over.
+std::optional<std::pair<int, int>> tset_dates_out_of_order(const TsetRec& set);
 // Lays grid out for the set and fills it with the set's rows.
 void show_tset(TextTable& grid, const TsetRec& set);
 

@@ -435,6 +435,95 @@ class TestCommandLine : public QObject {
         QVERIFY(run.out.isEmpty());
     }
 
+    // What the stored files hold that no command may take as it is: each is named, with its line,
+    // and nothing is written.
+    void stored_faults_data() {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QByteArray>("draws");
+        QTest::addColumn<QByteArray>("set"); // Tsets/10/F
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QString>("said"); // on stdout or stderr
+        const QByteArray good = "2024-01-03 1 2 3 4 5 6 7 \r\n2024-01-06 1 2 3 11 12 13 4 \r\n";
+        const QByteArray impossible = "2022-11-12 -1 -2 3 3 5 99 3 \r\n" + good;
+        const QByteArray set = "2024-01-03 1 2 3 4 5 6 7 8 9 10 \r\n2024-01-06 1 2 3 4 5 6 7 8 9 10 \r\n";
+        const QStringList check{"check"};
+        const QStringList backtest{"backtest", "--system", "10_3_6", "--set", "10/F"};
+        QTest::newRow("check names an impossible draw")
+            << check << impossible << set << 1
+            << "impossible draw: 2022-11-12 -1 -2 3 3 5 99 3 (number -1 is outside 1..49)";
+        QTest::newRow("check names a bonus that repeats a number")
+            << check << QByteArray("2024-01-03 1 2 3 4 5 6 6 \r\n") << set << 1
+            << "(the bonus 6 repeats a number of the draw)";
+        QTest::newRow("backtest refuses an impossible draw")
+            << backtest << impossible << set << 2 << "the draw '2022-11-12 -1 -2 3 3 5 99 3' of ";
+        QTest::newRow("a ninth field makes the line unreadable")
+            << check << QByteArray("2024-01-03 1 2 3 4 5 6 7 8 \r\n") << set << 2
+            << "the draw '2024-01-03 1 2 3 4 5 6 7 8' of";
+        QTest::newRow("set out of date order")
+            << backtest << good
+            << QByteArray("2024-01-06 1 2 3 4 5 6 7 8 9 10 \r\n2024-01-03 1 2 3 4 5 6 7 8 9 10 \r\n") << 2
+            << "the dates of the set 10/F are out of order: line 2 (2024-01-03) comes after line 1 "
+               "(2024-01-06)";
+        QTest::newRow("set with two rows for a draw")
+            << backtest << good << set + "2024-01-06 11 12 13 14 15 16 17 18 19 20 \r\n"
+            << 2 << "more than one row for the draw of 2024-01-06 (rows 2 and 3)";
+        QTest::newRow("set of another size") << QStringList{"backtest", "--system", "11_3_6", "--set", "10/F"}
+                                             << good << set << 2 << "the set 10/F holds 10 numbers a row";
+        QTest::newRow("draws file that is a folder")
+            << check << QByteArray() << set << 2 << "the draws cannot be read";
+    }
+    void stored_faults() {
+        QFETCH(QStringList, command);
+        QFETCH(QByteArray, draws);
+        QFETCH(QByteArray, set);
+        QFETCH(int, exit);
+        QFETCH(QString, said);
+        QTemporaryDir dir;
+        if (draws.isNull())
+            QVERIFY(QDir().mkpath(dir.filePath("Lto/Six49/draws.txt")));
+        else
+            write_file(dir.filePath("Lto/Six49/draws.txt"), draws);
+        LottoParams p;
+        p.play_n = 49, p.pick_n = 6, p.cost = 1;
+        QVERIFY(write_param_file(dir.filePath("Lto/Six49/param.qtz"), p));
+        write_file(dir.filePath("Tsets/10/F"), set);
+        const Run run = zandrel(command + QStringList{"--lotto", "Six49", "--data-dir", dir.path()});
+        const QString all = run.out.join(u'\n') + u'\n' + run.err;
+        QVERIFY2(run.exit == exit, qPrintable(all));
+        QVERIFY2(all.contains(said), qPrintable(all));
+        if (!draws.isNull())
+            QCOMPARE(read_all(dir.filePath("Lto/Six49/draws.txt")), draws);
+    }
+
+    // Only a regular file is imported, and one read whole: a device or a pipe is refused at once.
+    void import_reads_only_regular_files_data() {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("endless device") << "/dev/zero";
+        QTest::newRow("random device") << "/dev/urandom";
+        QTest::newRow("a pipe") << "fifo";
+        QTest::newRow("a folder") << ".";
+    }
+    void import_reads_only_regular_files() {
+        QFETCH(QString, file);
+        QTemporaryDir dir;
+        write_file(dir.filePath("Lto/Six49/draws.txt"), stored);
+        LottoParams p;
+        p.play_n = 49, p.pick_n = 6, p.cost = 1;
+        QVERIFY(write_param_file(dir.filePath("Lto/Six49/param.qtz"), p));
+        if (file == QLatin1String("fifo")) {
+            file = dir.filePath("fifo");
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        } else if (file == QLatin1String(".")) {
+            file = dir.path();
+        }
+        const Run run = zandrel({"import", file, "--lotto", "Six49", "--data-dir", dir.path()});
+        QCOMPARE(run.exit, 2);
+        QVERIFY2(run.err.contains("cannot read " + file), qPrintable(run.err));
+        QCOMPARE(read_all(dir.filePath("Lto/Six49/draws.txt")), stored);
+        // The help says how much is read.
+        QVERIFY(zandrel({"import", "--help"}).out.join(u' ').contains("at most 2 GB"));
+    }
+
     // An import writes: not while a copy of the program holds the data folder.
     void import_waits_for_no_other_copy() {
         QTemporaryDir dir;

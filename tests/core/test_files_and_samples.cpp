@@ -140,7 +140,13 @@ class TestFilesAndSamples : public QObject {
         QTest::newRow("number with a mark") << QString::fromUtf8("\u200f7") << 7 << "7";
         QTest::newRow("latin-1 text kept")
             << QString::fromUtf8("7\u00a0") << 7 << QString::fromUtf8("7\u00a0");
+        // A line break or blank around the digits would split the draw in the file.
+        QTest::newRow("CR before the number") << "\r1" << 1 << "1";
+        QTest::newRow("LF after the number") << "7\n" << 7 << "7";
+        QTest::newRow("CR LF and blanks around it") << " \r\n12\t" << 12 << "12";
+        QTest::newRow("a control character") << QString::fromUtf8("3\u0085") << 3 << "3";
         QTest::newRow("date as typed") << "1/5/2002" << -1 << "1/5/2002";
+        QTest::newRow("date with line breaks around it") << "\r\n2024-01-03\r" << -1 << "2024-01-03";
         QTest::newRow("date without its marks")
             << QString::fromUtf8("5\u200f/1\u200f/2002\u200e") << -1 << "5/1/2002";
     }

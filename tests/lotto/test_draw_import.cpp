@@ -268,6 +268,25 @@ class TestDrawImport : public QObject {
         QTest::newRow("misspelt month") << "Febraury 5, 2020"
                                         << ""
                                         << "unknown month \"Febraury\"";
+        // Weekdays and months as publishers shorten them, three to five letters.
+        QTest::newRow("Thurs") << "Thurs 2 Oct 2008"
+                               << ""
+                               << "2008-10-02";
+        QTest::newRow("Tues") << "Tues 30 Sept 2008"
+                              << ""
+                              << "2008-09-30";
+        QTest::newRow("Weds") << "Weds 1 Oct 2008"
+                              << ""
+                              << "2008-10-01";
+        QTest::newRow("Wed") << "Wed, 1 Oct 2008"
+                             << ""
+                             << "2008-10-01";
+        QTest::newRow("Satur and Augus") << "Satur 2 Augus 2008"
+                                         << ""
+                                         << "2008-08-02";
+        QTest::newRow("six letters are no short form") << "Thursd 2 Oct 2008"
+                                                       << ""
+                                                       << "unknown month \"Thursd\"";
         QTest::newRow("wrong weekday") << "Sun 12 Jun 1982"
                                        << ""
                                        << "1982-06-12, a Saturday";
@@ -393,6 +412,93 @@ class TestDrawImport : public QObject {
         QCOMPARE(iso_date_text(r.added.back().date), QStringLiteral("2024-01-03"));
     }
 
+    // Quoted text is put in once, never searched for markers again, and cut to a few hundred
+    // characters however long the line.
+    void quoted_text_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("quoted"); // what the report must hold
+        QTest::newRow("header with %1") << QByteArray("x%1y,a\n")
+                                        << "(x%1y,a); give a column map such as "
+                                           "date=1,numbers=2-7,bonus=8";
+        QTest::newRow("header with %2 and %5") << QByteArray("%2%5,%3\n") << "(%2%5,%3); give";
+        QTest::newRow("row with %1") << QByteArray(header6.toUtf8() + "2024-01-03,1,2,3,4,5,%1,7\n"
+                                                                      "2024-01-06,1,2,3,4,5,6,7\n")
+                                     << "\"%1\" is not a number: 2024-01-03,1,2,3,4,5,%1,7";
+        QTest::newRow("a line of 1,000,000 characters")
+            << QByteArray(header6.toUtf8() + QByteArray(1000000, 'z') + "\n2024-01-06,1,2,3,4,5,6,7\n")
+            << "(1000000 characters in all)";
+    }
+    void quoted_text() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, quoted);
+        const ImportResult r = import_draws(bytes, lotto(49), {});
+        const QString report = r.report().join(u'\n');
+        QVERIFY2(report.contains(quoted), qPrintable(report.left(2000)));
+        QVERIFY2(report.size() < 2000, qPrintable(QString::number(report.size())));
+    }
+
+    // Text of two bytes a character needs no byte-order mark when its encoding is given; a file
+    // cut in the middle of a character is reported.
+    void utf16_without_mark_data() {
+        QTest::addColumn<QString>("encoding");
+        QTest::addColumn<int>("extra"); // bytes added after the text
+        QTest::addColumn<QString>("error");
+        QTest::newRow("UTF-16LE") << "UTF-16LE" << 0 << "";
+        QTest::newRow("UTF-16BE") << "UTF-16BE" << 0 << "";
+        QTest::newRow("UTF-16LE, odd byte at the end") << "UTF-16LE" << 1 << "ends with 1 byte(s)";
+        QTest::newRow("UTF-16BE, odd byte at the end") << "UTF-16BE" << 1 << "ends with 1 byte(s)";
+    }
+    void utf16_without_mark() {
+        QFETCH(QString, encoding);
+        QFETCH(int, extra);
+        QFETCH(QString, error);
+        QStringEncoder encoder(encoding.toLatin1().constData());
+        QByteArray bytes = encoder(header6 + "2024-01-03,1,2,3,4,5,6,7\n");
+        bytes += QByteArray(extra, '7');
+        ImportOptions options;
+        options.encoding = encoding;
+        const ImportResult r = import_draws(bytes, lotto(49), {}, options);
+        if (error.isEmpty()) {
+            QVERIFY2(r.status == ImportStatus::done, qPrintable(r.message));
+            QCOMPARE(r.added.size(), size_t(1));
+        } else {
+            QCOMPARE(r.status, ImportStatus::nothing_done);
+            QVERIFY2(r.message.contains(error), qPrintable(r.message));
+        }
+        // Without the encoding the NUL bytes still mark it as no text.
+        QVERIFY(import_draws(bytes, lotto(49), {}).message.contains("binary"));
+    }
+
+    // Rows that share one date are merged as quickly as rows of different dates (see
+    // bench_import); here, that the hashing loses no row and keeps each conflict.
+    void many_rows_of_one_date() {
+        QByteArray csv = header6.toUtf8();
+        QSet<QString> distinct;
+        int64_t as_stored = 0; // rows equal to the stored draw below
+        for (int i = 0; i < 3000; ++i) {
+            const QString numbers = QStringLiteral("%1,%2,%3,4,5,6")
+                                        .arg(10 + i % 40)
+                                        .arg(i % 3 == 0 ? 1 : 2)
+                                        .arg(50 + i / 7 % 40);
+            distinct.insert(numbers);
+            as_stored += numbers == QLatin1String("10,1,50,4,5,6") ? 1 : 0;
+            csv += ("2024-01-03," + numbers + ",\n").toLatin1();
+        }
+        const ImportResult fresh = import_draws(csv, lotto(90), {});
+        QVERIFY2(fresh.message.isEmpty(), qPrintable(fresh.message + fresh.lines.value(0)));
+        QCOMPARE(fresh.new_rows, int64_t(distinct.size()));
+        QCOMPARE(fresh.already_present, int64_t(3000 - distinct.size()));
+        QCOMPARE(fresh.merged.size(), size_t(distinct.size()));
+        // With a stored draw that day, the row equal to it is present and every other conflicts.
+        const std::vector<DrawRec> stored = {draw("2024-01-03", {10, 1, 50, 4, 5, 6})};
+        const ImportResult merged = import_draws(csv, lotto(90), stored);
+        QVERIFY(as_stored > 0);
+        QCOMPARE(merged.already_present, as_stored);
+        QCOMPARE(merged.conflicting, 3000 - as_stored);
+        QCOMPARE(merged.new_rows, int64_t(0));
+        QCOMPARE(merged.merged, stored);
+    }
+
     void unmapped_header_is_refused() {
         const ImportResult r =
             import_draws("Datum,Zahlen,Superzahl\n2024-01-03,1 2 3 4 5 6,7\n", lotto(49), {});
@@ -492,6 +598,10 @@ class TestDrawImport : public QObject {
             << "line 2: date \"Febraury 5, 2020\" has an unknown month \"Febraury\": ";
         QTest::newRow("footer") << "Total draws: 1,,,,,,,"
                                 << "line 2: date \"Total draws: 1\" is not a date: ";
+        QTest::newRow("bonus repeats a number") << "2024-01-03,1,2,3,4,5,6,6"
+                                                << "line 2: bonus 6 repeats a number of the draw: ";
+        QTest::newRow("bonus repeats the first number") << "2024-01-03,9,2,3,4,5,6,9"
+                                                        << "line 2: bonus 9 repeats a number of the draw: ";
         QTest::newRow("header again") << "Date,N1,N2,N3,N4,N5,N6,Bonus"
                                       << "line 2: the header line again: ";
     }
@@ -691,6 +801,39 @@ class TestDrawImport : public QObject {
     }
 
     // Wednesday and Saturday draws over a year with three taken out: exactly those three.
+    // What no draw of a 49/6 (or 35/5) lotto can be, as check names it and backtest refuses it.
+    void impossible_draws_data() {
+        QTest::addColumn<int>("pick_n");
+        QTest::addColumn<QList<int>>("numbers"); // N1..N6, then the bonus
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("possible") << 6 << QList<int>{3, 11, 19, 27, 35, 49, 7} << "";
+        QTest::newRow("no bonus") << 6 << QList<int>{3, 11, 19, 27, 35, 1, 0} << "";
+        QTest::newRow("five of 5, sixth 0") << 5 << QList<int>{3, 11, 19, 27, 35, 0, 0} << "";
+        QTest::newRow("the probe's draw")
+            << 6 << QList<int>{-1, -2, 3, 3, 5, 99, 3} << "number -1 is outside 1..49";
+        QTest::newRow("above N") << 6 << QList<int>{1, 2, 3, 4, 5, 50, 0} << "number 50 is outside 1..49";
+        QTest::newRow("a zero among six") << 6 << QList<int>{1, 2, 3, 0, 5, 6, 0} << "number 0 is outside";
+        QTest::newRow("repeated") << 6 << QList<int>{1, 2, 3, 4, 2, 6, 0} << "number 2 appears twice";
+        QTest::newRow("bonus repeats")
+            << 6 << QList<int>{1, 2, 3, 4, 5, 6, 6} << "the bonus 6 repeats a number";
+        QTest::newRow("bonus above N") << 6 << QList<int>{1, 2, 3, 4, 5, 6, 50} << "the bonus 50 is outside";
+        QTest::newRow("negative bonus") << 6 << QList<int>{1, 2, 3, 4, 5, 6, -3} << "the bonus -3 is outside";
+    }
+    void impossible_draws() {
+        QFETCH(int, pick_n);
+        QFETCH(QList<int>, numbers);
+        QFETCH(QString, reason);
+        DrawRec d;
+        for (int i = 0; i < 6; ++i)
+            d.n[static_cast<size_t>(i)] = static_cast<int16_t>(numbers[i]);
+        d.nb = static_cast<int16_t>(numbers[6]);
+        const QString why = impossible_draw_reason(d, 49, pick_n);
+        if (reason.isEmpty())
+            QCOMPARE(why, QString());
+        else
+            QVERIFY2(why.startsWith(reason), qPrintable(why));
+    }
+
     void check_finds_missing_draws() {
         std::vector<DrawRec> history = weekly_history(QDate(2023, 1, 4), QDate(2023, 12, 30), {3, 6});
         const QStringList removed = {"2023-01-07", "2023-06-14", "2023-12-27"};

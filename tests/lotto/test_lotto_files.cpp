@@ -135,7 +135,7 @@ class TestLottoFiles : public QObject {
         QCOMPARE(grid.text(2, 0), "12/29/2001");
         QCOMPARE(grid.text(2, 1), "37254");
         QCOMPARE(grid.text(2, 8), "0");
-        QCOMPARE(grid.text(4, 8), "27");
+        QCOMPARE(grid.text(4, 8), "27 extra fields"); // kept whole: the line is malformed
 
         // New rows land anywhere in the table; the file comes out in date order all the same.
         grid.append_rows({{"1/1/2002", "", "31", "32", "33", "34", "35", "36", "0"}, {}});
@@ -148,7 +148,7 @@ class TestLottoFiles : public QObject {
                                             "12/29/2001 11 12 13 14 15 16 0 \r\n"
                                             "1/1/2002 31 32 33 34 35 36 0 \r\n"
                                             "01/05/2002 1 2 3 4 5 6 7 \r\n"
-                                            "3/1/2002 21 22 23 24 25 26 27 \r\n"));
+                                            "3/1/2002 21 22 23 24 25 26 27 extra fields \r\n"));
     }
 
     void draws_line_ends_data() {
@@ -162,9 +162,8 @@ class TestLottoFiles : public QObject {
                           "1/5/2002 1 2 3 4 5 6 7 \r\n12/29/2001 11 12 13 14 15 16 0 \r\n");
         QTest::newRow("tabs between fields")
             << QByteArray("1/5/2002\t1\t2\t3\t4\t5\t6\t7\r\n12/29/2001 \t11 12 13 14 15 16 0 \r\n");
-        QTest::newRow("a line of 40,000 fields") << QByteArray("1/5/2002 1 2 3 4 5 6 7") +
-                                                        QByteArray(" 9").repeated(40000) +
-                                                        "\r\n12/29/2001 11 12 13 14 15 16 0 ";
+        QTest::newRow("blanks and tabs after the eighth field")
+            << QByteArray("1/5/2002 1 2 3 4 5 6 7 \t \r\n12/29/2001 11 12 13 14 15 16 0 ");
     }
     // Every draw survives a load and the Save after it, whatever the file's line ends.
     void draws_line_ends() {
@@ -179,6 +178,71 @@ class TestLottoFiles : public QObject {
         QVERIFY(write_draws_file(path, grid));
         QCOMPARE(read_all(path),
                  QByteArray("12/29/2001 11 12 13 14 15 16 0 \r\n1/5/2002 1 2 3 4 5 6 7 \r\n"));
+    }
+
+    // Fields after the eighth stay in the bonus cell: the row does not read as a draw (as other
+    // malformed lines do not), and a save writes the line back whole instead of cutting it.
+    void fields_after_the_eighth_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("bonus");
+        QTest::newRow("a ninth field") << QByteArray("1/5/2002 1 2 3 4 5 6 7 8 ") << "7 8";
+        QTest::newRow("runs of blanks kept") << QByteArray("1/5/2002 1 2 3 4 5 6 7\t 8  9") << "7\t 8  9";
+        QTest::newRow("40,000 fields")
+            << QByteArray("1/5/2002 1 2 3 4 5 6 7") + QByteArray(" 9").repeated(40000)
+            << "7" + QString(" 9").repeated(40000);
+    }
+    void fields_after_the_eighth() {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, bonus);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("draws.txt");
+        write_file(path, "12/29/2001 11 12 13 14 15 16 0 \r\n" + line + "\r\n");
+        TextTable grid;
+        reset_draws_table(grid);
+        QVERIFY(read_draws_file(path, grid));
+        QCOMPARE(grid.text(2, draws_col::bonus), bonus);
+        std::vector<DrawRec> read;
+        QCOMPARE(table_draws(grid, read), 2);
+        QVERIFY(write_draws_file(path, grid));
+        QCOMPARE(read_all(path),
+                 "12/29/2001 11 12 13 14 15 16 0 \r\n1/5/2002 1 2 3 4 5 6 " + bonus.toLatin1() + " \r\n");
+    }
+
+    // A line break typed around a number never reaches the file: what Add stores reads back as
+    // the same single draw.
+    void line_breaks_in_the_boxes_data() {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("text");
+        for (const char* text : {"\r1", "1\r", "\n1", "1\n", "\r\n1", " 1"}) {
+            for (int box : {1, 6, 7})
+                QTest::addRow("box %d, %s", box, QByteArray(text).toPercentEncoding().constData())
+                    << box << QString::fromLatin1(text);
+        }
+    }
+    void line_breaks_in_the_boxes() {
+        QFETCH(int, box);
+        QFETCH(QString, text);
+        DrawTexts typed{"2024-01-03", "10", "2", "3", "4", "5", "6", "7"};
+        typed[box] = text;
+        const DrawCheck check = check_draw(typed, 49, QLocale::c());
+        if (check.fault != DrawFault::none)
+            QSKIP("the box is refused as it is");
+        TextTable grid;
+        reset_draws_table(grid);
+        grid.set_rows(2);
+        set_draw_row_texts(grid, 1, storable_draw_texts(typed, check.draw), QLocale::c());
+        QTemporaryDir dir;
+        const QString path = dir.filePath("draws.txt");
+        QVERIFY(write_draws_file(path, grid));
+        QCOMPARE(read_all(path).count("\r\n"), 1);
+        TextTable back;
+        reset_draws_table(back);
+        QVERIFY(read_draws_file(path, back));
+        std::vector<DrawRec> draws;
+        QCOMPARE(table_draws(back, draws, QLocale::c()), 0);
+        QCOMPARE(draws.size(), size_t(1));
+        QCOMPARE(draws[0].n, check.draw.n);
+        QCOMPARE(draws[0].nb, check.draw.nb);
     }
 
     // Under a locale with digits of its own the boxes take them; the file keeps them as ASCII,

@@ -1,10 +1,17 @@
 #pragma once
 
+#include "core/text_files.h"
+
 #include <QDir>
+#include <QFile>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <optional>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -61,3 +68,53 @@ inline QStringList folder_entries(const QString& dir) {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                                QDir::Name);
 }
+
+// A device that gives the bytes of a file up to `cut`, then fails as a disk that cannot be read
+// does (or, with fail false, ends there although the file is longer). Random access, so that
+// its size is the file's.
+class CutReadDevice final : public QIODevice {
+  public:
+    CutReadDevice(QByteArray bytes, qint64 cut, bool fail)
+        : bytes_(std::move(bytes)), cut_(cut), fail_(fail) {
+        open(QIODevice::ReadOnly);
+    }
+    qint64 size() const override { return bytes_.size(); }
+
+  protected:
+    qint64 readData(char* data, qint64 max) override {
+        const qint64 at = pos();
+        if (at >= cut_) {
+            if (!fail_)
+                return 0;
+            setErrorString(QStringLiteral("Input/output error"));
+            return -1;
+        }
+        // Small pieces, as a device may give: the reader must not stop at the first.
+        const qint64 n = std::min({max, cut_ - at, qint64(4096)});
+        std::memcpy(data, bytes_.constData() + at, static_cast<size_t>(n));
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+  private:
+    QByteArray bytes_;
+    qint64 cut_;
+    bool fail_;
+};
+
+// While it lives, every file the readers read goes through a CutReadDevice cut at `share` of
+// its size.
+class ReadsCutShort {
+  public:
+    ReadsCutShort(double share, bool fail) {
+        set_file_opener([share, fail](const QString& path) -> std::unique_ptr<QIODevice> {
+            QFile file(path);
+            QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            const auto cut = static_cast<qint64>(static_cast<double>(bytes.size()) * share);
+            return std::make_unique<CutReadDevice>(std::move(bytes), cut, fail);
+        });
+    }
+    ~ReadsCutShort() { set_file_opener({}); }
+    ReadsCutShort(const ReadsCutShort&) = delete;
+    ReadsCutShort& operator=(const ReadsCutShort&) = delete;
+};

@@ -70,6 +70,40 @@ class TestTsetFiles : public QObject {
         QTest::newRow("runs of blanks, LF ends") << "   2002-01-05  1 2   3 4 5 6 7 8 9    10   \n" + b + "\n"
                                                  << QStringList{a, b} << 0;
         QTest::newRow("empty file") << QByteArray() << QStringList{} << 0;
+        QTest::newRow("a million blank lines, then a row")
+            << a + "\r\n" + QByteArray("\r\n").repeated(1000000) + b + "\r\n"
+            << QStringList{a} << 2;
+        QTest::newRow("a million blank lines at the end")
+            << a + "\r\n" + QByteArray("\n").repeated(1000000) << QStringList{a} << 0;
+    }
+
+    // A hand edit that puts the rows out of date order is named as such.
+    void dates_out_of_order_data() {
+        QTest::addColumn<QStringList>("dates");
+        QTest::addColumn<int>("line"); // the first row dated before the row above it; 0: in order
+        QTest::addColumn<int>("above");
+        QTest::newRow("in order") << QStringList{"2002-01-05", "2002-01-09", "2002-01-09"} << 0 << 0;
+        QTest::newRow("second before first") << QStringList{"2002-01-09", "2002-01-05"} << 2 << 1;
+        QTest::newRow("a time of day on the same day")
+            << QStringList{"2002-01-09T20:00", "2002-01-09"} << 0 << 0;
+        QTest::newRow("an unreadable date passed over")
+            << QStringList{"2002-01-09", "x", "2002-01-05"} << 3 << 1;
+        QTest::newRow("no rows") << QStringList{} << 0 << 0;
+    }
+    void dates_out_of_order() {
+        QFETCH(QStringList, dates);
+        QFETCH(int, line);
+        QFETCH(int, above);
+        TsetRec set;
+        set.size = 10;
+        for (const QString& d : dates)
+            set.rows.push_back({d, QString("1 2 3 4 5 6 7 8 9 10").split(' ')});
+        const auto found = tset_dates_out_of_order(set);
+        QCOMPARE(found.has_value(), line > 0);
+        if (found) {
+            QCOMPARE(found->second, line);
+            QCOMPARE(found->first, above);
+        }
     }
     void load() {
         QFETCH(QByteArray, file);
