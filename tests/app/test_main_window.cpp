@@ -135,7 +135,7 @@ class TestMainWindow : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(lotto.w));
         box->setFocus();
         QTest::keyClick(box, static_cast<Qt::Key>(key), Qt::ControlModifier);
-        auto* help = app.windows.find_as<frmHelp>("frmHelp");
+        auto* help = qobject_cast<frmHelp*>(app.windows.find("frmHelp"));
         QCOMPARE(help ? help->windowTitle() : QString(), title);
         QCOMPARE(app.exits, title.isEmpty() ? 1 : 0);
         QCOMPARE(box->selectedText(), QString());
@@ -148,14 +148,14 @@ class TestMainWindow : public QObject {
         auto* main = app.show<frmMain>("frmMain");
 
         main->About_Click();
-        auto* help = app.windows.find_as<frmHelp>("frmHelp");
+        auto* help = qobject_cast<frmHelp*>(app.windows.find("frmHelp"));
         QVERIFY(help && help->isVisible());
         QCOMPARE(help->windowTitle(), "About");
         auto* browser = help->findChild<QTextBrowser*>("WebBrowser1");
         QVERIFY(browser->source().toLocalFile().endsWith("/about.htm"));
 
         main->UserGuide_Click();
-        QCOMPARE(app.windows.find_as<frmHelp>("frmHelp"), help);
+        QCOMPARE(qobject_cast<frmHelp*>(app.windows.find("frmHelp")), help);
         QCOMPARE(help->windowTitle(), "User Guide");
         QVERIFY(browser->source().toLocalFile().endsWith("/main.htm"));
 
