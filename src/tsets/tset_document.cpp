@@ -12,7 +12,10 @@ TsetDocument::Open TsetDocument::open(const QString& path, const QString& name) 
     const auto set = read_tset_file(path, name, size_);
     if (!set)
         return {Open::unreadable};
-    show_tset(rows_, *set);
+    // Laid out and filled aside, then taken whole: a load is no edit, and a view sees one change.
+    TextTable aside;
+    show_tset(aside, *set);
+    rows_.take(aside);
     unread_line_ = set->unread_line;
     stamp_.take(path);
     current_row_ = static_cast<int16_t>(set->current_row);
