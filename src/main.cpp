@@ -4,6 +4,7 @@
 #include "session/session.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
+#include "ui/navigator.h"
 #include "ui/window_names.h"
 #include "ui/window_registry.h"
 #include "zandrel_version.h"
@@ -90,8 +91,9 @@ int main(int argc, char** argv) {
     session.share_dir = folders.share_dir;
     QtDialogs dialogs;
     WindowRegistry windows;
-    AppContext ctx{session, dialogs, windows, [] { QApplication::exit(0); }};
-    register_windows(ctx);
+    Navigator navigator(windows);
+    AppContext ctx{session, dialogs, navigator, [] { QApplication::exit(0); }};
+    register_windows(windows, ctx);
 
     windows.show(window_name::main);
     const int rc = QApplication::exec();

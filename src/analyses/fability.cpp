@@ -3,6 +3,8 @@
 #include "core/common_routines.h"
 #include "core/convert.h"
 #include "core/text_table.h"
+#include "lotto/lotto_document.h"
+#include "tsets/tset_document.h"
 
 #include <algorithm>
 #include <cmath>
@@ -198,4 +200,38 @@ std::array<QString, fa_class_rows> fa_result_texts(const FaCounts& counts, const
         for (int b = 0; b <= 1; ++b)
             texts[2 * k - 4 + b] = fa_ratio_text(counts.hits[k][b], counts.evaluated, expected[k][b]);
     return texts;
+}
+
+FaRun run_fa(const LottoDocument& lotto, const TsetDocument& tset, double from, double to) {
+    FaRun run;
+    const int16_t play_n = lotto.params().play_n, pick_n = lotto.params().pick_n;
+    if (lotto.name().isEmpty())
+        run.status = FaRun::no_lotto;
+    else if (play_n == 0 || pick_n == 0)
+        run.status = FaRun::bad_lotto;
+    else if (tset.name().isEmpty())
+        run.status = FaRun::no_tset;
+    else if (tset.size() == 0)
+        run.status = FaRun::bad_tset_size;
+    if (run.status != FaRun::done)
+        return run;
+    run.expected = fa_expected(play_n, pick_n, tset.size());
+    run.texts.fill(QStringLiteral("1"));
+    const auto draw_dates = grid_dates(lotto.draws());
+    const auto set_dates = grid_dates(tset.rows());
+    const FaRows draw_rows{find_start(from, draw_dates), find_end(to, draw_dates)};
+    const FaRows set_rows{find_start(from, set_dates), find_end(to, set_dates)};
+    if (!draw_rows.first || !draw_rows.last || !set_rows.first || !set_rows.last)
+        return run;
+    const FaCounts counts = count_fa_hits(lotto.draws(), draw_dates, draw_rows, tset.rows(), set_dates,
+                                          set_rows, pick_n, tset.size());
+    run.counted = true;
+    run.evaluated = counts.evaluated;
+    run.texts = fa_result_texts(counts, run.expected);
+    return run;
+}
+
+QString fa_basis_text(const QString& lotto, const QString& set, double from, double to) {
+    return QStringLiteral("%1, set %2, %3 to %4")
+        .arg(lotto, set, date_to_text(serial_to_date(from)), date_to_text(serial_to_date(to)));
 }

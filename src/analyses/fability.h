@@ -65,3 +65,23 @@ QString fa_ratio_text(int hits, int evaluated, float expected);
 
 // Column 1 of rows 1..10.
 std::array<QString, fa_class_rows> fa_result_texts(const FaCounts& counts, const FaTable& expected);
+
+class LottoDocument;
+class TsetDocument;
+
+// What calculating the forecasting abilities of the current set on the current lotto gave.
+struct FaRun {
+    // done, or the first thing missing: a lotto, its numbers, a set, its size.
+    enum Status { done, no_lotto, bad_lotto, no_tset, bad_tset_size } status = done;
+    FaTable expected{};
+    // Whether both the draws and the set have rows in the period (else every class shows "1").
+    bool counted = false;
+    int evaluated = 0;
+    std::array<QString, fa_class_rows> texts;
+};
+// Matches each draw of from..to with the set row of its date. The draws and rows are those the
+// documents hold now, unsaved edits included; a document without rows (its window closed) gives
+// no count.
+FaRun run_fa(const LottoDocument& lotto, const TsetDocument& tset, double from, double to);
+// What a calculation was made for: "lotto, set name, from to to".
+QString fa_basis_text(const QString& lotto, const QString& set, double from, double to);

@@ -11,9 +11,9 @@
 #include "ui/dialogs.h"
 #include "ui/grid_model.h"
 #include "ui/grid_view.h"
+#include "ui/navigator.h"
 #include "ui/report_printer.h"
 #include "ui/window_names.h"
-#include "ui/window_registry.h"
 
 #include <QChart>
 #include <QChartView>
@@ -317,7 +317,6 @@ void frmBacktest::set_running(bool on) {
 }
 
 void frmBacktest::cmdFromRow_Click() {
-    ctx_.windows.load(window_name::tsets);
     const Session& st = ctx_.session;
     const TextTable& rows = st.tset.rows();
     const int row = st.tset.current_row();
@@ -362,8 +361,7 @@ std::optional<BacktestSource> frmBacktest::source_from_controls() {
             ctx_.windows.show(window_name::tsets);
             return std::nullopt;
         }
-        // The set's rows are in the table only while its window is loaded.
-        ctx_.windows.load(window_name::tsets);
+        // The set's rows are in the table only while its window is open.
         const TextTable& rows = st.tset.rows();
         source.kind = BacktestSource::Kind::forecasts;
         source.set.name = st.tset.name();
@@ -434,13 +432,11 @@ void frmBacktest::cmdRun_Click() {
     auto source = source_from_controls();
     if (!source)
         return;
-    // The draws are in the table only while the Lotto window is loaded.
-    ctx_.windows.load(window_name::lotto);
+    // The draws are in the table only while the Lotto window is open.
     std::vector<DrawRec> draws;
-    if (const int r = table_draws(st.lotto.draws(), draws)) {
-        const DrawTexts texts = draw_row_texts(st.lotto.draws(), r);
+    if (const int r = st.lotto.history(draws)) {
         message(QStringLiteral("The draw '%1' does not read; please correct it in the 'Lotto' window first.")
-                    .arg(QStringList(texts.begin(), texts.end()).join(u' ').trimmed()));
+                    .arg(st.lotto.row_words(r)));
         return;
     }
     if (draws.empty()) {

@@ -7,8 +7,8 @@
 #include "ui/controls.h"
 #include "ui/grid_model.h"
 #include "ui/grid_view.h"
+#include "ui/navigator.h"
 #include "ui/window_names.h"
-#include "ui/window_registry.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -116,25 +116,25 @@ void frmFability::calculate_fa() {
     if (!check_date(txtFrom_, from) || !check_date(txtTo_, to))
         return;
     Session& st = ctx_.session;
-    if (st.lotto.name().isEmpty()) {
+    const FaRun run = run_fa(st.lotto, st.tset, from, to);
+    if (run.status == FaRun::no_lotto) {
         message(msg_select_lotto);
         ctx_.windows.show(window_name::lotto);
         return;
     }
     lblLotto_->setText(st.lotto.name());
-    const int16_t play_n = st.lotto.params().play_n, pick_n = st.lotto.params().pick_n;
-    if (play_n == 0 || pick_n == 0) {
+    if (run.status == FaRun::bad_lotto) {
         message(msg_incorrect_lotto);
         return;
     }
-    if (st.tset.name().isEmpty()) {
+    if (run.status == FaRun::no_tset) {
         message(msg_select_tset);
         ctx_.windows.show(window_name::tsets);
         return;
     }
     lblTSetName_->setText(st.tset.name());
     lblTSetSize_->setText(QString::number(st.tset.size()));
-    if (st.tset.size() == 0) {
+    if (run.status == FaRun::bad_tset_size) {
         message(msg_incorrect_tset_size);
         return;
     }
@@ -142,44 +142,22 @@ void frmFability::calculate_fa() {
     fa_->set_rows(fa_class_rows + 1);
     for (int row = 1; row <= fa_class_rows; ++row) {
         fa_->set_text(row, 0, fa_class_label(row));
-        fa_->set_text(row, 1, QStringLiteral("1"));
+        fa_->set_text(row, 1, run.texts[row - 1]);
     }
-    st.fa_results = fa_expected(play_n, pick_n, st.tset.size());
-    show_evaluated(0, from, to);
-
-    // A closed window leaves no rows, which ends the calculation like an empty period.
-    const TextTable& draws = st.lotto.draws();
-    const TextTable& sets = st.tset.rows();
-    const auto draw_dates = grid_dates(draws);
-    const auto set_dates = grid_dates(sets);
-    const FaRows draw_rows{find_start(from, draw_dates), find_end(to, draw_dates)};
-    const FaRows set_rows{find_start(from, set_dates), find_end(to, set_dates)};
-    if (!draw_rows.first || !draw_rows.last || !set_rows.first || !set_rows.last)
-        return;
-
-    ctx_.windows.show(window_name::lotto);
-    ctx_.windows.show(window_name::tsets);
-    const FaCounts counts =
-        count_fa_hits(draws, draw_dates, draw_rows, sets, set_dates, set_rows, pick_n, st.tset.size());
-    for (const char* name : {window_name::lotto, window_name::tsets})
-        if (QWidget* w = ctx_.windows.find(name))
-            w->hide();
-    if (isVisible())
-        activateWindow();
-
-    show_evaluated(counts.evaluated, from, to);
-    const auto texts = fa_result_texts(counts, st.fa_results);
-    for (int row = 1; row <= fa_class_rows; ++row) {
-        fa_->set_text(row, 0, fa_class_label(row));
-        fa_->set_text(row, 1, texts[row - 1]);
+    st.fa_results = run.expected;
+    show_evaluated(run.evaluated, from, to);
+    // The Lotto and Targeted Sets windows end hidden after a count, as ever.
+    if (run.counted) {
+        ctx_.windows.hide(window_name::lotto);
+        ctx_.windows.hide(window_name::tsets);
+        if (isVisible())
+            activateWindow();
     }
 }
 
 void frmFability::show_evaluated(int draws, double from, double to) {
     Session& st = ctx_.session;
-    st.fa_basis = QStringLiteral("%1, set %2, %3 to %4")
-                      .arg(st.lotto.name(), st.tset.name(), date_to_text(serial_to_date(from)),
-                           date_to_text(serial_to_date(to)));
+    st.fa_basis = fa_basis_text(st.lotto.name(), st.tset.name(), from, to);
     lblDrawsEvaluated_->setText(
         draws > 0
             ? QStringLiteral("Draws evaluated: %1").arg(draws)

@@ -19,8 +19,6 @@ class frmFability : public WorkingWindow {
 
     void cmdRefresh_Click();
 
-    GridModel& fa_table() { return *fa_; }
-
   private:
     void Form_Load();
     void calculate_fa();

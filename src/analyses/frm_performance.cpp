@@ -7,9 +7,9 @@
 #include "ui/dialogs.h"
 #include "ui/grid_model.h"
 #include "ui/grid_view.h"
+#include "ui/navigator.h"
 #include "ui/report_printer.h"
 #include "ui/window_names.h"
-#include "ui/window_registry.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

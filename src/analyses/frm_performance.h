@@ -22,8 +22,6 @@ class frmPerformance : public WorkingWindow {
     void cmdRefresh_Click();
     void cmdPrint_Click();
 
-    GridModel& performance_table() { return *grid_; }
-
   private:
     void Form_Load();
     void build_boxes(QWidget* top);

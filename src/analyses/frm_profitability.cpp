@@ -10,8 +10,8 @@
 #include "ui/controls.h"
 #include "ui/grid_model.h"
 #include "ui/grid_view.h"
+#include "ui/navigator.h"
 #include "ui/window_names.h"
-#include "ui/window_registry.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -152,21 +152,33 @@ void frmProfitability::cmbClevel_Click() {
     how_long_to_play(false);
 }
 
-// Copies rows 1..10 of the Forecasting Abilities grid, loading (and so calculating) that window
-// when it is not open yet.
+// The factors of the prize classes: those the Forecasting Abilities window shows when it is
+// loaded, else worked out here for the last twelve months as that window's loading does. The
+// window is shown to the user meanwhile and hidden again once the factors are in.
 bool frmProfitability::copy_factors() {
-    QWidget* window = ctx_.windows.show(window_name::fability);
-    const TextTable& source = ctx_.session.fa_table;
+    Session& st = ctx_.session;
+    std::optional<FaRun> run;
+    double from = 0, to = 0;
+    if (!ctx_.windows.is_loaded(window_name::fability)) {
+        const QDate today = st.today();
+        from = date_to_serial(today.addMonths(-12));
+        to = date_to_serial(today);
+        run = run_fa(st.lotto, st.tset, from, to);
+    }
+    ctx_.windows.show(window_name::fability);
+    const TextTable& shown = st.fa_table;
     fa_->set_rows(fa_rows);
-    if (!window || source.rows() < fa_rows || source.cols() < 2) {
+    if (run ? run->status != FaRun::done : shown.rows() < fa_rows || shown.cols() < 2) {
         message(msg_calculate_fa);
         return false;
     }
-    for (int r = 1; r < fa_rows; ++r)
-        for (int c = 0; c <= 1; ++c)
-            fa_->set_text(r, c, source.text(r, c));
-    lblFaBasis_->setText(QStringLiteral("Factors of %1").arg(ctx_.session.fa_basis));
-    window->hide();
+    for (int r = 1; r < fa_rows; ++r) {
+        fa_->set_text(r, 0, run ? fa_class_label(r) : shown.text(r, 0));
+        fa_->set_text(r, 1, run ? run->texts[r - 1] : shown.text(r, 1));
+    }
+    const QString basis = run ? fa_basis_text(st.lotto.name(), st.tset.name(), from, to) : st.fa_basis;
+    lblFaBasis_->setText(QStringLiteral("Factors of %1").arg(basis));
+    ctx_.windows.hide(window_name::fability);
     if (isVisible())
         activateWindow();
     return true;

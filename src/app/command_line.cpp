@@ -57,33 +57,27 @@ struct StoredLotto {
     const LottoParams& params() const { return doc.params(); }
 };
 
-QString lotto_folder(const QString& data_dir, const QString& name) {
-    return join_path(join_path(data_dir, QStringLiteral("Lto")), name);
-}
-
 // Reads the parameters and the draws; error says what stops the command.
 bool load_lotto(StoredLotto& lotto, QString& error) {
-    const QString param_path = join_path(lotto.folder, QLatin1String(param_file_name));
-    const auto params = read_param_file(param_path);
-    if (!params) {
-        error = QStringLiteral("the parameters of the lotto cannot be read (%1)").arg(param_path);
-        return false;
-    }
-    lotto.doc.set_name(lotto.name);
-    lotto.doc.set_params(*params);
-    const QString draws_path = join_path(lotto.folder, QLatin1String(draws_file_name));
     // A date that does not read leaves the table unsorted, and that row is named below.
-    const auto load = lotto.doc.load_draws(lotto.folder, lotto.name);
-    if (load == LottoDocument::Load::no_file)
-        return true;
-    if (load == LottoDocument::Load::unreadable) {
-        error = QStringLiteral("the draws cannot be read (%1: %2)").arg(draws_path, lotto.doc.load_error());
+    const LottoDocument::Open opened = lotto.doc.open(lotto.folder, lotto.name);
+    switch (opened.status) {
+    case LottoDocument::Open::no_params:
+    case LottoDocument::Open::bad_params:
+        error = QStringLiteral("the parameters of the lotto cannot be read (%1)").arg(opened.path);
         return false;
+    case LottoDocument::Open::no_draws:
+        return true;
+    case LottoDocument::Open::unreadable_draws:
+        error = QStringLiteral("the draws cannot be read (%1: %2)").arg(opened.path, lotto.doc.load_error());
+        return false;
+    case LottoDocument::Open::opened:
+    case LottoDocument::Open::bad_date:
+        break;
     }
-    if (const int r = table_draws(lotto.doc.draws(), lotto.history)) {
-        const DrawTexts texts = draw_row_texts(lotto.doc.draws(), r);
+    if (const int r = lotto.doc.history(lotto.history)) {
         error = QStringLiteral("the draw '%1' of %2 does not read; correct it in the Lotto window first")
-                    .arg(excerpt(QStringList(texts.begin(), texts.end()).join(u' ').trimmed()), draws_path);
+                    .arg(excerpt(lotto.doc.row_words(r)), opened.path);
         return false;
     }
     return true;
@@ -98,8 +92,7 @@ std::vector<std::pair<QString, QString>> impossible_draws(const StoredLotto& lot
             impossible_draw_reason(lotto.history[i], lotto.params().play_n, lotto.params().pick_n);
         if (why.isEmpty())
             continue;
-        const DrawTexts texts = draw_row_texts(lotto.doc.draws(), static_cast<int>(i) + 1);
-        found.emplace_back(excerpt(QStringList(texts.begin(), texts.end()).join(u' ').trimmed()), why);
+        found.emplace_back(excerpt(lotto.doc.row_words(static_cast<int>(i) + 1)), why);
     }
     return found;
 }
@@ -322,10 +315,8 @@ int run_import(const QStringList& arguments, const QString& program_dir, const Q
                                  QString::number(lotto.params().pick_n)));
         created.reset();
     } else if (!created) {
-        return fail(ctx.command,
-                    QStringLiteral("there is no lotto %1 in %2; --create N,K makes it")
-                        .arg(ctx.lotto_name,
-                             QDir::toNativeSeparators(join_path(ctx.data_dir, QStringLiteral("Lto")))));
+        return fail(ctx.command, QStringLiteral("there is no lotto %1 in %2; --create N,K makes it")
+                                     .arg(ctx.lotto_name, QDir::toNativeSeparators(lotto_dir(ctx.data_dir))));
     } else {
         lotto.doc.set_name(ctx.lotto_name);
         lotto.doc.set_params(*created);

@@ -3,9 +3,10 @@
 #include "app/samples.h"
 #include "session/session.h"
 #include "ui/controls.h"
+#include "ui/navigator.h"
 #include "ui/window_names.h"
-#include "ui/window_registry.h"
 
+#include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -69,6 +70,11 @@ QPushButton* frmMain::add_button(const char* name, const QString& caption, const
     button->setEnabled(ctx_.windows.knows(window));
     connect(button, &QPushButton::clicked, this, handler);
     return button;
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    Exit_Click();
 }
 
 void frmMain::Form_Load() {

@@ -1,6 +1,7 @@
 #include "app/samples.h"
 
 #include "core/file_names.h"
+#include "lotto/lotto_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,7 +33,7 @@ void create_samples(const QString& app_dir, const QString& source_dir) {
     const QString d1 = join_path(sources, QStringLiteral("d1"));
     const QString d1a = join_path(sources, QStringLiteral("d1a"));
     const QString d2 = join_path(sources, QStringLiteral("d2"));
-    const QString lto = join_path(app_dir, QStringLiteral("Lto"));
+    const QString lto = lotto_dir(app_dir);
     const QString lotto = join_path(lto, QStringLiteral("Canada_6_49"));
     const QString tsets = join_path(app_dir, QStringLiteral("Tsets"));
     const QString size10 = join_path(tsets, QStringLiteral("10"));

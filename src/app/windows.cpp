@@ -14,8 +14,7 @@
 #include "ui/window_names.h"
 #include "ui/window_registry.h"
 
-void register_windows(AppContext& ctx) {
-    WindowRegistry& w = ctx.windows;
+void register_windows(WindowRegistry& w, AppContext& ctx) {
     w.add_factory(window_name::help, [] { return new frmHelp; });
     w.add_factory(window_name::main, [&ctx] { return new frmMain(ctx); });
     w.add_factory(window_name::lotto, [&ctx] { return new frmLotto(ctx); });

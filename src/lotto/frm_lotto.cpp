@@ -62,6 +62,15 @@ frmLotto::~frmLotto() {
     doc_.release_draws();
 }
 
+const Document* frmLotto::edited() const {
+    return &doc_;
+}
+
+QString frmLotto::unsaved_question() const {
+    return QStringLiteral("The draws of '%1' have changes that are not saved. Save them?")
+        .arg(cmbName_->currentText());
+}
+
 int frmLotto::sel_row() const {
     return doc_.current_row();
 }
@@ -204,7 +213,7 @@ void frmLotto::Form_Load() {
     cmbPlayN_->setEditText(QString());
     cmbPickN_->setEditText(QString());
 
-    lotto_dir_ = join_path(ctx_.session.app_dir, QStringLiteral("Lto")) + u'/';
+    lotto_dir_ = lotto_dir(ctx_.session.app_dir) + u'/';
     QDir().mkpath(lotto_dir_);
     fill_list();
 }
@@ -257,46 +266,28 @@ void frmLotto::emty_lotto() {
 void frmLotto::cmbName_Click() {
     if (!lotto_name_ok())
         return;
-    const QString folder = join_path(lotto_dir_, cmbName_->currentText());
-    const QString param_path = join_path(folder, QLatin1String(param_file_name));
-    // The table would otherwise go on showing the last lotto's draws under this name.
-    if (!QFileInfo::exists(param_path)) {
-        forget_draws();
-        message(QStringLiteral("No the file 'param.qtz'."));
+    // Parameters that do not read release the table: it would otherwise go on showing the last
+    // lotto's draws under this name.
+    const LottoDocument::Open opened =
+        doc_.open(join_path(lotto_dir_, cmbName_->currentText()), cmbName_->currentText());
+    if (!opened.chosen()) {
+        message(opened.message());
         return;
     }
-    const auto params = read_param_file(param_path);
-    if (!params) {
-        forget_draws();
-        message(msg_data_not_correct);
-        return;
-    }
-    param_stamp_.take(param_path);
-    doc_.set_params(*params);
-    const ParamTexts texts = params_to_texts(*params);
+    const LottoParams& params = doc_.params();
+    const ParamTexts texts = params_to_texts(params);
     cmbPlayN_->setEditText(texts[0]);
     cmbPickN_->setEditText(texts[1]);
     for (size_t i = 0; i < money_.size(); ++i)
         money_[i]->setText(texts[i + 2]);
     // Shown so that a later Save keeps the stored currency instead of whatever the box held; a
     // record without one leaves the box as it was, which a Save requires filled.
-    if (!params->currency.isEmpty())
-        txtCurrency_->setText(params->currency);
-    doc_.set_name(cmbName_->currentText());
-
+    if (!params.currency.isEmpty())
+        txtCurrency_->setText(params.currency);
     draws_->set_col(draws_col::serial);
-    switch (doc_.load_draws(folder, cmbName_->currentText())) {
-    case LottoDocument::Load::no_file:
-        message(QStringLiteral("No the file 'draws.txt'"));
+    if (opened.status != LottoDocument::Open::opened) {
+        message(opened.message());
         return;
-    case LottoDocument::Load::unreadable:
-        message(msg_data_not_correct);
-        return;
-    case LottoDocument::Load::bad_date:
-        message(QStringLiteral("Not correct dates"));
-        return;
-    case LottoDocument::Load::loaded:
-        break;
     }
     // With no draw at all the boxes start empty and current row 0 keeps Add off the header row.
     if (doc_.current_row() >= 1)
@@ -305,12 +296,6 @@ void frmLotto::cmbName_Click() {
         show_draw({QString(), "0", "0", "0", "0", "0", "0", "0"});
     show_sel_row();
     LottoEditMode(0);
-}
-
-// After a load that failed the table holds no lotto's draws, and a Save of the draws may not
-// replace an existing file.
-void frmLotto::forget_draws() {
-    doc_.release_draws();
 }
 
 void frmLotto::cmdLottoCreate_Click() {
@@ -359,15 +344,13 @@ void frmLotto::cmdLottoSave_Click() {
     const QString folder = join_path(lotto_dir_, name);
     // A record that cannot be encoded (a long currency) fails before any folder is made.
     const QString param_path = join_path(folder, QLatin1String(param_file_name));
-    if (!may_save_over(param_stamp_, param_path))
+    if (!may_save_over(doc_.params_stamp(), param_path))
         return;
     bool stored = encode_params(lotto) && QDir().mkpath(folder);
     if (stored) {
         doc_.set_name(name);
-        stored = write_param_file(param_path, lotto);
+        stored = doc_.save_params(folder, lotto);
     }
-    if (stored)
-        param_stamp_.take(param_path);
     if (!stored) {
         message(msg_data_not_correct);
         txtCost_->setFocus();

@@ -35,8 +35,12 @@ class frmLotto : public WorkingWindow {
     void cmdExport_Click();
     void cmdCheck_Click();
 
-    GridModel& draws_table() { return *draws_; }
     int sel_row() const;
+
+  protected:
+    const Document* edited() const override;
+    QString unsaved_question() const override;
+    void save_edits() override { cmdDrawSave_Click(); }
 
   private:
     void Form_Load();
@@ -54,14 +58,12 @@ class frmLotto : public WorkingWindow {
     void show_draw(const DrawTexts& texts);
     DrawTexts draw_texts() const;
 
-    void forget_draws();
     bool has_loaded_lotto();
     std::vector<DrawRec> sorted_table_draws() const;
     void take_imported(const ImportResult& result);
 
     QString lotto_dir_;
     LottoDocument& doc_;
-    FileStamp param_stamp_;
 
     QComboBox* cmbName_ = nullptr;
     QComboBox* cmbPlayN_ = nullptr;

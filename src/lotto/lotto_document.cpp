@@ -1,7 +1,9 @@
 #include "lotto/lotto_document.h"
 
 #include "core/file_names.h"
+#include "core/messages.h"
 #include "lotto/draw_import.h"
+#include "lotto/lotto_entry.h"
 #include "lotto/lotto_files.h"
 
 #include <QFileInfo>
@@ -9,8 +11,9 @@
 #include <array>
 #include <cmath>
 
-LottoDocument::LottoDocument(QObject* parent) : QObject(parent) {
+LottoDocument::LottoDocument(QObject* parent) : Document(parent) {
     reset_draws_table(draws_);
+    track_edits(draws_, draws_col::serial);
     // Other readers sort the table too (the generator sorts it by serial): the current row moves
     // with its draw, so the next Add still writes the draw it belongs to.
     connect(&draws_, &TextTable::reordered, this, [this](int first_row, const std::vector<int>& order) {
@@ -27,17 +30,73 @@ LottoDocument::LottoDocument(QObject* parent) : QObject(parent) {
 
 void LottoDocument::set_name(const QString& name) {
     name_ = name;
-    emit lotto_changed();
 }
 
 void LottoDocument::set_params(const LottoParams& params) {
     params_ = params;
-    emit lotto_changed();
 }
 
 void LottoDocument::set_current_draw(const DrawRec& draw) {
     current_draw_ = draw;
-    emit current_draw_changed();
+}
+
+QString LottoDocument::Open::message() const {
+    switch (status) {
+    case no_params:
+        return QStringLiteral("No the file 'param.qtz'.");
+    case bad_params:
+    case unreadable_draws:
+        return QString::fromUtf8(msg_data_not_correct);
+    case no_draws:
+        return QStringLiteral("No the file 'draws.txt'");
+    case bad_date:
+        return QStringLiteral("Not correct dates");
+    case opened:
+        break;
+    }
+    return {};
+}
+
+LottoDocument::Open LottoDocument::open(const QString& folder, const QString& lotto) {
+    const QString param_path = join_path(folder, QLatin1String(param_file_name));
+    const auto params = QFileInfo::exists(param_path) ? read_param_file(param_path) : std::nullopt;
+    if (!params) {
+        release_draws();
+        return {QFileInfo::exists(param_path) ? Open::bad_params : Open::no_params, param_path};
+    }
+    params_stamp_.take(param_path);
+    params_ = *params;
+    name_ = lotto;
+    const QString draws_path = join_path(folder, QLatin1String(draws_file_name));
+    switch (load_draws(folder, lotto)) {
+    case Load::no_file:
+        return {Open::no_draws, draws_path};
+    case Load::unreadable:
+        return {Open::unreadable_draws, draws_path};
+    case Load::bad_date:
+        return {Open::bad_date, draws_path};
+    case Load::loaded:
+        break;
+    }
+    return {Open::opened, draws_path};
+}
+
+bool LottoDocument::save_params(const QString& folder, const LottoParams& params) {
+    const QString path = join_path(folder, QLatin1String(param_file_name));
+    if (!write_param_file(path, params))
+        return false;
+    params_stamp_.take(path);
+    params_ = params;
+    return true;
+}
+
+int LottoDocument::history(std::vector<DrawRec>& draws) const {
+    return table_draws(draws_, draws);
+}
+
+QString LottoDocument::row_words(int row) const {
+    const DrawTexts texts = draw_row_texts(draws_, row);
+    return QStringList(texts.begin(), texts.end()).join(u' ').trimmed();
 }
 
 LottoDocument::Load LottoDocument::load_draws(const QString& folder, const QString& lotto) {
@@ -47,6 +106,7 @@ LottoDocument::Load LottoDocument::load_draws(const QString& folder, const QStri
         current_row_ = draws_.rows() - 1;
     else if (load == Load::bad_date)
         current_row_ = 1;
+    set_modified(false);
     return load;
 }
 
@@ -90,6 +150,7 @@ LottoDocument::Save LottoDocument::write_draws(const QString& folder, const QStr
     draws_lotto_ = lotto;
     unread_path_.clear();
     draws_stamp_.take(path);
+    set_modified(false);
     return Save::saved;
 }
 
@@ -136,4 +197,5 @@ void LottoDocument::release_draws() {
     draws_lotto_.clear();
     draws_stamp_.clear();
     current_row_ = 0;
+    set_modified(false);
 }

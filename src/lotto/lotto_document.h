@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/document.h"
 #include "core/text_files.h"
 #include "core/text_table.h"
 #include "lotto/lotto_records.h"
@@ -11,7 +12,7 @@
 // The lotto the user works with: its name and parameters, the table of its draws (texts as read
 // or typed, unsaved edits included) and the current draw. The Lotto window edits it; the other
 // windows and the command line read it.
-class LottoDocument : public QObject {
+class LottoDocument : public Document {
     Q_OBJECT
   public:
     explicit LottoDocument(QObject* parent = nullptr);
@@ -30,6 +31,30 @@ class LottoDocument : public QObject {
     const QString& draws_lotto() const { return draws_lotto_; }
     // The draws file as it was when read or last saved, to tell whether someone changed it since.
     const FileStamp& draws_stamp() const { return draws_stamp_; }
+
+    // What opening a lotto found: the parameters (no file, or a record that does not read) and then
+    // the draws (see Load). path names the file concerned.
+    struct Open {
+        enum Status { opened, no_params, bad_params, no_draws, unreadable_draws, bad_date } status = opened;
+        QString path;
+        // Whether the lotto became the current one (its parameters read), draws or not.
+        bool chosen() const { return status != no_params && status != bad_params; }
+        // The message the Lotto window shows; empty when all was read.
+        QString message() const;
+    };
+    // Makes the lotto in folder the current one: its name, its parameters and its draws, sorted.
+    // Parameters that cannot be read leave the parameters as they were and release the draws,
+    // which no longer belong to the lotto named.
+    Open open(const QString& folder, const QString& lotto);
+    // The parameters file as read or last saved, to tell whether someone changed it since.
+    const FileStamp& params_stamp() const { return params_stamp_; }
+    // Writes params into the parameters file in folder; they are then the lotto's.
+    bool save_params(const QString& folder, const LottoParams& params);
+    // The draws as dated records, in the order of the table; the first row that does not read (0 when
+    // all do) ...
+    int history(std::vector<DrawRec>& draws) const;
+    // ... and the sentence that names it, for the caller's message.
+    QString row_words(int row) const;
 
     enum class Load { loaded, no_file, unreadable, bad_date };
     // Reads the lotto's draws file in folder into the table and sorts it by date. With no file
@@ -59,10 +84,6 @@ class LottoDocument : public QObject {
     const DrawRec& current_draw() const { return current_draw_; }
     void set_current_draw(const DrawRec& draw);
 
-  signals:
-    void lotto_changed();
-    void current_draw_changed();
-
   private:
     Load read_aside(const QString& folder, const QString& lotto);
 
@@ -73,6 +94,7 @@ class LottoDocument : public QObject {
     QString load_error_;
     QString unread_path_; // a draws file that could not be read: a Save would lose it
     FileStamp draws_stamp_;
+    FileStamp params_stamp_;
     int current_row_ = 0;
     DrawRec current_draw_;
 };

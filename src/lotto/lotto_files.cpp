@@ -2,6 +2,7 @@
 
 #include "core/common_routines.h"
 #include "core/convert.h"
+#include "core/file_names.h"
 #include "core/text_files.h"
 #include "core/text_table.h"
 
@@ -296,6 +297,14 @@ QByteArray draws_file_bytes(const TextTable& grid) {
 
 bool write_draws_file(const QString& path, const TextTable& grid) {
     return write_file_atomically(path, draws_file_bytes(grid));
+}
+
+QString lotto_dir(const QString& data_dir) {
+    return join_path(data_dir, QStringLiteral("Lto"));
+}
+
+QString lotto_folder(const QString& data_dir, const QString& name) {
+    return join_path(lotto_dir(data_dir), name);
 }
 
 QStringList list_lottos(const QString& lto_dir) {

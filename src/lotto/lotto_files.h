@@ -58,5 +58,9 @@ QStringList draws_file_lines(const TextTable& grid);
 QByteArray draws_file_bytes(const TextTable& grid);
 bool write_draws_file(const QString& path, const TextTable& grid);
 
+// The folder of every lotto in the data folder, and the folder of one lotto in it.
+QString lotto_dir(const QString& data_dir);
+QString lotto_folder(const QString& data_dir, const QString& name);
+
 // The lottos under lto_dir: its sub-folder names, sorted by name regardless of case.
 QStringList list_lottos(const QString& lto_dir);

@@ -25,8 +25,6 @@ class frmTsetGenerator : public QWidget {
 
     void cmdGo_Click();
 
-    GridModel& frequency_table() { return *frequencies_; }
-
   private:
     void Form_Load();
     void build();

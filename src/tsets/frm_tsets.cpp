@@ -10,8 +10,8 @@
 #include "ui/dialogs.h"
 #include "ui/grid_model.h"
 #include "ui/grid_view.h"
+#include "ui/navigator.h"
 #include "ui/window_names.h"
-#include "ui/window_registry.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -66,7 +66,7 @@ frmTsets::frmTsets(AppContext& ctx, QWidget* parent)
     connect(msfTsets_, &GridView::grid_clicked, this, &frmTsets::msfTsets_Click);
 
     // The generator fills rows from its own window; they may be saved as typed ones.
-    connect(&doc_, &TsetDocument::save_offered, this, [this] { cmdSave_->setEnabled(true); });
+    connect(&ctx_.session, &Session::tset_save_offered, this, [this] { cmdSave_->setEnabled(true); });
     // The generator reads what the size and date boxes show.
     connect(cmbSize_, &QComboBox::editTextChanged, this, &frmTsets::show_boxes);
     connect(txtDate_, &QLineEdit::textChanged, this, &frmTsets::show_boxes);
@@ -75,8 +75,18 @@ frmTsets::frmTsets(AppContext& ctx, QWidget* parent)
     show_boxes();
 }
 
+const Document* frmTsets::edited() const {
+    return &doc_;
+}
+
+QString frmTsets::unsaved_question() const {
+    return QStringLiteral("The Targeted Set '%1' has changes that are not saved. Save them?").arg(set_name_);
+}
+
 frmTsets::~frmTsets() {
     doc_.release();
+    ctx_.session.tset_shown_size.clear();
+    ctx_.session.tset_shown_date.clear();
 }
 
 // A larger font widens the columns: the window grows, as far as the screen allows, so that the
@@ -95,7 +105,8 @@ void frmTsets::show_all_columns() {
 }
 
 void frmTsets::show_boxes() {
-    doc_.set_shown(cmbSize_->currentText(), txtDate_->text());
+    ctx_.session.tset_shown_size = cmbSize_->currentText();
+    ctx_.session.tset_shown_date = txtDate_->text();
 }
 
 // Date and N1..Nsize in bold, 1000 twips for the date and 450 for each number; no current row.
@@ -267,8 +278,7 @@ void frmTsets::cmdNew_Click() {
         return;
     }
     set_name_ = name;
-    unread_line_ = 0;
-    set_stamp_.take(join_path(size_dir_, name));
+    doc_.start_file(join_path(size_dir_, name));
     lay_out(2);
     for (QPushButton* b : {cmdAcceptDate_, cmdAcceptNumber_, cmdTsetGenerator_})
         b->setEnabled(true);
@@ -288,26 +298,21 @@ void frmTsets::cmbSets_Click() {
 }
 
 void frmTsets::open_set(const QString& name) {
-    const QString path = join_path(size_dir_, name);
-    if (!QFileInfo(path).isFile()) {
+    switch (doc_.open(join_path(size_dir_, name), name).status) {
+    case TsetDocument::Open::no_file:
         message(QStringLiteral("The Targeted Set '%1' does not exist.").arg(name));
         return;
-    }
-    const auto set = read_tset_file(path, name, doc_.size());
-    if (!set) {
+    case TsetDocument::Open::unreadable:
         // The grid still shows the last set: saving it under this name would replace the file.
         set_name_.clear();
         message(msg_data_not_correct);
         return;
+    case TsetDocument::Open::opened:
+        break;
     }
-    show_tset(doc_.rows(), *set);
     show_headers();
-    unread_line_ = set->unread_line;
-    set_stamp_.take(path);
-    doc_.set_current_row(set->current_row);
-    doc_.set_name(name);
     show_current_row();
-    if (const auto bad = get_Tset(doc_.rows(), doc_.current_row(), set->size, doc_.numbers()))
+    if (const auto bad = get_Tset(doc_.rows(), doc_.current_row(), doc_.size(), doc_.numbers()))
         message(incorrect_cell_text(*bad));
 }
 
@@ -396,18 +401,16 @@ void frmTsets::cmdSave_Click() {
         message(msg_select_tset);
         return;
     }
-    if (unread_line_ > 0) {
-        message(QString::fromUtf8(msg_set_unread).arg(unread_line_));
+    if (doc_.unread_line() > 0) {
+        message(QString::fromUtf8(msg_set_unread).arg(doc_.unread_line()));
         return;
     }
     const QString path = join_path(size_dir_, set_name_);
-    if (!may_save_over(set_stamp_, path))
+    if (!may_save_over(doc_.stamp(), path))
         return;
     QDir().mkpath(size_dir_);
-    const int size = tsets_->cols() - 1;
-    switch (save_tset(path, size, doc_.rows())) {
+    switch (doc_.save(path)) {
     case SaveResult::saved:
-        set_stamp_.take(path);
         // Blank rows were dropped; the current row keeps its number while there is such a row.
         if (doc_.current_row() >= tsets_->rows())
             doc_.set_current_row(tsets_->rows() - 1);

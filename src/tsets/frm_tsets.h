@@ -30,7 +30,10 @@ class frmTsets : public WorkingWindow {
     void cmdSave_Click();
     void cmdTsetGenerator_Click();
 
-    GridModel& tsets_table() { return *tsets_; }
+  protected:
+    const Document* edited() const override;
+    QString unsaved_question() const override;
+    void save_edits() override { cmdSave_Click(); }
 
   private:
     void Form_Load();
@@ -49,9 +52,7 @@ class frmTsets : public WorkingWindow {
     TsetDocument& doc_;
     QString tsets_dir_;
     QString size_dir_;
-    QString set_name_;    // the set that Save writes; none after a size change
-    int unread_line_ = 0; // where reading the set stopped short of more rows: Save would lose them
-    FileStamp set_stamp_;
+    QString set_name_; // the set that Save writes; none after a size change
 
     QComboBox* cmbSize_ = nullptr;
     QComboBox* cmbSets_ = nullptr;

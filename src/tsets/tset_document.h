@@ -1,64 +1,55 @@
 #pragma once
 
+#include "core/document.h"
+#include "core/text_files.h"
 #include "core/text_table.h"
+#include "tsets/tset_files.h"
 
-#include <QObject>
 #include <QString>
 #include <array>
 #include <cstdint>
 
 // The targeted set the user works with: its size and name, the table of its dated rows (header
-// row first, unsaved edits included), the current row and the numbers read from it. The Targeted
-// Sets window edits it; the generator writes rows into it; the other windows read it.
-class TsetDocument : public QObject {
+// row first, unsaved edits included), the current row and the numbers read from it, and the set
+// file they came from. The Targeted Sets window edits it; the generator writes rows into it; the
+// other windows read it.
+class TsetDocument : public Document {
     Q_OBJECT
   public:
-    explicit TsetDocument(QObject* parent = nullptr) : QObject(parent) {}
+    explicit TsetDocument(QObject* parent = nullptr);
 
     int16_t size() const { return size_; }
-    void set_size(int16_t size) {
-        size_ = size;
-        emit changed();
-    }
+    void set_size(int16_t size) { size_ = size; }
     const QString& name() const { return name_; }
-    void set_name(const QString& name) {
-        name_ = name;
-        emit changed();
-    }
+    void set_name(const QString& name) { name_ = name; }
 
     TextTable& rows() { return rows_; }
     const TextTable& rows() const { return rows_; }
     int16_t current_row() const { return current_row_; }
-    void set_current_row(int row) {
-        current_row_ = static_cast<int16_t>(row);
-        emit changed();
-    }
+    void set_current_row(int row) { current_row_ = static_cast<int16_t>(row); }
     // N1..Nsize of the current row as last read (index 0 unused).
     std::array<int16_t, 21>& numbers() { return numbers_; }
     const std::array<int16_t, 21>& numbers() const { return numbers_; }
 
-    // What the editor's size and date boxes hold now, typed over or not: the generator fills a
-    // row only for the size chosen and dates it with the date shown.
-    const QString& shown_size() const { return shown_size_; }
-    const QString& shown_date() const { return shown_date_; }
-    void set_shown(const QString& size, const QString& date) { shown_size_ = size, shown_date_ = date; }
+    struct Open {
+        enum Status { opened, no_file, unreadable } status = opened;
+        // The line where reading stopped short of more rows (0 when it read to the end).
+        int unread_line = 0;
+    };
+    // Reads the set file at path (a set of the current size) into the table; it becomes the
+    // current set, at its last row. A file that is missing or does not read changes nothing.
+    Open open(const QString& path, const QString& name);
+    // A new, empty set file at path: saves go there from now on.
+    void start_file(const QString& path);
+    // Writes the table over the file at path (blank rows dropped, the rest in date order).
+    SaveResult save(const QString& path);
+    // The set file as read or last saved, to tell whether someone changed it since.
+    const FileStamp& stamp() const { return stamp_; }
+    // Where reading the set stopped short of more rows: a Save would lose them (0 for none).
+    int unread_line() const { return unread_line_; }
 
-    // Something other than the editor filled rows: the editor lets them be saved.
-    void offer_save() { emit save_offered(); }
-
-    // The editor closed: the rows and what it showed go; the choices (size, name, numbers) stay.
-    void release() {
-        rows_.set_rows(0);
-        rows_.set_cols(0);
-        rows_.set_fixed_rows(0);
-        shown_size_.clear();
-        shown_date_.clear();
-    }
-
-  signals:
-    // The size, the name or the current row changed.
-    void changed();
-    void save_offered();
+    // The editor closed: the rows go; the choices (size, name, numbers) stay.
+    void release();
 
   private:
     int16_t size_ = 0;
@@ -66,6 +57,6 @@ class TsetDocument : public QObject {
     TextTable rows_;
     int16_t current_row_ = 0;
     std::array<int16_t, 21> numbers_{};
-    QString shown_size_;
-    QString shown_date_;
+    FileStamp stamp_;
+    int unread_line_ = 0;
 };

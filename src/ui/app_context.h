@@ -4,13 +4,13 @@
 
 class Session;
 class Dialogs;
-class WindowRegistry;
+class Navigator;
 
-// What every window is handed: the session with its documents, the dialogs, the other windows, and the way
-// to end the program.
+// What every window is handed: the session with its documents, the dialogs, the navigator that
+// shows other windows to the user, and the way to end the program.
 struct AppContext {
     Session& session;
     Dialogs& dialogs;
-    WindowRegistry& windows;
+    Navigator& windows;
     std::function<void()> exit_app;
 };

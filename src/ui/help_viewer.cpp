@@ -3,8 +3,8 @@
 #include "core/file_names.h"
 #include "session/session.h"
 #include "ui/app_context.h"
+#include "ui/navigator.h"
 #include "ui/window_names.h"
-#include "ui/window_registry.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -51,9 +51,5 @@ void frmHelp::cmdForward_Click() {
 }
 
 void open_help(AppContext& ctx, const QString& caption, const QString& page) {
-    auto* help = qobject_cast<frmHelp*>(ctx.windows.show(window_name::help));
-    if (!help)
-        return;
-    help->setWindowTitle(caption);
-    help->navigate(join_path(ctx.session.resource_dir(), page));
+    ctx.windows.show_help(caption, join_path(ctx.session.resource_dir(), page));
 }

@@ -23,7 +23,17 @@ QWidget* WindowRegistry::load(const QString& name) {
         return nullptr;
     w->setAttribute(Qt::WA_DeleteOnClose);
     loaded_.insert(name, w);
+    order_.removeAll(name);
+    order_.append(name);
     return w;
+}
+
+QList<QWidget*> WindowRegistry::loaded() const {
+    QList<QWidget*> windows;
+    for (const QString& name : order_)
+        if (QWidget* w = find(name))
+            windows.append(w);
+    return windows;
 }
 
 QWidget* WindowRegistry::show(const QString& name) {
@@ -41,6 +51,7 @@ QWidget* WindowRegistry::show(const QString& name) {
 void WindowRegistry::destroy_all() {
     const auto windows = loaded_.values();
     loaded_.clear();
+    order_.clear();
     for (const QPointer<QWidget>& w : windows)
         delete w.data();
 }

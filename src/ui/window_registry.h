@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 
@@ -20,9 +21,10 @@ class WindowRegistry {
     QWidget* show(const QString& name);
     // The loaded window of that name, or nullptr.
     QWidget* find(const QString& name) const;
-    template <class T> T* find_as(const QString& name) const { return qobject_cast<T*>(find(name)); }
     // Creates the window without showing it, when it is not loaded.
     QWidget* load(const QString& name);
+    // The loaded windows, in the order they were first loaded.
+    QList<QWidget*> loaded() const;
 
     // Destroys every loaded window at once, running none of their close handlers.
     void destroy_all();
@@ -30,4 +32,5 @@ class WindowRegistry {
   private:
     QHash<QString, Factory> factories_;
     QHash<QString, QPointer<QWidget>> loaded_;
+    QStringList order_;
 };

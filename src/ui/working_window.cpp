@@ -5,8 +5,10 @@
 #include "session/session.h"
 #include "ui/dialogs.h"
 #include "ui/help_viewer.h"
+#include "ui/navigator.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -67,8 +69,35 @@ void WorkingWindow::UserGuide_Click() {
 }
 
 void WorkingWindow::Exit_Click() {
+    // With nothing unsaved the program ends at once, as ever.
+    if (!ctx_.windows.settle_unsaved())
+        return;
     if (ctx_.exit_app)
         ctx_.exit_app();
+}
+
+bool WorkingWindow::settle_unsaved() {
+    const Document* doc = edited();
+    if (!doc || !doc->modified())
+        return true;
+    switch (ctx_.dialogs.ask_save(this, unsaved_question())) {
+    case Dialogs::SaveAnswer::save:
+        save_edits();
+        return !doc->modified();
+    case Dialogs::SaveAnswer::discard:
+        return true;
+    case Dialogs::SaveAnswer::cancel:
+        break;
+    }
+    return false;
+}
+
+void WorkingWindow::closeEvent(QCloseEvent* event) {
+    if (!settle_unsaved()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void WorkingWindow::message(const QString& text) {

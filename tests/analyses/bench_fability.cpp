@@ -6,6 +6,7 @@
 #include "analyses/frm_fability.h"
 #include "analyses/profitability.h"
 #include "core/text_table.h"
+#include "support/window_driver.h"
 #include "systems/guar_results.h"
 
 #include <QApplication>
@@ -91,7 +92,7 @@ int main(int argc, char** argv) {
     GuarMinMax lo, hi;
     get_guar_results(QStringLiteral("10_3_6"), in.guar_avg, lo, hi);
     for (int r = 1; r <= 10; ++r)
-        in.fa[r - 1] = w->fa_table().text(r, 1);
+        in.fa[r - 1] = drive(w).grid("msfFA").text(r, 1);
     in.tickets = 10;
     in.cost = 1;
     std::array<QString, 10> prize_texts;

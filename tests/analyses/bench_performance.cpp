@@ -10,6 +10,7 @@
 #include "core/text_files.h"
 #include "lotto/lotto_files.h"
 #include "support/test_app.h"
+#include "support/window_driver.h"
 #include "systems/system_catalogue.h"
 #include "systems/system_expansion.h"
 #include "ui/grid_model.h"
@@ -170,7 +171,7 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         window_ms.push_back(t.nsecsElapsed() / 1e6);
     }
-    const GridModel& grid = w->performance_table();
+    const GridModel& grid = drive(w).grid("msfPerformance");
 
     std::printf("System Performance of 19_4_5 (969 tickets) on one draw (target: under 20 ms)\n");
     std::printf("  winning tickets                %6zu (total %s)\n", winners,

@@ -42,9 +42,9 @@ class TestFabilityWindow : public QObject {
         QCOMPARE(w.text("txtTo"), QStringLiteral("2026-12-07"));
         for (const char* name : {"lblLotto", "lblTSetName", "lblTSetSize"})
             QCOMPARE(w.text(name), QStringLiteral("Not Selected"));
-        QCOMPARE(w->fa_table().text(0, 0), QStringLiteral("Prizes"));
-        QCOMPARE(w->fa_table().text(0, 1), QStringLiteral("Forecasting Abilities"));
-        QCOMPARE(w->fa_table().rows(), 1);
+        QCOMPARE(w.grid("msfFA").text(0, 0), QStringLiteral("Prizes"));
+        QCOMPARE(w.grid("msfFA").text(0, 1), QStringLiteral("Forecasting Abilities"));
+        QCOMPARE(w.grid("msfFA").rows(), 1);
         QCOMPARE(s.app.dialogs.messages, QStringList{QString::fromLatin1(msg_select_lotto)});
         QVERIFY(s.visible(window_name::lotto));
 
@@ -79,7 +79,7 @@ class TestFabilityWindow : public QObject {
         s.add_sets(set_lines);
         const auto w = open(s);
         QVERIFY(s.app.dialogs.messages.isEmpty());
-        const QString before = fa_column(w->fa_table());
+        const QString before = fa_column(w.grid("msfFA"));
         QVERIFY(before != all_ones);
 
         if (change == u"From" || change == u"To")
@@ -101,7 +101,7 @@ class TestFabilityWindow : public QObject {
         if (!opens.isEmpty())
             QVERIFY(s.visible(qPrintable(opens)));
         // A check that fails keeps the results of the calculation before.
-        QCOMPARE(fa_column(w->fa_table()), before);
+        QCOMPARE(fa_column(w.grid("msfFA")), before);
     }
 
     void reads_the_unsaved_rows_of_both_windows() {
@@ -119,8 +119,8 @@ class TestFabilityWindow : public QObject {
                      p4 = hypergeometric(49, 6, 10, 4);
         const QString want = QStringLiteral("1 1 %1 %2 %3 1 1 1 1 1")
                                  .arg(ratio(1, 2, p3), ratio(1, 2, float(p3 * p1)), ratio(1, 2, p4));
-        QCOMPARE(fa_column(w->fa_table()), want);
-        QCOMPARE(w->fa_table().text(4, 0), QStringLiteral("3+bonus"));
+        QCOMPARE(fa_column(w.grid("msfFA")), want);
+        QCOMPARE(w.grid("msfFA").text(4, 0), QStringLiteral("3+bonus"));
         QCOMPARE(s.app.session.fa_results[4][0], float(p4));
         QCOMPARE(w.text("lblDrawsEvaluated"), QStringLiteral("Draws evaluated: 2"));
         QCOMPARE(s.app.session.fa_basis, QStringLiteral("L, set S, 2025-12-07 to 2026-12-07"));
@@ -131,9 +131,9 @@ class TestFabilityWindow : public QObject {
         // An edit not saved anywhere counts at the next Refresh, and only then.
         s.sets().set_text(3, 4, QStringLiteral("40"));
         s.app.windows.show(QLatin1String(window_name::fability));
-        QCOMPARE(fa_column(w->fa_table()), want);
+        QCOMPARE(fa_column(w.grid("msfFA")), want);
         w.click("cmdRefresh");
-        QCOMPARE(fa_column(w->fa_table()),
+        QCOMPARE(fa_column(w.grid("msfFA")),
                  QStringLiteral("1 1 %1 %2 1 1 1 1 1 1").arg(ratio(2, 2, p3), ratio(1, 2, float(p3 * p1))));
     }
 
@@ -166,8 +166,8 @@ class TestFabilityWindow : public QObject {
         w.set("txtTo", to);
         w.click("cmdRefresh");
         QCOMPARE(s.app.dialogs.messages, QStringList());
-        QCOMPARE(w->fa_table().rows(), 11);
-        QCOMPARE(fa_column(w->fa_table()), all_ones);
+        QCOMPARE(w.grid("msfFA").rows(), 11);
+        QCOMPARE(fa_column(w.grid("msfFA")), all_ones);
         QVERIFY(
             w.text("lblDrawsEvaluated").startsWith(QStringLiteral("Draws evaluated: 0. No row of the set")));
     }

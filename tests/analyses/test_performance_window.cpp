@@ -64,8 +64,8 @@ struct Window : WindowDriver<frmPerformance> {
     // The data rows, cells joined by '|' and rows by ';'.
     QString rows() const {
         QStringList out;
-        for (int r = 1; r < w->performance_table().rows(); ++r)
-            out << row_cells(w->performance_table(), r).join(u'|');
+        for (int r = 1; r < grid("msfPerformance").rows(); ++r)
+            out << row_cells(grid("msfPerformance"), r).join(u'|');
         return out.join(u';');
     }
 };
@@ -107,7 +107,7 @@ class TestPerformanceWindow : public QObject {
         win.refresh();
 
         // Bold as the view shows it: the header sections, the corner and the two total cells.
-        const GridModel& g = win->performance_table();
+        const GridModel& g = win.grid("msfPerformance");
         auto* view = win->findChild<GridView*>(QStringLiteral("msfPerformance"));
         const QAbstractItemModel* m = view->model();
         const auto bold = [](const QVariant& font) { return font.value<QFont>().bold(); };
@@ -174,8 +174,8 @@ class TestPerformanceWindow : public QObject {
             QVERIFY(app.windows.find(opened)->isVisible());
         }
         QCOMPARE(win.text("lblSystem"), QStringLiteral("Not selected"));
-        QCOMPARE(win->performance_table().rows(), 2);
-        QVERIFY(!win->performance_table().bold(0, 0)); // bold comes with the first winner
+        QCOMPARE(win.grid("msfPerformance").rows(), 2);
+        QVERIFY(!win.grid("msfPerformance").bold(0, 0)); // bold comes with the first winner
     }
 
     // After a first calculation with two winners: a change, Refresh, then the message and rows.

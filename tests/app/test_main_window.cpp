@@ -1,4 +1,6 @@
 #include "app/frm_main.h"
+#include "lotto/lotto_files.h"
+#include "session/session.h"
 #include "support/test_files.h"
 #include "support/window_driver.h"
 #include "ui/help_viewer.h"
@@ -13,6 +15,15 @@
 #include <QtTest>
 
 namespace {
+
+LottoParams six49() {
+    LottoParams p;
+    p.play_n = 49;
+    p.pick_n = 6;
+    p.cost = 1;
+    p.currency = QStringLiteral("$");
+    return p;
+}
 
 // A stand-in working window that counts how often it is loaded.
 struct CountingWindow {
@@ -135,7 +146,7 @@ class TestMainWindow : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(lotto.w));
         box->setFocus();
         QTest::keyClick(box, static_cast<Qt::Key>(key), Qt::ControlModifier);
-        auto* help = app.windows.find_as<frmHelp>("frmHelp");
+        auto* help = qobject_cast<frmHelp*>(app.windows.find("frmHelp"));
         QCOMPARE(help ? help->windowTitle() : QString(), title);
         QCOMPARE(app.exits, title.isEmpty() ? 1 : 0);
         QCOMPARE(box->selectedText(), QString());
@@ -148,14 +159,14 @@ class TestMainWindow : public QObject {
         auto* main = app.show<frmMain>("frmMain");
 
         main->About_Click();
-        auto* help = app.windows.find_as<frmHelp>("frmHelp");
+        auto* help = qobject_cast<frmHelp*>(app.windows.find("frmHelp"));
         QVERIFY(help && help->isVisible());
         QCOMPARE(help->windowTitle(), "About");
         auto* browser = help->findChild<QTextBrowser*>("WebBrowser1");
         QVERIFY(browser->source().toLocalFile().endsWith("/about.htm"));
 
         main->UserGuide_Click();
-        QCOMPARE(app.windows.find_as<frmHelp>("frmHelp"), help);
+        QCOMPARE(qobject_cast<frmHelp*>(app.windows.find("frmHelp")), help);
         QCOMPARE(help->windowTitle(), "User Guide");
         QVERIFY(browser->source().toLocalFile().endsWith("/main.htm"));
 
@@ -185,6 +196,57 @@ class TestMainWindow : public QObject {
         main->UserGuide_Click();
         QVERIFY(app.dialogs.messages.isEmpty());
         QCOMPARE(app.windows.find("frmHelp")->windowTitle(), "User Guide");
+    }
+
+    // Unsaved draws are never lost silently: closing their window, Exit and closing the main
+    // window ask first; Cancel keeps everything, Save writes the file, Discard lets the edit go.
+    // With nothing edited nothing is asked.
+    void unsaved_changes_are_asked_about_data() {
+        QTest::addColumn<QString>("how"); // close: the Lotto window's frame; exit; main: its frame
+        QTest::addColumn<int>("answer");  // a Dialogs::SaveAnswer; -1: nothing edited
+        QTest::addColumn<bool>("ends");   // the window closed, or the program ended
+        QTest::addColumn<bool>("saved");
+        using A = Dialogs::SaveAnswer;
+        for (const char* how : {"close", "exit", "main"}) {
+            QTest::addRow("%s, nothing edited", how) << how << -1 << true << false;
+            QTest::addRow("%s, cancel", how) << how << int(A::cancel) << false << false;
+            QTest::addRow("%s, save", how) << how << int(A::save) << true << true;
+            QTest::addRow("%s, discard", how) << how << int(A::discard) << true << false;
+        }
+    }
+    void unsaved_changes_are_asked_about() {
+        QFETCH(QString, how);
+        QFETCH(int, answer);
+        QFETCH(bool, ends);
+        QFETCH(bool, saved);
+        TestApp app;
+        const QByteArray draws = "2001-12-22 1 2 3 4 5 6 7 \r\n";
+        write_file(app.path("Lto/Six49/param.qtz"), encode_params(six49()).value());
+        write_file(app.path("Lto/Six49/draws.txt"), draws);
+        const auto main = open_window<frmMain>(app, "frmMain");
+        const auto lotto = open_window(app, "frmLotto");
+        lotto.pick("cmbName", "Six49");
+        if (answer >= 0) {
+            app.session.lotto.draws().set_text(1, 2, QStringLiteral("9"));
+            app.dialogs.save_answers = {Dialogs::SaveAnswer(answer)};
+        }
+        if (how == u"close")
+            lotto->close();
+        else if (how == u"exit")
+            lotto->findChild<QAction*>("Exit")->trigger();
+        else
+            main->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(app.dialogs.save_questions,
+                 answer < 0
+                     ? QStringList()
+                     : QStringList{"The draws of 'Six49' have changes that are not saved. Save them?"});
+        QCOMPARE(how == u"close" ? app.windows.find("frmLotto") == nullptr : app.exits == 1, ends);
+        QCOMPARE(read_all(app.path("Lto/Six49/draws.txt")), saved ? "2001-12-22 9 2 3 4 5 6 7 \r\n" : draws);
+        QCOMPARE(app.session.lotto.modified(),
+                 answer == int(Dialogs::SaveAnswer::cancel) ||
+                     (answer == int(Dialogs::SaveAnswer::discard) && how != u"close"));
+        QVERIFY(app.dialogs.messages.isEmpty());
     }
 };
 

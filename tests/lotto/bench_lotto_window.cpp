@@ -7,6 +7,7 @@
 #include "lotto/lotto_files.h"
 #include "lotto/sample_lotto.h"
 #include "support/test_app.h"
+#include "support/window_driver.h"
 #include "ui/grid_model.h"
 
 #include <QApplication>
@@ -91,7 +92,7 @@ int main(int argc, char** argv) {
     make_lotto(app.path(QStringLiteral("Lto/Big")), draws);
     auto* w = app.show<frmLotto>(QStringLiteral("frmLotto"));
     QApplication::processEvents();
-    GridModel& grid = w->draws_table();
+    GridModel& grid = drive(w).grid("msfDraws");
     QElapsedTimer t;
 
     w->findChild<QComboBox*>(QStringLiteral("cmbName"))->setEditText(QStringLiteral("Big"));

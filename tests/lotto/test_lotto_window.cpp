@@ -12,6 +12,7 @@
 #include "support/window_driver.h"
 #include "ui/grid_model.h"
 #include "ui/grid_view.h"
+#include "ui/navigator.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -56,6 +57,7 @@ class FocusDialogs final : public Dialogs {
         return std::nullopt;
     }
     bool ask(QWidget*, const QString&) override { return false; }
+    SaveAnswer ask_save(QWidget*, const QString&) override { return SaveAnswer::discard; }
     std::optional<QString> open_file(QWidget*, const QString&, const QString&) override {
         return std::nullopt;
     }
@@ -69,7 +71,7 @@ class FocusDialogs final : public Dialogs {
 const QStringList entry_boxes{"txtDate", "txtN1", "txtN2", "txtN3", "txtN4", "txtN5", "txtN6", "txtNB"};
 
 struct Window : WindowDriver<frmLotto> {
-    GridModel& grid() const { return w->draws_table(); }
+    GridModel& grid() const { return WindowDriver::grid("msfDraws"); }
     QString buttons() const { return enabled_flags({"cmdLottoCreate", "cmdLottoEdit", "cmdLottoSave"}); }
     // Picks a lotto from the list the way a user does.
     void pick(const QString& name) const { WindowDriver::pick("cmbName", name); }
@@ -441,8 +443,9 @@ class TestLottoWindow : public QObject {
         session.app_dir = dir.path();
         FocusDialogs dialogs;
         WindowRegistry windows;
-        AppContext ctx{session, dialogs, windows, [] {}};
-        register_windows(ctx);
+        Navigator navigator{windows};
+        AppContext ctx{session, dialogs, navigator, [] {}};
+        register_windows(windows, ctx);
         make_lotto(dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
         Window win{qobject_cast<frmLotto*>(windows.show(QStringLiteral("frmLotto")))};
         win.pick(QStringLiteral("Six49"));

@@ -4,6 +4,7 @@
 #include "session/session.h"
 #include "support/test_dialogs.h"
 #include "ui/app_context.h"
+#include "ui/navigator.h"
 #include "ui/window_registry.h"
 
 #include <QDir>
@@ -15,14 +16,15 @@ struct TestApp {
     Session session;
     TestDialogs dialogs;
     WindowRegistry windows;
+    Navigator navigator{windows};
     int exits = 0;
-    AppContext ctx{session, dialogs, windows, [this] { ++exits; }};
+    AppContext ctx{session, dialogs, navigator, [this] { ++exits; }};
 
     TestApp() {
         session.app_dir = dir.path();
         session.share_dir = dir.path();
         session.today = [] { return QDate(2026, 12, 7); };
-        register_windows(ctx);
+        register_windows(windows, ctx);
     }
     ~TestApp() { windows.destroy_all(); }
 

@@ -129,7 +129,7 @@ class TestTsetGenerator : public QObject {
         const QString row = grid_row(tsets_grid(app), 1);
         QCOMPARE(row, "2026-12-07 " + chosen);
         QVERIFY(s.tsets.enabled("cmdSave"));
-        const GridModel& t = s.gen->frequency_table();
+        const GridModel& t = s.gen.grid("msfFrequencies");
         QCOMPARE(t.rows(), 25);
         QCOMPARE(grid_row(t, 0), "Number Frequency");
         QCOMPARE(grid_row(t, 22), "22 0"); // the bonus is never counted
@@ -156,8 +156,8 @@ class TestTsetGenerator : public QObject {
         const int last = draws.rows() - 1;
         s.gen.get<QRadioButton>("optHighFr")->setChecked(true);
         s.gen.click("cmdGo");
-        QCOMPARE(grid_row(s.gen->frequency_table(), 24), "Total draws 11");
-        QCOMPARE(grid_row(s.gen->frequency_table(), 2), "1 2");
+        QCOMPARE(grid_row(s.gen.grid("msfFrequencies"), 24), "Total draws 11");
+        QCOMPARE(grid_row(s.gen.grid("msfFrequencies"), 2), "1 2");
         // The draws table is left in date order.
         QCOMPARE(draws.text(1, draws_col::date), "2026-02-15");
         QCOMPARE(draws.rows() - 1, last);
@@ -228,7 +228,7 @@ class TestTsetGenerator : public QObject {
         QCOMPARE(n.size(), 10);
         QVERIFY(std::adjacent_find(n.begin(), n.end()) == n.end());
         QVERIFY(n.front() >= 1 && n.back() <= 22);
-        QCOMPARE(s.gen->frequency_table().rows(), 1); // the random rule counts nothing
+        QCOMPARE(s.gen.grid("msfFrequencies").rows(), 1); // the random rule counts nothing
         s.gen.click("cmdGo");
         QCOMPARE(grid_row(tsets_grid(app), 1), first);
         QVERIFY(app.dialogs.messages.isEmpty());

@@ -98,7 +98,7 @@ class TestTsetsWindow : public QObject {
         TestApp app;
         Win w = size10(app);
         w.pick("cmbSets", "Old");
-        app.session.tset.offer_save();
+        app.session.offer_tset_save();
         w.pick("cmbSize", "12");
         QCOMPARE(tsets_grid(app).cols(), 13);
         QCOMPARE(tsets_grid(app).rows(), 1);
@@ -211,7 +211,7 @@ class TestTsetsWindow : public QObject {
         w.pick("cmbSets", "Old");
         const auto saved = in_child_process([&] {
             with_no_file_descriptor_left([&] { w.pick_typed("cmbSets", "Locked"); });
-            app.session.tset.offer_save();
+            app.session.offer_tset_save();
             w.click("cmdSave");
             return app.dialogs.messages == QStringList{msg(msg_data_not_correct), msg(msg_select_tset)};
         });
@@ -229,7 +229,7 @@ class TestTsetsWindow : public QObject {
         write_file(app.path("Tsets/10/Cut"), file);
         w.pick_typed("cmbSets", "Cut");
         QCOMPARE(tsets_grid(app).rows(), 3);
-        app.session.tset.offer_save();
+        app.session.offer_tset_save();
         w.click("cmdSave");
         QCOMPARE(app.dialogs.messages, QStringList{QString::fromUtf8(msg_set_unread).arg(3)});
         QCOMPARE(read_all(app.path("Tsets/10/Cut")), file);
@@ -361,7 +361,7 @@ class TestTsetsWindow : public QObject {
         }
         w.click("cmdAdd"); // a blank row, current
         QCOMPARE(app.session.tset.current_row(), 4);
-        app.session.tset.offer_save();
+        app.session.offer_tset_save();
 
         // An unreadable date: nothing written, nothing moved.
         g.set_text(2, 0, "2001-13-01");

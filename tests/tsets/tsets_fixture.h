@@ -18,5 +18,5 @@ inline Win show_tsets(TestApp& app) {
 }
 
 inline GridModel& tsets_grid(TestApp& app) {
-    return app.windows.find_as<frmTsets>(QStringLiteral("frmTsets"))->tsets_table();
+    return drive(app.windows.find(QStringLiteral("frmTsets"))).grid("msfTsets");
 }
