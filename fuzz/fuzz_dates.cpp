@@ -1,6 +1,6 @@
 // The date parser on any text in locales of every kind, and the written form of any day.
-#include "core/convert.h"
-#include "core/text_files.h"
+#include "core/base/convert.h"
+#include "core/base/text_files.h"
 #include "fuzz_support.h"
 
 #include <algorithm>

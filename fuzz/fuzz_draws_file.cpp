@@ -1,8 +1,8 @@
 // The draws file draws.txt: any bytes as the file, loaded, sorted and saved as the Lotto window does.
-#include "core/text_files.h"
-#include "core/text_table.h"
+#include "core/base/text_files.h"
+#include "core/base/text_table.h"
 #include "fuzz_support.h"
-#include "lotto/lotto_files.h"
+#include "core/lotto/lotto_files.h"
 
 namespace {
 

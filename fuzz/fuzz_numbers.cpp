@@ -1,5 +1,5 @@
 // Number conversions: typed text in locales of every kind, and the text shown for any value.
-#include "core/convert.h"
+#include "core/base/convert.h"
 #include "fuzz_support.h"
 
 #include <cmath>

@@ -1,8 +1,8 @@
 // A targeted set file: any bytes as the file, loaded into the grid and saved as the Targeted Sets
 // window does.
-#include "core/text_table.h"
+#include "core/base/text_table.h"
 #include "fuzz_support.h"
-#include "tsets/tset_files.h"
+#include "core/tsets/tset_files.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // split_text, through which every data file is read, on any separator and text.
-#include "core/common_routines.h"
+#include "core/base/common_routines.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,10 +1,10 @@
 // The current-system file: lines written for a system expanded on a set read back as the same
 // tickets, and any text as the file is read and scored as System Performance does.
-#include "analyses/performance.h"
-#include "core/convert.h"
-#include "core/text_files.h"
+#include "core/analyses/performance.h"
+#include "core/base/convert.h"
+#include "core/base/text_files.h"
 #include "fuzz_support.h"
-#include "systems/system_catalogue.h"
+#include "core/systems/system_catalogue.h"
 
 #include <array>
 #include <map>

@@ -1,6 +1,6 @@
 // The table of text cells against a plain table: any sequence of edits leaves both holding the
 // same, long rows and rows packed anew included.
-#include "core/text_table.h"
+#include "core/base/text_table.h"
 #include "fuzz_support.h"
 
 #include <algorithm>

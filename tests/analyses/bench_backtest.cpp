@@ -3,9 +3,9 @@
 // prints the time of each. With --shot FILE it instead opens the Backtest window on the sample data
 // (from --samples DIR, default share/), runs 10_3_6 on the forecasts of the sample set and saves a
 // picture of it.
-#include "analyses/backtest.h"
-#include "analyses/frm_backtest.h"
-#include "core/convert.h"
+#include "core/analyses/backtest.h"
+#include "gui/analyses/frm_backtest.h"
+#include "core/base/convert.h"
 #include "support/bench_timing.h"
 #include "support/shots.h"
 #include "support/window_driver.h"

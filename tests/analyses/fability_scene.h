@@ -1,8 +1,8 @@
 #pragma once
 
 #include "support/test_app.h"
-#include "ui/grid_model.h"
-#include "ui/window_names.h"
+#include "gui/toolkit/grid_model.h"
+#include "gui/toolkit/window_names.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "analyses/backtest.h"
-#include "analyses/fability.h"
-#include "core/convert.h"
+#include "core/analyses/backtest.h"
+#include "core/analyses/fability.h"
+#include "core/base/convert.h"
 #include "lotto/sample_lotto.h"
 
 #include <QtTest>

@@ -1,7 +1,7 @@
-#include "analyses/fability.h"
-#include "core/common_routines.h"
-#include "core/convert.h"
-#include "core/text_table.h"
+#include "core/analyses/fability.h"
+#include "core/base/common_routines.h"
+#include "core/base/convert.h"
+#include "core/base/text_table.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

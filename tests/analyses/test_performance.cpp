@@ -1,4 +1,4 @@
-#include "analyses/performance.h"
+#include "core/analyses/performance.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
-#include "analyses/profitability.h"
-#include "core/common_routines.h"
-#include "core/convert.h"
-#include "systems/guar_results.h"
+#include "core/analyses/profitability.h"
+#include "core/base/common_routines.h"
+#include "core/base/convert.h"
+#include "core/systems/guar_results.h"
 
 #include <QtTest>
 

@@ -1,9 +1,9 @@
 #include "analyses/fability_scene.h"
-#include "analyses/frm_profitability.h"
-#include "core/messages.h"
+#include "gui/analyses/frm_profitability.h"
+#include "core/base/messages.h"
 #include "support/window_driver.h"
-#include "systems/guar_results.h"
-#include "ui/grid_view.h"
+#include "core/systems/guar_results.h"
+#include "gui/toolkit/grid_view.h"
 
 #include <QtTest>
 

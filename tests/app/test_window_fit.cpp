@@ -1,6 +1,6 @@
 #include "support/shots.h"
 #include "support/window_driver.h"
-#include "ui/window_names.h"
+#include "gui/toolkit/window_names.h"
 
 #include <QAbstractButton>
 #include <QApplication>

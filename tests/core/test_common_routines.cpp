@@ -1,6 +1,6 @@
-#include "core/common_routines.h"
-#include "core/text_table.h"
-#include "ui/grid_model.h"
+#include "core/base/common_routines.h"
+#include "core/base/text_table.h"
+#include "gui/toolkit/grid_model.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "core/convert.h"
+#include "core/base/convert.h"
 
 #include <QtTest>
 #include <cmath>

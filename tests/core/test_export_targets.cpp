@@ -1,7 +1,7 @@
 // Where an export may write: never over the data folder's own files, and a device or a pipe in
 // place, never replaced by a regular file.
-#include "core/file_names.h"
-#include "core/text_files.h"
+#include "core/base/file_names.h"
+#include "core/base/text_files.h"
 #include "support/test_files.h"
 
 #include <QDir>

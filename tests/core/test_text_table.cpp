@@ -1,4 +1,4 @@
-#include "core/text_table.h"
+#include "core/base/text_table.h"
 
 #include <QtTest>
 

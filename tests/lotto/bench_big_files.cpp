@@ -2,8 +2,8 @@
 // loads one as the Lotto window does (read, sort by date, write back) and prints the time of each
 // step and the peak memory. Run each load alone (for example under /usr/bin/time -v) to see what
 // one file costs.
-#include "core/text_table.h"
-#include "lotto/lotto_files.h"
+#include "core/base/text_table.h"
+#include "core/lotto/lotto_files.h"
 
 #include <QCoreApplication>
 #include <QDate>

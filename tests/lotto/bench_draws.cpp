@@ -1,8 +1,8 @@
 // Reads a 100,000-line draws file into the draws table and sorts it by date, as loading a lotto
 // does; prints the time of each step and the peak memory of the process.
-#include "core/text_files.h"
-#include "core/text_table.h"
-#include "lotto/lotto_files.h"
+#include "core/base/text_files.h"
+#include "core/base/text_table.h"
+#include "core/lotto/lotto_files.h"
 
 #include <QCoreApplication>
 #include <QDate>

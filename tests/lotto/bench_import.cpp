@@ -5,7 +5,7 @@
 // With --shot IMPORT.png CHECK.png it instead opens the Lotto window on the sample data (from
 // --samples DIR, default share/), imports a small published history and checks the result, and
 // saves a picture of the import dialog and of the check report.
-#include "lotto/draw_import.h"
+#include "core/lotto/draw_import.h"
 
 #include "support/shots.h"
 #include "support/test_app.h"

@@ -2,13 +2,13 @@
 // With --show it instead opens the window on a small lotto and leaves it on screen, for a look;
 // --samples DIR then takes the sample sources d1 and d1a from DIR.
 
-#include "core/text_files.h"
-#include "lotto/frm_lotto.h"
-#include "lotto/lotto_files.h"
+#include "core/base/text_files.h"
+#include "gui/lotto/frm_lotto.h"
+#include "core/lotto/lotto_files.h"
 #include "lotto/sample_lotto.h"
 #include "support/test_app.h"
 #include "support/window_driver.h"
-#include "ui/grid_model.h"
+#include "gui/toolkit/grid_model.h"
 
 #include <QApplication>
 #include <QComboBox>

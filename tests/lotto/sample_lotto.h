@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lotto/lotto_records.h"
+#include "core/lotto/lotto_records.h"
 
 // A 6/49 lotto whose prizes and cost show every text form the boxes meet (2.5, 1000000).
 inline LottoParams lotto49() {

@@ -1,8 +1,8 @@
-#include "core/convert.h"
-#include "lotto/delimited_text.h"
-#include "lotto/draw_check.h"
-#include "lotto/draw_dates.h"
-#include "lotto/draw_import.h"
+#include "core/base/convert.h"
+#include "core/lotto/delimited_text.h"
+#include "core/lotto/draw_check.h"
+#include "core/lotto/draw_dates.h"
+#include "core/lotto/draw_import.h"
 #include "support/test_files.h"
 
 #include <QFile>

@@ -1,10 +1,10 @@
 // The lotto document: what opening a lotto reports, and which changes count as unsaved.
-#include "core/convert.h"
-#include "core/file_names.h"
-#include "core/messages.h"
-#include "lotto/lotto_document.h"
-#include "lotto/lotto_entry.h"
-#include "lotto/lotto_files.h"
+#include "core/base/convert.h"
+#include "core/base/file_names.h"
+#include "core/base/messages.h"
+#include "core/lotto/lotto_document.h"
+#include "core/lotto/lotto_entry.h"
+#include "core/lotto/lotto_files.h"
 #include "sample_lotto.h"
 #include "support/test_files.h"
 

@@ -1,6 +1,6 @@
-#include "core/text_table.h"
-#include "lotto/lotto_entry.h"
-#include "lotto/lotto_files.h"
+#include "core/base/text_table.h"
+#include "core/lotto/lotto_entry.h"
+#include "core/lotto/lotto_files.h"
 #include "support/faults.h"
 #include "support/test_files.h"
 

@@ -1,18 +1,18 @@
-#include "app/frm_main.h"
-#include "core/convert.h"
-#include "core/messages.h"
-#include "core/text_files.h"
-#include "lotto/frm_lotto.h"
-#include "lotto/frm_lotto_import.h"
-#include "lotto/lotto_files.h"
+#include "gui/main/frm_main.h"
+#include "core/base/convert.h"
+#include "core/base/messages.h"
+#include "core/base/text_files.h"
+#include "gui/lotto/frm_lotto.h"
+#include "gui/lotto/frm_lotto_import.h"
+#include "core/lotto/lotto_files.h"
 #include "lotto/sample_lotto.h"
-#include "session/session.h"
+#include "core/session/session.h"
 #include "support/faults.h"
 #include "support/test_files.h"
 #include "support/window_driver.h"
-#include "ui/grid_model.h"
-#include "ui/grid_view.h"
-#include "ui/navigator.h"
+#include "gui/toolkit/grid_model.h"
+#include "gui/toolkit/grid_view.h"
+#include "gui/toolkit/navigator.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -753,7 +753,7 @@ class TestLottoWindow : public QObject {
             bclc += QStringLiteral("649,%1,0,%2,1,2,3,4,5,%3,7\n")
                         .arg(1000 + i)
                         .arg(QDate(2003, 1, 4).addDays(7 * i).toString(Qt::ISODate))
-                        .arg(6 + i % 40)
+                        .arg(8 + i % 40)
                         .toUtf8();
         bclc += "649,1239,1,2007-08-04,11,12,13,14,15,16,0\n649,1240,0,2007-08-11,1,2,3,4,5,66,7\n";
         const QString csv = app.path(QStringLiteral("bclc.csv"));

@@ -1,10 +1,10 @@
-#include "core/text_files.h"
-#include "lotto/draw_import.h"
-#include "lotto/lotto_document.h"
-#include "lotto/lotto_files.h"
+#include "core/base/text_files.h"
+#include "core/lotto/draw_import.h"
+#include "core/lotto/lotto_document.h"
+#include "core/lotto/lotto_files.h"
 #include "support/faults.h"
 #include "support/test_files.h"
-#include "tsets/tset_files.h"
+#include "core/tsets/tset_files.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/text_files.h"
+#include "core/base/text_files.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/samples.h"
+#include "core/session/samples.h"
 #include "support/test_app.h"
 
 #include <QFile>

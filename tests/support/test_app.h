@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/windows.h"
-#include "session/session.h"
+#include "gui/main/windows.h"
+#include "core/session/session.h"
 #include "support/test_dialogs.h"
-#include "ui/app_context.h"
-#include "ui/navigator.h"
-#include "ui/window_registry.h"
+#include "gui/toolkit/app_context.h"
+#include "gui/toolkit/navigator.h"
+#include "gui/toolkit/window_registry.h"
 
 #include <QDir>
 #include <QTemporaryDir>

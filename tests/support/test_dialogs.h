@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/dialogs.h"
+#include "gui/toolkit/dialogs.h"
 
 #include <QPrinter>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "support/test_app.h"
-#include "ui/grid_model.h"
-#include "ui/grid_view.h"
+#include "gui/toolkit/grid_model.h"
+#include "gui/toolkit/grid_view.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

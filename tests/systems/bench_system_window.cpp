@@ -3,15 +3,15 @@
 // 10_4_6 expanded on the sample set (the last row of d2, the lotto of d1a, both taken from
 // --samples DIR), and with --pages DIR pictures of the pages Print System would print.
 
-#include "core/common_routines.h"
-#include "core/text_files.h"
-#include "lotto/lotto_files.h"
+#include "core/base/common_routines.h"
+#include "core/base/text_files.h"
+#include "core/lotto/lotto_files.h"
 #include "support/test_app.h"
-#include "systems/frm_system.h"
-#include "systems/frm_system_print.h"
-#include "systems/system_expansion.h"
-#include "ui/grid_model.h"
-#include "ui/window_names.h"
+#include "gui/systems/frm_system.h"
+#include "gui/systems/frm_system_print.h"
+#include "core/systems/system_expansion.h"
+#include "gui/toolkit/grid_model.h"
+#include "gui/toolkit/window_names.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "systems/guar_results.h"
+#include "core/systems/guar_results.h"
 
 int main() {
     double total = 0, worst = 0;

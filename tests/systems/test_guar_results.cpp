@@ -1,8 +1,8 @@
 #include <QTest>
 #include <bit>
 
-#include "core/common_routines.h"
-#include "systems/guar_results.h"
+#include "core/base/common_routines.h"
+#include "core/systems/guar_results.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <QTest>
 #include <set>
 
-#include "core/common_routines.h"
-#include "systems/system_catalogue.h"
+#include "core/base/common_routines.h"
+#include "core/systems/system_catalogue.h"
 
 namespace {
 

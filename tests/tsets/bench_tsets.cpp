@@ -3,15 +3,15 @@
 // With --shot TSETS.png GENERATOR.png it instead opens both windows on the sample data (from
 // --samples DIR, default share/): the sample set with a new row filled by the ten most frequent
 // numbers of the sample lotto's last year, and saves a picture of each.
-#include "core/convert.h"
-#include "core/text_files.h"
-#include "core/text_table.h"
-#include "lotto/lotto_files.h"
+#include "core/base/convert.h"
+#include "core/base/text_files.h"
+#include "core/base/text_table.h"
+#include "core/lotto/lotto_files.h"
 #include "support/bench_timing.h"
 #include "support/shots.h"
 #include "support/window_driver.h"
-#include "tsets/tset_files.h"
-#include "tsets/tset_frequency.h"
+#include "core/tsets/tset_files.h"
+#include "core/tsets/tset_frequency.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "core/text_table.h"
+#include "core/base/text_table.h"
 #include "support/faults.h"
-#include "tsets/tset_files.h"
+#include "core/tsets/tset_files.h"
 #include "tsets/tsets_fixture.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "core/convert.h"
-#include "core/text_table.h"
-#include "lotto/lotto_files.h"
-#include "tsets/tset_frequency.h"
+#include "core/base/convert.h"
+#include "core/base/text_table.h"
+#include "core/lotto/lotto_files.h"
+#include "core/tsets/tset_frequency.h"
 
 #include <QtTest>
 #include <algorithm>

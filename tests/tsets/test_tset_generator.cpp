@@ -1,6 +1,6 @@
-#include "core/messages.h"
-#include "lotto/lotto_files.h"
-#include "tsets/frm_tset_generator.h"
+#include "core/base/messages.h"
+#include "core/lotto/lotto_files.h"
+#include "gui/tsets/frm_tset_generator.h"
 #include "tsets/tsets_fixture.h"
 
 #include <QBarSeries>

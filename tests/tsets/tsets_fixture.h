@@ -2,8 +2,8 @@
 
 #include "support/test_files.h"
 #include "support/window_driver.h"
-#include "tsets/frm_tsets.h"
-#include "ui/grid_model.h"
+#include "gui/tsets/frm_tsets.h"
+#include "gui/toolkit/grid_model.h"
 
 #include <QComboBox>
 #include <QDir>

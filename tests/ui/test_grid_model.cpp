@@ -1,4 +1,4 @@
-#include "ui/grid_model.h"
+#include "gui/toolkit/grid_model.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>

@@ -1,5 +1,5 @@
-#include "ui/grid_model.h"
-#include "ui/grid_view.h"
+#include "gui/toolkit/grid_model.h"
+#include "gui/toolkit/grid_view.h"
 
 #include <QAbstractButton>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "ui/report_printer.h"
+#include "gui/toolkit/report_printer.h"
 
 #include <QPaintEngine>
 #include <QtTest>

@@ -42,8 +42,8 @@
 #include <string>
 #include <vector>
 
-#include "systems/guar_results.h"
-#include "systems/system_catalogue.h"
+#include "core/systems/guar_results.h"
+#include "core/systems/system_catalogue.h"
 
 namespace {
 

@@ -1,0 +1,47 @@
+#include "core/tsets/tset_document.h"
+
+#include <QFileInfo>
+
+TsetDocument::TsetDocument(QObject* parent) : Document(parent) {
+    track_edits(rows_);
+}
+
+TsetDocument::Open TsetDocument::open(const QString& path, const QString& name) {
+    if (!QFileInfo(path).isFile())
+        return {Open::no_file};
+    const auto set = read_tset_file(path, name, size_);
+    if (!set)
+        return {Open::unreadable};
+    // Laid out and filled aside, then taken whole: a load is no edit, and a view sees one change.
+    TextTable aside;
+    show_tset(aside, *set);
+    rows_.take(aside);
+    unread_line_ = set->unread_line;
+    stamp_.take(path);
+    current_row_ = static_cast<int16_t>(set->current_row);
+    name_ = name;
+    set_modified(false);
+    return {Open::opened, set->unread_line};
+}
+
+void TsetDocument::start_file(const QString& path) {
+    unread_line_ = 0;
+    stamp_.take(path);
+    set_modified(false);
+}
+
+SaveResult TsetDocument::save(const QString& path) {
+    const SaveResult saved = save_tset(path, rows_.cols() - 1, rows_);
+    if (saved == SaveResult::saved) {
+        stamp_.take(path);
+        set_modified(false);
+    }
+    return saved;
+}
+
+void TsetDocument::release() {
+    rows_.set_rows(0);
+    rows_.set_cols(0);
+    rows_.set_fixed_rows(0);
+    set_modified(false);
+}
