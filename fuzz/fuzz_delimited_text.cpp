@@ -1,7 +1,7 @@
 // The delimited-text reader of imported draw histories, on any text and separator: every record
 // re-quoted and read again gives the same cells.
-#include "fuzz_support.h"
 #include "core/lotto/delimited_text.h"
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput in(data, size);

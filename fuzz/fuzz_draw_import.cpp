@@ -1,7 +1,7 @@
 // The draw importer on any bytes, into a small stored history: the counts add up, no stored draw
 // is lost, the merged history is sorted, and what is exported imports back as already present.
-#include "fuzz_support.h"
 #include "core/lotto/draw_import.h"
+#include "fuzz_support.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // The draws file draws.txt: any bytes as the file, loaded, sorted and saved as the Lotto window does.
 #include "core/base/text_files.h"
 #include "core/base/text_table.h"
-#include "fuzz_support.h"
 #include "core/lotto/lotto_files.h"
+#include "fuzz_support.h"
 
 namespace {
 

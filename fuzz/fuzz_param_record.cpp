@@ -1,6 +1,6 @@
 // The parameter record param.qtz, as a hand-edited or damaged file gives it.
-#include "fuzz_support.h"
 #include "core/lotto/lotto_files.h"
+#include "fuzz_support.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 // A targeted set file: any bytes as the file, loaded into the grid and saved as the Targeted Sets
 // window does.
 #include "core/base/text_table.h"
-#include "fuzz_support.h"
 #include "core/tsets/tset_files.h"
+#include "fuzz_support.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,8 +3,8 @@
 #include "core/analyses/performance.h"
 #include "core/base/convert.h"
 #include "core/base/text_files.h"
-#include "fuzz_support.h"
 #include "core/systems/system_catalogue.h"
+#include "fuzz_support.h"
 
 #include <array>
 #include <map>

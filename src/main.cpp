@@ -1,7 +1,7 @@
 #include "cli/command_line.h"
+#include "core/session/session.h"
 #include "core/session/start_up.h"
 #include "gui/main/windows.h"
-#include "core/session/session.h"
 #include "gui/toolkit/app_context.h"
 #include "gui/toolkit/dialogs.h"
 #include "gui/toolkit/navigator.h"

@@ -4,8 +4,8 @@
 // (from --samples DIR, default share/), runs 10_3_6 on the forecasts of the sample set and saves a
 // picture of it.
 #include "core/analyses/backtest.h"
-#include "gui/analyses/frm_backtest.h"
 #include "core/base/convert.h"
+#include "gui/analyses/frm_backtest.h"
 #include "support/bench_timing.h"
 #include "support/shots.h"
 #include "support/window_driver.h"

@@ -1,13 +1,13 @@
 // Prints how long Forecasting Abilities takes over 100,000 draws and a set of 100,000 rows (the
 // arithmetic, and the window's Refresh reading both windows' grids), and how long Average
 // Profitability takes.
-#include "core/analyses/fability.h"
 #include "analyses/fability_scene.h"
-#include "gui/analyses/frm_fability.h"
+#include "core/analyses/fability.h"
 #include "core/analyses/profitability.h"
 #include "core/base/text_table.h"
-#include "support/window_driver.h"
 #include "core/systems/guar_results.h"
+#include "gui/analyses/frm_fability.h"
+#include "support/window_driver.h"
 
 #include <QApplication>
 #include <QRandomGenerator>

@@ -3,18 +3,18 @@
 // d1, d1a and d2 from --samples DIR, default share/) and saves a picture of it, and with --pdf FILE
 // also prints it there; --show leaves it on screen instead.
 
-#include "gui/analyses/frm_performance.h"
 #include "core/analyses/performance.h"
 #include "core/base/common_routines.h"
 #include "core/base/convert.h"
 #include "core/base/text_files.h"
 #include "core/lotto/lotto_files.h"
-#include "support/test_app.h"
-#include "support/window_driver.h"
 #include "core/systems/system_catalogue.h"
 #include "core/systems/system_expansion.h"
+#include "gui/analyses/frm_performance.h"
 #include "gui/toolkit/grid_model.h"
 #include "gui/toolkit/window_names.h"
+#include "support/test_app.h"
+#include "support/window_driver.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "support/test_app.h"
 #include "gui/toolkit/grid_model.h"
 #include "gui/toolkit/window_names.h"
+#include "support/test_app.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "core/analyses/backtest.h"
 #include "analyses/fability_scene.h"
-#include "gui/analyses/frm_backtest.h"
+#include "core/analyses/backtest.h"
 #include "core/base/convert.h"
+#include "gui/analyses/frm_backtest.h"
 #include "support/test_files.h"
 #include "support/window_driver.h"
 

@@ -1,8 +1,8 @@
 #include "analyses/fability_scene.h"
-#include "gui/analyses/frm_fability.h"
-#include "gui/main/frm_main.h"
 #include "core/base/common_routines.h"
 #include "core/base/messages.h"
+#include "gui/analyses/frm_fability.h"
+#include "gui/main/frm_main.h"
 #include "support/window_driver.h"
 
 #include <QGroupBox>

@@ -1,12 +1,12 @@
-#include "gui/analyses/frm_performance.h"
 #include "core/analyses/performance.h"
 #include "core/base/messages.h"
 #include "core/base/text_files.h"
-#include "support/window_driver.h"
 #include "core/systems/system_expansion.h"
+#include "gui/analyses/frm_performance.h"
 #include "gui/toolkit/grid_model.h"
 #include "gui/toolkit/grid_view.h"
 #include "gui/toolkit/window_names.h"
+#include "support/window_driver.h"
 
 #include <QApplication>
 #include <QFile>

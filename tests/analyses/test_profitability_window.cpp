@@ -1,9 +1,9 @@
 #include "analyses/fability_scene.h"
-#include "gui/analyses/frm_profitability.h"
 #include "core/base/messages.h"
-#include "support/window_driver.h"
 #include "core/systems/guar_results.h"
+#include "gui/analyses/frm_profitability.h"
 #include "gui/toolkit/grid_view.h"
+#include "support/window_driver.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 // The commands run as a user runs them: the real program, with no display at all.
-#include "core/session/start_up.h"
 #include "core/lotto/lotto_files.h"
+#include "core/session/start_up.h"
 #include "support/faults.h"
 #include "support/test_files.h"
 

@@ -1,9 +1,9 @@
-#include "gui/main/frm_main.h"
 #include "core/lotto/lotto_files.h"
 #include "core/session/session.h"
+#include "gui/main/frm_main.h"
+#include "gui/toolkit/help_viewer.h"
 #include "support/test_files.h"
 #include "support/window_driver.h"
-#include "gui/toolkit/help_viewer.h"
 
 #include <QAction>
 #include <QFile>

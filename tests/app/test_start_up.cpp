@@ -1,8 +1,8 @@
-#include "gui/main/frm_main.h"
 #include "core/session/start_up.h"
+#include "gui/main/frm_main.h"
+#include "gui/toolkit/help_viewer.h"
 #include "support/test_app.h"
 #include "support/test_files.h"
-#include "gui/toolkit/help_viewer.h"
 #include "zandrel_version.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
+#include "gui/toolkit/window_names.h"
 #include "support/shots.h"
 #include "support/window_driver.h"
-#include "gui/toolkit/window_names.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "core/session/samples.h"
 #include "core/base/file_names.h"
 #include "core/base/text_files.h"
+#include "core/session/samples.h"
 #include "support/faults.h"
 #include "support/test_files.h"
 

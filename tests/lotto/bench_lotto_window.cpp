@@ -3,12 +3,12 @@
 // --samples DIR then takes the sample sources d1 and d1a from DIR.
 
 #include "core/base/text_files.h"
-#include "gui/lotto/frm_lotto.h"
 #include "core/lotto/lotto_files.h"
+#include "gui/lotto/frm_lotto.h"
+#include "gui/toolkit/grid_model.h"
 #include "lotto/sample_lotto.h"
 #include "support/test_app.h"
 #include "support/window_driver.h"
-#include "gui/toolkit/grid_model.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -2,9 +2,9 @@
 #include "core/lotto/draw_import.h"
 #include "core/lotto/lotto_document.h"
 #include "core/lotto/lotto_files.h"
+#include "core/tsets/tset_files.h"
 #include "support/faults.h"
 #include "support/test_files.h"
-#include "core/tsets/tset_files.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "gui/main/windows.h"
 #include "core/session/session.h"
-#include "support/test_dialogs.h"
+#include "gui/main/windows.h"
 #include "gui/toolkit/app_context.h"
 #include "gui/toolkit/navigator.h"
 #include "gui/toolkit/window_registry.h"
+#include "support/test_dialogs.h"
 
 #include <QDir>
 #include <QTemporaryDir>

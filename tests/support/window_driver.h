@@ -1,8 +1,8 @@
 #pragma once
 
-#include "support/test_app.h"
 #include "gui/toolkit/grid_model.h"
 #include "gui/toolkit/grid_view.h"
+#include "support/test_app.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

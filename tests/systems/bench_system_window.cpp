@@ -6,12 +6,12 @@
 #include "core/base/common_routines.h"
 #include "core/base/text_files.h"
 #include "core/lotto/lotto_files.h"
-#include "support/test_app.h"
+#include "core/systems/system_expansion.h"
 #include "gui/systems/frm_system.h"
 #include "gui/systems/frm_system_print.h"
-#include "core/systems/system_expansion.h"
 #include "gui/toolkit/grid_model.h"
 #include "gui/toolkit/window_names.h"
+#include "support/test_app.h"
 
 #include <QApplication>
 #include <QComboBox>

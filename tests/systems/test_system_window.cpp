@@ -1,10 +1,10 @@
 #include "core/base/messages.h"
-#include "support/test_files.h"
-#include "support/window_driver.h"
 #include "gui/systems/frm_system.h"
 #include "gui/toolkit/grid_model.h"
 #include "gui/toolkit/grid_view.h"
 #include "gui/toolkit/window_names.h"
+#include "support/test_files.h"
+#include "support/window_driver.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -7,11 +7,11 @@
 #include "core/base/text_files.h"
 #include "core/base/text_table.h"
 #include "core/lotto/lotto_files.h"
+#include "core/tsets/tset_files.h"
+#include "core/tsets/tset_frequency.h"
 #include "support/bench_timing.h"
 #include "support/shots.h"
 #include "support/window_driver.h"
-#include "core/tsets/tset_files.h"
-#include "core/tsets/tset_frequency.h"
 
 #include <QApplication>
 #include <QComboBox>

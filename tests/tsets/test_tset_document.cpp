@@ -1,8 +1,8 @@
 // The targeted-set document: what opening and saving a set file report, and which changes count
 // as unsaved.
 #include "core/base/file_names.h"
-#include "support/test_files.h"
 #include "core/tsets/tset_document.h"
+#include "support/test_files.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #include "core/base/text_table.h"
-#include "support/faults.h"
 #include "core/tsets/tset_files.h"
+#include "support/faults.h"
 #include "tsets/tsets_fixture.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "core/base/messages.h"
+#include "gui/toolkit/grid_view.h"
 #include "support/faults.h"
 #include "tsets/tsets_fixture.h"
-#include "gui/toolkit/grid_view.h"
 
 #include <QMainWindow>
 #include <QMenuBar>

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "gui/toolkit/grid_model.h"
+#include "gui/tsets/frm_tsets.h"
 #include "support/test_files.h"
 #include "support/window_driver.h"
-#include "gui/tsets/frm_tsets.h"
-#include "gui/toolkit/grid_model.h"
 
 #include <QComboBox>
 #include <QDir>

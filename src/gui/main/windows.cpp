@@ -4,15 +4,15 @@
 #include "gui/analyses/frm_fability.h"
 #include "gui/analyses/frm_performance.h"
 #include "gui/analyses/frm_profitability.h"
-#include "gui/main/frm_main.h"
 #include "gui/lotto/frm_lotto.h"
+#include "gui/main/frm_main.h"
 #include "gui/systems/frm_system.h"
-#include "gui/tsets/frm_tset_generator.h"
-#include "gui/tsets/frm_tsets.h"
 #include "gui/toolkit/app_context.h"
 #include "gui/toolkit/help_viewer.h"
 #include "gui/toolkit/window_names.h"
 #include "gui/toolkit/window_registry.h"
+#include "gui/tsets/frm_tset_generator.h"
+#include "gui/tsets/frm_tsets.h"
 
 void register_windows(WindowRegistry& w, AppContext& ctx) {
     w.add_factory(window_name::help, [] { return new frmHelp; });
