@@ -2,6 +2,7 @@
 
 #include "analyses/backtest.h"
 #include "analyses/fability.h"
+#include "app/command_design.h"
 #include "app/start_up.h"
 #include "core/convert.h"
 #include "core/file_names.h"
@@ -533,7 +534,8 @@ bool is_command(const QStringList& arguments) {
         return false;
     const QString& word = arguments[1];
     return word == QLatin1String("import") || word == QLatin1String("export") ||
-           word == QLatin1String("check") || word == QLatin1String("backtest");
+           word == QLatin1String("check") || word == QLatin1String("backtest") ||
+           word == QLatin1String("design");
 }
 
 QStringList command_first(const QStringList& arguments) {
@@ -559,6 +561,8 @@ int run_command(const QStringList& arguments, const QString& program_dir, const 
         status = run_export(arguments, program_dir, user_data_dir);
     else if (word == QLatin1String("backtest"))
         status = run_backtest_command(arguments, program_dir, user_data_dir);
+    else if (word == QLatin1String("design"))
+        status = run_design(arguments, program_dir, user_data_dir);
     else
         status = run_check(arguments, program_dir, user_data_dir);
     out().flush();

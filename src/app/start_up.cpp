@@ -46,7 +46,9 @@ StartOptions read_start_options(const QStringList& arguments) {
         "  check --lotto NAME         list missing draws and suspicious rows\n"
         "  backtest --lotto NAME --system NAME (--set SIZE/NAME | --numbers \"N1 N2 ...\" |\n"
         "           --rule RULE --window W)\n"
-        "                             what a system would have paid and won over the draws"));
+        "                             what a system would have paid and won over the draws\n"
+        "  design --numbers V --pick K --guarantee T [--if M]\n"
+        "                             the smallest wheel for a pool and a guarantee"));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption data_dir(

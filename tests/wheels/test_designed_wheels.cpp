@@ -1,0 +1,157 @@
+// Designed systems in the data folder: saved bytes, the list, names refused, files that do not read.
+#include "wheels/designed_wheels.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray file_bytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void write_bytes(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+const std::vector<Ticket> fano{0b0001011, 0b0010110, 0b0101100, 0b1011000, 0b0110001, 0b1100010, 0b1000101};
+
+} // namespace
+
+class TestDesignedWheels : public QObject {
+    Q_OBJECT
+  private slots:
+    void save_list_load() {
+        QTemporaryDir dir;
+        QString error;
+        QVERIFY(save_designed_wheel(dir.path(), QStringLiteral("Fano"), fano, error));
+        QVERIFY(error.isEmpty());
+        const QString path = dir.path() + QStringLiteral("/Wheels/Fano.txt");
+        QCOMPARE(file_bytes(path),
+                 QByteArray("1 2 4\r\n2 3 5\r\n3 4 6\r\n4 5 7\r\n1 5 6\r\n2 6 7\r\n1 3 7\r\n"));
+        const std::vector<Ticket> wide{Ticket{1} | Ticket{1} << 48};
+        QVERIFY(save_designed_wheel(dir.path(), QStringLiteral("big 49"), wide, error));
+        QCOMPARE(file_bytes(dir.path() + QStringLiteral("/Wheels/big 49.txt")), QByteArray("1 49\r\n"));
+        // Files whose names could not be saved stay off the list.
+        write_bytes(dir.path() + QStringLiteral("/Wheels/.hidden.txt"), "1 2\r\n");
+        write_bytes(dir.path() + QStringLiteral("/Wheels/10_3_6.txt"), "1 2\r\n");
+        write_bytes(dir.path() + QStringLiteral("/Wheels/notes.doc"), "1 2\r\n");
+        QCOMPARE(list_designed_wheels(dir.path()),
+                 (QStringList{QStringLiteral("big 49"), QStringLiteral("Fano")}));
+
+        const WheelRead read = load_designed_wheel(dir.path(), QStringLiteral("Fano"));
+        QVERIFY2(read.wheel, qPrintable(read.error));
+        QCOMPARE(read.wheel->tickets, fano);
+        QCOMPARE(read.wheel->v, 7);
+        QCOMPARE(read.wheel->k, 3);
+        QCOMPARE(load_designed_wheel(dir.path(), QStringLiteral("Fano"), 10).wheel->v, 10);
+        QVERIFY(load_designed_wheel(dir.path(), QStringLiteral("Fano"), 6)
+                    .error.contains(QStringLiteral("line 4")));
+        QVERIFY(load_designed_wheel(dir.path(), QStringLiteral("missing"))
+                    .error.contains(QStringLiteral("no designed")));
+        QVERIFY(list_designed_wheels(dir.path() + QStringLiteral("/none")).isEmpty());
+    }
+
+    void refused_names_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("empty") << ""
+                               << "needs a name";
+        QTest::newRow("blanks") << "  "
+                                << "needs a name";
+        QTest::newRow("dot") << "."
+                             << "cannot be";
+        QTest::newRow("dot dot") << ".."
+                                 << "cannot be";
+        QTest::newRow("hidden") << ".wheel"
+                                << "cannot be";
+        QTest::newRow("slash") << "a/b"
+                               << "cannot be";
+        QTest::newRow("backslash") << "a\\b"
+                                   << "cannot be";
+        QTest::newRow("control character") << "a\tb"
+                                           << "cannot be";
+        QTest::newRow("catalogue system") << "10_3_6"
+                                          << "catalogue";
+        QTest::newRow("last catalogue system") << "20_4_6"
+                                               << "catalogue";
+    }
+    void refused_names() {
+        QFETCH(QString, name);
+        QFETCH(QString, words);
+        QVERIFY2(designed_name_fault(name).contains(words), qPrintable(designed_name_fault(name)));
+        QTemporaryDir dir;
+        QString error;
+        QVERIFY(!save_designed_wheel(dir.path(), name, fano, error));
+        QVERIFY(error.contains(words));
+        QVERIFY(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    }
+
+    void a_failed_save_keeps_the_old_file() {
+        QTemporaryDir dir;
+        QString error;
+        QVERIFY(save_designed_wheel(dir.path(), QStringLiteral("Fano"), fano, error));
+        QVERIFY(!save_designed_wheel(dir.path(), QStringLiteral("Fano"), {}, error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(file_bytes(dir.path() + QStringLiteral("/Wheels/Fano.txt")).count('\n'), 7);
+        // A file in the way of the folder.
+        QTemporaryDir other;
+        write_bytes(other.path() + QStringLiteral("/Wheels"), "in the way");
+        QVERIFY(!save_designed_wheel(other.path(), QStringLiteral("Fano"), fano, error));
+        QVERIFY(error.contains(QStringLiteral("Wheels")));
+    }
+
+    void bad_files_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("number out of range")
+            << QByteArray("1 2 3\r\n4 5 65\r\n") << "line 2: '65' is not a position";
+        QTest::newRow("zero") << QByteArray("0 2 3\r\n") << "line 1: '0'";
+        QTest::newRow("not a number") << QByteArray("1 2 3\r\n1 2 x\r\n") << "line 2: 'x'";
+        QTest::newRow("sizes differ")
+            << QByteArray("1 2 3\r\n1 2 3 4\n") << "line 2: a ticket of 4 numbers among tickets of 3";
+        QTest::newRow("number twice") << QByteArray("1 2 2\r\n") << "line 1: 2 appears twice";
+        QTest::newRow("one number") << QByteArray("1\r\n") << "line 1: a ticket holds 2 to 6";
+        QTest::newRow("seven numbers") << QByteArray("1 2 3 4 5 6 7\r\n") << "line 1: a ticket holds 2 to 6";
+        QTest::newRow("empty line inside") << QByteArray("1 2 3\r\n\r\n1 2 4\r\n") << "line 2: an empty line";
+        QTest::newRow("empty file") << QByteArray() << "holds no ticket";
+    }
+    void bad_files() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, words);
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/w.txt");
+        write_bytes(path, bytes);
+        const WheelRead read = read_wheel_file(path);
+        QVERIFY(!read.wheel);
+        QVERIFY2(read.error.contains(words), qPrintable(read.error));
+        QVERIFY(read.error.contains(QStringLiteral("w.txt")));
+    }
+
+    void good_files_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("count");
+        QTest::newRow("LF and no last line end") << QByteArray("3 1 2\n4 5 6") << 2;
+        QTest::newRow("extra blanks") << QByteArray(" 1  2 3 \r\n") << 1;
+        QTest::newRow("64 numbers") << QByteArray("63 64\r\n") << 1;
+    }
+    void good_files() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, count);
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/w.txt");
+        write_bytes(path, bytes);
+        const WheelRead read = read_wheel_file(path);
+        QVERIFY2(read.wheel, qPrintable(read.error));
+        QCOMPARE(static_cast<int>(read.wheel->tickets.size()), count);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestDesignedWheels)
+#include "test_designed_wheels.moc"
