@@ -139,3 +139,62 @@ bool save_designed_wheel(const QString& data_dir, const QString& name, std::span
     }
     return true;
 }
+
+ShippedWheels parse_shipped_wheels(std::string_view text) {
+    ShippedWheels parsed;
+    int line_number = 0;
+    int expected = 0; // ticket lines still to come for the last wheel
+    const auto fail = [&](const char* why) {
+        parsed.error =
+            QStringLiteral("designed_wheels.txt, line %1: %2").arg(line_number).arg(QLatin1String(why));
+        return parsed;
+    };
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        QByteArray line(text.data(), static_cast<qsizetype>(std::min(end, text.size())));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        ++line_number;
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        const QList<QByteArray> words = line.simplified().split(' ');
+        std::vector<int> numbers;
+        bool ok = true;
+        for (qsizetype i = words.front() == "wheel" ? 1 : 0; i < words.size() && ok; ++i)
+            numbers.push_back(words[i].toInt(&ok));
+        if (!ok)
+            return fail("not a number");
+        if (words.front() == "wheel") {
+            if (expected != 0)
+                return fail("the wheel before has fewer tickets than it says");
+            if (numbers.size() != 5)
+                return fail("a wheel line holds V K T M COUNT");
+            const WheelSpec spec{numbers[0], numbers[1], numbers[2], numbers[3]};
+            if (!wheel_spec_fault(spec).isEmpty() || numbers[4] < 1)
+                return fail("not a wheel the designer makes");
+            parsed.wheels.push_back({spec, {}});
+            expected = numbers[4];
+            continue;
+        }
+        if (expected == 0)
+            return fail("a ticket outside a wheel");
+        const WheelSpec& spec = parsed.wheels.back().spec;
+        const Ticket ticket = ticket_of(numbers);
+        if (static_cast<int>(numbers.size()) != spec.k || std::popcount(ticket) != spec.k ||
+            (spec.v < 64 && ticket >> spec.v))
+            return fail("not a ticket of the wheel");
+        parsed.wheels.back().tickets.push_back(ticket);
+        --expected;
+    }
+    if (expected != 0)
+        return fail("the last wheel has fewer tickets than it says");
+    return parsed;
+}
+
+std::optional<ShippedWheel> shipped_wheel(const WheelSpec& spec) {
+    static const ShippedWheels shipped = parse_shipped_wheels(designed_wheels_text());
+    for (const ShippedWheel& wheel : shipped.wheels)
+        if (wheel.spec == spec)
+            return wheel;
+    return std::nullopt;
+}

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 // Designed systems: wheels the designer made, kept under a name of the user's in the data folder,
@@ -45,3 +46,19 @@ QStringList wheel_file_lines(std::span<const Ticket> tickets);
 // when the save fails. error says why it was not saved.
 bool save_designed_wheel(const QString& data_dir, const QString& name, std::span<const Ticket> tickets,
                          QString& error);
+
+// The wheels designed offline and shipped with the program (designed_wheels.txt, made by
+// tools/design_wheels.sh): "wheel V K T M COUNT" and then COUNT ticket lines, for each.
+struct ShippedWheel {
+    WheelSpec spec;
+    std::vector<Ticket> tickets;
+};
+std::string_view designed_wheels_text();
+// The shipped wheels in file order; error names the line where the text stops reading.
+struct ShippedWheels {
+    std::vector<ShippedWheel> wheels;
+    QString error;
+};
+ShippedWheels parse_shipped_wheels(std::string_view text);
+// The shipped wheel with this guarantee, if there is one.
+std::optional<ShippedWheel> shipped_wheel(const WheelSpec& spec);

@@ -86,6 +86,7 @@ class Designer {
         lower_ = static_cast<int>(std::min<uint64_t>(wheel_lower_bound(s_), 1u << 30));
         weighted_ = s_.m == s_.t && o.tuning.weighted;
         tabu_tenure_ = static_cast<uint64_t>(std::max(0, o.tuning.tabu_tenure));
+        weight_threshold_ = o.tuning.weight_threshold;
     }
 
     DesignResult run() {
@@ -168,8 +169,32 @@ class Designer {
         });
     }
 
+    // The weighted repair looks at the t- and (t-1)-subsets of a ticket far more often than the
+    // ticket changes, so they are kept beside it.
+    struct Parts {
+        std::array<Ticket, 20> sets;    // the t-subsets
+        std::array<uint32_t, 20> ranks; // their ranks
+        std::array<Ticket, 20> smaller; // the (t-1)-subsets
+        uint8_t set_count = 0;
+        uint8_t smaller_count = 0;
+    };
+    void refresh_parts(size_t j) {
+        if (!weighted_)
+            return;
+        if (parts_.size() < tickets_.size())
+            parts_.resize(tickets_.size());
+        Parts& p = parts_[j];
+        p.set_count = p.smaller_count = 0;
+        for_each_subset(tickets_[j], s_.t, [&](Ticket set) {
+            p.sets[p.set_count] = set;
+            p.ranks[p.set_count++] = rank(set);
+        });
+        for_each_subset(tickets_[j], s_.t - 1, [&](Ticket set) { p.smaller[p.smaller_count++] = set; });
+    }
+
     void add_ticket(Ticket ticket) {
         tickets_.push_back(ticket);
+        refresh_parts(tickets_.size() - 1);
         for_each_covered(ticket, [&](uint32_t r) {
             if (count_[r]++ == 0)
                 mark_covered(r);
@@ -182,6 +207,10 @@ class Designer {
         });
         tickets_[j] = tickets_.back();
         tickets_.pop_back();
+        if (weighted_) {
+            parts_[j] = parts_[tickets_.size()];
+            parts_.pop_back();
+        }
     }
     void load(const std::vector<Ticket>& tickets) {
         while (!tickets_.empty())
@@ -257,6 +286,7 @@ class Designer {
             if (count_[r]++ == 0)
                 mark_covered(r);
         tickets_[j] = (tickets_[j] & ~bit(x)) | bit(y);
+        refresh_parts(j);
     }
 
     void set_temperature(double temperature) {
@@ -305,16 +335,22 @@ class Designer {
         if (weight_.empty())
             weight_.assign(total_, 1);
         tabu_.resize(tickets_.size() * wheel_max_numbers);
-        const size_t stall_limit = static_cast<size_t>(o_.tuning.stage_moves * 1000.0 * tickets_.size());
+        // A jump of several tickets that does not repair soon is given up for one ticket less
+        // than the best wheel.
+        const size_t best_size = has_pending_ ? pending_.size() : best_.size();
+        const double per_ticket = tickets_.size() + 1 < best_size ? 20.0 : o_.tuning.stall_moves;
+        const size_t stall_limit = static_cast<size_t>(per_ticket * static_cast<double>(tickets_.size()));
         size_t fewest = uncovered_.size();
         size_t since_fewest = 0;
         while (!uncovered_.empty()) {
             if (poll(false))
                 return false;
-            weighted_move();
-            for (const uint32_t r : uncovered_)
-                ++weight_[r];
-            work_ += uncovered_.size();
+            // At a local minimum (no trade lowered the weight) the subsets still uncovered gain.
+            if (weighted_move() >= weight_threshold_) {
+                for (const uint32_t r : uncovered_)
+                    ++weight_[r];
+                work_ += uncovered_.size();
+            }
             if (uncovered_.size() < fewest) {
                 fewest = uncovered_.size();
                 since_fewest = 0;
@@ -328,7 +364,7 @@ class Designer {
         return true;
     }
 
-    void weighted_move() {
+    int64_t weighted_move() {
         ++moves_;
         const Ticket u = unrank(uncovered_[rng_.below(uncovered_.size())]);
         const size_t b = tickets_.size();
@@ -352,20 +388,21 @@ class Designer {
             for (Ticket o = t; o; o &= o - 1)
                 lost[std::countr_zero(o)] = gained[std::countr_zero(o)] = 0;
             int64_t all_gained = 0;
-            for_each_subset(t, s_.t, [&](Ticket set) {
-                const uint32_t r = rank(set);
+            const Parts& p = parts_[j];
+            for (int i = 0; i < p.set_count; ++i) {
+                const uint32_t r = p.ranks[i];
                 if (count_[r] == 1)
-                    for (Ticket e = set & out; e; e &= e - 1)
+                    for (Ticket e = p.sets[i] & out; e; e &= e - 1)
                         lost[std::countr_zero(e)] += weight_[r];
-            });
-            for_each_subset(t, s_.t - 1, [&](Ticket set) {
-                const uint32_t r = rank(set | bit(y));
+            }
+            for (int i = 0; i < p.smaller_count; ++i) {
+                const uint32_t r = rank(p.smaller[i] | bit(y));
                 if (count_[r] != 0)
-                    return;
+                    continue;
                 all_gained += weight_[r];
-                for (Ticket e = set & out; e; e &= e - 1)
+                for (Ticket e = p.smaller[i] & out; e; e &= e - 1)
                     gained[std::countr_zero(e)] += weight_[r];
-            });
+            }
             work_ += 40;
             for (Ticket o = out; o; o &= o - 1) {
                 const int x = std::countr_zero(o);
@@ -388,6 +425,7 @@ class Designer {
         delta(bj, bx, by);
         apply(bj, bx, by);
         tabu_[bj * wheel_max_numbers + bx] = moves_ + tabu_tenure_ + rng_.below(tabu_tenure_ + 1);
+        return best;
     }
 
     // Anneals until every subset is covered (true) or the search must stop (false).
@@ -423,6 +461,7 @@ class Designer {
 
     // From the best wheel again, without another of its tickets.
     void restart() {
+        step_ = 1;
         load(has_pending_ ? pending_ : best_);
         remove_ticket(rng_.below(tickets_.size()));
     }
@@ -456,7 +495,10 @@ class Designer {
         return n;
     }
 
+    // Far above the best size a repair is quick, and dropping one ticket at a time would spend the
+    // time on easy steps: the step doubles while repairs stay quick and halves when one is not.
     void shrink() {
+        step_ = 1;
         while (!stopped_) {
             if (!best_.empty() && (static_cast<int>(best_.size()) <= std::max(lower_, 1) ||
                                    static_cast<int>(best_.size()) <= o_.stop_size))
@@ -464,10 +506,18 @@ class Designer {
             if (uncovered_.empty()) {
                 if (tickets_.size() <= 1)
                     return;
-                drop_ticket();
+                const size_t floor = static_cast<size_t>(std::max({lower_, o_.stop_size, 1}));
+                for (size_t i = 0; i < step_ && tickets_.size() > floor; ++i)
+                    drop_ticket();
             }
+            const uint64_t before = moves_;
+            const size_t size = tickets_.size();
             if (!(weighted_ ? repair() : anneal()))
                 return;
+            if (moves_ - before < 4 * size)
+                step_ = std::min(step_ * 2, std::max<size_t>(1, size / 16));
+            else
+                step_ = std::max<size_t>(1, step_ / 2);
             reheats_ = 0;
             offer();
         }
@@ -566,8 +616,10 @@ class Designer {
     // The weighted repair, where a trade costs little enough to weigh every one around a subset.
     bool weighted_ = false;
     std::vector<uint32_t> weight_;
+    std::vector<Parts> parts_;   // per ticket, in the weighted repair
     std::vector<uint64_t> tabu_; // per ticket and number: the move until which it may not come back
     uint64_t tabu_tenure_ = 4;
+    int64_t weight_threshold_ = 0;
     double temperature_ = 0;
     uint64_t in_stage_ = 0;
     int reheats_ = 0; // at the current size
@@ -583,6 +635,7 @@ class Designer {
     double best_found_ = -1;
 
     uint64_t moves_ = 0;
+    size_t step_ = 1; // tickets dropped at once
     uint64_t work_ = 0;
     uint64_t next_poll_ = 0;
     double last_progress_ = 0;

@@ -20,15 +20,19 @@ struct DesignProgress {
     uint64_t moves = 0;
 };
 
-// How the annealing cools; the defaults are what the benchmark settled on.
+// How the search moves; the defaults are what the benchmark settled on.
 struct DesignTuning {
+    // Annealing (wheels with t < m):
     double start_temperature = 0.7;
     double end_temperature = 0.12;
     double cooling = 0.985;         // factor per stage
     double stage_moves = 2.0;       // moves per stage, per ticket and number of a ticket
     int reheats_before_restart = 4; // then the search starts again from the best wheel
-    bool weighted = true;           // covering designs: the weighted repair instead of annealing
-    int tabu_tenure = 4;
+    // The weighted repair (covering designs, t = m):
+    bool weighted = true;      // false: anneal them too
+    int tabu_tenure = 2;       // moves before a number may return to the ticket it left, plus up to as many
+    double stall_moves = 1000; // per ticket: a repair that long without a new low starts again
+    int weight_threshold = 3;  // uncovered subsets gain weight after a trade that lowers the weight less
 };
 
 struct DesignOptions {

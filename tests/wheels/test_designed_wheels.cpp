@@ -1,5 +1,7 @@
 // Designed systems in the data folder: saved bytes, the list, names refused, files that do not read.
 #include "wheels/designed_wheels.h"
+#include "wheels/wheel_bounds.h"
+#include "wheels/wheel_check.h"
 
 #include <QDir>
 #include <QFile>
@@ -150,6 +152,42 @@ class TestDesignedWheels : public QObject {
         const WheelRead read = read_wheel_file(path);
         QVERIFY2(read.wheel, qPrintable(read.error));
         QCOMPARE(static_cast<int>(read.wheel->tickets.size()), count);
+    }
+
+    // The shipped wheels: tickets of 5 and 6, 3 if 3 and 4 if 4, 10 to 25 numbers, each one
+    // giving its guarantee and never below the lower bound.
+    void shipped_wheels_give_their_guarantee() {
+        const ShippedWheels shipped = parse_shipped_wheels(designed_wheels_text());
+        QVERIFY2(shipped.error.isEmpty(), qPrintable(shipped.error));
+        QCOMPARE(shipped.wheels.size(), size_t{64});
+        for (const ShippedWheel& w : shipped.wheels) {
+            const QString name = QStringLiteral("C(%1,%2,%3)").arg(w.spec.v).arg(w.spec.k).arg(w.spec.t);
+            QVERIFY2(count_covered(w.spec, w.tickets).complete(), qPrintable(name));
+            QVERIFY2(w.tickets.size() >= schonheim_bound(w.spec.v, w.spec.k, w.spec.t), qPrintable(name));
+        }
+        QVERIFY(shipped_wheel({25, 6, 4, 4}));
+        QVERIFY(!shipped_wheel({26, 6, 4, 4}));
+    }
+
+    void shipped_text_faults_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("short wheel") << QByteArray("wheel 7 3 2 2 2\n1 2 3\nwheel 7 3 2 2 1\n1 2 4\n")
+                                     << "line 3: the wheel before";
+        QTest::newRow("last wheel short")
+            << QByteArray("# c\nwheel 7 3 2 2 2\n1 2 3\n") << "line 3: the last";
+        QTest::newRow("ticket outside") << QByteArray("1 2 3\n") << "line 1: a ticket outside";
+        QTest::newRow("ticket too long")
+            << QByteArray("wheel 7 3 2 2 1\n1 2 3 4\n") << "line 2: not a ticket";
+        QTest::newRow("number beyond v") << QByteArray("wheel 7 3 2 2 1\n1 2 8\n") << "line 2: not a ticket";
+        QTest::newRow("bad spec") << QByteArray("wheel 7 3 4 4 1\n") << "line 1: not a wheel";
+        QTest::newRow("word") << QByteArray("wheel 7 3 2 2 1\n1 2 x\n") << "line 2: not a number";
+    }
+    void shipped_text_faults() {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, words);
+        const ShippedWheels parsed = parse_shipped_wheels(std::string_view(text.constData(), text.size()));
+        QVERIFY2(parsed.error.contains(words), qPrintable(parsed.error));
     }
 };
 
