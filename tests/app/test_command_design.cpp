@@ -1,37 +1,14 @@
 // zandrel design as a user runs it: the real program, no display; exit codes, the closing lines,
 // the written wheel (recounted here) and the saved system.
+#include "support/command_run.h"
 #include "wheels/wheel_test_support.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-struct Run {
-    int exit = -1;
-    QStringList out;
-    QString err;
-};
-
-Run zandrel(const QStringList& arguments) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(ZANDREL_BIN_DIR "/zandrel"), arguments);
-    if (!p.waitForFinished(60000))
-        return {};
-    Run run{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            {},
-            QString::fromUtf8(p.readAllStandardError())};
-    run.out = QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-    return run;
-}
 
 QStringList args(const char* text) {
     return QString::fromLatin1(text).split(u' ', Qt::SkipEmptyParts);

@@ -1,4 +1,5 @@
 // Designed systems in the data folder: saved bytes, the list, names refused, files that do not read.
+#include "support/test_files.h"
 #include "wheels/designed_wheels.h"
 #include "wheels/wheel_bounds.h"
 #include "wheels/wheel_check.h"
@@ -9,18 +10,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray file_bytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void write_bytes(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 const std::vector<Ticket> fano{0b0001011, 0b0010110, 0b0101100, 0b1011000, 0b0110001, 0b1100010, 0b1000101};
 
@@ -35,15 +24,15 @@ class TestDesignedWheels : public QObject {
         QVERIFY(save_designed_wheel(dir.path(), QStringLiteral("Fano"), fano, error));
         QVERIFY(error.isEmpty());
         const QString path = dir.path() + QStringLiteral("/Wheels/Fano.txt");
-        QCOMPARE(file_bytes(path),
+        QCOMPARE(read_all(path),
                  QByteArray("1 2 4\r\n2 3 5\r\n3 4 6\r\n4 5 7\r\n1 5 6\r\n2 6 7\r\n1 3 7\r\n"));
         const std::vector<Ticket> wide{Ticket{1} | Ticket{1} << 48};
         QVERIFY(save_designed_wheel(dir.path(), QStringLiteral("big 49"), wide, error));
-        QCOMPARE(file_bytes(dir.path() + QStringLiteral("/Wheels/big 49.txt")), QByteArray("1 49\r\n"));
+        QCOMPARE(read_all(dir.path() + QStringLiteral("/Wheels/big 49.txt")), QByteArray("1 49\r\n"));
         // Files whose names could not be saved stay off the list.
-        write_bytes(dir.path() + QStringLiteral("/Wheels/.hidden.txt"), "1 2\r\n");
-        write_bytes(dir.path() + QStringLiteral("/Wheels/10_3_6.txt"), "1 2\r\n");
-        write_bytes(dir.path() + QStringLiteral("/Wheels/notes.doc"), "1 2\r\n");
+        write_file(dir.path() + QStringLiteral("/Wheels/.hidden.txt"), "1 2\r\n");
+        write_file(dir.path() + QStringLiteral("/Wheels/10_3_6.txt"), "1 2\r\n");
+        write_file(dir.path() + QStringLiteral("/Wheels/notes.doc"), "1 2\r\n");
         QCOMPARE(list_designed_wheels(dir.path()),
                  (QStringList{QStringLiteral("big 49"), QStringLiteral("Fano")}));
 
@@ -101,10 +90,10 @@ class TestDesignedWheels : public QObject {
         QVERIFY(save_designed_wheel(dir.path(), QStringLiteral("Fano"), fano, error));
         QVERIFY(!save_designed_wheel(dir.path(), QStringLiteral("Fano"), {}, error));
         QVERIFY(!error.isEmpty());
-        QCOMPARE(file_bytes(dir.path() + QStringLiteral("/Wheels/Fano.txt")).count('\n'), 7);
+        QCOMPARE(read_all(dir.path() + QStringLiteral("/Wheels/Fano.txt")).count('\n'), 7);
         // A file in the way of the folder.
         QTemporaryDir other;
-        write_bytes(other.path() + QStringLiteral("/Wheels"), "in the way");
+        write_file(other.path() + QStringLiteral("/Wheels"), "in the way");
         QVERIFY(!save_designed_wheel(other.path(), QStringLiteral("Fano"), fano, error));
         QVERIFY(error.contains(QStringLiteral("Wheels")));
     }
@@ -129,7 +118,7 @@ class TestDesignedWheels : public QObject {
         QFETCH(QString, words);
         QTemporaryDir dir;
         const QString path = dir.path() + QStringLiteral("/w.txt");
-        write_bytes(path, bytes);
+        write_file(path, bytes);
         const WheelRead read = read_wheel_file(path);
         QVERIFY(!read.wheel);
         QVERIFY2(read.error.contains(words), qPrintable(read.error));
@@ -148,7 +137,7 @@ class TestDesignedWheels : public QObject {
         QFETCH(int, count);
         QTemporaryDir dir;
         const QString path = dir.path() + QStringLiteral("/w.txt");
-        write_bytes(path, bytes);
+        write_file(path, bytes);
         const WheelRead read = read_wheel_file(path);
         QVERIFY2(read.wheel, qPrintable(read.error));
         QCOMPARE(static_cast<int>(read.wheel->tickets.size()), count);
