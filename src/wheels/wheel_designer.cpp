@@ -85,6 +85,9 @@ class Designer {
         total_ = static_cast<uint32_t>(wheel_binomial(s_.v, s_.m));
         lower_ = static_cast<int>(std::min<uint64_t>(wheel_lower_bound(s_), 1u << 30));
         weighted_ = s_.m == s_.t && o.tuning.weighted;
+        // The index costs a list per (t-1)-subset; beyond a million of them the scan stays.
+        if (weighted_ && wheel_binomial(s_.v, s_.t - 1) <= 1'000'000)
+            holders_.resize(wheel_binomial(s_.v, s_.t - 1));
         tabu_tenure_ = static_cast<uint64_t>(std::max(0, o.tuning.tabu_tenure));
         weight_threshold_ = o.tuning.weight_threshold;
     }
@@ -175,6 +178,7 @@ class Designer {
         std::array<Ticket, 20> sets;    // the t-subsets
         std::array<uint32_t, 20> ranks; // their ranks
         std::array<Ticket, 20> smaller; // the (t-1)-subsets
+        std::array<uint32_t, 20> smaller_ranks;
         uint8_t set_count = 0;
         uint8_t smaller_count = 0;
     };
@@ -189,12 +193,40 @@ class Designer {
             p.sets[p.set_count] = set;
             p.ranks[p.set_count++] = rank(set);
         });
-        for_each_subset(tickets_[j], s_.t - 1, [&](Ticket set) { p.smaller[p.smaller_count++] = set; });
+        for_each_subset(tickets_[j], s_.t - 1, [&](Ticket set) {
+            p.smaller[p.smaller_count] = set;
+            p.smaller_ranks[p.smaller_count++] = rank(set);
+        });
+    }
+
+    // Which tickets hold each (t-1)-subset: the tickets one number short of an uncovered subset u
+    // are those that hold one of u's (t-1)-subsets, found without looking at every ticket.
+    void list_ticket(size_t j) {
+        if (!holders_.empty())
+            for (int i = 0; i < parts_[j].smaller_count; ++i)
+                holders_[parts_[j].smaller_ranks[i]].push_back(static_cast<uint32_t>(j));
+    }
+    // Ticket from is listed as ticket to, or no longer (to = SIZE_MAX).
+    void relabel_ticket(size_t from, size_t to) {
+        if (holders_.empty())
+            return;
+        for (int i = 0; i < parts_[from].smaller_count; ++i) {
+            std::vector<uint32_t>& list = holders_[parts_[from].smaller_ranks[i]];
+            auto at = std::find(list.begin(), list.end(), static_cast<uint32_t>(from));
+            if (to == SIZE_MAX) {
+                *at = list.back();
+                list.pop_back();
+            } else {
+                *at = static_cast<uint32_t>(to);
+            }
+        }
     }
 
     void add_ticket(Ticket ticket) {
         tickets_.push_back(ticket);
         refresh_parts(tickets_.size() - 1);
+        if (weighted_)
+            list_ticket(tickets_.size() - 1);
         for_each_covered(ticket, [&](uint32_t r) {
             if (count_[r]++ == 0)
                 mark_covered(r);
@@ -205,12 +237,16 @@ class Designer {
             if (--count_[r] == 0)
                 mark_uncovered(r);
         });
-        tickets_[j] = tickets_.back();
-        tickets_.pop_back();
+        const size_t last = tickets_.size() - 1;
         if (weighted_) {
-            parts_[j] = parts_[tickets_.size()];
+            relabel_ticket(j, SIZE_MAX);
+            if (j != last)
+                relabel_ticket(last, j);
+            parts_[j] = parts_[last];
             parts_.pop_back();
         }
+        tickets_[j] = tickets_[last];
+        tickets_.pop_back();
     }
     void load(const std::vector<Ticket>& tickets) {
         while (!tickets_.empty())
@@ -285,8 +321,12 @@ class Designer {
         for (const uint32_t r : gained_)
             if (count_[r]++ == 0)
                 mark_covered(r);
+        if (weighted_)
+            relabel_ticket(j, SIZE_MAX);
         tickets_[j] = (tickets_[j] & ~bit(x)) | bit(y);
         refresh_parts(j);
+        if (weighted_)
+            list_ticket(j);
     }
 
     void set_temperature(double temperature) {
@@ -377,13 +417,13 @@ class Designer {
         // plus y that nobody covers are gained unless they hold x. One pass over each gives the
         // weight of every trade of the ticket.
         std::array<int64_t, wheel_max_numbers> lost{}, gained{};
-        for (size_t j = 0; j < b; ++j) {
+        const auto consider = [&](size_t j) {
             const Ticket t = tickets_[j];
             if (std::popcount(t & u) != s_.t - 1)
-                continue;
+                return;
             const int y = std::countr_zero(u & ~t);
             if (tabu_[j * wheel_max_numbers + y] > moves_)
-                continue;
+                return;
             const Ticket out = t & ~u;
             for (Ticket o = t; o; o &= o - 1)
                 lost[std::countr_zero(o)] = gained[std::countr_zero(o)] = 0;
@@ -413,6 +453,16 @@ class Designer {
                     bj = j, bx = x, by = y;
                 }
             }
+        };
+        if (holders_.empty()) {
+            for (size_t j = 0; j < b; ++j)
+                consider(j);
+            work_ += b;
+        } else {
+            for_each_subset(u, s_.t - 1, [&](Ticket a) {
+                for (const uint32_t j : holders_[rank(a)])
+                    consider(j);
+            });
         }
         if (bx < 0) {
             // Every trade is tabu or no ticket is one number short: a random trade.
@@ -616,7 +666,8 @@ class Designer {
     // The weighted repair, where a trade costs little enough to weigh every one around a subset.
     bool weighted_ = false;
     std::vector<uint32_t> weight_;
-    std::vector<Parts> parts_;   // per ticket, in the weighted repair
+    std::vector<Parts> parts_;                   // per ticket, in the weighted repair
+    std::vector<std::vector<uint32_t>> holders_; // per (t-1)-subset: the tickets that hold it
     std::vector<uint64_t> tabu_; // per ticket and number: the move until which it may not come back
     uint64_t tabu_tenure_ = 4;
     int64_t weight_threshold_ = 0;
