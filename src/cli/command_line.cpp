@@ -14,7 +14,8 @@ bool is_command(const QStringList& arguments) {
         return false;
     const QString& word = arguments[1];
     return word == QLatin1String("import") || word == QLatin1String("export") ||
-           word == QLatin1String("check") || word == QLatin1String("backtest");
+           word == QLatin1String("check") || word == QLatin1String("backtest") ||
+           word == QLatin1String("design");
 }
 
 QStringList command_first(const QStringList& arguments) {
@@ -40,6 +41,8 @@ int run_command(const QStringList& arguments, const QString& program_dir, const 
         status = run_export(arguments, program_dir, user_data_dir);
     else if (word == QLatin1String("backtest"))
         status = run_backtest_command(arguments, program_dir, user_data_dir);
+    else if (word == QLatin1String("design"))
+        status = run_design(arguments, program_dir, user_data_dir);
     else
         status = run_check(arguments, program_dir, user_data_dir);
     // What a full disk or a closed pipe refused is not a success.

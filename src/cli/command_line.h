@@ -3,8 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-// The commands that work on the data folder without a window (zandrel import|export|check|backtest ...).
-// They need no display: the program runs them under a QCoreApplication.
+// The commands that work on the data folder without a window (zandrel import|export|check|backtest|design
+// ...). They need no display: the program runs them under a QCoreApplication.
 
 // True when the first argument after the program names a command.
 bool is_command(const QStringList& arguments);

@@ -1,6 +1,7 @@
 // The commands run as a user runs them: the real program, with no display at all.
 #include "core/lotto/lotto_files.h"
 #include "core/session/start_up.h"
+#include "support/command_run.h"
 #include "support/faults.h"
 #include "support/test_files.h"
 
@@ -18,32 +19,6 @@
 #include <unistd.h>
 
 namespace {
-
-struct Run {
-    int exit = -1;
-    QStringList out;
-    QString err;
-};
-
-// Runs the program; setup, when given, changes the child before it starts (a limit, its output).
-Run zandrel(const QStringList& arguments, const std::function<void(QProcess&)>& setup = {}) {
-    QProcess p;
-    if (setup)
-        setup(p);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(ZANDREL_BIN_DIR "/zandrel"), arguments);
-    if (!p.waitForFinished(60000))
-        return {};
-    Run run{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            {},
-            QString::fromUtf8(p.readAllStandardError())};
-    run.out = QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-    return run;
-}
 
 // A Wednesday/Saturday 6/49 game, newest first as lotteries publish it.
 const QByteArray published = "Draw Date,Ball 1,Ball 2,Ball 3,Ball 4,Ball 5,Ball 6,Bonus Ball,Jackpot\r\n"

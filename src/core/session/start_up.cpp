@@ -145,7 +145,9 @@ StartOptions read_start_options(const QStringList& arguments) {
         "  check --lotto NAME         list missing draws and suspicious rows\n"
         "  backtest --lotto NAME --system NAME (--set SIZE/NAME | --numbers \"N1 N2 ...\" |\n"
         "           --rule RULE --window W)\n"
-        "                             what a system would have paid and won over the draws"));
+        "                             what a system would have paid and won over the draws\n"
+        "  design --numbers V --pick K --guarantee T [--if M]\n"
+        "                             the smallest wheel for a pool and a guarantee"));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption data_dir(
@@ -189,10 +191,11 @@ StartOptions read_start_options(const QStringList& arguments) {
     if (!mistake.isEmpty())
         return {false,
                 1,
-                QStringLiteral("%1: %2\n"
-                               "Usage: %1 [--data-dir FOLDER]\n"
-                               "       %1 import|export|check|backtest ... (%1 COMMAND --help tells more)\n"
-                               "Try '%1 --help'.\n")
+                QStringLiteral(
+                    "%1: %2\n"
+                    "Usage: %1 [--data-dir FOLDER]\n"
+                    "       %1 import|export|check|backtest|design ... (%1 COMMAND --help tells more)\n"
+                    "Try '%1 --help'.\n")
                     .arg(program, mistake),
                 {}};
     StartOptions options;

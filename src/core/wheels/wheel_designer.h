@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/wheels/wheel_check.h"
+#include "core/wheels/wheel_spec.h"
+
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <vector>
+
+// The search for the smallest wheel: a greedy start, then simulated annealing at decreasing sizes
+// (drop a ticket, repair by moving one number of one ticket, counting the uncovered m-subsets as
+// it goes), with reheats and restarts. Every wheel it hands out has passed the exact check.
+
+struct DesignProgress {
+    int best_size = 0;      // tickets of the best checked wheel that gives the guarantee; 0: none yet
+    uint64_t uncovered = 0; // m-subsets the wheel being worked on leaves uncovered
+    int size = 0;           // tickets of the wheel being worked on
+    double elapsed = 0;     // seconds since the start
+    uint64_t moves = 0;
+};
+
+// How the search moves; the defaults are what the benchmark settled on.
+struct DesignTuning {
+    // Annealing (wheels with t < m):
+    double start_temperature = 0.7;
+    double end_temperature = 0.12;
+    double cooling = 0.985;         // factor per stage
+    double stage_moves = 2.0;       // moves per stage, per ticket and number of a ticket
+    int reheats_before_restart = 4; // then the search starts again from the best wheel
+    // The weighted repair (covering designs, t = m):
+    bool weighted = true;      // false: anneal them too
+    int tabu_tenure = 2;       // moves before a number may return to the ticket it left, plus up to as many
+    double stall_moves = 1000; // per ticket: a repair that long without a new low starts again
+    int weight_threshold = 3;  // uncovered subsets gain weight after a trade that lowers the weight less
+};
+
+struct DesignOptions {
+    WheelSpec spec;
+    double seconds = 60;
+    uint64_t seed = 1;
+    int budget = 0;    // a fixed number of tickets: cover as many m-subsets as they can; 0: smallest wheel
+    int stop_size = 0; // stop once a wheel this small gives the guarantee (0: search on)
+    uint64_t max_moves = 0; // stop after so many moves (0: no limit), for runs that must repeat exactly
+    const std::atomic<bool>* cancel = nullptr;
+    std::function<void(const DesignProgress&)> progress; // called about every progress_interval seconds
+    double progress_interval = 0.2;
+    DesignTuning tuning;
+};
+
+struct DesignResult {
+    QString error;               // why the spec cannot be designed; nothing else is set then
+    std::vector<Ticket> tickets; // the best wheel found, checked, tickets in ascending order
+    CoverCount count;            // its coverage by the exact check
+    bool cancelled = false;
+    double elapsed = 0;
+    double first_wheel_seconds = -1; // when the first wheel giving the guarantee was checked
+    double best_seconds = -1;        // when the wheel returned was found
+    uint64_t moves = 0;
+};
+
+// Same options and seed, same moves: the wheel depends on the seed and on how long the search ran
+// (or max_moves), never on the clock otherwise.
+DesignResult design_wheel(const DesignOptions& options);

@@ -1,0 +1,114 @@
+// The designer against the best known wheels: one case a line, one core, a fixed seed.
+//   bench_designer [--seconds S] [--seed N] [--filter REGEX] [--check-only]
+// Columns: the case, the size found, the best known size (LJCR) or the lower bound, their ratio,
+// when that size was found and when the first checked wheel was, the catalogue's size where it has
+// the guarantee.
+#include "core/systems/system_catalogue.h"
+#include "core/wheels/wheel_bounds.h"
+#include "core/wheels/wheel_check.h"
+#include "core/wheels/wheel_designer.h"
+#include "wheels/wheel_test_support.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <cstdio>
+
+namespace {
+
+struct Case {
+    QString name;
+    WheelSpec spec;
+    double seconds_factor = 1;
+};
+
+QString case_name(const WheelSpec& s) {
+    return s.t == s.m ? QStringLiteral("C(%1,%2,%3)").arg(s.v).arg(s.k).arg(s.t)
+                      : QStringLiteral("%1 numbers, %2 if %3 (k=%4)").arg(s.v).arg(s.t).arg(s.m).arg(s.k);
+}
+
+std::vector<Case> cases() {
+    std::vector<Case> list;
+    for (int k = 5; k <= 6; ++k)
+        for (int t = 3; t <= 4; ++t)
+            for (int v = 7; v <= 25; ++v)
+                list.push_back({case_name({v, k, t, t}), {v, k, t, t}});
+    list.push_back({case_name({14, 6, 5, 5}), {14, 6, 5, 5}});
+    list.push_back({case_name({49, 6, 3, 3}), {49, 6, 3, 3}});
+    list.push_back({case_name({49, 6, 3, 6}), {49, 6, 3, 6}, 5});
+    return list;
+}
+
+int catalogue_size(const WheelSpec& s) {
+    if (s.t != s.m)
+        return 0;
+    for (const SystemInfo& info : system_catalogue())
+        if (info.v == s.v && info.t == s.t && info.m == s.k)
+            return info.ticket_count();
+    return 0;
+}
+
+// The exact check of a 49-number wheel for 6-subsets (13,983,816 of them).
+void time_check() {
+    for (const int t : {3, 4}) {
+        const WheelSpec spec{49, 6, t, 6};
+        const auto wheel = random_tickets(49, 6, t == 3 ? 163 : 1000, 49);
+        QElapsedTimer timer;
+        timer.start();
+        const CoverCount count = count_covered(spec, wheel);
+        std::printf("check %-34s %6zu tickets  %llu of %llu covered  %.2f s\n", qPrintable(case_name(spec)),
+                    wheel.size(), static_cast<unsigned long long>(count.covered),
+                    static_cast<unsigned long long>(count.total), timer.elapsed() / 1000.0);
+        std::fflush(stdout);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    double seconds = 60;
+    uint64_t seed = 1;
+    QRegularExpression filter;
+    bool check_only = false;
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--seconds") && i + 1 < args.size())
+            seconds = args[++i].toDouble();
+        else if (args[i] == QLatin1String("--seed") && i + 1 < args.size())
+            seed = args[++i].toULongLong();
+        else if (args[i] == QLatin1String("--filter") && i + 1 < args.size())
+            filter.setPattern(args[++i]);
+        else if (args[i] == QLatin1String("--check-only"))
+            check_only = true;
+        else {
+            std::fprintf(stderr,
+                         "usage: bench_designer [--seconds S] [--seed N] [--filter REGEX] [--check-only]\n");
+            return 2;
+        }
+    }
+    time_check();
+    if (check_only)
+        return 0;
+    std::printf("%-34s %6s %6s %7s %8s %8s %9s\n", "case", "size", "best", "ratio", "found s", "first s",
+                "catalogue");
+    for (const Case& c : cases()) {
+        if (!filter.pattern().isEmpty() && !filter.match(c.name).hasMatch())
+            continue;
+        DesignOptions o;
+        o.spec = c.spec;
+        o.seconds = seconds * c.seconds_factor;
+        o.seed = seed;
+        const DesignResult r = design_wheel(o);
+        const auto best = best_known_size(c.spec);
+        const uint64_t reference = best ? static_cast<uint64_t>(*best) : wheel_lower_bound(c.spec);
+        const int catalogue = catalogue_size(c.spec);
+        std::printf("%-34s %6zu %5llu%s %7.3f %8.2f %8.2f %9s%s\n", qPrintable(c.name), r.tickets.size(),
+                    static_cast<unsigned long long>(reference), best ? " " : "L",
+                    static_cast<double>(r.tickets.size()) / static_cast<double>(reference), r.best_seconds,
+                    r.first_wheel_seconds, catalogue ? qPrintable(QString::number(catalogue)) : "-",
+                    r.count.complete() ? "" : "  (incomplete)");
+        std::fflush(stdout);
+    }
+    return 0;
+}
