@@ -2,7 +2,9 @@
 // and 10_3_6 on each draw's highest frequencies over the 100 draws before it, over 100,000 draws;
 // prints the time of each. With --shot FILE it instead opens the Backtest window on the sample data
 // (from --samples DIR, default share/), runs 10_3_6 on the forecasts of the sample set and saves a
-// picture of it.
+// picture of it; with --screen WxH as well, the window as large as a screen of that many pixels
+// lets it (at the scale QT_SCALE_FACTOR gives), to see what a laptop shows; with --pdf FILE the
+// window's printout too.
 #include "core/analyses/backtest.h"
 #include "core/base/convert.h"
 #include "gui/analyses/frm_backtest.h"
@@ -45,7 +47,7 @@ std::vector<DrawRec> history(int count) {
     return draws;
 }
 
-int shot(const QString& samples, const QString& png) {
+int shot(const QString& samples, const QString& png, const QSize& screen, const QString& pdf) {
     TestApp app;
     app.session.today = [] { return QDate(2026, 12, 1); };
     install_samples(app, samples);
@@ -56,6 +58,16 @@ int shot(const QString& samples, const QString& png) {
     for (const char* name : {"frmLotto", "frmTsets"})
         app.windows.find(name)->hide();
     const auto w = open_window<frmBacktest>(app, "frmBacktest");
+    if (screen.isValid()) {
+        // The screen in the window's own pixels, less a title bar and borders.
+        const qreal scale = qApp->devicePixelRatio();
+        const QSize room =
+            QSize(qFloor(screen.width() / scale), qFloor(screen.height() / scale)) - QSize(8, 40);
+        w->resize(room.expandedTo(w->minimumSizeHint()));
+        std::fprintf(stderr, "window %d x %d, at least %d x %d, on %d x %d\n", w->width(), w->height(),
+                     w->minimumSizeHint().width(), w->minimumSizeHint().height(), room.width(),
+                     room.height());
+    }
     w.pick("cmbSystem", "10_3_6");
     w.get<QRadioButton>("optForecasts")->setChecked(true);
     w.click("cmdRun");
@@ -66,6 +78,10 @@ int shot(const QString& samples, const QString& png) {
     QApplication::processEvents();
     for (const QString& m : app.dialogs.messages)
         std::fprintf(stderr, "message: %s\n", qPrintable(m));
+    if (!pdf.isEmpty()) {
+        app.dialogs.print_file = pdf;
+        w.click("cmdPrint");
+    }
     return app.dialogs.messages.isEmpty() && !w->running() && w->grab().save(png) ? 0 : 1;
 }
 
@@ -76,7 +92,16 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     QLocale::setDefault(QLocale::c());
     if (const ShotRequest request = shot_request(args, 1, QStringLiteral(ZANDREL_SHARE_DIR)); request.shot)
-        return shot(request.samples, request.files[0]);
+        return shot(
+            request.samples, request.files[0],
+            [&args] {
+                const QStringList size = args.value(args.indexOf(QStringLiteral("--screen")) + 1).split(u'x');
+                return args.contains(QStringLiteral("--screen")) && size.size() == 2
+                           ? QSize(size[0].toInt(), size[1].toInt())
+                           : QSize();
+            }(),
+            args.contains(QStringLiteral("--pdf")) ? args.value(args.indexOf(QStringLiteral("--pdf")) + 1)
+                                                   : QString());
 
     LottoParams lotto;
     lotto.play_n = 49;

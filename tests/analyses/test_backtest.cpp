@@ -1,6 +1,7 @@
 #include "core/analyses/backtest.h"
 #include "core/analyses/fability.h"
 #include "core/base/convert.h"
+#include "core/base/text_table.h"
 #include "lotto/sample_lotto.h"
 
 #include <QtTest>
@@ -88,6 +89,24 @@ const QStringList history = {
     "2024-01-13 11 12 13 14 15 16 0", "2024-01-17 1 2 20 21 22 23 24", "2024-01-20 30 31 32 33 34 35 36",
     "2024-01-24 1 3 5 7 9 11 13",
 };
+
+// count played draws a week apart from 2024-01-06, each with `numbers` numbers played.
+BacktestResult played(int count, int numbers) {
+    BacktestResult r;
+    for (int i = 0; i < count; ++i) {
+        BacktestDraw& d = r.draws.emplace_back();
+        d.date = date_to_serial(QDate(2024, 1, 6).addDays(7 * i));
+        for (int n = 1; n <= numbers; ++n)
+            d.numbers.push_back(static_cast<int16_t>(n + i % 3));
+        d.tickets = 10;
+        d.cost = 20;
+        d.hits[0] = i;
+        d.winnings = 5.0 * i;
+        d.net = d.winnings - d.cost;
+        d.cumulative = (i ? r.draws[i - 1].cumulative : 0) + d.net;
+    }
+    return r;
+}
 
 } // namespace
 
@@ -351,6 +370,48 @@ class TestBacktest : public QObject {
         QVERIFY2(r.error.contains(error), qPrintable(r.error));
         QVERIFY(r.draws.empty());
         QCOMPARE(r.tickets, qint64(0));
+    }
+
+    // Every run refills the played-draws grid whole, whatever the grid held: a run of more draws,
+    // of fewer, of none, or with another count of numbers played.
+    void grid_refills_on_every_run_data() {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::addColumn<int>("numbers");
+        QTest::newRow("fewer draws") << 40 << 7 << 10;
+        QTest::newRow("more draws") << 7 << 40 << 12;
+        QTest::newRow("the same draws") << 12 << 12 << 10;
+        QTest::newRow("none played") << 12 << 0 << 10;
+        QTest::newRow("after none played") << 0 << 5 << 20;
+    }
+    void grid_refills_on_every_run() {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        QFETCH(int, numbers);
+        TextTable grid;
+        int resets = 0;
+        connect(&grid, &TextTable::reset_ends, this, [&resets] { ++resets; });
+        fill_backtest_grid(grid, played(first, 10));
+        const BacktestResult r = played(second, numbers);
+        resets = 0;
+        fill_backtest_grid(grid, r);
+        QCOMPARE(resets, 1);
+        QCOMPARE(grid.rows(), 1 + second);
+        QCOMPARE(grid.fixed_rows(), 1);
+        QCOMPARE(grid.fixed_cols(), 0);
+        QCOMPARE(grid.cols(), 3 + backtest_classes + 4);
+        QCOMPARE(grid.text(0, 0), QStringLiteral("Date"));
+        QCOMPARE(grid.text(0, 4), QStringLiteral("2+bonus"));
+        QCOMPARE(grid.text(0, grid.cols() - 1), QStringLiteral("Cumulative"));
+        // The grid's rows are the CSV's lines, cell for cell but the date's form.
+        const QList<QByteArray> csv = backtest_csv(r).split('\n');
+        for (int row = 1; row < grid.rows(); ++row) {
+            QStringList cells;
+            for (int c = 1; c < grid.cols(); ++c)
+                cells << grid.text(row, c);
+            QCOMPARE(grid.text(row, 0), date_to_text(serial_to_date(r.draws[row - 1].date)));
+            QCOMPARE(cells.join(u','), QString::fromUtf8(csv[row]).section(u',', 1));
+        }
     }
 };
 

@@ -182,6 +182,58 @@ class TestBacktestWindow : public QObject {
         QVERIFY(s.w.enabled("cmdExport") && s.w.enabled("cmdPrint"));
     }
 
+    // A second run, in another mode or the same, fills the played-draws grid and its header anew.
+    void every_run_refills_the_draws_data() {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::newRow("forecasts, then fixed") << "optForecasts"
+                                               << "optFixed";
+        QTest::newRow("fixed twice") << "optFixed"
+                                     << "optFixed";
+        QTest::newRow("rule, then forecasts") << "optRule"
+                                              << "optForecasts";
+    }
+    void every_run_refills_the_draws() {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        BacktestScene s(60);
+        s.w.set_texts({"txtNumbers", "txtWindow"}, {"1 2 3 4 5 6 7 8 9 10", "5"});
+        for (const QString& mode : {first, second}) {
+            s.w.get<QRadioButton>(mode)->setChecked(true);
+            s.run();
+            QCOMPARE(s.app.dialogs.messages, QStringList());
+            const GridModel& draws = s.w.grid("msfDraws");
+            const int played = s.w.text("lblDrawsPlayed").toInt();
+            QVERIFY(played > 0);
+            QCOMPARE(draws.rows(), 1 + played);
+            QCOMPARE(draws.fixed_rows(), 1);
+            QCOMPARE(draws.rowCount(), played);
+            QCOMPARE(draws.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Date"));
+            QCOMPARE(draws.data(draws.index(0, 1)).toString().isEmpty(), false);
+            QCOMPARE(draws.text(draws.rows() - 1, draws.cols() - 1), s.w.text("lblNet"));
+        }
+    }
+
+    // The window opens on the system picked in the Systems window; on 10_3_6 when none is.
+    void opens_on_the_picked_system_data() {
+        QTest::addColumn<QString>("picked");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("a system picked") << "12_4_6"
+                                         << "12_4_6";
+        QTest::newRow("none picked") << ""
+                                     << "10_3_6";
+        QTest::newRow("not of the catalogue") << "99_9_9"
+                                              << "10_3_6";
+    }
+    void opens_on_the_picked_system() {
+        QFETCH(QString, picked);
+        QFETCH(QString, shown);
+        TestApp app;
+        app.session.system.set_name(picked);
+        const auto w = open_window(app, "frmBacktest");
+        QCOMPARE(w.get<QComboBox>("cmbSystem")->currentText(), shown);
+    }
+
     void export_writes_the_commands_csv_and_print_prints() {
         BacktestScene s(200);
         s.w.get<QRadioButton>("optFixed")->setChecked(true);

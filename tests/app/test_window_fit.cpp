@@ -1,3 +1,4 @@
+#include "gui/analyses/frm_backtest.h"
 #include "gui/toolkit/window_names.h"
 #include "support/shots.h"
 #include "support/window_driver.h"
@@ -6,6 +7,8 @@
 #include <QApplication>
 #include <QFont>
 #include <QHeaderView>
+#include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -70,6 +73,22 @@ struct Samples {
     }
     ~Samples() { QApplication::setFont(QFont()); }
 };
+
+// The room a window has on the smallest screen of its resolution, in its own pixels: 1,280 x 720
+// at 96 dpi, 1,920 x 1,080 at 144 dpi (a scale of 1.5), less the frame's title bar and borders.
+QSize screen_room() {
+    const qreal scale = qApp->devicePixelRatio();
+    const QSize screen = scale > 1.25 ? QSize(1920, 1080) : QSize(1280, 720);
+    return QSize(qFloor(screen.width() / scale), qFloor(screen.height() / scale)) - QSize(8, 40);
+}
+
+bool fits(const QSize& size, const QSize& room) {
+    return size.width() <= room.width() && size.height() <= room.height();
+}
+
+QString size_text(const QSize& size) {
+    return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
+}
 
 } // namespace
 
@@ -138,6 +157,56 @@ class TestWindowFit : public QObject {
         QApplication::processEvents();
         QCOMPARE(view->grid()->rows(), 11);
         QVERIFY(!view->verticalScrollBar()->isVisible());
+    }
+
+    // Every window opens whole on the smallest screen, and can be made no larger than it.
+    void windows_fit_the_screen_data() {
+        QTest::addColumn<QString>("window");
+        for (const char* name : {window_name::main, window_name::help, window_name::lotto, window_name::tsets,
+                                 window_name::tset_generator, window_name::system, window_name::performance,
+                                 window_name::fability, window_name::profitability, window_name::backtest})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void windows_fit_the_screen() {
+        QFETCH(QString, window);
+        Samples samples(10);
+        QWidget* w = samples.app.windows.show(window);
+        QVERIFY(w);
+        QApplication::processEvents();
+        const QSize room = screen_room(), least = w->minimumSizeHint().expandedTo(w->minimumSize());
+        QVERIFY2(
+            fits(least, room),
+            qPrintable(
+                QStringLiteral("%1 needs at least %2 of %3").arg(window, size_text(least), size_text(room))));
+        QVERIFY2(
+            fits(w->size(), room),
+            qPrintable(
+                QStringLiteral("%1 opens at %2 on %3").arg(window, size_text(w->size()), size_text(room))));
+    }
+
+    // After a run, the Backtest window's grids show their figures whole at its default size, the
+    // hits without scrolling.
+    void backtest_figures_are_whole() {
+        Samples samples(10);
+        auto backtest = drive<frmBacktest>(samples.app.windows.show(QLatin1String(window_name::backtest)));
+        backtest.get<QRadioButton>("optFixed")->setChecked(true);
+        backtest.set("txtNumbers", "1 2 3 4 5 6 7 8 9 10");
+        samples.app.dialogs.messages.clear();
+        backtest.click("cmdRun");
+        QTRY_VERIFY_WITH_TIMEOUT(!backtest->running(), 60000);
+        QVERIFY2(samples.app.dialogs.messages.isEmpty(), qPrintable(samples.app.dialogs.messages.join(u'|')));
+        QApplication::processEvents();
+        auto* hits = backtest.get<GridView>("msfHits");
+        QCOMPARE(hits->grid()->text(0, 3), QStringLiteral("Ratio"));
+        QCOMPARE(cut_cells(hits), QStringList());
+        QVERIFY(!hits->horizontalScrollBar()->isVisible());
+        const int ratio_end = hits->columnViewportPosition(3) + hits->columnWidth(3);
+        QVERIFY2(ratio_end <= hits->viewport()->width(),
+                 qPrintable(
+                     QStringLiteral("Ratio ends at %1 of %2").arg(ratio_end).arg(hits->viewport()->width())));
+        auto* draws = backtest.get<GridView>("msfDraws");
+        QVERIFY(draws->grid()->rows() > 1);
+        QCOMPARE(cut_cells(draws), QStringList());
     }
 };
 

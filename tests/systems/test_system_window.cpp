@@ -403,6 +403,33 @@ class TestSystemWindow : public QObject {
         QVERIFY2(pages >= min_pages && pages <= max_pages, qPrintable(QString::number(pages)));
     }
 
+    // The printout names the set's row the tickets were made from by its date.
+    void printout_names_the_set_row_data() {
+        QTest::addColumn<int>("current_row");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("the latest row")
+            << 2 << "Targeted Set: Forecaster1   row of 2024-05-08: 1 2 3 4 5 6 7 8 9 10";
+        QTest::newRow("an earlier row")
+            << 1 << "Targeted Set: Forecaster1   row of 2024-05-01: 1 2 3 4 5 6 7 8 9 10";
+        QTest::newRow("no row loaded") << 0 << "Targeted Set: Forecaster1   1 2 3 4 5 6 7 8 9 10";
+    }
+    void printout_names_the_set_row() {
+        QFETCH(int, current_row);
+        QFETCH(QString, line);
+        TestApp app;
+        select(app.session, first_numbers(10));
+        TextTable& rows = app.session.tset.rows();
+        if (current_row > 0) {
+            rows.set_cols(11);
+            rows.append_rows({{"Date"}, {"2024-05-01"}, {"2024-05-08"}});
+            rows.set_fixed_rows(1);
+        }
+        app.session.tset.set_current_row(current_row);
+        Window win = open(app);
+        win.pick(QStringLiteral("10_3_6"));
+        QCOMPARE(win->printout().header.value(1), line);
+    }
+
     void failed_write_data() {
         QTest::addColumn<bool>("folder");
         QTest::newRow("the file's name is taken by a folder") << true;

@@ -156,6 +156,39 @@ class TestReportPrinter : public QObject {
                                            metrics.horizontalAdvance(QStringLiteral("abcdef")) + 4, 4};
         QCOMPARE(widths, expected);
     }
+
+    // A table too wide for the page goes in bands of columns, each starting with the repeated
+    // ones; every column is in one band, none is lost, a column wider than the page stands alone.
+    void column_bands_hold_every_column_data() {
+        QTest::addColumn<QList<int>>("widths");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("repeated");
+        QTest::addColumn<QString>("bands");
+        QTest::newRow("fits whole") << QList<int>{10, 20, 30} << 60 << 1 << "0 1 2";
+        QTest::newRow("two bands") << QList<int>{10, 20, 30, 15} << 50 << 1 << "0 1 | 0 2 | 0 3";
+        QTest::newRow("the date on each")
+            << QList<int>{20, 10, 10, 10, 10, 10} << 50 << 1 << "0 1 2 3 | 0 4 5";
+        QTest::newRow("a column too wide") << QList<int>{10, 90, 5} << 50 << 1 << "0 1 | 0 2";
+        QTest::newRow("nothing repeated") << QList<int>{30, 30, 30} << 60 << 0 << "0 1 | 2";
+        QTest::newRow("no columns") << QList<int>{} << 60 << 1 << "";
+    }
+    void column_bands_hold_every_column() {
+        QFETCH(QList<int>, widths);
+        QFETCH(int, page);
+        QFETCH(int, repeated);
+        QFETCH(QString, bands);
+        QStringList shown;
+        for (const std::vector<int>& band :
+             column_bands(std::vector<int>(widths.begin(), widths.end()), page, repeated)) {
+            QStringList cols;
+            for (int c : band)
+                cols << QString::number(c);
+            shown << cols.join(u' ');
+        }
+        QCOMPARE(shown.join(QStringLiteral(" | ")), bands);
+        const std::vector<QStringList> rows = {{"a", "b", "c"}, {"d"}};
+        QCOMPARE(band_rows(rows, {2, 0}), (std::vector<QStringList>{{"c", "a"}, {QString(), "d"}}));
+    }
 };
 
 QTEST_MAIN(TestReportPrinter)

@@ -4,6 +4,7 @@
 #include "core/base/common_routines.h"
 #include "core/base/convert.h"
 #include "core/base/text_files.h"
+#include "core/base/text_table.h"
 #include "core/systems/system_catalogue.h"
 #include "core/tsets/tset_frequency.h"
 
@@ -337,4 +338,29 @@ QByteArray backtest_csv(const BacktestResult& result) {
         csv += u'\n';
     }
     return csv.toUtf8();
+}
+
+void fill_backtest_grid(TextTable& grid, const BacktestResult& result) {
+    QStringList header{QStringLiteral("Date"), QStringLiteral("Numbers"), QStringLiteral("Tickets")};
+    for (int c = 0; c < backtest_classes; ++c)
+        header << fa_class_label(c + 1);
+    header << QStringLiteral("Winnings") << QStringLiteral("Cost") << QStringLiteral("Net")
+           << QStringLiteral("Cumulative");
+    std::vector<QStringList> rows{header};
+    rows.reserve(result.draws.size() + 1);
+    for (const BacktestDraw& d : result.draws) {
+        QStringList cells{date_to_text(serial_to_date(d.date)), backtest_numbers_text(d.numbers),
+                          QString::number(d.tickets)};
+        for (qint64 h : d.hits)
+            cells << QString::number(h);
+        for (double amount : {d.winnings, d.cost, d.net, d.cumulative})
+            cells << backtest_amount(amount);
+        rows.push_back(std::move(cells));
+    }
+    // Built aside and taken whole: emptying the cells in place would keep the old rows' places.
+    TextTable fresh;
+    fresh.set_cols(static_cast<int>(header.size()));
+    fresh.append_rows(rows);
+    fresh.set_fixed_rows(1);
+    grid.take(fresh);
 }

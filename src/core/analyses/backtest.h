@@ -99,3 +99,9 @@ QString backtest_numbers_text(const std::vector<int16_t>& numbers);
 // The played draws as CSV, a header line first: date (ISO), numbers, tickets, hits per class,
 // winnings, cost, net and the running net.
 QByteArray backtest_csv(const BacktestResult& result);
+
+class TextTable;
+// Puts the played draws into grid in place of whatever it held, a header row first (fixed): date,
+// numbers, tickets, hits per class, winnings, cost, net and the running net. The grid's views see
+// one reset, so a second run never shows the first one's rows or an empty header.
+void fill_backtest_grid(TextTable& grid, const BacktestResult& result);

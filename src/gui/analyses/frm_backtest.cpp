@@ -37,6 +37,7 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace {
 
@@ -76,7 +77,7 @@ constexpr size_t chart_points = 2000;
 frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent)
     : WorkingWindow(ctx, window_name::backtest, QStringLiteral("Backtest"), QStringLiteral("backtest.htm"),
                     parent) {
-    resize(1180, 800);
+    resize(1180, 660); // whole on a 1,280 x 720 screen
     auto* central = new QWidget(this);
     auto* page = new QVBoxLayout(central);
     page->setContentsMargins(12, 10, 12, 12);
@@ -175,15 +176,12 @@ frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent)
         totals_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         totals_[i]->setMinimumWidth(90);
     }
-    // Observed on the left, what chance gives the same tickets beside it.
-    for (int i = 0; i < 5; ++i)
+    // Observed first, then what chance gives the same tickets, in one column: side by side they
+    // made the window wider than a laptop's screen.
+    for (int i = 0; i < 9; ++i)
         add_field(t, i, label(QLatin1String(total_captions[i]), totals), totals_[i]);
-    add_field(t, 3, label(QLatin1String(total_captions[5]), totals), totals_[5], {}, 2);
-    add_field(t, 4, label(QLatin1String(total_captions[6]), totals), totals_[6], {}, 2);
-    add_field(t, 5, label(QLatin1String(total_captions[7]), totals), totals_[7], {}, 2);
-    add_field(t, 6, label(QLatin1String(total_captions[8]), totals), totals_[8], {}, 2);
-    t->setColumnMinimumWidth(2, 24);
-    t->setRowStretch(7, 1);
+    t->setColumnMinimumWidth(2, 12);
+    t->setRowStretch(9, 1);
     hits_ = new GridModel(this);
     hits_->set_cols(4);
     hits_->set_rows(1 + backtest_classes);
@@ -191,7 +189,7 @@ frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent)
     const char* hit_headers[] = {"Class", "Hits", "Expected", "Ratio"};
     for (int c = 0; c < 4; ++c) {
         hits_->set_text(0, c, QLatin1String(hit_headers[c]));
-        hits_->set_col_width(c, c == 0 ? 1400 : 1100);
+        hits_->set_col_width(c, c == 0 ? 1000 : 800); // widened to their texts
     }
     for (int c = 0; c < backtest_classes; ++c)
         hits_->set_text(1 + c, 0, fa_class_label(c + 1));
@@ -200,8 +198,8 @@ frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent)
     msfHits_->set_grid(hits_);
     // Ten classes and their figures: each column as wide as its texts, whatever the font.
     msfHits_->set_fit_cells(true);
-    msfHits_->setMinimumSize(300, 250);
-    t->addWidget(msfHits_, 0, 4, 8, 1);
+    t->addWidget(msfHits_, 0, 3, 10, 1);
+    fit_hits();
     top->addWidget(totals, 4);
     page->addLayout(top);
 
@@ -281,7 +279,11 @@ void frmBacktest::Form_Load() {
     for (const SystemInfo& system : system_catalogue())
         cmbSystem_->addItem(
             QString::fromLatin1(system.name.data(), static_cast<qsizetype>(system.name.size())));
-    cmbSystem_->setCurrentIndex(std::max(0, cmbSystem_->findText(QStringLiteral("10_3_6"))));
+    // The system picked in the Systems window, else the help pages' example.
+    int system = cmbSystem_->findText(ctx_.session.system.name.trimmed());
+    if (system < 0)
+        system = cmbSystem_->findText(QStringLiteral("10_3_6"));
+    cmbSystem_->setCurrentIndex(std::max(0, system));
     optForecasts_->setChecked(true);
     set_running(false);
     show_in_force();
@@ -518,26 +520,7 @@ void frmBacktest::show_result() {
         hits_->set_text(1 + c, 3, ratio ? QString::number(*ratio, 'f', 2) : QStringLiteral("-"));
     }
 
-    draws_->clear();
-    QStringList header{QStringLiteral("Date"), QStringLiteral("Numbers"), QStringLiteral("Tickets")};
-    for (int c = 0; c < backtest_classes; ++c)
-        header << fa_class_label(c + 1);
-    header << QStringLiteral("Winnings") << QStringLiteral("Cost") << QStringLiteral("Net")
-           << QStringLiteral("Cumulative");
-    draws_->set_cols(static_cast<int>(header.size()));
-    std::vector<QStringList> rows{header};
-    rows.reserve(r.draws.size() + 1);
-    for (const BacktestDraw& d : r.draws) {
-        QStringList cells{date_to_text(serial_to_date(d.date)), backtest_numbers_text(d.numbers),
-                          QString::number(d.tickets)};
-        for (qint64 h : d.hits)
-            cells << QString::number(h);
-        for (double amount : {d.winnings, d.cost, d.net, d.cumulative})
-            cells << backtest_amount(amount);
-        rows.push_back(std::move(cells));
-    }
-    draws_->append_rows(rows);
-    draws_->set_fixed_rows(1);
+    fill_backtest_grid(draws_->table(), r);
     const int numbers = r.draws.empty() ? 10 : static_cast<int>(r.draws.front().numbers.size());
     draws_->set_col_width(0, 1400);
     draws_->set_col_width(1, std::max(1200, numbers * 360));
@@ -549,7 +532,13 @@ void frmBacktest::show_result() {
         draws_->set_col_width(3 + c, 900);
     for (int c = 3 + backtest_classes; c < draws_->cols(); ++c)
         draws_->set_col_width(c, 1300);
+    fit_hits();
     show_chart();
+}
+
+// The hits grid as wide as its columns and as tall as its classes, so that no figure is cut.
+void frmBacktest::fit_hits() {
+    msfHits_->setMinimumSize(msfHits_->full_width(), msfHits_->full_height(backtest_classes));
 }
 
 void frmBacktest::show_chart() {
@@ -594,6 +583,8 @@ void frmBacktest::cmdExport_Click() {
 
 void frmBacktest::cmdPrint_Click() {
     QPrinter printer;
+    // The played draws have seventeen columns: they need the page's long side.
+    printer.setPageOrientation(QPageLayout::Landscape);
     if (ctx_.dialogs.choose_printer(this, printer))
         print_report(printer);
 }
@@ -619,10 +610,15 @@ void frmBacktest::print_report(QPrinter& printer) {
     pages.text_line(plain, QStringLiteral("Lotto: %1   Targeted Set: %2   System: %3")
                                .arg(lblLotto_->text(), lblTSet_->text(), cmbSystem_->currentText()));
     pages.text_line(plain, QStringLiteral("Numbers: %1").arg(source));
-    pages.text_line(plain,
-                    QStringLiteral("Period: %1 to %2")
-                        .arg(txtFrom_->text().isEmpty() ? QStringLiteral("the first draw") : txtFrom_->text(),
-                             txtTo_->text().isEmpty() ? QStringLiteral("the last draw") : txtTo_->text()));
+    // An open end of the period is the date of the first or last draw played.
+    const auto period_end = [](const QLineEdit* box, double played) {
+        const QString typed = box->text().trimmed();
+        return typed.isEmpty() ? date_to_text(serial_to_date(played)) : typed;
+    };
+    const double first = result_.draws.empty() ? 0 : result_.draws.front().date;
+    const double last = result_.draws.empty() ? 0 : result_.draws.back().date;
+    pages.text_line(
+        plain, QStringLiteral("Period: %1 to %2").arg(period_end(txtFrom_, first), period_end(txtTo_, last)));
     pages.skip(pages.line_height(plain) / 2);
     for (int i = 0; i < 9; ++i)
         pages.text_line(plain,
@@ -639,19 +635,45 @@ void frmBacktest::print_report(QPrinter& printer) {
     pages.table(hits);
     pages.skip(pages.line_height(plain));
 
-    const int chart_height = pages.page().width() / 2;
+    // Half as tall as wide, and no more than half the page's height.
+    const int chart_height = std::min(pages.page().width() / 2, pages.page().height() / 2);
     if (const auto top = pages.take(chart_height)) {
-        const QRect band(pages.page().left(), *top, pages.page().width(), chart_height);
+        const QRect band(pages.page().left(), *top, std::min(pages.page().width(), 2 * chart_height),
+                         chart_height);
         chtCumulative_->render(&pages.painter(), band);
         pages.skip(pages.line_height(plain));
     }
 
-    ReportTable table;
-    table.rows = grid_rows(*draws_);
-    table.widths = column_widths(table.rows, wide, wide.horizontalAdvance(QStringLiteral("  ")));
-    table.row_height = pages.line_height(pages.bold());
-    table.bold = [](int row, int) { return row == 0; };
-    table.repeated_rows = 1;
-    pages.table(table);
+    // Every column of the played draws: in smaller type where the page is too narrow for them,
+    // and in bands of columns, each beginning with the date, where even that is not enough.
+    const std::vector<QStringList> rows = grid_rows(*draws_);
+    const auto widths = [&pages, &rows] {
+        const QFontMetrics m = pages.metrics(pages.bold());
+        return column_widths(rows, m, m.horizontalAdvance(QStringLiteral("  ")));
+    };
+    std::vector<int> width = widths();
+    const auto total = [&width] { return std::accumulate(width.begin(), width.end(), 0); };
+    if (total() > pages.page().width()) {
+        constexpr qreal smallest = 6;
+        pages.set_point_size(std::max(smallest, std::floor(20.0 * pages.page().width() / total()) / 2));
+        width = widths();
+        while (total() > pages.page().width() && pages.plain().pointSizeF() > smallest) {
+            pages.set_point_size(pages.plain().pointSizeF() - 0.5);
+            width = widths();
+        }
+    }
+    const auto bands = column_bands(width, pages.page().width(), 1);
+    for (const std::vector<int>& cols : bands) {
+        if (&cols != &bands.front())
+            pages.skip(pages.line_height(pages.plain()));
+        ReportTable table;
+        table.rows = bands.size() == 1 ? rows : band_rows(rows, cols);
+        for (int c : cols)
+            table.widths.push_back(width[c]);
+        table.row_height = pages.line_height(pages.bold());
+        table.bold = [](int row, int) { return row == 0; };
+        table.repeated_rows = 1;
+        pages.table(table);
+    }
     pages.end();
 }

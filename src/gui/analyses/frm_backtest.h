@@ -54,6 +54,7 @@ class frmBacktest : public WorkingWindow {
     void run_finished();
     void show_result();
     void show_chart();
+    void fit_hits();
     void print_report(QPrinter& printer);
     void show_mode();
 

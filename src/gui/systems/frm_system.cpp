@@ -29,6 +29,13 @@ namespace {
 constexpr int results_head_width = 1700;
 constexpr int results_minmax_width = 640;
 
+// The date of the set's current row, the row the numbers come from.
+QString row_date(const Session& s) {
+    const TextTable& rows = s.tset.rows();
+    const int row = s.tset.current_row();
+    return row >= rows.fixed_rows() && row < rows.rows() ? rows.text(row, 0).trimmed() : QString();
+}
+
 QString numbers_text(const Session& s) {
     QStringList numbers;
     for (int i = 1; i <= s.tset.size() && i < static_cast<int>(s.tset.numbers().size()); ++i)
@@ -180,8 +187,13 @@ void frmSystem::fill_system() {
     }
     fill_system_grid(system_->table(), s.system.tickets, s.tset.size(), shape.m, s.tset.numbers());
     lblCost_->setText(system_cost_text(system_->rows() - 1, s.lotto.params().cost));
-    expanded_ = {
-        name, s.lotto.name(), s.tset.name(), numbers_text(s), lblCost_->text(), grid_rows(*results_)};
+    expanded_ = {name,
+                 s.lotto.name(),
+                 s.tset.name(),
+                 row_date(s),
+                 numbers_text(s),
+                 lblCost_->text(),
+                 grid_rows(*results_)};
     if (!write_text_lines(system_file_path(s.app_dir), system_file_lines(system_->table())))
         message(msg_data_not_correct);
 }
@@ -203,7 +215,10 @@ Printout frmSystem::printout() const {
     Printout doc;
     doc.title = QStringLiteral("System %1").arg(expanded_.system);
     doc.header << QStringLiteral("Lotto: %1").arg(expanded_.lotto)
-               << QStringLiteral("Targeted Set: %1   %2").arg(expanded_.tset, expanded_.numbers)
+               << (expanded_.date.isEmpty()
+                       ? QStringLiteral("Targeted Set: %1   %2").arg(expanded_.tset, expanded_.numbers)
+                       : QStringLiteral("Targeted Set: %1   row of %2: %3")
+                             .arg(expanded_.tset, expanded_.date, expanded_.numbers))
                << QStringLiteral("Cost of the system: %1").arg(expanded_.cost);
     doc.items.reserve(system_->rows() - 1);
     for (int r = 1; r < system_->rows(); ++r)

@@ -37,6 +37,7 @@ class frmSystem : public WorkingWindow {
         QString system;
         QString lotto;
         QString tset;
+        QString date; // of the set's row whose numbers were expanded; empty when unknown
         QString numbers;
         QString cost;
         std::vector<QStringList> results;

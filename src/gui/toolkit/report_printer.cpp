@@ -36,6 +36,46 @@ ReportPages::ReportPages(QPaintDevice& device, std::function<bool()> next_page, 
     bold_.setBold(true);
 }
 
+std::vector<std::vector<int>> column_bands(const std::vector<int>& widths, int width, int repeated) {
+    const int count = static_cast<int>(widths.size());
+    repeated = std::clamp(repeated, 0, count);
+    int lead = 0;
+    for (int c = 0; c < repeated; ++c)
+        lead += widths[c];
+    std::vector<std::vector<int>> bands;
+    int next = repeated;
+    do {
+        std::vector<int> band;
+        for (int c = 0; c < repeated; ++c)
+            band.push_back(c);
+        int used = lead;
+        while (next < count &&
+               (band.size() == static_cast<size_t>(repeated) || used + widths[next] <= width)) {
+            used += widths[next];
+            band.push_back(next++);
+        }
+        bands.push_back(std::move(band));
+    } while (next < count);
+    return bands;
+}
+
+std::vector<QStringList> band_rows(const std::vector<QStringList>& rows, const std::vector<int>& cols) {
+    std::vector<QStringList> band;
+    band.reserve(rows.size());
+    for (const QStringList& row : rows) {
+        QStringList cells;
+        for (int c : cols)
+            cells << row.value(c);
+        band.push_back(std::move(cells));
+    }
+    return band;
+}
+
+void ReportPages::set_point_size(qreal points) {
+    plain_.setPointSizeF(points);
+    bold_.setPointSizeF(points);
+}
+
 ReportPages::ReportPages(QPrinter& printer, const QFont& face)
     : ReportPages(
           printer, [&printer] { return printer.newPage(); }, face) {}

@@ -18,6 +18,11 @@ std::vector<QStringList> grid_rows(const GridModel& grid);
 
 // Each column as wide as its widest text in metrics, plus extra.
 std::vector<int> column_widths(const std::vector<QStringList>& rows, const QFontMetrics& metrics, int extra);
+// The columns of a table too wide for width, in bands that each fit it: every band starts with the
+// first `repeated` columns (a date, say) and takes as many of the rest as fit, at least one.
+std::vector<std::vector<int>> column_bands(const std::vector<int>& widths, int width, int repeated);
+// The rows of a table with only the columns given, in that order.
+std::vector<QStringList> band_rows(const std::vector<QStringList>& rows, const std::vector<int>& cols);
 
 // A table of a printed report: rows of text cells in columns, row after row down the pages.
 struct ReportTable {
@@ -52,6 +57,8 @@ class ReportPages {
 
     QPainter& painter() { return painter_; }
     const QRect& page() const { return page_; }
+    // The body's face from here on, in points (10 to start with), for a table too wide for it.
+    void set_point_size(qreal points);
     const QFont& plain() const { return plain_; }
     const QFont& bold() const { return bold_; }
     QFontMetrics metrics(const QFont& font) const { return QFontMetrics(font, &device_); }
