@@ -1,5 +1,7 @@
 // The designer against the best known wheels: one case a line, one core, a fixed seed.
-//   bench_designer [--seconds S] [--seed N] [--filter REGEX] [--check-only]
+//   bench_designer [--seconds S] [--seed N] [--filter REGEX] [--stall MOVES] [--tenure MOVES]
+//                  [--threshold WEIGHT] [--anneal] [--verbose] [--check-only]
+// (--stall, --tenure, --threshold: the repair's tuning; --anneal: anneal covering designs too)
 // Columns: the case, the size found, the best known size (LJCR) or the lower bound, their ratio,
 // when that size was found and when the first checked wheel was, the catalogue's size where it has
 // the guarantee.
@@ -71,6 +73,8 @@ int main(int argc, char** argv) {
     uint64_t seed = 1;
     QRegularExpression filter;
     bool check_only = false;
+    DesignTuning tuning;
+    bool verbose = false;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--seconds") && i + 1 < args.size())
@@ -79,11 +83,22 @@ int main(int argc, char** argv) {
             seed = args[++i].toULongLong();
         else if (args[i] == QLatin1String("--filter") && i + 1 < args.size())
             filter.setPattern(args[++i]);
+        else if (args[i] == QLatin1String("--stall") && i + 1 < args.size())
+            tuning.stall_moves = args[++i].toDouble();
+        else if (args[i] == QLatin1String("--tenure") && i + 1 < args.size())
+            tuning.tabu_tenure = args[++i].toInt();
+        else if (args[i] == QLatin1String("--threshold") && i + 1 < args.size())
+            tuning.weight_threshold = args[++i].toInt();
+        else if (args[i] == QLatin1String("--verbose"))
+            verbose = true;
+        else if (args[i] == QLatin1String("--anneal"))
+            tuning.weighted = false;
         else if (args[i] == QLatin1String("--check-only"))
             check_only = true;
         else {
             std::fprintf(stderr,
-                         "usage: bench_designer [--seconds S] [--seed N] [--filter REGEX] [--check-only]\n");
+                         "usage: bench_designer [--seconds S] [--seed N] [--filter REGEX] [--stall MOVES]"
+                         " [--tenure MOVES] [--threshold WEIGHT] [--anneal] [--verbose] [--check-only]\n");
             return 2;
         }
     }
@@ -99,6 +114,15 @@ int main(int argc, char** argv) {
         o.spec = c.spec;
         o.seconds = seconds * c.seconds_factor;
         o.seed = seed;
+        o.tuning = tuning;
+        if (verbose) {
+            o.progress_interval = 0.5;
+            o.progress = [](const DesignProgress& p) {
+                std::printf("  %6.1f s  best %d  size %d  uncovered %llu  moves %llu\n", p.elapsed,
+                            p.best_size, p.size, static_cast<unsigned long long>(p.uncovered),
+                            static_cast<unsigned long long>(p.moves));
+            };
+        }
         const DesignResult r = design_wheel(o);
         const auto best = best_known_size(c.spec);
         const uint64_t reference = best ? static_cast<uint64_t>(*best) : wheel_lower_bound(c.spec);

@@ -372,8 +372,9 @@ class Designer {
     // putting back a number that just left its ticket. Subsets that stay uncovered grow heavy
     // until the search gives way around them.
     bool repair() {
-        if (weight_.empty())
-            weight_.assign(total_, 1);
+        // Each size starts from even weights: what held the last size's wheel back says little
+        // about this one's, and old heavy subsets would pin tickets in place.
+        weight_.assign(total_, 1);
         tabu_.resize(tickets_.size() * wheel_max_numbers);
         // A jump of several tickets that does not repair soon is given up for one ticket less
         // than the best wheel.
