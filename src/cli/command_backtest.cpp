@@ -7,7 +7,6 @@
 #include "core/base/text_files.h"
 #include "core/lotto/delimited_text.h"
 #include "core/lotto/draw_check.h"
-#include "core/lotto/draw_import.h"
 #include "core/lotto/lotto_document.h"
 #include "core/lotto/lotto_entry.h"
 #include "core/lotto/lotto_files.h"
@@ -109,16 +108,11 @@ std::optional<int> backtest_source(const QCommandLineParser& parser, const Conte
         source.set = std::move(*set);
     } else if (by_numbers) {
         source.kind = BacktestSource::Kind::fixed;
-        static const QRegularExpression separators(QStringLiteral("[\\s,]+"));
-        for (const QString& word :
-             parser.value(QStringLiteral("numbers")).split(separators, Qt::SkipEmptyParts)) {
-            bool ok = false;
-            const int n = word.toInt(&ok);
-            if (!ok || n < 0 || n > max_play_n)
-                return fail(ctx.command,
-                            QStringLiteral("--numbers: '%1' is not a number of a lotto").arg(word));
-            source.numbers.push_back(static_cast<int16_t>(n));
-        }
+        QString bad;
+        auto numbers = parse_number_list(parser.value(QStringLiteral("numbers")), &bad);
+        if (!numbers)
+            return fail(ctx.command, QStringLiteral("--numbers: '%1' is not a number of a lotto").arg(bad));
+        source.numbers = std::move(*numbers);
     } else {
         source.kind = BacktestSource::Kind::rule;
         const auto rule = walk_rule(parser.value(QStringLiteral("rule")));
@@ -178,15 +172,13 @@ int run_backtest_command(const QStringList& arguments, const QString& program_di
     if (system.isEmpty())
         return fail(ctx.command, QStringLiteral("--system NAME is needed, as 10_3_6"));
     BacktestPeriod period;
-    for (const char* name : {"from", "to"}) {
-        if (!parser.isSet(QLatin1String(name)))
-            continue;
-        const auto date = option_date(parser.value(QLatin1String(name)));
-        if (!date)
-            return fail(ctx.command, QStringLiteral("--%1: '%2' is not a date (write it as 2024-01-31)")
-                                         .arg(QLatin1String(name), parser.value(QLatin1String(name))));
-        (name[0] == 'f' ? period.from : period.to) = date_to_serial(*date);
-    }
+    std::optional<QDate> from, to;
+    if (const auto exit = period_options(parser, ctx.command, from, to))
+        return *exit;
+    if (from)
+        period.from = date_to_serial(*from);
+    if (to)
+        period.to = date_to_serial(*to);
     if (period.from > period.to)
         return fail(ctx.command, QStringLiteral("--from comes after --to"));
     const QString csv_file = parser.value(QStringLiteral("csv"));

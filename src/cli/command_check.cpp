@@ -7,7 +7,6 @@
 #include "core/base/text_files.h"
 #include "core/lotto/delimited_text.h"
 #include "core/lotto/draw_check.h"
-#include "core/lotto/draw_import.h"
 #include "core/lotto/lotto_document.h"
 #include "core/lotto/lotto_entry.h"
 #include "core/lotto/lotto_files.h"

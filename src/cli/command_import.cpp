@@ -104,15 +104,13 @@ int run_import(const QStringList& arguments, const QString& program_dir, const Q
             return fail(ctx.command, QStringLiteral("--separator takes one character, tab or blank"));
         options.separator = *sep;
     }
-    for (const char* name : {"from", "to"}) {
-        if (!parser.isSet(QLatin1String(name)))
-            continue;
-        const auto date = option_date(parser.value(QLatin1String(name)));
-        if (!date)
-            return fail(ctx.command, QStringLiteral("--%1: '%2' is not a date (write it as 2024-01-31)")
-                                         .arg(QLatin1String(name), parser.value(QLatin1String(name))));
-        (name[0] == 'f' ? options.from : options.to) = *date;
-    }
+    std::optional<QDate> from, to;
+    if (const auto exit = period_options(parser, ctx.command, from, to))
+        return *exit;
+    if (from)
+        options.from = *from;
+    if (to)
+        options.to = *to;
     for (const QString& where : parser.values(QStringLiteral("where"))) {
         const auto filter = parse_column_filter(where, &error);
         if (!filter)

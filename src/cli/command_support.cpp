@@ -7,7 +7,6 @@
 #include "core/base/text_files.h"
 #include "core/lotto/delimited_text.h"
 #include "core/lotto/draw_check.h"
-#include "core/lotto/draw_import.h"
 #include "core/lotto/lotto_document.h"
 #include "core/lotto/lotto_entry.h"
 #include "core/lotto/lotto_files.h"
@@ -113,6 +112,20 @@ std::optional<QDate> option_date(const QString& text) {
     if (!serial)
         return std::nullopt;
     return serial_to_date(*serial);
+}
+
+std::optional<int> period_options(const QCommandLineParser& parser, const QString& command,
+                                  std::optional<QDate>& from, std::optional<QDate>& to) {
+    for (const char* name : {"from", "to"}) {
+        if (!parser.isSet(QLatin1String(name)))
+            continue;
+        const auto date = option_date(parser.value(QLatin1String(name)));
+        if (!date)
+            return fail(command, QStringLiteral("--%1: '%2' is not a date (write it as 2024-01-31)")
+                                     .arg(QLatin1String(name), parser.value(QLatin1String(name))));
+        (name[0] == 'f' ? from : to) = *date;
+    }
+    return std::nullopt;
 }
 
 std::optional<QChar> option_separator(const QString& text) {

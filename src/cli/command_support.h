@@ -49,6 +49,10 @@ QCommandLineOption option(const char* name, const char* description, const char*
 // A date of --from or --to: ISO, or the short form of the user's locale.
 std::optional<QDate> option_date(const QString& text);
 std::optional<QChar> option_separator(const QString& text);
+// The dates of --from and --to, each left empty when not given; the exit status when one is not
+// a date, after saying so.
+std::optional<int> period_options(const QCommandLineParser& parser, const QString& command,
+                                  std::optional<QDate>& from, std::optional<QDate>& to);
 
 // Parses the arguments of one command; returns the exit status when the command is not to run.
 std::optional<int> parse(QCommandLineParser& parser, const QStringList& arguments, const QString& usage,

@@ -1,4 +1,5 @@
 #include "core/base/convert.h"
+#include "core/base/text_pieces.h"
 
 #include <QtTest>
 #include <cmath>
@@ -230,6 +231,33 @@ class TestConvert : public QObject {
         QVERIFY(std::isnan(date_to_serial(QDate())));
         QVERIFY(std::isnan(date_to_serial(QDate(2002, 2, 30))));
         QCOMPARE(date_to_serial(serial_to_date(-1000.0)), -1000.0);
+    }
+
+    // The digits that the draws files and the export write without a string per number.
+    void decimal_digits_data() {
+        QTest::addColumn<qint64>("value");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("zero") << qint64(0) << 1 << "0";
+        QTest::newRow("zero padded") << qint64(0) << 2 << "00";
+        QTest::newRow("month") << qint64(7) << 2 << "07";
+        QTest::newRow("year") << qint64(2024) << 4 << "2024";
+        QTest::newRow("wider than asked") << qint64(12345) << 2 << "12345";
+        QTest::newRow("negative padded") << qint64(-5) << 3 << "-005";
+        QTest::newRow("serial") << qint64(45322) << 1 << "45322";
+        QTest::newRow("largest") << std::numeric_limits<qint64>::max() << 1 << "9223372036854775807";
+        QTest::newRow("smallest") << std::numeric_limits<qint64>::min() << 1 << "-9223372036854775808";
+    }
+
+    void decimal_digits() {
+        QFETCH(qint64, value);
+        QFETCH(int, width);
+        QFETCH(QString, text);
+        char16_t out[24] = {};
+        QCOMPARE(QStringView(out, write_decimal(out, value, width)), text);
+        QString appended = QStringLiteral("x");
+        append_decimal(appended, value, width);
+        QCOMPARE(appended, u'x' + text);
     }
 };
 

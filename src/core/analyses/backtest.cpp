@@ -9,6 +9,7 @@
 #include "core/tsets/tset_frequency.h"
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -314,6 +315,21 @@ BacktestResult run_backtest(const LottoParams& params, std::span<const DrawRec> 
 QString backtest_amount(double value) {
     const QString text = QString::number(value, 'f', 2);
     return text == QLatin1String("-0.00") ? QStringLiteral("0.00") : text;
+}
+
+std::optional<std::vector<int16_t>> parse_number_list(const QString& text, QString* bad) {
+    static const QRegularExpression separators(QStringLiteral("[\\s,]+"));
+    std::vector<int16_t> numbers;
+    for (const QString& word : text.split(separators, Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int n = word.toInt(&ok);
+        if (!ok || n < 0 || n > max_play_n) {
+            *bad = word;
+            return std::nullopt;
+        }
+        numbers.push_back(static_cast<int16_t>(n));
+    }
+    return numbers;
 }
 
 QString backtest_numbers_text(const std::vector<int16_t>& numbers) {

@@ -94,6 +94,9 @@ BacktestResult run_backtest(const LottoParams& params, std::span<const DrawRec> 
 
 // An amount or an expectation as the backtest writes it: two decimals and a dot whatever the locale.
 QString backtest_amount(double value);
+// Numbers to play typed as a list, blanks or commas between; nullopt with *bad set to the first
+// word that is not a number of a lotto (0..max_play_n). An empty list is empty.
+std::optional<std::vector<int16_t>> parse_number_list(const QString& text, QString* bad);
 // The numbers played, separated by blanks.
 QString backtest_numbers_text(const std::vector<int16_t>& numbers);
 // The played draws as CSV, a header line first: date (ISO), numbers, tickets, hits per class,

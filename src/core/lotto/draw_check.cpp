@@ -1,6 +1,6 @@
 #include "core/lotto/draw_check.h"
 
-#include "core/lotto/draw_import.h"
+#include "core/lotto/draw_export.h"
 
 #include "core/base/convert.h"
 

@@ -1,6 +1,7 @@
 #include "core/lotto/draw_dates.h"
 
 #include "core/base/text_files.h"
+#include "core/base/text_pieces.h"
 
 #include <QLocale>
 #include <array>
@@ -48,10 +49,6 @@ struct Token {
 
 int two_digit_year(int year) {
     return year < 30 ? 2000 + year : 1900 + year;
-}
-
-QString quoted(QStringView text) {
-    return u'"' + excerpt(text) + u'"';
 }
 
 } // namespace

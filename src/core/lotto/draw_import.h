@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/lotto/column_map.h"
 #include "core/lotto/draw_dates.h"
+#include "core/lotto/draw_export.h"
 #include "core/lotto/lotto_records.h"
 
 #include <QByteArray>
@@ -11,31 +13,8 @@
 #include <vector>
 
 // Imports a published draw history (CSV and the like) into a lotto's stored draws, never losing
-// or overwriting a stored draw, and exports the draws as CSV.
-
-// Which columns hold what, counted from 0; -1 where there is none.
-struct ColumnMap {
-    int date = -1;
-    int date_columns = 1; // 3: the date's fields spread over columns date to date + 2
-    std::vector<int> numbers;
-    int bonus = -1;
-    int draw_number = -1;
-};
-
-// The text form "date=C,numbers=C1-C6,bonus=C|none,drawno=C" with columns counted from 1; bonus
-// and drawno may be left out; "date=C1-C3" reads a date whose fields lie in three consecutive
-// columns. *error names what is wrong.
-std::optional<ColumnMap> parse_column_map(QStringView text, QString* error);
-// The text form of a map whose numbers lie in consecutive columns.
-QString column_map_text(const ColumnMap& map);
-
-// A condition "COLUMN=VALUE" that keeps only the rows whose cell in COLUMN (a header name, or a
-// column counted from 1) is VALUE, ignoring case and surrounding blanks.
-struct ColumnFilter {
-    QString column;
-    QString value;
-};
-std::optional<ColumnFilter> parse_column_filter(QStringView text, QString* error);
+// or overwriting a stored draw. The parts: history_reading.h reads the rows, column_map.h says
+// which columns hold what, this file merges and reports; draw_export.h writes the draws out.
 
 struct ImportOptions {
     QChar separator;  // null: detected; blank_runs (' '): runs of blanks
@@ -98,11 +77,3 @@ ImportResult import_draws(const QByteArray& bytes, const LottoParams& lotto,
 // The same for a file; a file that cannot be read is refused.
 ImportResult import_draws_file(const QString& path, const LottoParams& lotto,
                                const std::vector<DrawRec>& history, const ImportOptions& options = {});
-
-// CSV of the draws, oldest first: "Date,N1,..,N<pick_n>,Bonus", ISO dates, LF line ends.
-QString export_draws_csv(const std::vector<DrawRec>& draws, int pick_n);
-
-// The draws-file cells of a draw: ISO date, N1..N6 (0 past pick_n), bonus (0 for none).
-QStringList draws_file_cells(const DrawRec& draw);
-// A day serial as ISO text, 2024-01-31.
-QString iso_date_text(double serial);

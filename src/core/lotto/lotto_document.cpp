@@ -2,7 +2,8 @@
 
 #include "core/base/file_names.h"
 #include "core/base/messages.h"
-#include "core/lotto/draw_import.h"
+#include "core/base/text_pieces.h"
+#include "core/lotto/draw_export.h"
 #include "core/lotto/lotto_entry.h"
 #include "core/lotto/lotto_files.h"
 
@@ -165,17 +166,7 @@ bool LottoDocument::append_draws(const std::vector<DrawRec>& draws) {
             qsizetype at = 0;
             const auto number = [&](qint64 v) {
                 const qsizetype begin = at;
-                quint64 u = v < 0 ? 0 - static_cast<quint64>(v) : static_cast<quint64>(v);
-                char16_t reversed[24];
-                int k = 0;
-                do {
-                    reversed[k++] = static_cast<char16_t>(u'0' + u % 10);
-                    u /= 10;
-                } while (u != 0);
-                if (v < 0)
-                    digits[at++] = u'-';
-                while (k > 0)
-                    digits[at++] = reversed[--k];
+                at += write_decimal(digits.data() + at, v);
                 return QStringView(digits.data() + begin, at - begin);
             };
             const QString date = iso_date_text(draw.date);

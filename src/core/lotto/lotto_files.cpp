@@ -4,6 +4,7 @@
 #include "core/base/convert.h"
 #include "core/base/file_names.h"
 #include "core/base/text_files.h"
+#include "core/base/text_pieces.h"
 #include "core/base/text_table.h"
 
 #include <QDir>
@@ -201,17 +202,8 @@ class DrawLineReader {
     }
 
     QStringView serial_digits(double serial) {
-        qint64 v = static_cast<qint64>(serial);
-        const bool negative = v < 0;
-        quint64 u = negative ? 0 - static_cast<quint64>(v) : static_cast<quint64>(v);
-        qsizetype at = digits_.size();
-        do {
-            digits_[--at] = static_cast<char16_t>(u'0' + u % 10);
-            u /= 10;
-        } while (u != 0);
-        if (negative)
-            digits_[--at] = u'-';
-        return QStringView(digits_.data() + at, digits_.size() - at);
+        const int n = write_decimal(digits_.data(), static_cast<qint64>(serial));
+        return QStringView(digits_.data(), n);
     }
 
     TextTable::Appender rows_;

@@ -376,23 +376,19 @@ std::optional<BacktestSource> frmBacktest::source_from_controls() {
         }
     } else if (optFixed_->isChecked()) {
         source.kind = BacktestSource::Kind::fixed;
-        static const QRegularExpression separators(QStringLiteral("[\\s,]+"));
-        const QStringList words = txtNumbers_->text().split(separators, Qt::SkipEmptyParts);
-        if (words.isEmpty()) {
+        QString bad;
+        auto numbers = parse_number_list(txtNumbers_->text(), &bad);
+        if (numbers && numbers->empty()) {
             message(msg_type_data);
             txtNumbers_->setFocus();
             return std::nullopt;
         }
-        for (const QString& word : words) {
-            bool ok = false;
-            const int n = word.toInt(&ok);
-            if (!ok || n < 0 || n > max_play_n) {
-                message(QStringLiteral("'%1' is not a number of a lotto.").arg(word));
-                txtNumbers_->setFocus();
-                return std::nullopt;
-            }
-            source.numbers.push_back(static_cast<int16_t>(n));
+        if (!numbers) {
+            message(QStringLiteral("'%1' is not a number of a lotto.").arg(bad));
+            txtNumbers_->setFocus();
+            return std::nullopt;
         }
+        source.numbers = std::move(*numbers);
     } else {
         source.kind = BacktestSource::Kind::rule;
         source.rule = rules[std::clamp(cmbRule_->currentIndex(), 0, 3)];
@@ -592,14 +588,12 @@ void frmBacktest::cmdPrint_Click() {
 // The inputs and totals, the hits by class, the chart and the played draws, over as many pages as
 // the draws need.
 void frmBacktest::print_report(QPrinter& printer) {
-    printer.setDocName(windowTitle());
     ReportPages pages(printer, font());
-    if (!pages.begin()) {
+    if (!begin_report(printer, pages, windowTitle())) {
         message(msg_data_not_correct);
         return;
     }
     const QFont& plain = pages.plain();
-    pages.title(windowTitle());
     QString source;
     if (optForecasts_->isChecked())
         source = QStringLiteral("the forecasts of the set");

@@ -295,14 +295,12 @@ void frmPerformance::cmdPrint_Click() {
 // The draw, the set, the system and the table as the window shows them, over as many pages as
 // the rows need.
 void frmPerformance::print_results(QPrinter& printer) {
-    printer.setDocName(windowTitle());
     ReportPages pages(printer, font());
-    if (!pages.begin()) {
+    if (!begin_report(printer, pages, windowTitle())) {
         message(msg_data_not_correct);
         return;
     }
     const QFont& plain = pages.plain();
-    pages.title(windowTitle());
     QStringList draw;
     for (int i = 0; i < 6; ++i)
         draw << txtN_[i]->text();

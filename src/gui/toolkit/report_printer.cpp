@@ -88,6 +88,14 @@ bool ReportPages::begin() {
     return new_page();
 }
 
+bool begin_report(QPrinter& printer, ReportPages& pages, const QString& title) {
+    printer.setDocName(title);
+    if (!pages.begin())
+        return false;
+    pages.title(title);
+    return true;
+}
+
 int ReportPages::end() {
     if (painter_.isActive())
         painter_.end();

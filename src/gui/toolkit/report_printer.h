@@ -103,3 +103,7 @@ class ReportPages {
     int pages_ = 0;
     bool failed_ = false;
 };
+
+// Starts a report on the printer: the document's name and the title on the first page. False
+// when the printer cannot start; nothing is printed then.
+bool begin_report(QPrinter& printer, ReportPages& pages, const QString& title);
