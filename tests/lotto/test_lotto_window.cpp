@@ -456,6 +456,7 @@ class TestLottoWindow : public QObject {
         Window win = open(app);
         win.pick(QStringLiteral("Six49"));
         const QStringList before = win.row(3);
+        const DrawRec before_draw = app.session.lotto.current_draw(); // the latest, as loaded
         QStringList texts = entry.split(u' ');
         texts.replaceInStrings(QStringLiteral("_"), QString());
         win.set_entry(texts);
@@ -468,7 +469,7 @@ class TestLottoWindow : public QObject {
         } else {
             QCOMPARE(win.focus(), focus);
             QCOMPARE(win.row(3), before);
-            QCOMPARE(app.session.lotto.current_draw(), DrawRec{});
+            QCOMPARE(app.session.lotto.current_draw(), before_draw);
         }
     }
 
@@ -738,7 +739,10 @@ class TestLottoWindow : public QObject {
         write_file(app.path(QStringLiteral("Lto/plain")), QByteArray());
         QVERIFY(QDir().mkpath(app.path(QStringLiteral("Lto/blocked/draws.txt/inside"))));
         Window win = open(app);
-        win.pick(QStringLiteral("Six49"));
+        // Six49's draws are never saved into another lotto: the folder that is a file is met
+        // with draws typed before any lotto was loaded.
+        if (name != u"plain")
+            win.pick(QStringLiteral("Six49"));
         win.set("cmbName", name);
         win->setFocus();
         win.click("cmdDrawSave");

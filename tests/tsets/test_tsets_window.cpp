@@ -410,7 +410,6 @@ class TestTsetsWindow : public QObject {
     void kept_rows_are_offered() {
         QFETCH(QString, button);
         TestApp app;
-        const QByteArray old = read_all(app.path("Tsets/10/Old"));
         {
             Win w = size10(app);
             w.pick("cmbSets", "Old");
@@ -421,7 +420,7 @@ class TestTsetsWindow : public QObject {
         QVERIFY(app.dialogs.messages.isEmpty());
         const QString kept = app.path("Unsaved/Tsets/10/Old");
         QVERIFY(QFileInfo::exists(kept));
-        QCOMPARE(read_all(app.path("Tsets/10/Old")), old);
+        QCOMPARE(read_all(app.path("Tsets/10/Old")), two_rows);
 
         Win w = size10(app);
         QVERIFY(!w.get("fraUnsaved")->isVisibleTo(w.w));
