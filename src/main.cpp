@@ -1,4 +1,5 @@
 #include "cli/command_line.h"
+#include "core/session/kept_edits.h"
 #include "core/session/session.h"
 #include "core/session/start_up.h"
 #include "gui/main/windows.h"
@@ -97,6 +98,9 @@ int main(int argc, char** argv) {
 
     windows.show(window_name::main);
     const int rc = QApplication::exec();
+    // However the program ends (Exit, the last window closed), edits not saved are kept aside
+    // before the windows go; no window's handler runs for it.
+    keep_unsaved_edits(session);
     windows.destroy_all();
     return rc;
 }

@@ -1,4 +1,5 @@
 #include "core/lotto/lotto_files.h"
+#include "core/session/kept_edits.h"
 #include "core/session/session.h"
 #include "gui/main/frm_main.h"
 #include "gui/toolkit/help_viewer.h"
@@ -7,6 +8,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -198,38 +200,30 @@ class TestMainWindow : public QObject {
         QCOMPARE(app.windows.find("frmHelp")->windowTitle(), "User Guide");
     }
 
-    // Unsaved draws are never lost silently: closing their window, Exit and closing the main
-    // window ask first; Cancel keeps everything, Save writes the file, Discard lets the edit go.
-    // With nothing edited nothing is asked.
-    void unsaved_changes_are_asked_about_data() {
+    // Unsaved draws are never lost silently, and nothing is asked: closing their window by its
+    // frame keeps them aside at once, Exit ends at once (the program's end keeps them), closing
+    // the main window closes only that window. The lotto's own file never changes.
+    void unsaved_changes_are_kept_data() {
         QTest::addColumn<QString>("how"); // close: the Lotto window's frame; exit; main: its frame
-        QTest::addColumn<int>("answer");  // a Dialogs::SaveAnswer; -1: nothing edited
-        QTest::addColumn<bool>("ends");   // the window closed, or the program ended
-        QTest::addColumn<bool>("saved");
-        using A = Dialogs::SaveAnswer;
+        QTest::addColumn<bool>("edited");
         for (const char* how : {"close", "exit", "main"}) {
-            QTest::addRow("%s, nothing edited", how) << how << -1 << true << false;
-            QTest::addRow("%s, cancel", how) << how << int(A::cancel) << false << false;
-            QTest::addRow("%s, save", how) << how << int(A::save) << true << true;
-            QTest::addRow("%s, discard", how) << how << int(A::discard) << true << false;
+            QTest::addRow("%s, nothing edited", how) << how << false;
+            QTest::addRow("%s, edited", how) << how << true;
         }
     }
-    void unsaved_changes_are_asked_about() {
+    void unsaved_changes_are_kept() {
         QFETCH(QString, how);
-        QFETCH(int, answer);
-        QFETCH(bool, ends);
-        QFETCH(bool, saved);
+        QFETCH(bool, edited);
         TestApp app;
         const QByteArray draws = "2001-12-22 1 2 3 4 5 6 7 \r\n";
         write_file(app.path("Lto/Six49/param.qtz"), encode_params(six49()).value());
         write_file(app.path("Lto/Six49/draws.txt"), draws);
+        const QString kept = app.path("Unsaved/Lto/Six49/draws.txt");
         const auto main = open_window<frmMain>(app, "frmMain");
         const auto lotto = open_window(app, "frmLotto");
         lotto.pick("cmbName", "Six49");
-        if (answer >= 0) {
+        if (edited)
             app.session.lotto.draws().set_text(1, 2, QStringLiteral("9"));
-            app.dialogs.save_answers = {Dialogs::SaveAnswer(answer)};
-        }
         if (how == u"close")
             lotto->close();
         else if (how == u"exit")
@@ -237,15 +231,51 @@ class TestMainWindow : public QObject {
         else
             main->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(app.dialogs.save_questions,
-                 answer < 0
-                     ? QStringList()
-                     : QStringList{"The draws of 'Six49' have changes that are not saved. Save them?"});
-        QCOMPARE(how == u"close" ? app.windows.find("frmLotto") == nullptr : app.exits == 1, ends);
-        QCOMPARE(read_all(app.path("Lto/Six49/draws.txt")), saved ? "2001-12-22 9 2 3 4 5 6 7 \r\n" : draws);
-        QCOMPARE(app.session.lotto.modified(),
-                 answer == int(Dialogs::SaveAnswer::cancel) ||
-                     (answer == int(Dialogs::SaveAnswer::discard) && how != u"close"));
+        QVERIFY(app.dialogs.messages.isEmpty());
+        QVERIFY(app.dialogs.questions.isEmpty());
+        QCOMPARE(app.exits, how == u"exit" ? 1 : 0);
+        QCOMPARE(app.windows.find("frmLotto") == nullptr, how == u"close");
+        QCOMPARE(app.windows.find("frmMain") == nullptr, how == u"main");
+        QCOMPARE(read_all(app.path("Lto/Six49/draws.txt")), draws);
+        // The frame's close keeps the copy itself; Exit leaves it to the program's end.
+        QCOMPARE(QFileInfo::exists(kept), edited && how == u"close");
+        keep_unsaved_edits(app.session); // what the program does as it ends
+        QCOMPARE(QFileInfo::exists(kept), edited);
+        if (edited)
+            QCOMPARE(read_all(kept), "2001-12-22 9 2 3 4 5 6 7 \r\n");
+        QCOMPARE(read_all(app.path("Lto/Six49/draws.txt")), draws);
+    }
+
+    // The next load offers the kept draws: Restore puts them in the table as unsaved edits that
+    // Save writes; Discard deletes the copy and leaves the table as the file holds it.
+    void kept_draws_are_offered_data() {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("restore") << "cmdRestoreUnsaved";
+        QTest::newRow("discard") << "cmdDiscardUnsaved";
+    }
+    void kept_draws_are_offered() {
+        QFETCH(QString, button);
+        TestApp app;
+        const QByteArray draws = "2001-12-22 1 2 3 4 5 6 7 \r\n";
+        write_file(app.path("Lto/Six49/param.qtz"), encode_params(six49()).value());
+        write_file(app.path("Lto/Six49/draws.txt"), draws);
+        const QByteArray edits = "2001-12-22 9 2 3 4 5 6 7 \r\n2001-12-29 1 2 3 4 5 8 9 \r\n";
+        write_file(app.path("Unsaved/Lto/Six49/draws.txt"), edits);
+        const auto lotto = open_window(app, "frmLotto");
+        auto* bar = lotto.get("fraUnsaved");
+        QVERIFY(!bar->isVisibleTo(lotto.w));
+        lotto.pick("cmbName", "Six49");
+        QVERIFY(bar->isVisibleTo(lotto.w));
+        QVERIFY(lotto.text("lblUnsaved").startsWith("Changes to the draws of 'Six49' that were not saved"));
+        lotto.click(button);
+        QVERIFY(!bar->isVisibleTo(lotto.w));
+        QVERIFY(!QFileInfo::exists(app.path("Unsaved/Lto/Six49/draws.txt")));
+        const bool restored = button == u"cmdRestoreUnsaved";
+        QCOMPARE(lotto.grid("msfDraws").rows(), restored ? 3 : 2);
+        QCOMPARE(app.session.lotto.modified(), restored);
+        QCOMPARE(lotto.text("txtN6"), restored ? "8" : "6");
+        lotto.click("cmdDrawSave");
+        QCOMPARE(read_all(app.path("Lto/Six49/draws.txt")), restored ? edits : draws);
         QVERIFY(app.dialogs.messages.isEmpty());
     }
 };

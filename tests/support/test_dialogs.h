@@ -25,13 +25,6 @@ class TestDialogs final : public Dialogs {
         return !ask_answers.isEmpty() && ask_answers.takeFirst();
     }
 
-    // Records the question about unsaved changes and answers from save_answers; Discard when
-    // they run out, so that a test that does not care loses the edits as before.
-    SaveAnswer ask_save(QWidget*, const QString& text) override {
-        save_questions << text;
-        return save_answers.isEmpty() ? SaveAnswer::discard : save_answers.takeFirst();
-    }
-
     // Answers file choosers from file_answers; cancelled when they run out.
     std::optional<QString> open_file(QWidget*, const QString& title, const QString&) override {
         return next_file(title);
@@ -62,8 +55,6 @@ class TestDialogs final : public Dialogs {
     QStringList answers;
     QStringList questions;
     QList<bool> ask_answers;
-    QStringList save_questions;
-    QList<SaveAnswer> save_answers;
     QStringList file_answers;
     QString print_file;
     int print_requests = 0;

@@ -385,6 +385,60 @@ class TestTsetsWindow : public QObject {
         QCOMPARE(app.session.tset.name(), "S");
     }
 
+    // A new set, once saved, is the current one for the other windows.
+    void saved_new_set_is_current() {
+        TestApp app;
+        Win w = with_new_set(app);
+        const QString before = app.session.tset.name(); // New alone changes nothing for them
+        const QStringList cells = QString("2003-01-01 1 2 3 4 5 6 7 8 9 10").split(u' ');
+        for (int c = 0; c <= 10; ++c)
+            tsets_grid(app).set_text(1, c, cells[c]);
+        app.session.offer_tset_save();
+        QCOMPARE(app.session.tset.name(), before);
+        w.click("cmdSave");
+        QCOMPARE(app.dialogs.messages, QStringList());
+        QCOMPARE(app.session.tset.name(), "S");
+    }
+
+    // Closing by the frame keeps the rows not saved beside the data; opening the set again
+    // offers them: Restore puts them back as edits to save, Discard deletes them.
+    void kept_rows_are_offered_data() {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("restore") << "cmdRestoreUnsaved";
+        QTest::newRow("discard") << "cmdDiscardUnsaved";
+    }
+    void kept_rows_are_offered() {
+        QFETCH(QString, button);
+        TestApp app;
+        {
+            Win w = size10(app);
+            w.pick("cmbSets", "Old");
+            tsets_grid(app).set_text(1, 1, "44");
+            w->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        QVERIFY(app.dialogs.messages.isEmpty());
+        const QString kept = app.path("Unsaved/Tsets/10/Old");
+        QVERIFY(QFileInfo::exists(kept));
+        QCOMPARE(read_all(app.path("Tsets/10/Old")), two_rows);
+
+        Win w = size10(app);
+        QVERIFY(!w.get("fraUnsaved")->isVisibleTo(w.w));
+        w.pick("cmbSets", "Old");
+        QVERIFY(w.get("fraUnsaved")->isVisibleTo(w.w));
+        w.click(button);
+        QVERIFY(!w.get("fraUnsaved")->isVisibleTo(w.w));
+        QVERIFY(!QFileInfo::exists(kept));
+        const bool restored = button == u"cmdRestoreUnsaved";
+        QCOMPARE(tsets_grid(app).text(1, 1), restored ? "44" : "1");
+        QCOMPARE(app.session.tset.modified(), restored);
+        if (restored) {
+            w.click("cmdSave");
+            QVERIFY(read_all(app.path("Tsets/10/Old")).contains("44 "));
+        }
+        QVERIFY(app.dialogs.messages.isEmpty());
+    }
+
     void clicking_a_row() {
         TestApp app;
         write_file(app.path("Tsets/10/Bad"), "2001-03-01 1 2 3 4 5 6 7 8 9 10 \r\n"

@@ -135,7 +135,7 @@ LottoDocument::Load LottoDocument::read_aside(const QString& folder, const QStri
 
 LottoDocument::Save LottoDocument::may_save(const QString& folder, const QString& lotto) const {
     const QString path = join_path(folder, QLatin1String(draws_file_name));
-    if (lotto != draws_lotto_ && QFileInfo::exists(path))
+    if (lotto != draws_lotto_ && (!draws_lotto_.isEmpty() || QFileInfo::exists(path)))
         return path == unread_path_ ? Save::unread : Save::not_loaded;
     return Save::saved;
 }
@@ -189,4 +189,16 @@ void LottoDocument::release_draws() {
     draws_stamp_.clear();
     current_row_ = 0;
     set_modified(false);
+}
+
+bool LottoDocument::restore_draws(const QString& path, QString* error) {
+    TextTable aside;
+    reset_draws_table(aside);
+    if (!read_draws_file(path, aside, error))
+        return false;
+    sort_draws_table(aside);
+    draws_.take(aside);
+    current_row_ = draws_.rows() - 1;
+    set_modified(true);
+    return true;
 }

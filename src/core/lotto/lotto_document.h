@@ -65,7 +65,8 @@ class LottoDocument : public Document {
     const QString& load_error() const { return load_error_; }
     enum class Save { saved, not_loaded, unread, bad_date, failed };
     // Whether the table may be written over the draws file of lotto in folder: only the lotto the
-    // table came from may have its history replaced by it; a new lotto's first file is no loss.
+    // table came from may have its history replaced by it, and another lotto's draws never become
+    // a new lotto's first file; draws typed before any lotto was loaded may.
     Save may_save(const QString& folder, const QString& lotto) const;
     // Sorts the table by date (false on a date that does not parse) ...
     bool sort();
@@ -76,6 +77,10 @@ class LottoDocument : public Document {
     bool append_draws(const std::vector<DrawRec>& draws);
     // Empties the table to its header row; it then belongs to no lotto.
     void release_draws();
+    // Puts the draws of a kept copy of this lotto's edits (at path) in place of the table's,
+    // sorted when their dates read, as edits not yet saved; the draws file stays the one a Save
+    // checks. False (with *error) when the copy does not read.
+    bool restore_draws(const QString& path, QString* error = nullptr);
 
     // The row of the draws table that the entry boxes edit (0 for none); it follows its draw
     // when anything reorders the table.

@@ -20,14 +20,38 @@ TsetDocument::Open TsetDocument::open(const QString& path, const QString& name) 
     stamp_.take(path);
     current_row_ = static_cast<int16_t>(set->current_row);
     name_ = name;
+    file_name_ = name;
+    file_size_ = size_;
     set_modified(false);
     return {Open::opened, set->unread_line};
 }
 
-void TsetDocument::start_file(const QString& path) {
+void TsetDocument::start_file(const QString& path, const QString& name) {
     unread_line_ = 0;
     stamp_.take(path);
+    file_name_ = name;
+    file_size_ = size_;
     set_modified(false);
+}
+
+bool TsetDocument::restore(const QString& path, QString* error) {
+    auto set = read_tset_file(path, file_name_, file_size_, error);
+    if (!set)
+        return false;
+    // The copy marks a cell that was still empty, so that the row keeps its place in the line.
+    for (TsetRow& row : set->rows) {
+        if (row.date == QStringView(kept_empty_cell))
+            row.date.clear();
+        for (QString& n : row.numbers)
+            if (n == QStringView(kept_empty_cell))
+                n.clear();
+    }
+    TextTable aside;
+    show_tset(aside, *set);
+    rows_.take(aside);
+    current_row_ = static_cast<int16_t>(set->current_row);
+    set_modified(true);
+    return true;
 }
 
 SaveResult TsetDocument::save(const QString& path) {
@@ -40,6 +64,7 @@ SaveResult TsetDocument::save(const QString& path) {
 }
 
 void TsetDocument::release() {
+    file_name_.clear();
     rows_.set_rows(0);
     rows_.set_cols(0);
     rows_.set_fixed_rows(0);

@@ -39,8 +39,17 @@ class TsetDocument : public Document {
     // Reads the set file at path (a set of the current size) into the table; it becomes the
     // current set, at its last row. A file that is missing or does not read changes nothing.
     Open open(const QString& path, const QString& name);
-    // A new, empty set file at path: saves go there from now on.
-    void start_file(const QString& path);
+    // A new, empty set file at path, of the set name: saves go there from now on.
+    void start_file(const QString& path, const QString& name);
+    // The set whose file the rows are of (size and name); no name when they are of none (a size
+    // just chosen, the editor closed).
+    const QString& file_name() const { return file_name_; }
+    int16_t file_size() const { return file_size_; }
+    void forget_file() { file_name_.clear(); }
+    // Puts the rows of a kept copy of this set's edits (at path) in place of the table's, as
+    // edits not yet saved; the file they stand for stays the one a Save checks. False (with
+    // *error) when the copy does not read.
+    bool restore(const QString& path, QString* error = nullptr);
     // Writes the table over the file at path (blank rows dropped, the rest in date order).
     SaveResult save(const QString& path);
     // The set file as read or last saved, to tell whether someone changed it since.
@@ -59,4 +68,6 @@ class TsetDocument : public Document {
     std::array<int16_t, 21> numbers_{};
     FileStamp stamp_;
     int unread_line_ = 0;
+    QString file_name_;
+    int16_t file_size_ = 0;
 };

@@ -139,7 +139,7 @@ QString incorrect_cell_text(CellRef cell) {
     return QString::fromLatin1(msg_incorrect_cell) + QStringLiteral("%1,%2)").arg(cell.row).arg(cell.col);
 }
 
-QStringList tset_file_lines(const TextTable& grid, int size) {
+QStringList tset_file_lines(const TextTable& grid, int size, QStringView empty_cell) {
     QStringList lines;
     lines.reserve(grid.rows());
     for (int r = 1; r < grid.rows(); ++r) {
@@ -148,7 +148,8 @@ QStringList tset_file_lines(const TextTable& grid, int size) {
         // Each of the cells 0..size followed by a blank.
         QString line;
         for (int c = 0; c <= size; ++c) {
-            line += grid.text_view(r, c);
+            const QStringView cell = grid.text_view(r, c);
+            line += cell.isEmpty() ? empty_cell : cell;
             line += u' ';
         }
         lines.append(line);

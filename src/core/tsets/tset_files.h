@@ -50,8 +50,12 @@ std::optional<CellRef> get_Tset(const TextTable& grid, int currow, int size, std
 QString incorrect_cell_text(CellRef cell);
 
 // The file lines of the grid's data rows in grid order: columns 0..size, each followed by a
-// blank; rows whose cells are all blank are left out.
-QStringList tset_file_lines(const TextTable& grid, int size);
+// blank; rows whose cells are all blank are left out. empty_cell, when given, stands in for an
+// empty cell of a row that is kept (a kept copy of unsaved edits: a row half typed must not end
+// the reading of the copy).
+QStringList tset_file_lines(const TextTable& grid, int size, QStringView empty_cell = {});
+// What a kept copy writes for an empty cell; no number or date reads as it.
+inline constexpr char16_t kept_empty_cell[] = u"?";
 
 enum class SaveResult { saved, bad_date, write_failed };
 // Drops the blank rows from grid, sorts the rest by date and rewrites the file from them. A date

@@ -6,17 +6,20 @@
 #include "core/lotto/draw_check.h"
 #include "core/lotto/lotto_document.h"
 #include "core/lotto/lotto_files.h"
+#include "core/session/kept_edits.h"
 #include "core/session/session.h"
 #include "gui/lotto/frm_lotto_import.h"
 #include "gui/toolkit/controls.h"
 #include "gui/toolkit/dialogs.h"
 #include "gui/toolkit/grid_model.h"
 #include "gui/toolkit/grid_view.h"
+#include "gui/toolkit/kept_edits_bar.h"
 #include "gui/toolkit/window_names.h"
 
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -62,13 +65,35 @@ frmLotto::~frmLotto() {
     doc_.release_draws();
 }
 
-const Document* frmLotto::edited() const {
-    return &doc_;
+void frmLotto::closeEvent(QCloseEvent* event) {
+    keep_unsaved_draws(doc_, ctx_.session.app_dir);
+    WorkingWindow::closeEvent(event);
 }
 
-QString frmLotto::unsaved_question() const {
-    return QStringLiteral("The draws of '%1' have changes that are not saved. Save them?")
-        .arg(cmbName_->currentText());
+// A kept copy of this lotto's unsaved draws is offered, not forced: the bar waits beside the table.
+void frmLotto::offer_kept_draws() {
+    const QString& lotto = doc_.draws_lotto();
+    unsaved_->offer(lotto.isEmpty() ? QString() : kept_draws_path(ctx_.session.app_dir, lotto),
+                    QStringLiteral("the draws of '%1'").arg(lotto));
+}
+
+void frmLotto::cmdRestoreUnsaved_Click() {
+    QString error;
+    if (!doc_.restore_draws(unsaved_->path(), &error)) {
+        message(QStringLiteral("The kept draws in %1 could not be read: %2")
+                    .arg(QDir::toNativeSeparators(unsaved_->path()), error));
+        return;
+    }
+    QFile::remove(unsaved_->path());
+    show_loaded_draws();
+    offer_kept_draws();
+}
+
+void frmLotto::cmdDiscardUnsaved_Click() {
+    if (!QFile::remove(unsaved_->path()) && QFileInfo::exists(unsaved_->path()))
+        message(QStringLiteral("The kept draws in %1 could not be deleted.")
+                    .arg(QDir::toNativeSeparators(unsaved_->path())));
+    offer_kept_draws();
 }
 
 int frmLotto::sel_row() const {
@@ -148,6 +173,10 @@ void frmLotto::build_draws(QWidget* side) {
     // A date is never cut short, whatever the font: the draws are too many to measure each.
     msfDraws_->set_min_texts(draws_col::date,
                              {QStringLiteral("0000-00-00"), date_to_text(QDate(2000, 12, 28))});
+    unsaved_ = new KeptEditsBar(side);
+    connect(unsaved_, &KeptEditsBar::restore_clicked, this, &frmLotto::cmdRestoreUnsaved_Click);
+    connect(unsaved_, &KeptEditsBar::discard_clicked, this, &frmLotto::cmdDiscardUnsaved_Click);
+    layout->addWidget(unsaved_);
     layout->addWidget(msfDraws_, 1);
 
     auto* entry = new QGridLayout;
@@ -266,6 +295,8 @@ void frmLotto::emty_lotto() {
 void frmLotto::cmbName_Click() {
     if (!lotto_name_ok())
         return;
+    // The table is replaced: its unsaved draws are kept aside, to be offered at their next load.
+    keep_unsaved_draws(doc_, ctx_.session.app_dir);
     // Parameters that do not read release the table: it would otherwise go on showing the last
     // lotto's draws under this name.
     const LottoDocument::Open opened =
@@ -285,17 +316,29 @@ void frmLotto::cmbName_Click() {
     if (!params.currency.isEmpty())
         txtCurrency_->setText(params.currency);
     draws_->set_col(draws_col::serial);
+    offer_kept_draws();
     if (opened.status != LottoDocument::Open::opened) {
         message(opened.message());
         return;
     }
-    // With no draw at all the boxes start empty and current row 0 keeps Add off the header row.
-    if (doc_.current_row() >= 1)
-        show_draw(draw_row_texts(doc_.draws(), doc_.current_row()));
-    else
-        show_draw({QString(), "0", "0", "0", "0", "0", "0", "0"});
-    show_sel_row();
+    show_loaded_draws();
     LottoEditMode(0);
+}
+
+// The latest draw in the boxes and highlighted in the table; being what the user sees selected,
+// it is the current draw too (a row that does not read leaves the current draw as it was).
+void frmLotto::show_loaded_draws() {
+    // With no draw at all the boxes start empty and current row 0 keeps Add off the header row.
+    if (doc_.current_row() >= 1) {
+        const DrawTexts texts = draw_row_texts(doc_.draws(), doc_.current_row());
+        show_draw(texts);
+        DrawRec draw;
+        if (texts_to_draw(texts, draw))
+            doc_.set_current_draw(draw);
+    } else {
+        show_draw({QString(), "0", "0", "0", "0", "0", "0", "0"});
+    }
+    show_sel_row();
 }
 
 void frmLotto::cmdLottoCreate_Click() {
@@ -360,6 +403,17 @@ void frmLotto::cmdLottoSave_Click() {
     const int index = cmbName_->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index >= 0)
         cmbName_->setCurrentIndex(index);
+    // The lotto saved is the current one, draws included: a table of another lotto's draws (left
+    // by Create) gives way to this lotto's, from its file or none yet, and is kept aside first
+    // when it holds unsaved edits. Draws typed before any lotto was loaded stay for its first Save.
+    if (doc_.draws_lotto() != name && (!doc_.draws_lotto().isEmpty() || doc_.draws().rows() <= 1)) {
+        keep_unsaved_draws(doc_, ctx_.session.app_dir);
+        if (doc_.load_draws(folder, name) == LottoDocument::Load::no_file)
+            doc_.set_current_row(0);
+        draws_->set_col(draws_col::serial);
+        show_loaded_draws();
+        offer_kept_draws();
+    }
 }
 
 DrawTexts frmLotto::draw_texts() const {

@@ -10,6 +10,7 @@
 
 class GridModel;
 class GridView;
+class KeptEditsBar;
 class LottoDocument;
 class QComboBox;
 class QLineEdit;
@@ -37,10 +38,12 @@ class frmLotto : public WorkingWindow {
 
     int sel_row() const;
 
+    void cmdRestoreUnsaved_Click();
+    void cmdDiscardUnsaved_Click();
+
   protected:
-    const Document* edited() const override;
-    QString unsaved_question() const override;
-    void save_edits() override { cmdDrawSave_Click(); }
+    // The frame discards the draws: edits not saved are kept aside first.
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void Form_Load();
@@ -58,6 +61,8 @@ class frmLotto : public WorkingWindow {
     void show_draw(const DrawTexts& texts);
     DrawTexts draw_texts() const;
 
+    void show_loaded_draws();
+    void offer_kept_draws();
     bool has_loaded_lotto();
     std::vector<DrawRec> sorted_table_draws() const;
     void take_imported(const ImportResult& result);
@@ -76,6 +81,7 @@ class frmLotto : public WorkingWindow {
     QPushButton* cmdLottoEdit_ = nullptr;
     QPushButton* cmdLottoSave_ = nullptr;
 
+    KeptEditsBar* unsaved_ = nullptr;
     GridModel* draws_ = nullptr;
     GridView* msfDraws_ = nullptr;
     // txtDate, txtN1..txtN6, txtNB

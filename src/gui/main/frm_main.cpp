@@ -6,7 +6,6 @@
 #include "gui/toolkit/navigator.h"
 #include "gui/toolkit/window_names.h"
 
-#include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -70,11 +69,6 @@ QPushButton* frmMain::add_button(const char* name, const QString& caption, const
     button->setEnabled(ctx_.windows.knows(window));
     connect(button, &QPushButton::clicked, this, handler);
     return button;
-}
-
-void frmMain::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    Exit_Click();
 }
 
 void frmMain::Form_Load() {

@@ -18,10 +18,6 @@ class frmMain : public WorkingWindow {
     void cmdProfitability_Click();
     void cmdBacktest_Click();
 
-  protected:
-    // Closing the main window ends the program, after the same question as Exit.
-    void closeEvent(QCloseEvent* event) override;
-
   private:
     void Form_Load();
     QPushButton* add_button(const char* name, const QString& caption, const char* window,

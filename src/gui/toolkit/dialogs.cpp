@@ -29,20 +29,6 @@ bool QtDialogs::ask(QWidget* parent, const QString& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
-Dialogs::SaveAnswer QtDialogs::ask_save(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(), text,
-                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
-    box.setDefaultButton(QMessageBox::Save);
-    switch (box.exec()) {
-    case QMessageBox::Save:
-        return SaveAnswer::save;
-    case QMessageBox::Discard:
-        return SaveAnswer::discard;
-    default:
-        return SaveAnswer::cancel;
-    }
-}
-
 std::optional<QString> QtDialogs::open_file(QWidget* parent, const QString& title, const QString& filter) {
     const QString path = QFileDialog::getOpenFileName(parent, title, QString(), filter);
     if (path.isEmpty())

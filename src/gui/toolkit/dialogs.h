@@ -18,10 +18,6 @@ class Dialogs {
                                          const QString& default_text) = 0;
     // A modal question with Yes and No buttons, No the default; true for Yes.
     virtual bool ask(QWidget* parent, const QString& text) = 0;
-    enum class SaveAnswer { save, discard, cancel };
-    // A modal question before unsaved changes would be lost, with Save, Discard and Cancel
-    // buttons, Save the default.
-    virtual SaveAnswer ask_save(QWidget* parent, const QString& text) = 0;
     // A file chooser for a file to read, or one to write (which asks before replacing a file);
     // nullopt when the user cancels. filter as QFileDialog takes it ("CSV files (*.csv)").
     virtual std::optional<QString> open_file(QWidget* parent, const QString& title,
@@ -39,7 +35,6 @@ class QtDialogs final : public Dialogs {
     std::optional<QString> input(QWidget* parent, const QString& prompt, const QString& title,
                                  const QString& default_text) override;
     bool ask(QWidget* parent, const QString& text) override;
-    SaveAnswer ask_save(QWidget* parent, const QString& text) override;
     std::optional<QString> open_file(QWidget* parent, const QString& title, const QString& filter) override;
     std::optional<QString> save_file(QWidget* parent, const QString& title, const QString& suggested,
                                      const QString& filter) override;

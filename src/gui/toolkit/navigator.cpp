@@ -3,7 +3,6 @@
 #include "gui/toolkit/help_viewer.h"
 #include "gui/toolkit/window_names.h"
 #include "gui/toolkit/window_registry.h"
-#include "gui/toolkit/working_window.h"
 
 void Navigator::show(const QString& name) {
     windows_.show(name);
@@ -28,11 +27,4 @@ void Navigator::show_help(const QString& caption, const QString& path) {
         return;
     help->setWindowTitle(caption);
     help->navigate(path);
-}
-
-bool Navigator::settle_unsaved() const {
-    for (QWidget* w : windows_.loaded())
-        if (auto* window = qobject_cast<WorkingWindow*>(w); window && !window->settle_unsaved())
-            return false;
-    return true;
 }

@@ -18,9 +18,6 @@ class Navigator {
     bool knows(const QString& name) const;
     // Shows the help window with caption on the page at path.
     void show_help(const QString& caption, const QString& path);
-    // Asks, window by window, about the changes that ending the program would lose; false when
-    // the user cancels (or a save fails), and nothing is to end.
-    bool settle_unsaved() const;
 
   private:
     WindowRegistry& windows_;

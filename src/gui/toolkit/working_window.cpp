@@ -8,7 +8,6 @@
 #include "gui/toolkit/navigator.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QDir>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -68,36 +67,11 @@ void WorkingWindow::UserGuide_Click() {
     open_help(ctx_, QStringLiteral("User Guide"), guide_page_);
 }
 
+// Ends the program at once: no window's handler runs, and what was not saved is kept aside by
+// the program's end, not asked about.
 void WorkingWindow::Exit_Click() {
-    // With nothing unsaved the program ends at once, as ever.
-    if (!ctx_.windows.settle_unsaved())
-        return;
     if (ctx_.exit_app)
         ctx_.exit_app();
-}
-
-bool WorkingWindow::settle_unsaved() {
-    const Document* doc = edited();
-    if (!doc || !doc->modified())
-        return true;
-    switch (ctx_.dialogs.ask_save(this, unsaved_question())) {
-    case Dialogs::SaveAnswer::save:
-        save_edits();
-        return !doc->modified();
-    case Dialogs::SaveAnswer::discard:
-        return true;
-    case Dialogs::SaveAnswer::cancel:
-        break;
-    }
-    return false;
-}
-
-void WorkingWindow::closeEvent(QCloseEvent* event) {
-    if (!settle_unsaved()) {
-        event->ignore();
-        return;
-    }
-    QMainWindow::closeEvent(event);
 }
 
 void WorkingWindow::message(const QString& text) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/base/document.h"
 #include "core/base/text_files.h"
 #include "gui/toolkit/app_context.h"
 
@@ -22,19 +21,7 @@ class WorkingWindow : public QMainWindow {
 
     bool has_help_shortcut(const QKeySequence& keys) const { return help_keys_.contains(keys); }
 
-    // Before what this window edits would be lost: with unsaved changes asks Save, Discard or
-    // Cancel. False on Cancel, or when the save does not go through.
-    bool settle_unsaved();
-
   protected:
-    // The document this window edits and saves, whose changes closing the window loses; none by
-    // default.
-    virtual const Document* edited() const { return nullptr; }
-    // The question asked when it holds unsaved changes, and the window's Save.
-    virtual QString unsaved_question() const { return {}; }
-    virtual void save_edits() {}
-    void closeEvent(QCloseEvent* event) override;
-
     // A message box over this window.
     void message(const QString& text);
     void message(const char* text); // UTF-8, as the shared texts of core/messages.h

@@ -3,6 +3,7 @@
 #include "core/base/convert.h"
 #include "core/base/file_names.h"
 #include "core/base/messages.h"
+#include "core/session/kept_edits.h"
 #include "core/session/session.h"
 #include "core/tsets/tset_document.h"
 #include "core/tsets/tset_files.h"
@@ -10,11 +11,13 @@
 #include "gui/toolkit/dialogs.h"
 #include "gui/toolkit/grid_model.h"
 #include "gui/toolkit/grid_view.h"
+#include "gui/toolkit/kept_edits_bar.h"
 #include "gui/toolkit/navigator.h"
 #include "gui/toolkit/window_names.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
@@ -25,6 +28,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 
 frmTsets::frmTsets(AppContext& ctx, QWidget* parent)
     : WorkingWindow(ctx, window_name::tsets, QStringLiteral("Targeted Sets"), QStringLiteral("tset.htm"),
@@ -59,8 +63,15 @@ frmTsets::frmTsets(AppContext& ctx, QWidget* parent)
     connect(tsets_, &QAbstractItemModel::modelReset, this, fit_dates);
     // The view lays its columns out again when header cells change (bold ones, say): after it.
     connect(tsets_, &QAbstractItemModel::headerDataChanged, this, fit_dates);
+    unsaved_ = new KeptEditsBar(central);
+    connect(unsaved_, &KeptEditsBar::restore_clicked, this, &frmTsets::cmdRestoreUnsaved_Click);
+    connect(unsaved_, &KeptEditsBar::discard_clicked, this, &frmTsets::cmdDiscardUnsaved_Click);
+    auto* table = new QVBoxLayout;
+    table->setSpacing(6);
+    table->addWidget(unsaved_);
+    table->addWidget(msfTsets_, 1);
     columns->addWidget(panel, 0);
-    columns->addWidget(msfTsets_, 1);
+    columns->addLayout(table, 1);
     setCentralWidget(central);
     set_tab_order();
     connect(msfTsets_, &GridView::grid_clicked, this, &frmTsets::msfTsets_Click);
@@ -75,12 +86,38 @@ frmTsets::frmTsets(AppContext& ctx, QWidget* parent)
     show_boxes();
 }
 
-const Document* frmTsets::edited() const {
-    return &doc_;
+void frmTsets::closeEvent(QCloseEvent* event) {
+    keep_unsaved_set(doc_, ctx_.session.app_dir);
+    WorkingWindow::closeEvent(event);
 }
 
-QString frmTsets::unsaved_question() const {
-    return QStringLiteral("The Targeted Set '%1' has changes that are not saved. Save them?").arg(set_name_);
+// A kept copy of this set's unsaved rows is offered, not forced: the bar waits beside the table.
+void frmTsets::offer_kept_rows() {
+    const QString& name = doc_.file_name();
+    unsaved_->offer(name.isEmpty() ? QString() : kept_set_path(ctx_.session.app_dir, doc_.file_size(), name),
+                    QStringLiteral("the Targeted Set '%1'").arg(name));
+}
+
+void frmTsets::cmdRestoreUnsaved_Click() {
+    QString error;
+    if (!doc_.restore(unsaved_->path(), &error)) {
+        message(QStringLiteral("The kept rows in %1 could not be read: %2")
+                    .arg(QDir::toNativeSeparators(unsaved_->path()), error));
+        return;
+    }
+    QFile::remove(unsaved_->path());
+    show_headers();
+    show_current_row();
+    // Restored edits may be saved as typed ones.
+    cmdSave_->setEnabled(true);
+    offer_kept_rows();
+}
+
+void frmTsets::cmdDiscardUnsaved_Click() {
+    if (!QFile::remove(unsaved_->path()) && QFileInfo::exists(unsaved_->path()))
+        message(QStringLiteral("The kept rows in %1 could not be deleted.")
+                    .arg(QDir::toNativeSeparators(unsaved_->path())));
+    offer_kept_rows();
 }
 
 frmTsets::~frmTsets() {
@@ -233,6 +270,9 @@ void frmTsets::cmbSize_Click() {
         cmbSize_->setFocus();
         return;
     }
+    // The grid is laid out afresh: its unsaved rows are kept aside, offered when the set opens next.
+    keep_unsaved_set(doc_, ctx_.session.app_dir);
+    doc_.forget_file();
     size_dir_ = size_folder(tsets_dir_, *size);
     QDir().mkpath(size_dir_);
     fill_sets();
@@ -249,6 +289,7 @@ void frmTsets::cmbSize_Click() {
     // this size folder, nor into the last set's file with this size's columns.
     set_name_.clear();
     cmdSave_->setEnabled(false);
+    offer_kept_rows();
 }
 
 void frmTsets::cmdNew_Click() {
@@ -277,9 +318,11 @@ void frmTsets::cmdNew_Click() {
         cmbSets_Click();
         return;
     }
+    keep_unsaved_set(doc_, ctx_.session.app_dir);
     set_name_ = name;
-    doc_.start_file(join_path(size_dir_, name));
+    doc_.start_file(join_path(size_dir_, name), name);
     lay_out(2);
+    offer_kept_rows();
     for (QPushButton* b : {cmdAcceptDate_, cmdAcceptNumber_, cmdTsetGenerator_})
         b->setEnabled(true);
 }
@@ -298,6 +341,7 @@ void frmTsets::cmbSets_Click() {
 }
 
 void frmTsets::open_set(const QString& name) {
+    keep_unsaved_set(doc_, ctx_.session.app_dir);
     switch (doc_.open(join_path(size_dir_, name), name).status) {
     case TsetDocument::Open::no_file:
         message(QStringLiteral("The Targeted Set '%1' does not exist.").arg(name));
@@ -312,6 +356,7 @@ void frmTsets::open_set(const QString& name) {
     }
     show_headers();
     show_current_row();
+    offer_kept_rows();
     if (const auto bad = get_Tset(doc_.rows(), doc_.current_row(), doc_.size(), doc_.numbers()))
         message(incorrect_cell_text(*bad));
 }
@@ -414,6 +459,8 @@ void frmTsets::cmdSave_Click() {
         // Blank rows were dropped; the current row keeps its number while there is such a row.
         if (doc_.current_row() >= tsets_->rows())
             doc_.set_current_row(tsets_->rows() - 1);
+        // The set saved is the current one for the other windows, a new one too.
+        doc_.set_name(set_name_);
         break;
     case SaveResult::bad_date:
         message(msg_incorrect_date);

@@ -6,6 +6,7 @@
 class GridModel;
 class TsetDocument;
 class GridView;
+class KeptEditsBar;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
@@ -30,10 +31,12 @@ class frmTsets : public WorkingWindow {
     void cmdSave_Click();
     void cmdTsetGenerator_Click();
 
+    void cmdRestoreUnsaved_Click();
+    void cmdDiscardUnsaved_Click();
+
   protected:
-    const Document* edited() const override;
-    QString unsaved_question() const override;
-    void save_edits() override { cmdSave_Click(); }
+    // The frame discards the rows: edits not saved are kept aside first.
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void Form_Load();
@@ -48,6 +51,7 @@ class frmTsets : public WorkingWindow {
     void open_set(const QString& name);
     void show_current_row();
     bool has_data_row();
+    void offer_kept_rows();
 
     TsetDocument& doc_;
     QString tsets_dir_;
@@ -66,6 +70,7 @@ class frmTsets : public WorkingWindow {
     QPushButton* cmdAdd_ = nullptr;
     QPushButton* cmdSave_ = nullptr;
     QPushButton* cmdTsetGenerator_ = nullptr;
+    KeptEditsBar* unsaved_ = nullptr;
     GridModel* tsets_ = nullptr;
     GridView* msfTsets_ = nullptr;
 };
