@@ -325,19 +325,14 @@ void frmLotto::cmbName_Click() {
     LottoEditMode(0);
 }
 
-// The latest draw in the boxes and highlighted in the table; being what the user sees selected,
-// it is the current draw too (a row that does not read leaves the current draw as it was).
+// The latest draw in the boxes and highlighted in the table. The current draw stays what was last
+// selected or added: loading a lotto selects no draw.
 void frmLotto::show_loaded_draws() {
     // With no draw at all the boxes start empty and current row 0 keeps Add off the header row.
-    if (doc_.current_row() >= 1) {
-        const DrawTexts texts = draw_row_texts(doc_.draws(), doc_.current_row());
-        show_draw(texts);
-        DrawRec draw;
-        if (texts_to_draw(texts, draw))
-            doc_.set_current_draw(draw);
-    } else {
+    if (doc_.current_row() >= 1)
+        show_draw(draw_row_texts(doc_.draws(), doc_.current_row()));
+    else
         show_draw({QString(), "0", "0", "0", "0", "0", "0", "0"});
-    }
     show_sel_row();
 }
 
