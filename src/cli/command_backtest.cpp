@@ -12,6 +12,7 @@
 #include "core/lotto/lotto_files.h"
 #include "core/session/start_up.h"
 #include "core/tsets/tset_files.h"
+#include "core/wheels/designed_systems.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -145,7 +146,9 @@ int run_backtest_command(const QStringList& arguments, const QString& program_di
                          const QString& user_data_dir) {
     Context ctx{QStringLiteral("backtest"), {}, {}};
     QCommandLineParser parser;
-    parser.addOption(option("system", "The system of the catalogue to play, as 10_3_6.", "name"));
+    parser.addOption(option(
+        "system", "The system to play: one of the catalogue, as 10_3_6, or a designed one by its name.",
+        "name"));
     parser.addOption(
         option("set", "Play each draw with the row of its date in the targeted set SIZE/NAME.", "SIZE/NAME"));
     parser.addOption(option("numbers", "Play these numbers, as many as the system takes, on every draw.",
@@ -200,7 +203,10 @@ int run_backtest_command(const QStringList& arguments, const QString& program_di
                      QDir::toNativeSeparators(join_path(lotto.folder, QLatin1String(draws_file_name))),
                      impossible.front().second));
 
-    const BacktestResult result = run_backtest(lotto.params(), lotto.history, system, period, source);
+    const SystemLookup played = find_played_system(system, ctx.data_dir);
+    if (!played.system)
+        return fail(ctx.command, played.error);
+    const BacktestResult result = run_backtest(lotto.params(), lotto.history, *played.system, period, source);
     if (!result.error.isEmpty())
         return fail(ctx.command, result.error);
     QString error;

@@ -193,6 +193,19 @@ class TestCommandLine : public QObject {
                                      << QStringList{"no set 10/Nope"};
         QTest::newRow("not a date") << (fixed + QStringList{"--to", "2024-13-01"}) << 2
                                     << QStringList{"'2024-13-01' is not a date"};
+        // A saved wheel holding the tickets of 10_3_6 plays as 10_3_6 does, by either of its names.
+        const QStringList numbers{"--numbers", "1 2 3 4 5 6 7 8 9 10"};
+        QTest::newRow("designed system") << (QStringList{"--system", "Mine"} + numbers) << 0
+                                         << QStringList{"Draws played: 2", "Tickets: 20"};
+        QTest::newRow("designed system, marked") << (QStringList{"--system", "Mine (designed)"} + numbers)
+                                                 << 0 << QStringList{"Draws played: 2", "Tickets: 20"};
+        QTest::newRow("designed system of another pick")
+            << QStringList{"--system", "Fano", "--numbers", "1 2 3 4 5 6 7"} << 2
+            << QStringList{"Fano plays tickets of 3 numbers; the lotto picks 6"};
+        QTest::newRow("designed system that does not read")
+            << (QStringList{"--system", "Bad"} + numbers) << 2 << QStringList{"Bad.txt, line 2"};
+        QTest::newRow("no such system")
+            << (QStringList{"--system", "Nope"} + numbers) << 2 << QStringList{"there is no system Nope"};
     }
     void backtest() {
         QFETCH(QStringList, options);
@@ -208,6 +221,13 @@ class TestCommandLine : public QObject {
         QVERIFY(write_param_file(dir.filePath("Lto/Six49/param.qtz"), p));
         write_file(dir.filePath("Tsets/10/F"), "2024-01-04 1 2 3 4 5 6 7 8 9 10 \r\n"
                                                "2024-01-06 1 2 3 4 5 6 7 8 9 10 \r\n");
+        write_file(dir.filePath("Wheels/Mine.txt"), "1 2 3 4 5 7\r\n2 3 4 5 6 8\r\n3 4 5 6 7 9\r\n"
+                                                    "4 5 6 7 8 10\r\n1 5 6 7 8 9\r\n2 6 7 8 9 10\r\n"
+                                                    "1 3 7 8 9 10\r\n1 2 4 8 9 10\r\n1 2 3 5 9 10\r\n"
+                                                    "1 2 3 4 6 10\r\n");
+        write_file(dir.filePath("Wheels/Fano.txt"), "1 2 4\r\n2 3 5\r\n3 4 6\r\n4 5 7\r\n1 5 6\r\n"
+                                                    "2 6 7\r\n1 3 7\r\n");
+        write_file(dir.filePath("Wheels/Bad.txt"), "1 2 3 4 5 6\r\n1 2 x\r\n");
         const Run run = zandrel(QStringList{"backtest", "--lotto", "Six49", "--data-dir", dir.path(), "--csv",
                                             dir.filePath("played.csv")} +
                                 options);
@@ -216,6 +236,12 @@ class TestCommandLine : public QObject {
             QVERIFY(run.out.isEmpty());
             QVERIFY2(run.err.contains(out.first()), qPrintable(run.err));
             QVERIFY(!QFileInfo::exists(dir.filePath("played.csv")));
+            return;
+        }
+        if (QByteArray(QTest::currentDataTag()).startsWith("designed")) {
+            // The same tickets as 10_3_6: the same figures as the fixed numbers' row.
+            QCOMPARE(run.out.mid(0, 2), out);
+            QCOMPARE(run.out.value(4), QStringLiteral("Net: 14172.50"));
             return;
         }
         QCOMPARE(run.out, out);

@@ -285,6 +285,38 @@ class TestSystemWindow : public QObject {
         QCOMPARE(win.tickets().rows(), 31);
     }
 
+    // A saved wheel holding the tickets of 10_3_6: listed after the catalogue, marked, and picked
+    // like any system, its results walked from its own tickets.
+    void designed_system_listed_and_picked() {
+        TestApp app;
+        select(app.session, sample_set);
+        write_file(app.path(QStringLiteral("Wheels/Mine.txt")),
+                   "1 2 3 4 5 7\r\n2 3 4 5 6 8\r\n3 4 5 6 7 9\r\n4 5 6 7 8 10\r\n1 5 6 7 8 9\r\n"
+                   "2 6 7 8 9 10\r\n1 3 7 8 9 10\r\n1 2 4 8 9 10\r\n1 2 3 5 9 10\r\n1 2 3 4 6 10\r\n");
+        Window win = open(app);
+        const auto* list = win.get<QComboBox>("cmbList");
+        QCOMPARE(list->count(), 42);
+        QCOMPARE(list->itemText(0), QStringLiteral("10_3_6"));
+        QCOMPARE(list->itemText(41), QStringLiteral("Mine (designed)"));
+        win.pick(QStringLiteral("10_3_6"));
+        std::vector<QString> catalogue_results;
+        for (int r = 0; r < win.results().rows(); ++r)
+            for (int c = 0; c < win.results().cols(); ++c)
+                catalogue_results.push_back(win.results().text(r, c));
+        win.pick(QStringLiteral("Mine (designed)"));
+        QVERIFY(app.dialogs.messages.isEmpty());
+        QCOMPARE(app.session.system.name, QStringLiteral("Mine (designed)"));
+        QCOMPARE(win.tickets().rows(), 11);
+        QCOMPARE(win.tickets().text(10, 1), QStringLiteral("3 7 12 15 31 45"));
+        QCOMPARE(win.text("lblCost"), QStringLiteral("20"));
+        std::vector<QString> designed_results;
+        for (int r = 0; r < win.results().rows(); ++r)
+            for (int c = 0; c < win.results().cols(); ++c)
+                designed_results.push_back(win.results().text(r, c));
+        QCOMPARE(designed_results, catalogue_results);
+        QVERIFY(system_file(app).startsWith(QStringLiteral("N1 3 7 12 15 22 34\r\n")));
+    }
+
     void no_set_loaded() {
         TestApp app;
         select(app.session, sample_set);

@@ -119,13 +119,21 @@ std::optional<double> ticket_expected_return(const LottoParams& params, bool bon
 BacktestResult run_backtest(const LottoParams& params, std::span<const DrawRec> draws, const QString& system,
                             const BacktestPeriod& period, const BacktestSource& source,
                             const BacktestProgress& progress) {
-    BacktestResult result;
-    const auto info = find_system(system);
-    if (!info) {
+    const auto played = catalogue_system(system);
+    if (!played) {
+        BacktestResult result;
         result.error = QStringLiteral("there is no system %1").arg(system);
         return result;
     }
-    const int16_t v = info->v, k = info->m, n = params.play_n;
+    return run_backtest(params, draws, *played, period, source, progress);
+}
+
+BacktestResult run_backtest(const LottoParams& params, std::span<const DrawRec> draws,
+                            const PlayedSystem& chosen, const BacktestPeriod& period,
+                            const BacktestSource& source, const BacktestProgress& progress) {
+    BacktestResult result;
+    const QString& system = chosen.name;
+    const int16_t v = chosen.v, k = chosen.m, n = params.play_n;
     if (k != params.pick_n) {
         result.error = QStringLiteral("the system %1 plays tickets of %2 numbers; the lotto picks %3")
                            .arg(system, QString::number(k), QString::number(params.pick_n));
@@ -158,12 +166,7 @@ BacktestResult run_backtest(const LottoParams& params, std::span<const DrawRec> 
     }
 
     // Positions of every ticket, expanded once as the Systems window expands them.
-    int16_t base_count = 0;
-    SystemTickets base;
-    get_system_tickets(system, base_count, base);
-    std::vector<TicketPositions> tickets;
-    for (int t = 1; t <= base.count() * v; ++t)
-        tickets.push_back(*ticket_positions(base, static_cast<int16_t>(t), v, k));
+    const std::vector<TicketPositions>& tickets = chosen.tickets;
     const int ticket_count = static_cast<int>(tickets.size());
 
     std::vector<DrawRec> sorted_copy;

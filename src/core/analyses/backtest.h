@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/lotto/lotto_records.h"
+#include "core/systems/played_system.h"
 #include "core/tsets/tset_records.h"
 
 #include <QByteArray>
@@ -91,6 +92,10 @@ using BacktestProgress = std::function<bool(qsizetype done, qsizetype total)>;
 BacktestResult run_backtest(const LottoParams& params, std::span<const DrawRec> draws, const QString& system,
                             const BacktestPeriod& period, const BacktestSource& source,
                             const BacktestProgress& progress = {});
+// The same for any system, a designed one too, with its tickets at hand.
+BacktestResult run_backtest(const LottoParams& params, std::span<const DrawRec> draws,
+                            const PlayedSystem& played, const BacktestPeriod& period,
+                            const BacktestSource& source, const BacktestProgress& progress = {});
 
 // An amount or an expectation as the backtest writes it: two decimals and a dot whatever the locale.
 QString backtest_amount(double value);

@@ -6,7 +6,7 @@
 #include "core/base/text_files.h"
 #include "core/lotto/lotto_entry.h"
 #include "core/session/session.h"
-#include "core/systems/system_catalogue.h"
+#include "core/wheels/designed_systems.h"
 #include "gui/toolkit/controls.h"
 #include "gui/toolkit/dialogs.h"
 #include "gui/toolkit/grid_model.h"
@@ -276,9 +276,7 @@ frmBacktest::~frmBacktest() {
 }
 
 void frmBacktest::Form_Load() {
-    for (const SystemInfo& system : system_catalogue())
-        cmbSystem_->addItem(
-            QString::fromLatin1(system.name.data(), static_cast<qsizetype>(system.name.size())));
+    cmbSystem_->addItems(system_choices(ctx_.session.app_dir));
     // The system picked in the Systems window, else the help pages' example.
     int system = cmbSystem_->findText(ctx_.session.system.name.trimmed());
     if (system < 0)
@@ -442,10 +440,16 @@ void frmBacktest::cmdRun_Click() {
         return;
     }
 
+    SystemLookup played = find_played_system(cmbSystem_->currentText(), st.app_dir);
+    if (!played.system) {
+        message(played.error);
+        return;
+    }
+
     params_ = params;
     run_ = std::make_shared<Run>();
     worker_ =
-        QThread::create([run = run_, params, draws = std::move(draws), system = cmbSystem_->currentText(),
+        QThread::create([run = run_, params, draws = std::move(draws), system = std::move(*played.system),
                          period = *period, source = std::move(*source)] {
             run->result =
                 run_backtest(params, draws, system, period, source, [&run](qsizetype done, qsizetype total) {

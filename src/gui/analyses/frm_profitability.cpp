@@ -226,7 +226,9 @@ void frmProfitability::calculate_avrprofitability() {
     in.guar_avg = st.system.guar_avg;
     in.fa = factor_texts();
     in.cost = st.lotto.params().cost;
-    const auto tickets = profit_ticket_count(st.system.name, st.system.ticket_count, st.tset.size());
+    const auto tickets = st.system.played.designed
+                             ? std::optional<int>(st.system.played_ticket_count(st.tset.size()))
+                             : profit_ticket_count(st.system.name, st.system.ticket_count, st.tset.size());
     const auto profit = tickets ? (in.tickets = *tickets, average_profitability(in)) : std::nullopt;
     if (!profit) {
         fail(prize_[9]);

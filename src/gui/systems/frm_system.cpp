@@ -5,6 +5,7 @@
 #include "core/base/text_files.h"
 #include "core/session/session.h"
 #include "core/systems/system_expansion.h"
+#include "core/wheels/designed_systems.h"
 #include "gui/systems/frm_system_print.h"
 #include "gui/toolkit/controls.h"
 #include "gui/toolkit/dialogs.h"
@@ -147,45 +148,61 @@ void frmSystem::Form_Load() {
 }
 
 void frmSystem::fill_list() {
-    for (const SystemInfo& info : system_catalogue())
-        cmbList_->addItem(QString::fromLatin1(info.name.data(), static_cast<qsizetype>(info.name.size())));
+    cmbList_->addItems(system_choices(ctx_.session.app_dir));
     cmbList_->setCurrentIndex(-1);
     cmbList_->setEditText(QStringLiteral("Select "));
 }
 
 void frmSystem::cmbList_Click() {
-    fill_results();
+    if (!fill_results())
+        return;
     ctx_.session.system.set_name(cmbList_->currentText());
     fill_system();
 }
 
-void frmSystem::fill_results() {
+bool frmSystem::fill_results() {
     Session& s = ctx_.session;
-    s.system.read_results(cmbList_->currentText().trimmed());
+    const QString choice = cmbList_->currentText().trimmed();
+    if (designed_name_of_choice(choice).isEmpty()) {
+        s.system.read_results(choice);
+    } else {
+        SystemLookup played = find_played_system(choice, s.app_dir);
+        if (!played.system) {
+            message(played.error);
+            return false;
+        }
+        s.system.read_played(std::move(*played.system));
+    }
     fill_results_grid(results_->table(), s.system.guar_min, s.system.guar_max);
     results_->set_row_height(0, 2 * results_->row_height(4));
     results_->set_row_height(1, 3 * results_->row_height(4));
     results_->set_col(0);
     results_->set_col_width(0, results_head_width);
     results_->set_col_width(1, results_minmax_width);
+    return true;
 }
 
 void frmSystem::fill_system() {
     Session& s = ctx_.session;
     const QString name = cmbList_->currentText().trimmed();
-    const SystemShape shape = system_shape(name);
+    const PlayedSystem& played = s.system.played;
+    const SystemShape shape = played.designed ? SystemShape{played.v, 0, played.m} : system_shape(name);
     if (!system_fits(shape, s.tset.size(), s.lotto.params().pick_n)) {
         // Without a word the results of this system would stand beside another one's tickets.
         lblNote_->setText(misfit_note(name, shape, expanded_.system));
         return;
     }
     lblNote_->clear();
-    s.system.read_tickets(name);
+    if (!played.designed)
+        s.system.read_tickets(name);
     if (s.tset.numbers()[1] <= 0) {
         message(QStringLiteral("Please, select the targeted set on the form 'Tsets'"));
         return;
     }
-    fill_system_grid(system_->table(), s.system.tickets, s.tset.size(), shape.m, s.tset.numbers());
+    if (played.designed)
+        fill_played_grid(system_->table(), played, s.tset.numbers());
+    else
+        fill_system_grid(system_->table(), s.system.tickets, s.tset.size(), shape.m, s.tset.numbers());
     lblCost_->setText(system_cost_text(system_->rows() - 1, s.lotto.params().cost));
     expanded_ = {name,
                  s.lotto.name(),

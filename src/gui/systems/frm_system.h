@@ -28,7 +28,7 @@ class frmSystem : public WorkingWindow {
   private:
     void Form_Load();
     void fill_list();
-    void fill_results();
+    bool fill_results();
     void fill_system();
 
     // What the ticket grid shows, kept for printing: the expanded system and what it was
