@@ -69,15 +69,15 @@ int cli::run_design(const QStringList& arguments, const QString& program_dir, co
         return refuse(QStringLiteral("usage: zandrel design %1").arg(QLatin1String(usage)));
 
     DesignOptions options;
-    WheelSpec& spec = options.spec;
+    WheelParams& shape = options.shape;
     struct Needed {
         const char* name;
         int* value;
         const char* what;
     };
-    for (const Needed& n : {Needed{"numbers", &spec.v, "--numbers V is needed, as 20"},
-                            Needed{"pick", &spec.k, "--pick K is needed, as 6"},
-                            Needed{"guarantee", &spec.t, "--guarantee T is needed, as 3"}}) {
+    for (const Needed& n : {Needed{"numbers", &shape.v, "--numbers V is needed, as 20"},
+                            Needed{"pick", &shape.k, "--pick K is needed, as 6"},
+                            Needed{"guarantee", &shape.t, "--guarantee T is needed, as 3"}}) {
         if (!parser.isSet(QLatin1String(n.name)))
             return refuse(QLatin1String(n.what));
         const auto value = whole(parser, n.name);
@@ -86,15 +86,15 @@ int cli::run_design(const QStringList& arguments, const QString& program_dir, co
                               .arg(QLatin1String(n.name), parser.value(QLatin1String(n.name))));
         *n.value = static_cast<int>(*value);
     }
-    spec.m = spec.t;
+    shape.m = shape.t;
     if (parser.isSet(QStringLiteral("if"))) {
         const auto value = whole(parser, "if");
         if (!value || *value < 0 || *value > 1000)
             return refuse(
                 QStringLiteral("--if: '%1' is not a whole number").arg(parser.value(QStringLiteral("if"))));
-        spec.m = static_cast<int>(*value);
+        shape.m = static_cast<int>(*value);
     }
-    if (const QString fault = wheel_spec_fault(spec); !fault.isEmpty())
+    if (const QString fault = wheel_params_fault(shape); !fault.isEmpty())
         return refuse(fault);
     if (parser.isSet(QStringLiteral("seconds"))) {
         bool ok = false;
@@ -158,14 +158,14 @@ int cli::run_design(const QStringList& arguments, const QString& program_dir, co
             return refuse(error);
         out() << "Saved as the designed system " << save_name << ".\n";
     }
-    const auto best = best_known_size(spec);
+    const auto best = best_known_size(shape);
     out() << QStringLiteral("Wheel: %1 numbers, tickets of %2, %3 if %4\n")
-                 .arg(spec.v)
-                 .arg(spec.k)
-                 .arg(spec.t)
-                 .arg(spec.m)
+                 .arg(shape.v)
+                 .arg(shape.k)
+                 .arg(shape.t)
+                 .arg(shape.m)
           << "Tickets: " << result.tickets.size() << '\n'
-          << "Lower bound: " << wheel_lower_bound(spec) << '\n'
+          << "Lower bound: " << wheel_lower_bound(shape) << '\n'
           << "Best known: " << (best ? QString::number(*best) : QStringLiteral("-")) << '\n'
           << "Covered: " << result.count.covered << " of " << result.count.total << '\n';
     out().flush();

@@ -20,11 +20,11 @@ namespace {
 
 struct Case {
     QString name;
-    WheelSpec spec;
+    WheelParams shape;
     double seconds_factor = 1;
 };
 
-QString case_name(const WheelSpec& s) {
+QString case_name(const WheelParams& s) {
     return s.t == s.m ? QStringLiteral("C(%1,%2,%3)").arg(s.v).arg(s.k).arg(s.t)
                       : QStringLiteral("%1 numbers, %2 if %3 (k=%4)").arg(s.v).arg(s.t).arg(s.m).arg(s.k);
 }
@@ -41,7 +41,7 @@ std::vector<Case> cases() {
     return list;
 }
 
-int catalogue_size(const WheelSpec& s) {
+int catalogue_size(const WheelParams& s) {
     if (s.t != s.m)
         return 0;
     for (const SystemInfo& info : system_catalogue())
@@ -53,12 +53,12 @@ int catalogue_size(const WheelSpec& s) {
 // The exact check of a 49-number wheel for 6-subsets (13,983,816 of them).
 void time_check() {
     for (const int t : {3, 4}) {
-        const WheelSpec spec{49, 6, t, 6};
+        const WheelParams shape{49, 6, t, 6};
         const auto wheel = random_tickets(49, 6, t == 3 ? 163 : 1000, 49);
         QElapsedTimer timer;
         timer.start();
-        const CoverCount count = count_covered(spec, wheel);
-        std::printf("check %-34s %6zu tickets  %llu of %llu covered  %.2f s\n", qPrintable(case_name(spec)),
+        const CoverCount count = count_covered(shape, wheel);
+        std::printf("check %-34s %6zu tickets  %llu of %llu covered  %.2f s\n", qPrintable(case_name(shape)),
                     wheel.size(), static_cast<unsigned long long>(count.covered),
                     static_cast<unsigned long long>(count.total), timer.elapsed() / 1000.0);
         std::fflush(stdout);
@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
         if (!filter.pattern().isEmpty() && !filter.match(c.name).hasMatch())
             continue;
         DesignOptions o;
-        o.spec = c.spec;
+        o.shape = c.shape;
         o.seconds = seconds * c.seconds_factor;
         o.seed = seed;
         o.tuning = tuning;
@@ -124,9 +124,9 @@ int main(int argc, char** argv) {
             };
         }
         const DesignResult r = design_wheel(o);
-        const auto best = best_known_size(c.spec);
-        const uint64_t reference = best ? static_cast<uint64_t>(*best) : wheel_lower_bound(c.spec);
-        const int catalogue = catalogue_size(c.spec);
+        const auto best = best_known_size(c.shape);
+        const uint64_t reference = best ? static_cast<uint64_t>(*best) : wheel_lower_bound(c.shape);
+        const int catalogue = catalogue_size(c.shape);
         std::printf("%-34s %6zu %5llu%s %7.3f %8.2f %8.2f %9s%s\n", qPrintable(c.name), r.tickets.size(),
                     static_cast<unsigned long long>(reference), best ? " " : "L",
                     static_cast<double>(r.tickets.size()) / static_cast<double>(reference), r.best_seconds,

@@ -150,9 +150,9 @@ class TestDesignedWheels : public QObject {
         QVERIFY2(shipped.error.isEmpty(), qPrintable(shipped.error));
         QCOMPARE(shipped.wheels.size(), size_t{64});
         for (const ShippedWheel& w : shipped.wheels) {
-            const QString name = QStringLiteral("C(%1,%2,%3)").arg(w.spec.v).arg(w.spec.k).arg(w.spec.t);
-            QVERIFY2(count_covered(w.spec, w.tickets).complete(), qPrintable(name));
-            QVERIFY2(w.tickets.size() >= schonheim_bound(w.spec.v, w.spec.k, w.spec.t), qPrintable(name));
+            const QString name = QStringLiteral("C(%1,%2,%3)").arg(w.shape.v).arg(w.shape.k).arg(w.shape.t);
+            QVERIFY2(count_covered(w.shape, w.tickets).complete(), qPrintable(name));
+            QVERIFY2(w.tickets.size() >= schonheim_bound(w.shape.v, w.shape.k, w.shape.t), qPrintable(name));
         }
         QVERIFY(shipped_wheel({25, 6, 4, 4}));
         QVERIFY(!shipped_wheel({26, 6, 4, 4}));
@@ -169,7 +169,7 @@ class TestDesignedWheels : public QObject {
         QTest::newRow("ticket too long")
             << QByteArray("wheel 7 3 2 2 1\n1 2 3 4\n") << "line 2: not a ticket";
         QTest::newRow("number beyond v") << QByteArray("wheel 7 3 2 2 1\n1 2 8\n") << "line 2: not a ticket";
-        QTest::newRow("bad spec") << QByteArray("wheel 7 3 4 4 1\n") << "line 1: not a wheel";
+        QTest::newRow("bad shape") << QByteArray("wheel 7 3 4 4 1\n") << "line 1: not a wheel";
         QTest::newRow("word") << QByteArray("wheel 7 3 2 2 1\n1 2 x\n") << "line 2: not a number";
     }
     void shipped_text_faults() {

@@ -6,25 +6,25 @@
 
 #include <QtTest>
 
-Q_DECLARE_METATYPE(WheelSpec)
+Q_DECLARE_METATYPE(WheelParams)
 
 namespace {
 
-DesignOptions options(const WheelSpec& spec, double seconds = 20, uint64_t seed = 1) {
+DesignOptions options(const WheelParams& shape, double seconds = 20, uint64_t seed = 1) {
     DesignOptions o;
-    o.spec = spec;
+    o.shape = shape;
     o.seconds = seconds;
     o.seed = seed;
     return o;
 }
 
-void verify_wheel(const WheelSpec& spec, const DesignResult& r) {
+void verify_wheel(const WheelParams& shape, const DesignResult& r) {
     for (const Ticket t : r.tickets) {
-        QCOMPARE(std::popcount(t), spec.k);
-        QVERIFY(spec.v == 64 || t >> spec.v == 0);
+        QCOMPARE(std::popcount(t), shape.k);
+        QVERIFY(shape.v == 64 || t >> shape.v == 0);
     }
-    QCOMPARE(r.count.total, wheel_binomial(spec.v, spec.m));
-    QCOMPARE(r.count.covered, brute_force_covered(spec, r.tickets));
+    QCOMPARE(r.count.total, wheel_binomial(shape.v, shape.m));
+    QCOMPARE(r.count.covered, brute_force_covered(shape, r.tickets));
 }
 
 } // namespace
@@ -34,31 +34,31 @@ class TestWheelDesigner : public QObject {
   private slots:
     // Sizes proven optimal (they meet the lower bound), so the search stops as soon as it finds them.
     void reaches_optimal_size_data() {
-        QTest::addColumn<WheelSpec>("spec");
+        QTest::addColumn<WheelParams>("shape");
         QTest::addColumn<int>("size");
-        QTest::newRow("C(7,3,2), the Fano plane") << WheelSpec{7, 3, 2, 2} << 7;
-        QTest::newRow("C(9,3,2), a Steiner triple system") << WheelSpec{9, 3, 2, 2} << 12;
-        QTest::newRow("C(8,6,3)") << WheelSpec{8, 6, 3, 3} << 4;
-        QTest::newRow("C(11,5,4)") << WheelSpec{11, 5, 4, 4} << 66;
-        QTest::newRow("10 numbers, 2 if 3 on two halves") << WheelSpec{10, 5, 2, 3} << 2;
-        QTest::newRow("1 if 1") << WheelSpec{13, 4, 1, 1} << 4;
-        QTest::newRow("every ticket needed: 6 if 6 on 7") << WheelSpec{7, 6, 6, 6} << 7;
+        QTest::newRow("C(7,3,2), the Fano plane") << WheelParams{7, 3, 2, 2} << 7;
+        QTest::newRow("C(9,3,2), a Steiner triple system") << WheelParams{9, 3, 2, 2} << 12;
+        QTest::newRow("C(8,6,3)") << WheelParams{8, 6, 3, 3} << 4;
+        QTest::newRow("C(11,5,4)") << WheelParams{11, 5, 4, 4} << 66;
+        QTest::newRow("10 numbers, 2 if 3 on two halves") << WheelParams{10, 5, 2, 3} << 2;
+        QTest::newRow("1 if 1") << WheelParams{13, 4, 1, 1} << 4;
+        QTest::newRow("every ticket needed: 6 if 6 on 7") << WheelParams{7, 6, 6, 6} << 7;
     }
     void reaches_optimal_size() {
-        QFETCH(WheelSpec, spec);
+        QFETCH(WheelParams, shape);
         QFETCH(int, size);
-        const DesignResult r = design_wheel(options(spec));
+        const DesignResult r = design_wheel(options(shape));
         QVERIFY(r.error.isEmpty());
         QCOMPARE(static_cast<int>(r.tickets.size()), size);
         QVERIFY(r.count.complete());
         QVERIFY(!r.cancelled);
         QVERIFY(r.first_wheel_seconds >= 0);
-        verify_wheel(spec, r);
+        verify_wheel(shape, r);
     }
 
     void same_seed_same_wheel() {
-        const WheelSpec spec{13, 6, 3, 3};
-        DesignOptions o = options(spec, 60, 7);
+        const WheelParams shape{13, 6, 3, 3};
+        DesignOptions o = options(shape, 60, 7);
         o.max_moves = 200000;
         o.stop_size = 1;
         const DesignResult a = design_wheel(o);
@@ -66,33 +66,33 @@ class TestWheelDesigner : public QObject {
         QCOMPARE(a.moves, o.max_moves);
         QCOMPARE(a.tickets, b.tickets);
         QVERIFY(a.count.complete());
-        verify_wheel(spec, a);
+        verify_wheel(shape, a);
         o.seed = 8;
         QCOMPARE(design_wheel(o).moves, o.max_moves);
     }
 
     void budget_data() {
-        QTest::addColumn<WheelSpec>("spec");
+        QTest::addColumn<WheelParams>("shape");
         QTest::addColumn<int>("budget");
         QTest::addColumn<bool>("complete");
         QTest::addColumn<int>("at_least"); // subsets covered, well below what the search reaches
         // 20 tickets hold 300 quadruples at most, 10 tickets 950 of the 1,001 4-subsets.
-        QTest::newRow("too few for 4 of 6 on 12") << WheelSpec{12, 6, 4, 4} << 20 << false << 200;
-        QTest::newRow("lotto design, too few") << WheelSpec{14, 5, 3, 4} << 10 << false << 600;
-        QTest::newRow("enough for the Fano plane") << WheelSpec{7, 3, 2, 2} << 7 << true << 21;
+        QTest::newRow("too few for 4 of 6 on 12") << WheelParams{12, 6, 4, 4} << 20 << false << 200;
+        QTest::newRow("lotto design, too few") << WheelParams{14, 5, 3, 4} << 10 << false << 600;
+        QTest::newRow("enough for the Fano plane") << WheelParams{7, 3, 2, 2} << 7 << true << 21;
     }
     void budget() {
-        QFETCH(WheelSpec, spec);
+        QFETCH(WheelParams, shape);
         QFETCH(int, budget);
         QFETCH(bool, complete);
         QFETCH(int, at_least);
-        DesignOptions o = options(spec, 0.5);
+        DesignOptions o = options(shape, 0.5);
         o.budget = budget;
         const DesignResult r = design_wheel(o);
         QCOMPARE(static_cast<int>(r.tickets.size()), budget);
         QCOMPARE(r.count.complete(), complete);
         QVERIFY(r.count.covered >= static_cast<uint64_t>(at_least));
-        verify_wheel(spec, r);
+        verify_wheel(shape, r);
     }
 
     void budget_beyond_need_gives_fewer_tickets() {
@@ -101,7 +101,7 @@ class TestWheelDesigner : public QObject {
         const DesignResult r = design_wheel(o);
         QVERIFY(r.count.complete());
         QVERIFY(r.tickets.size() <= 40);
-        verify_wheel(o.spec, r);
+        verify_wheel(o.shape, r);
     }
 
     // Cancelled from the progress callback: the search stops at once and keeps a checked wheel.
@@ -122,7 +122,7 @@ class TestWheelDesigner : public QObject {
         QVERIFY(calls >= 1);
         QVERIFY(r.elapsed < 30);
         QVERIFY(r.count.complete());
-        verify_wheel(o.spec, r);
+        verify_wheel(o.shape, r);
     }
 
     void cancelled_before_start() {
@@ -131,34 +131,34 @@ class TestWheelDesigner : public QObject {
         o.cancel = &cancel;
         const DesignResult r = design_wheel(o);
         QVERIFY(r.cancelled);
-        QCOMPARE(r.count.covered, brute_force_covered(o.spec, r.tickets));
+        QCOMPARE(r.count.covered, brute_force_covered(o.shape, r.tickets));
     }
 
     void refused_data() {
-        QTest::addColumn<WheelSpec>("spec");
+        QTest::addColumn<WheelParams>("shape");
         QTest::addColumn<QString>("words"); // in the message
-        QTest::newRow("K > V") << WheelSpec{5, 6, 3, 3} << "too few";
-        QTest::newRow("T > K") << WheelSpec{20, 5, 6, 6} << "guarantee";
-        QTest::newRow("T = 0") << WheelSpec{20, 5, 0, 0} << "guarantee";
-        QTest::newRow("M < T") << WheelSpec{20, 6, 4, 3} << "--if";
-        QTest::newRow("M > K") << WheelSpec{20, 5, 3, 6} << "--if";
-        QTest::newRow("K = 7") << WheelSpec{20, 7, 3, 3} << "2 to 6";
-        QTest::newRow("more than 64 numbers") << WheelSpec{65, 6, 2, 2} << "at most 64";
-        QTest::newRow("too many subsets") << WheelSpec{60, 6, 3, 6} << "at most 20,000,000";
+        QTest::newRow("K > V") << WheelParams{5, 6, 3, 3} << "too few";
+        QTest::newRow("T > K") << WheelParams{20, 5, 6, 6} << "guarantee";
+        QTest::newRow("T = 0") << WheelParams{20, 5, 0, 0} << "guarantee";
+        QTest::newRow("M < T") << WheelParams{20, 6, 4, 3} << "--if";
+        QTest::newRow("M > K") << WheelParams{20, 5, 3, 6} << "--if";
+        QTest::newRow("K = 7") << WheelParams{20, 7, 3, 3} << "2 to 6";
+        QTest::newRow("more than 64 numbers") << WheelParams{65, 6, 2, 2} << "at most 64";
+        QTest::newRow("too many subsets") << WheelParams{60, 6, 3, 6} << "at most 20,000,000";
     }
     void refused() {
-        QFETCH(WheelSpec, spec);
+        QFETCH(WheelParams, shape);
         QFETCH(QString, words);
-        const DesignResult r = design_wheel(options(spec));
+        const DesignResult r = design_wheel(options(shape));
         QVERIFY2(r.error.contains(words), qPrintable(r.error));
         QVERIFY(r.tickets.empty());
     }
 
     // The limit itself: the 49-number lottery with every draw counted is still designed.
     void largest_draw_count_is_taken() {
-        QVERIFY(wheel_spec_fault({49, 6, 3, 6}).isEmpty());
-        QVERIFY(wheel_spec_fault({50, 6, 3, 6}).isEmpty());
-        QVERIFY(!wheel_spec_fault({52, 6, 3, 6}).isEmpty());
+        QVERIFY(wheel_params_fault({49, 6, 3, 6}).isEmpty());
+        QVERIFY(wheel_params_fault({50, 6, 3, 6}).isEmpty());
+        QVERIFY(!wheel_params_fault({52, 6, 3, 6}).isEmpty());
     }
 };
 

@@ -2,14 +2,14 @@
 
 // What the wheel tests share: a brute-force count of covered subsets that trusts nothing of the
 // designer, and a small random source of the tests' own.
-#include "core/wheels/wheel_spec.h"
+#include "core/wheels/wheel_params.h"
 
 #include <bit>
 #include <span>
 #include <vector>
 
 // Walks every v-bit mask; fine for v up to about 20.
-inline uint64_t brute_force_covered(const WheelSpec& s, std::span<const Ticket> tickets) {
+inline uint64_t brute_force_covered(const WheelParams& s, std::span<const Ticket> tickets) {
     uint64_t covered = 0;
     for (uint64_t set = 0; set < (uint64_t{1} << s.v); ++set) {
         if (std::popcount(set) != s.m)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/systems/played_system.h"
-#include "core/wheels/wheel_spec.h"
+#include "core/wheels/wheel_params.h"
 
 #include <QString>
 #include <QStringList>

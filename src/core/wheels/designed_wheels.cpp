@@ -169,19 +169,19 @@ ShippedWheels parse_shipped_wheels(std::string_view text) {
                 return fail("the wheel before has fewer tickets than it says");
             if (numbers.size() != 5)
                 return fail("a wheel line holds V K T M COUNT");
-            const WheelSpec spec{numbers[0], numbers[1], numbers[2], numbers[3]};
-            if (!wheel_spec_fault(spec).isEmpty() || numbers[4] < 1)
+            const WheelParams shape{numbers[0], numbers[1], numbers[2], numbers[3]};
+            if (!wheel_params_fault(shape).isEmpty() || numbers[4] < 1)
                 return fail("not a wheel the designer makes");
-            parsed.wheels.push_back({spec, {}});
+            parsed.wheels.push_back({shape, {}});
             expected = numbers[4];
             continue;
         }
         if (expected == 0)
             return fail("a ticket outside a wheel");
-        const WheelSpec& spec = parsed.wheels.back().spec;
+        const WheelParams& shape = parsed.wheels.back().shape;
         const Ticket ticket = ticket_of(numbers);
-        if (static_cast<int>(numbers.size()) != spec.k || std::popcount(ticket) != spec.k ||
-            (spec.v < 64 && ticket >> spec.v))
+        if (static_cast<int>(numbers.size()) != shape.k || std::popcount(ticket) != shape.k ||
+            (shape.v < 64 && ticket >> shape.v))
             return fail("not a ticket of the wheel");
         parsed.wheels.back().tickets.push_back(ticket);
         --expected;
@@ -191,10 +191,10 @@ ShippedWheels parse_shipped_wheels(std::string_view text) {
     return parsed;
 }
 
-std::optional<ShippedWheel> shipped_wheel(const WheelSpec& spec) {
+std::optional<ShippedWheel> shipped_wheel(const WheelParams& shape) {
     static const ShippedWheels shipped = parse_shipped_wheels(designed_wheels_text());
     for (const ShippedWheel& wheel : shipped.wheels)
-        if (wheel.spec == spec)
+        if (wheel.shape == shape)
             return wheel;
     return std::nullopt;
 }

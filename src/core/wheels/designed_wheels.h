@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/wheels/wheel_spec.h"
+#include "core/wheels/wheel_params.h"
 
 #include <QString>
 #include <QStringList>
@@ -50,7 +50,7 @@ bool save_designed_wheel(const QString& data_dir, const QString& name, std::span
 // The wheels designed offline and shipped with the program (designed_wheels.txt, made by
 // tools/design_wheels.sh): "wheel V K T M COUNT" and then COUNT ticket lines, for each.
 struct ShippedWheel {
-    WheelSpec spec;
+    WheelParams shape;
     std::vector<Ticket> tickets;
 };
 std::string_view designed_wheels_text();
@@ -61,4 +61,4 @@ struct ShippedWheels {
 };
 ShippedWheels parse_shipped_wheels(std::string_view text);
 // The shipped wheel with this guarantee, if there is one.
-std::optional<ShippedWheel> shipped_wheel(const WheelSpec& spec);
+std::optional<ShippedWheel> shipped_wheel(const WheelParams& shape);

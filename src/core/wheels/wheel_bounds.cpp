@@ -12,8 +12,8 @@ uint64_t schonheim_bound(int v, int k, int t) {
     return (n + static_cast<uint64_t>(k) - 1) / static_cast<uint64_t>(k);
 }
 
-uint64_t wheel_lower_bound(const WheelSpec& s) {
-    if (!wheel_spec_fault(s).isEmpty())
+uint64_t wheel_lower_bound(const WheelParams& s) {
+    if (!wheel_params_fault(s).isEmpty())
         return 0;
     if (s.t == s.m)
         return schonheim_bound(s.v, s.k, s.t);
@@ -58,7 +58,7 @@ std::map<Key, int> read_table() {
 
 } // namespace
 
-std::optional<int> best_known_size(const WheelSpec& s) {
+std::optional<int> best_known_size(const WheelParams& s) {
     static const std::map<Key, int> table = read_table();
     if (s.t != s.m)
         return std::nullopt;

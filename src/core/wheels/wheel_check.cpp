@@ -9,9 +9,9 @@ namespace {
 // can still reach t numbers of the subset; a ticket already at t covers every completion at once.
 class Walk {
   public:
-    Walk(const WheelSpec& spec, std::span<const Ticket> tickets)
-        : s_(spec), all_(spec.v == 64 ? ~Ticket{0} : (Ticket{1} << spec.v) - 1) {
-        live_.resize(static_cast<size_t>(spec.m) + 1);
+    Walk(const WheelParams& shape, std::span<const Ticket> tickets)
+        : s_(shape), all_(shape.v == 64 ? ~Ticket{0} : (Ticket{1} << shape.v) - 1) {
+        live_.resize(static_cast<size_t>(shape.m) + 1);
         for (const Ticket t : tickets)
             live_[0].push_back({t, 0});
     }
@@ -64,18 +64,18 @@ class Walk {
         return covered;
     }
 
-    WheelSpec s_;
+    WheelParams s_;
     Ticket all_;
     std::vector<std::vector<Live>> live_;
 };
 
 } // namespace
 
-CoverCount count_covered(const WheelSpec& spec, std::span<const Ticket> tickets) {
+CoverCount count_covered(const WheelParams& shape, std::span<const Ticket> tickets) {
     CoverCount count;
-    count.total = wheel_binomial(spec.v, spec.m);
-    if (spec.m < 1 || spec.t < 1 || spec.v < spec.m)
+    count.total = wheel_binomial(shape.v, shape.m);
+    if (shape.m < 1 || shape.t < 1 || shape.v < shape.m)
         return count;
-    count.covered = Walk(spec, tickets).covered();
+    count.covered = Walk(shape, tickets).covered();
     return count;
 }

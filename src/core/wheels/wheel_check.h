@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/wheels/wheel_spec.h"
+#include "core/wheels/wheel_params.h"
 
 #include <span>
 
@@ -13,4 +13,4 @@ struct CoverCount {
 };
 
 // How many m-subsets of 1..v meet some ticket in at least t numbers. Tickets must lie in 1..v.
-CoverCount count_covered(const WheelSpec& spec, std::span<const Ticket> tickets);
+CoverCount count_covered(const WheelParams& shape, std::span<const Ticket> tickets);

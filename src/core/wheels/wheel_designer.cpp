@@ -77,7 +77,7 @@ template <class F> void for_each_subset(Ticket mask, int size, F&& f) {
 class Designer {
   public:
     explicit Designer(const DesignOptions& o)
-        : o_(o), s_(o.spec), rng_(o.seed), start_(Clock::now()),
+        : o_(o), s_(o.shape), rng_(o.seed), start_(Clock::now()),
           all_(s_.v == 64 ? ~Ticket{0} : bit(s_.v) - 1) {
         for (int n = 0; n < s_.v; ++n)
             for (int k = 0; k <= wheel_max_pick; ++k)
@@ -650,7 +650,7 @@ class Designer {
     double elapsed() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
 
     const DesignOptions& o_;
-    const WheelSpec s_;
+    const WheelParams s_;
     Random rng_;
     const Clock::time_point start_;
     const Ticket all_;
@@ -699,7 +699,7 @@ class Designer {
 
 DesignResult design_wheel(const DesignOptions& options) {
     DesignResult result;
-    result.error = wheel_spec_fault(options.spec);
+    result.error = wheel_params_fault(options.shape);
     if (result.error.isEmpty() && options.budget < 0)
         result.error = QStringLiteral("the number of tickets must be positive");
     if (!result.error.isEmpty())

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/wheels/wheel_check.h"
-#include "core/wheels/wheel_spec.h"
+#include "core/wheels/wheel_params.h"
 
 #include <QString>
 #include <atomic>
@@ -36,7 +36,7 @@ struct DesignTuning {
 };
 
 struct DesignOptions {
-    WheelSpec spec;
+    WheelParams shape;
     double seconds = 60;
     uint64_t seed = 1;
     int budget = 0;    // a fixed number of tickets: cover as many m-subsets as they can; 0: smallest wheel
@@ -49,7 +49,7 @@ struct DesignOptions {
 };
 
 struct DesignResult {
-    QString error;               // why the spec cannot be designed; nothing else is set then
+    QString error;               // why the shape cannot be designed; nothing else is set then
     std::vector<Ticket> tickets; // the best wheel found, checked, tickets in ascending order
     CoverCount count;            // its coverage by the exact check
     bool cancelled = false;

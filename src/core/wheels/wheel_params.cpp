@@ -1,4 +1,4 @@
-#include "core/wheels/wheel_spec.h"
+#include "core/wheels/wheel_params.h"
 
 #include <array>
 #include <bit>
@@ -33,7 +33,7 @@ uint64_t wheel_binomial(int n, int k) {
     return binomials.c[n][k];
 }
 
-QString wheel_spec_fault(const WheelSpec& s) {
+QString wheel_params_fault(const WheelParams& s) {
     if (s.k < 2 || s.k > wheel_max_pick)
         return QStringLiteral("tickets hold 2 to %1 numbers, not %2").arg(wheel_max_pick).arg(s.k);
     if (s.v < s.k)

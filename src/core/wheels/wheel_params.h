@@ -7,12 +7,12 @@
 
 // A wheel on v numbers with tickets of k numbers guarantees "t if m" when every m-subset of the
 // v numbers meets some ticket in at least t numbers (m = t: a covering design).
-struct WheelSpec {
+struct WheelParams {
     int v = 0;
     int k = 0;
     int t = 0;
     int m = 0;
-    friend bool operator==(const WheelSpec&, const WheelSpec&) = default;
+    friend bool operator==(const WheelParams&, const WheelParams&) = default;
 };
 
 // A ticket is a set of numbers 1..v kept as bits: number n is bit n - 1.
@@ -27,7 +27,7 @@ constexpr uint64_t wheel_max_subsets = 20'000'000;
 uint64_t wheel_binomial(int n, int k);
 
 // Why the wheel cannot be designed ("" when it can): K > V, T > K, M < T, M > K, V beyond the limit.
-QString wheel_spec_fault(const WheelSpec& spec);
+QString wheel_params_fault(const WheelParams& shape);
 
 // The ticket's numbers ascending.
 std::vector<int> ticket_numbers(Ticket ticket);
