@@ -11,6 +11,7 @@
 #include "support/test_app.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -122,6 +123,9 @@ int shots(const QString& samples, const QString& import_png, const QString& chec
     auto* dialog = lotto->findChild<QDialog*>(QStringLiteral("frmImport"));
     if (!dialog)
         return 1;
+    // The picture shows what the import would leave out or change: the conflicts and rejected rows.
+    if (auto* troubles = dialog->findChild<QCheckBox*>(QStringLiteral("chkTroubles")))
+        troubles->setChecked(true);
     QApplication::processEvents();
     const bool imported = dialog->grab().save(import_png);
     click(dialog, "cmdImport");
