@@ -204,12 +204,12 @@ void frmProfitability::calculate_avrprofitability() {
         return;
     }
     lblLotto_->setText(st.lotto.name());
-    if (st.system.name.isEmpty()) {
+    if (st.system.name().isEmpty()) {
         message(msg_select_system);
         ctx_.windows.show(window_name::system);
         return;
     }
-    lblSystem_->setText(st.system.name);
+    lblSystem_->setText(st.system.name());
 
     ProfitInputs in;
     for (int i = 0; i < 10; ++i) {
@@ -223,12 +223,13 @@ void frmProfitability::calculate_avrprofitability() {
     in.play_n = st.lotto.params().play_n;
     in.pick_n = st.lotto.params().pick_n;
     in.set_size = st.tset.size();
-    in.guar_avg = st.system.guar_avg;
+    in.guar_avg = st.system.guar_avg();
     in.fa = factor_texts();
     in.cost = st.lotto.params().cost;
-    const auto tickets = st.system.played.designed
-                             ? std::optional<int>(st.system.played_ticket_count(st.tset.size()))
-                             : profit_ticket_count(st.system.name, st.system.ticket_count, st.tset.size());
+    const auto tickets =
+        st.system.played().designed
+            ? std::optional<int>(st.system.played_ticket_count(st.tset.size()))
+            : profit_ticket_count(st.system.name(), st.system.ticket_count(), st.tset.size());
     const auto profit = tickets ? (in.tickets = *tickets, average_profitability(in)) : std::nullopt;
     if (!profit) {
         fail(prize_[9]);
