@@ -10,6 +10,7 @@
 #include "gui/toolkit/navigator.h"
 #include "gui/toolkit/report_printer.h"
 #include "gui/toolkit/window_names.h"
+#include "gui/toolkit/window_page.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -39,10 +40,7 @@ frmPerformance::frmPerformance(AppContext& ctx, QWidget* parent)
                     QStringLiteral("perform.htm"), parent) {
     resize(620, 600);
 
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(12, 10, 12, 12);
-    layout->setSpacing(10);
+    const auto [central, layout] = window_page<QVBoxLayout>(this, 10);
     build_boxes(central);
 
     grid_ = new GridModel(this);

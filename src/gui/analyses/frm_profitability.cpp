@@ -12,6 +12,7 @@
 #include "gui/toolkit/grid_view.h"
 #include "gui/toolkit/navigator.h"
 #include "gui/toolkit/window_names.h"
+#include "gui/toolkit/window_page.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -33,10 +34,7 @@ frmProfitability::frmProfitability(AppContext& ctx, QWidget* parent)
                     QStringLiteral("profit.htm"), parent) {
     resize(720, 470);
 
-    auto* central = new QWidget(this);
-    auto* columns = new QHBoxLayout(central);
-    columns->setContentsMargins(12, 10, 12, 12);
-    columns->setSpacing(16);
+    const auto [central, columns] = window_page<QHBoxLayout>(this, 16);
     LabelMaker label;
 
     auto* left = new QVBoxLayout;
