@@ -74,8 +74,8 @@ bool select_samples(TestApp& app, const QString& samples) {
     app.session.tset.set_name(QStringLiteral("Forecaster1"));
     for (int i = 1; i <= 10; ++i)
         app.session.tset.numbers()[i] = static_cast<int16_t>(row[i + 1].toInt());
-    app.session.system.name = QStringLiteral("10_3_6");
-    return write_system(app.session.app_dir, app.session.system.name, app.session.tset.numbers());
+    app.session.system.set_name(QStringLiteral("10_3_6"));
+    return write_system(app.session.app_dir, app.session.system.name(), app.session.tset.numbers());
 }
 
 double median(std::vector<double> v) {
@@ -135,8 +135,8 @@ int main(int argc, char** argv) {
     app.session.tset.set_size(19);
     const int16_t set[] = {2, 5, 11, 17, 23, 31, 37, 1, 3, 4, 6, 7, 8, 9, 10, 12, 13, 14, 15};
     std::copy(std::begin(set), std::end(set), app.session.tset.numbers().begin() + 1);
-    app.session.system.name = QStringLiteral("19_4_5");
-    if (!write_system(app.session.app_dir, app.session.system.name, app.session.tset.numbers())) {
+    app.session.system.set_name(QStringLiteral("19_4_5"));
+    if (!write_system(app.session.app_dir, app.session.system.name(), app.session.tset.numbers())) {
         std::fprintf(stderr, "cannot write the system file\n");
         return 1;
     }
@@ -155,8 +155,8 @@ int main(int argc, char** argv) {
     QElapsedTimer t;
     for (int i = 0; i < runs; ++i) {
         t.start();
-        const auto lines = read_system_file(app.session.app_dir);
-        const SystemScore score = score_system(lines.value_or(QStringList()), draw, prizes, lotto.pick_n);
+        const auto file = app.session.system.open_file(app.session.app_dir);
+        const SystemScore score = score_system(file.lines, draw, prizes, lotto.pick_n);
         core_ms.push_back(t.nsecsElapsed() / 1e6);
         winners = score.winners.size();
     }

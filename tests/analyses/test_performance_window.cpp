@@ -36,7 +36,7 @@ void select_all(TestApp& app, const QStringList& lines = example_file) {
     app.session.tset.set_size(10);
     const int16_t set[] = {3, 8, 11, 19, 20, 27, 30, 40, 1, 2};
     std::copy(std::begin(set), std::end(set), app.session.tset.numbers().begin() + 1);
-    app.session.system.name = QStringLiteral("10_3_6");
+    app.session.system.set_name(QStringLiteral("10_3_6"));
     QVERIFY(write_text_lines(system_file_path(app.dir.path()), lines));
 }
 
@@ -82,6 +82,40 @@ const QString example_rows =
 class TestPerformanceWindow : public QObject {
     Q_OBJECT
   private slots:
+    // A choice made in another window while this one is open shows at once, without a word;
+    // the window opened before the choice was made.
+    void follows_the_selections_while_open_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("rows");
+        QTest::newRow("draw selected") << "draw" << example_rows;
+        QTest::newRow("lotto's prizes saved")
+            << "lotto" << QStringLiteral("2|3 11 19 1 2 4|3|20;4|3 8 11 20 30 40|2+bonus|2.5;|Total||22.5");
+        QTest::newRow("system expanded anew")
+            << "system" << QStringLiteral("7|3 11 19 5 6 7|3|10;|Total||10");
+    }
+    void follows_the_selections_while_open() {
+        QFETCH(QString, change);
+        QFETCH(QString, rows);
+        TestApp app;
+        select_all(app);
+        if (change == u"draw")
+            app.session.lotto.set_current_draw(DrawRec{});
+        Window win = open(app);
+        app.dialogs.messages.clear();
+        if (change == u"draw") {
+            QCOMPARE(win.rows(), QStringLiteral("|||")); // the blank row it opens with
+            app.session.lotto.set_current_draw(DrawRec{46000, {3, 11, 19, 27, 35, 43}, 8});
+        } else if (change == u"lotto") {
+            LottoParams lotto = app.session.lotto.params();
+            lotto.prize3 = 20;
+            app.session.lotto.set_params(lotto);
+        } else {
+            QVERIFY(write_text_lines(system_file_path(app.dir.path()), {QStringLiteral("N7 3 11 19 5 6 7")}));
+            app.session.system.set_name(QStringLiteral("10_3_6"));
+        }
+        QTRY_COMPARE(win.rows(), rows);
+        QCOMPARE(app.dialogs.messages, QStringList());
+    }
     void opens_scored_on_the_selections() {
         TestApp app;
         select_all(app);
@@ -160,7 +194,7 @@ class TestPerformanceWindow : public QObject {
             app.session.tset.numbers()[1] = 0;
         QFETCH(bool, system);
         if (!system)
-            app.session.system.name.clear();
+            app.session.system.set_name(QString());
         Window win = open(app);
         QFETCH(QString, message);
         QCOMPARE(app.dialogs.messages, QStringList{message});

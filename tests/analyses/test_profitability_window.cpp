@@ -16,10 +16,9 @@ const QString not_correct = QString::fromLatin1(msg_data_not_correct);
 // The worked example: 6/49, a set of 10, the system 10_3_6 and every factor 1 (no draw of the
 // period has a set row). The base-ticket count left by another system must not matter.
 void select_system(FabilityScene& s) {
-    s.app.session.system.name = QStringLiteral("10_3_6");
-    s.app.session.system.ticket_count = 3;
-    GuarMinMax lo, hi;
-    get_guar_results(s.app.session.system.name, s.app.session.system.guar_avg, lo, hi);
+    s.app.session.system.read_tickets(QStringLiteral("10_4_6"));
+    s.app.session.system.set_name(QStringLiteral("10_3_6"));
+    s.app.session.system.read_results(QStringLiteral("10_3_6"));
 }
 
 using Window = WindowDriver<frmProfitability>;
@@ -145,7 +144,7 @@ class TestProfitabilityWindow : public QObject {
     // A name outside the catalogue falls back to the loaded base tickets: none, so no tickets to share.
     void system_without_tickets() {
         FabilityScene s;
-        s.app.session.system.name = QStringLiteral("9_3_6");
+        s.app.session.system.set_name(QStringLiteral("9_3_6"));
         const Window w = open(s);
         QCOMPARE(s.app.dialogs.messages, QStringList{not_correct});
         QCOMPARE(w.focus(), QStringLiteral("txtP6b"));
@@ -170,7 +169,7 @@ class TestProfitabilityWindow : public QObject {
         select_system(s);
         const Window w = open(s);
         if (lotto)
-            s.app.session.system.name.clear();
+            s.app.session.system.set_name(QString());
         else
             s.app.session.lotto.set_name(QString());
         w.click("cmdRefresh");

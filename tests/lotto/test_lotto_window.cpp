@@ -329,7 +329,7 @@ class TestLottoWindow : public QObject {
         QCOMPARE(win.row(1), split("2001-12-29 10 11 12 13 14 15 16"));
         QCOMPARE(win.row(3), split("2002-01-05 1 2 3 4 5 6 7"));
         QCOMPARE(win.entry(), split("2002-01-05 1 2 3 4 5 6 7"));
-        QCOMPARE(win->sel_row(), 3);
+        QCOMPARE(app.session.lotto.current_row(), 3);
         const auto* view = win->findChild<GridView*>(QStringLiteral("msfDraws"));
         QCOMPARE(view->currentIndex().row() + 1, 3); // keyboard use starts at that draw
         QCOMPARE(win.grid().col(), draws_col::serial);
@@ -395,7 +395,7 @@ class TestLottoWindow : public QObject {
         win.pick(QStringLiteral("B"));
         QCOMPARE(app.dialogs.messages, message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(win.grid().rows(), rows);
-        QCOMPARE(win->sel_row(), sel_row);
+        QCOMPARE(app.session.lotto.current_row(), sel_row);
         QCOMPARE(app.session.lotto.name(), has_params ? QStringLiteral("B") : QStringLiteral("A"));
         QCOMPARE(win.text("cmbPlayN"), has_params ? QStringLiteral("49") : QStringLiteral("45"));
         QCOMPARE(win.grid().text(0, draws_col::date), QStringLiteral("Date"));
@@ -543,7 +543,7 @@ class TestLottoWindow : public QObject {
         win.click("cmdDrawNew");
         QCOMPARE(win.entry(), split("2026-12-07 0 0 0 0 0 0 0"));
         QCOMPARE(win.grid().rows(), 5);
-        QCOMPARE(win->sel_row(), 4);
+        QCOMPARE(app.session.lotto.current_row(), 4);
         win.click("cmdDrawSave");
         QCOMPARE(app.dialogs.messages,
                  QStringList{QStringLiteral(
@@ -567,7 +567,7 @@ class TestLottoWindow : public QObject {
                                 "2002-01-05 1 2 3 4 5 6 7 \r\n";
         QCOMPARE(read_all(app.path(QStringLiteral("Lto/Six49/draws.txt"))), want);
         // The boxes still belong to the new draw: a corrected Add changes it, not the latest draw.
-        QCOMPARE(win->sel_row(), 2);
+        QCOMPARE(app.session.lotto.current_row(), 2);
         win.set("txtN6", QStringLiteral("37"));
         win.click("cmdAdd");
         QCOMPARE(win.row(2), split("2002-01-01 31 32 33 34 35 37 0"));
@@ -580,11 +580,15 @@ class TestLottoWindow : public QObject {
         make_lotto(app.dir.path(), QStringLiteral("Six49"), lotto49(), three_draws);
         Window win = open(app);
         win.pick(QStringLiteral("Six49"));
-        QCOMPARE(win->sel_row(), 3);
+        QCOMPARE(app.session.lotto.current_row(), 3);
         QCOMPARE(win.grid().text(3, draws_col::date), "2002-01-05");
-        win.grid().set_col(draws_col::serial);
-        win.grid().sort_numeric(false); // newest first
-        QCOMPARE(win->sel_row(), 1);
+        // Newest first, through the table's own sort as the generator's.
+        TextTable& draws = app.session.lotto.draws();
+        std::vector<double> keys;
+        for (int r = 1; r < draws.rows(); ++r)
+            keys.push_back(-TextTable::number_of(draws.text_view(r, draws_col::serial)).value_or(0.0));
+        draws.sort_rows_by_keys(1, keys);
+        QCOMPARE(app.session.lotto.current_row(), 1);
         QCOMPARE(win.grid().text(1, draws_col::date), "2002-01-05");
     }
 
@@ -626,12 +630,12 @@ class TestLottoWindow : public QObject {
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(2) + 4, header->height() / 2));
         QCOMPARE(app.dialogs.messages, QStringList{QStringLiteral("Please select a correct row")});
-        QCOMPARE(win->sel_row(), 4);
+        QCOMPARE(app.session.lotto.current_row(), 4);
 
         const QPoint cell = view->visualRect(view->model()->index(1, 3)).center(); // grid row 2
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell);
         QCOMPARE(app.dialogs.messages.size(), 1);
-        QCOMPARE(win->sel_row(), 2);
+        QCOMPARE(app.session.lotto.current_row(), 2);
         QCOMPARE(win.entry(), split("2002-01-02 21 22 23 24 25 26 0"));
         DrawRec want;
         want.date = date_to_serial(QDate(2002, 1, 2));
@@ -643,7 +647,7 @@ class TestLottoWindow : public QObject {
         emit view->grid_clicked();
         QCOMPARE(app.dialogs.messages.last(), QStringLiteral("In the selected row not correct data"));
         QCOMPARE(win.entry(), split("2002-01-09 1 2 x 4 5 6 7"));
-        QCOMPARE(win->sel_row(), 4);
+        QCOMPARE(app.session.lotto.current_row(), 4);
         want.date = date_to_serial(QDate(2002, 1, 9));
         want.n[0] = 1;
         want.n[1] = 2;
@@ -682,9 +686,9 @@ class TestLottoWindow : public QObject {
         auto* view = win.get<GridView>("msfDraws");
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                           view->visualRect(view->model()->index(1, 3)).center()); // grid row 2
-        QCOMPARE(win->sel_row(), 2);
+        QCOMPARE(app.session.lotto.current_row(), 2);
         QTest::keyClick(view, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(win->sel_row(), row);
+        QCOMPARE(app.session.lotto.current_row(), row);
         QCOMPARE(win.entry(), split(qPrintable(entry)));
         QCOMPARE(app.session.lotto.current_draw().date,
                  date_to_serial(QDate::fromString(entry.left(10), Qt::ISODate)));

@@ -128,10 +128,10 @@ int main(int argc, char** argv) {
         SystemSelection& s = app.session.system;
         const TsetDocument& set = app.session.tset;
         TextTable grid;
-        const double tables = median_ms([&] { get_guar_results(name, s.guar_avg, s.guar_min, s.guar_max); });
+        const double tables = median_ms([&] { s.read_results(name); });
         const double expand = median_ms([&] {
-            get_system_tickets(name, s.ticket_count, s.tickets);
-            fill_system_grid(grid, s.tickets, set.size(), c.pick_n, set.numbers());
+            s.read_tickets(name);
+            fill_system_grid(grid, s.tickets(), set.size(), c.pick_n, set.numbers());
         });
         const QString file = app.path(QStringLiteral("system"));
         const double write = median_ms([&] { write_text_lines(file, system_file_lines(grid)); });

@@ -178,8 +178,8 @@ class TestSystemWindow : public QObject {
         Window win = open(app);
         win.pick(name);
         QVERIFY(app.dialogs.messages.isEmpty());
-        QCOMPARE(app.session.system.name, name);
-        QCOMPARE(int(app.session.system.ticket_count) * int(set.size()), rows);
+        QCOMPARE(app.session.system.name(), name);
+        QCOMPARE(int(app.session.system.ticket_count()) * int(set.size()), rows);
         const GridModel& grid = win.tickets();
         QCOMPARE(grid.rows(), rows + 1);
         QCOMPARE(grid.text(0, 0), QStringLiteral("Tickets"));
@@ -260,20 +260,20 @@ class TestSystemWindow : public QObject {
         const QString cost = win.text("lblCost");
         const QString row1 = win.tickets().rows() > 1 ? win.tickets().text(1, 1) : QString();
         const int rows = win.tickets().rows();
-        const int16_t count = app.session.system.ticket_count;
-        const auto tickets = app.session.system.tickets.rows;
+        const int16_t count = app.session.system.ticket_count();
+        const auto tickets = app.session.system.tickets().rows;
 
         win.pick(name);
-        QCOMPARE(app.session.system.name, name);
-        QCOMPARE(win.results().text(4, 2), QString::number(app.session.system.guar_min(3, 2)));
+        QCOMPARE(app.session.system.name(), name);
+        QCOMPARE(win.results().text(4, 2), QString::number(app.session.system.guar_min()(3, 2)));
         QCOMPARE(win.text("lblNote"), note);
         QCOMPARE(system_file(app), file);
         QCOMPARE(win.text("lblCost"), cost);
         QCOMPARE(win.tickets().rows(), rows);
         if (rows > 1)
             QCOMPARE(win.tickets().text(1, 1), row1);
-        QCOMPARE(app.session.system.ticket_count, count);
-        QCOMPARE(app.session.system.tickets.rows, tickets);
+        QCOMPARE(app.session.system.ticket_count(), count);
+        QCOMPARE(app.session.system.tickets().rows, tickets);
         QVERIFY(app.dialogs.messages.isEmpty());
 
         // The next expansion takes the note away.
@@ -305,7 +305,7 @@ class TestSystemWindow : public QObject {
                 catalogue_results.push_back(win.results().text(r, c));
         win.pick(QStringLiteral("Mine (designed)"));
         QVERIFY(app.dialogs.messages.isEmpty());
-        QCOMPARE(app.session.system.name, QStringLiteral("Mine (designed)"));
+        QCOMPARE(app.session.system.name(), QStringLiteral("Mine (designed)"));
         QCOMPARE(win.tickets().rows(), 11);
         QCOMPARE(win.tickets().text(10, 1), QStringLiteral("3 7 12 15 31 45"));
         QCOMPARE(win.text("lblCost"), QStringLiteral("20"));
@@ -324,7 +324,7 @@ class TestSystemWindow : public QObject {
         Window win = open(app);
         win.pick(QStringLiteral("10_4_6"));
         QCOMPARE(app.dialogs.messages, QStringList{msg_no_set});
-        QCOMPARE(app.session.system.ticket_count, int16_t{3}); // loaded before the check
+        QCOMPARE(app.session.system.ticket_count(), int16_t{3}); // loaded before the check
         QCOMPARE(win.tickets().rows(), 1);
         QCOMPARE(win.text("lblCost"), QStringLiteral("0"));
         QVERIFY(!QFile::exists(app.path(QStringLiteral("system"))));
@@ -389,7 +389,7 @@ class TestSystemWindow : public QObject {
                 QCOMPARE(win.results().text(2 * i - 1, j), QString::number(hi(i, j)));
             }
         QVERIFY(lo(4, 4) >= 1);
-        QCOMPARE(app.session.system.guar_max.cell, hi.cell);
+        QCOMPARE(app.session.system.guar_max().cell, hi.cell);
     }
 
     void printing_data() {

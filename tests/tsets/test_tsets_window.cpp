@@ -98,7 +98,7 @@ class TestTsetsWindow : public QObject {
         TestApp app;
         Win w = size10(app);
         w.pick("cmbSets", "Old");
-        app.session.offer_tset_save();
+        app.ctx.tset_editor.offer_save();
         w.pick("cmbSize", "12");
         QCOMPARE(tsets_grid(app).cols(), 13);
         QCOMPARE(tsets_grid(app).rows(), 1);
@@ -211,7 +211,7 @@ class TestTsetsWindow : public QObject {
         w.pick("cmbSets", "Old");
         const auto saved = in_child_process([&] {
             with_no_file_descriptor_left([&] { w.pick_typed("cmbSets", "Locked"); });
-            app.session.offer_tset_save();
+            app.ctx.tset_editor.offer_save();
             w.click("cmdSave");
             return app.dialogs.messages == QStringList{msg(msg_data_not_correct), msg(msg_select_tset)};
         });
@@ -229,7 +229,7 @@ class TestTsetsWindow : public QObject {
         write_file(app.path("Tsets/10/Cut"), file);
         w.pick_typed("cmbSets", "Cut");
         QCOMPARE(tsets_grid(app).rows(), 3);
-        app.session.offer_tset_save();
+        app.ctx.tset_editor.offer_save();
         w.click("cmdSave");
         QCOMPARE(app.dialogs.messages, QStringList{QString::fromUtf8(msg_set_unread).arg(3)});
         QCOMPARE(read_all(app.path("Tsets/10/Cut")), file);
@@ -361,7 +361,7 @@ class TestTsetsWindow : public QObject {
         }
         w.click("cmdAdd"); // a blank row, current
         QCOMPARE(app.session.tset.current_row(), 4);
-        app.session.offer_tset_save();
+        app.ctx.tset_editor.offer_save();
 
         // An unreadable date: nothing written, nothing moved.
         g.set_text(2, 0, "2001-13-01");
@@ -393,7 +393,7 @@ class TestTsetsWindow : public QObject {
         const QStringList cells = QString("2003-01-01 1 2 3 4 5 6 7 8 9 10").split(u' ');
         for (int c = 0; c <= 10; ++c)
             tsets_grid(app).set_text(1, c, cells[c]);
-        app.session.offer_tset_save();
+        app.ctx.tset_editor.offer_save();
         QCOMPARE(app.session.tset.name(), before);
         w.click("cmdSave");
         QCOMPARE(app.dialogs.messages, QStringList());

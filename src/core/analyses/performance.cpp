@@ -112,7 +112,3 @@ std::optional<QString> tset_numbers_text(std::span<const int16_t> tset_numbers, 
         text += QString::number(tset_numbers[i]) + u' ';
     return text;
 }
-
-std::optional<QStringList> read_system_file(const QString& app_dir) {
-    return read_text_lines(system_file_path(app_dir));
-}

@@ -70,6 +70,3 @@ std::optional<float> sum_prizes(std::span<const QString> values);
 
 // The numbers 1..size of the set, each followed by a blank; nullopt when size exceeds the array.
 std::optional<QString> tset_numbers_text(std::span<const int16_t> tset_numbers, int16_t size);
-
-// The current-system file (system_file_path), written by the Systems window and read here.
-std::optional<QStringList> read_system_file(const QString& app_dir);

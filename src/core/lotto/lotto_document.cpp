@@ -31,14 +31,17 @@ LottoDocument::LottoDocument(QObject* parent) : Document(parent) {
 
 void LottoDocument::set_name(const QString& name) {
     name_ = name;
+    emit params_changed();
 }
 
 void LottoDocument::set_params(const LottoParams& params) {
     params_ = params;
+    emit params_changed();
 }
 
 void LottoDocument::set_current_draw(const DrawRec& draw) {
     current_draw_ = draw;
+    emit current_draw_changed();
 }
 
 QString LottoDocument::Open::message() const {
@@ -68,6 +71,7 @@ LottoDocument::Open LottoDocument::open(const QString& folder, const QString& lo
     params_stamp_.take(param_path);
     params_ = *params;
     name_ = lotto;
+    emit params_changed();
     const QString draws_path = join_path(folder, QLatin1String(draws_file_name));
     switch (load_draws(folder, lotto)) {
     case Load::no_file:
@@ -88,6 +92,7 @@ bool LottoDocument::save_params(const QString& folder, const LottoParams& params
         return false;
     params_stamp_.take(path);
     params_ = params;
+    emit params_changed();
     return true;
 }
 

@@ -89,6 +89,11 @@ class LottoDocument : public Document {
     const DrawRec& current_draw() const { return current_draw_; }
     void set_current_draw(const DrawRec& draw);
 
+  signals:
+    // The lotto's name or parameters changed (chosen, opened or saved).
+    void params_changed();
+    void current_draw_changed();
+
   private:
     Load read_aside(const QString& folder, const QString& lotto);
 

@@ -36,20 +36,10 @@ class Session : public QObject {
     // What the results were worked out for: the lotto, the set and the period.
     QString fa_basis;
 
-    // What the Targeted Sets editor's size and date boxes hold now, typed over or not: the
-    // generator fills a row only for the size chosen and dates it with the date shown.
-    QString tset_shown_size;
-    QString tset_shown_date;
-    // Something other than the editor is filling the set's rows: the editor lets them be saved.
-    void offer_tset_save() { emit tset_save_offered(); }
-
     // Today's date; tests fix it.
     std::function<QDate()> today = [] { return QDate::currentDate(); };
     // The seed of each random draw, from the time of day; tests fix it.
     std::function<quint32()> random_seed = [] {
         return static_cast<quint32>(QTime::currentTime().msecsSinceStartOfDay());
     };
-
-  signals:
-    void tset_save_offered();
 };

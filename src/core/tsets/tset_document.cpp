@@ -26,6 +26,12 @@ TsetDocument::Open TsetDocument::open(const QString& path, const QString& name) 
     return {Open::opened, set->unread_line};
 }
 
+std::optional<CellRef> TsetDocument::read_numbers(int count) {
+    const std::optional<CellRef> bad = get_Tset(rows_, current_row_, count, numbers_);
+    emit numbers_changed();
+    return bad;
+}
+
 void TsetDocument::start_file(const QString& path, const QString& name) {
     unread_line_ = 0;
     stamp_.take(path);

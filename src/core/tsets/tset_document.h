@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 // The targeted set the user works with: its size and name, the table of its dated rows (header
 // row first, unsaved edits included), the current row and the numbers read from it, and the set
@@ -30,6 +31,9 @@ class TsetDocument : public Document {
     // N1..Nsize of the current row as last read (index 0 unused).
     std::array<int16_t, 21>& numbers() { return numbers_; }
     const std::array<int16_t, 21>& numbers() const { return numbers_; }
+    // Reads N1..Ncount of the current row into numbers(); the cell that does not read, if any.
+    // The numbers read so far are the set's from then on.
+    std::optional<CellRef> read_numbers(int count);
 
     struct Open {
         enum Status { opened, no_file, unreadable } status = opened;
@@ -59,6 +63,10 @@ class TsetDocument : public Document {
 
     // The editor closed: the rows go; the choices (size, name, numbers) stay.
     void release();
+
+  signals:
+    // The set's numbers were read afresh from its current row.
+    void numbers_changed();
 
   private:
     int16_t size_ = 0;

@@ -278,7 +278,7 @@ frmBacktest::~frmBacktest() {
 void frmBacktest::Form_Load() {
     cmbSystem_->addItems(system_choices(ctx_.session.app_dir));
     // The system picked in the Systems window, else the help pages' example.
-    int system = cmbSystem_->findText(ctx_.session.system.name.trimmed());
+    int system = cmbSystem_->findText(ctx_.session.system.name().trimmed());
     if (system < 0)
         system = cmbSystem_->findText(QStringLiteral("10_3_6"));
     cmbSystem_->setCurrentIndex(std::max(0, system));

@@ -9,6 +9,7 @@
 #include "gui/toolkit/grid_view.h"
 #include "gui/toolkit/navigator.h"
 #include "gui/toolkit/window_names.h"
+#include "gui/toolkit/window_page.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,9 +24,7 @@ frmFability::frmFability(AppContext& ctx, QWidget* parent)
                     QStringLiteral("fa.htm"), parent) {
     resize(560, 440);
 
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(12, 10, 12, 12);
+    const auto [central, layout] = window_page<QVBoxLayout>(this);
     LabelMaker label;
 
     auto* top = new QHBoxLayout;

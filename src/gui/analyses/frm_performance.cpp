@@ -10,6 +10,7 @@
 #include "gui/toolkit/navigator.h"
 #include "gui/toolkit/report_printer.h"
 #include "gui/toolkit/window_names.h"
+#include "gui/toolkit/window_page.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
 #include <limits>
@@ -38,10 +40,7 @@ frmPerformance::frmPerformance(AppContext& ctx, QWidget* parent)
                     QStringLiteral("perform.htm"), parent) {
     resize(620, 600);
 
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(12, 10, 12, 12);
-    layout->setSpacing(10);
+    const auto [central, layout] = window_page<QVBoxLayout>(this, 10);
     build_boxes(central);
 
     grid_ = new GridModel(this);
@@ -84,6 +83,20 @@ frmPerformance::frmPerformance(AppContext& ctx, QWidget* parent)
         connect(box, &QLineEdit::returnPressed, this, &frmPerformance::cmdRefresh_Click);
     for (QLineEdit* box : prize_)
         connect(box, &QLineEdit::returnPressed, this, &frmPerformance::cmdRefresh_Click);
+
+    // The draw, the lotto, the set and the system are chosen in other windows: while this one is
+    // open its table follows them, as Refresh would show it.
+    const Session& s = ctx_.session;
+    connect(&s.lotto, &LottoDocument::current_draw_changed, this, [this] {
+        show_draw();
+        follow_selection();
+    });
+    connect(&s.lotto, &LottoDocument::params_changed, this, [this] {
+        show_prizes();
+        follow_selection();
+    });
+    connect(&s.tset, &TsetDocument::numbers_changed, this, &frmPerformance::follow_selection);
+    connect(&s.system, &SystemSelection::changed, this, &frmPerformance::follow_selection);
 
     Form_Load();
 }
@@ -148,16 +161,37 @@ void frmPerformance::set_tab_order() {
 void frmPerformance::Form_Load() {
     // The calculation may open other windows and show messages; this one comes first.
     show();
+    show_prizes();
+    show_draw();
+    Performance();
+}
+
+void frmPerformance::show_prizes() {
     const LottoParams& lotto = ctx_.session.lotto.params();
     const float prizes[] = {lotto.prize2,  lotto.prize2b, lotto.prize3,  lotto.prize3b, lotto.prize4,
                             lotto.prize4b, lotto.prize5,  lotto.prize5b, lotto.prize6,  lotto.prize6b};
     for (int i = 0; i < prize_class_count; ++i)
         prize_[i]->setText(float_to_text(prizes[i]));
+}
+
+void frmPerformance::show_draw() {
     const DrawRec& draw = ctx_.session.lotto.current_draw();
     for (int i = 0; i < 6; ++i)
         txtN_[i]->setText(QString::number(draw.n[i]));
     txtN_[6]->setText(QString::number(draw.nb));
-    Performance();
+}
+
+// One choice elsewhere often changes several documents in a row (a system's results, name,
+// tickets and file): the table is worked out once, after the last of them. A selection still
+// missing is no news to the user here: the window waits for it without a word.
+void frmPerformance::follow_selection() {
+    if (follow_pending_)
+        return;
+    follow_pending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        follow_pending_ = false;
+        Performance(true);
+    });
 }
 
 void frmPerformance::cmdRefresh_Click() {
@@ -185,25 +219,31 @@ void frmPerformance::empty_table() {
     grid_->set_row(0);
 }
 
-void frmPerformance::Performance() {
+void frmPerformance::Performance(bool quiet) {
     const Session& state = ctx_.session;
     const QString first = txtN_[0]->text();
     if (first.isEmpty() || first == u"0") {
+        if (quiet)
+            return;
         message(msg_select_draw_numbers);
         txtN_[0]->setFocus();
         return;
     }
     if (state.tset.numbers()[1] <= 0) {
+        if (quiet)
+            return;
         message(msg_select_tset);
         ctx_.windows.show(QLatin1String(window_name::tsets));
         return;
     }
-    if (state.system.name.isEmpty()) {
+    if (state.system.name().isEmpty()) {
+        if (quiet)
+            return;
         message(msg_select_system);
         ctx_.windows.show(QLatin1String(window_name::system));
         return;
     }
-    lblSystem_->setText(state.system.name);
+    lblSystem_->setText(state.system.name());
     const std::optional<QString> tset = tset_numbers_text(state.tset.numbers(), state.tset.size());
     if (!tset) {
         message(msg_data_not_correct);
@@ -215,12 +255,13 @@ void frmPerformance::Performance() {
     empty_table();
     lblNet_->clear();
     lblDrawDate_->setText(scored_draw_date());
-    const std::optional<QStringList> lines = read_system_file(state.app_dir);
-    if (!lines) {
-        message(msg_data_not_correct);
+    const SystemSelection::FileResult file = state.system.open_file(state.app_dir);
+    if (!file.ok()) {
+        message(file.message);
         return;
     }
-    const SystemScore score = score_system(*lines, draw_texts(), prize_texts(), state.lotto.params().pick_n);
+    const QStringList& lines = file.lines;
+    const SystemScore score = score_system(lines, draw_texts(), prize_texts(), state.lotto.params().pick_n);
     // All winning rows in one step: a table of 969 rows fills at once instead of row by row.
     std::vector<QStringList> rows;
     rows.reserve(score.winners.size());
@@ -236,10 +277,10 @@ void frmPerformance::Performance() {
     }
     const float total = rows.empty() ? 0.0f : add_total();
     if (!std::isnan(total)) {
-        const double cost = static_cast<double>(lines->size()) * state.lotto.params().cost;
+        const double cost = static_cast<double>(lines.size()) * state.lotto.params().cost;
         lblNet_->setText(QStringLiteral("Net: %1 (%2 tickets at %3 cost %4)")
                              .arg(double_to_text(total - cost))
-                             .arg(lines->size())
+                             .arg(lines.size())
                              .arg(float_to_text(state.lotto.params().cost), double_to_text(cost)));
     }
 }

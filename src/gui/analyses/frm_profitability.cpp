@@ -12,6 +12,7 @@
 #include "gui/toolkit/grid_view.h"
 #include "gui/toolkit/navigator.h"
 #include "gui/toolkit/window_names.h"
+#include "gui/toolkit/window_page.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -33,10 +34,7 @@ frmProfitability::frmProfitability(AppContext& ctx, QWidget* parent)
                     QStringLiteral("profit.htm"), parent) {
     resize(720, 470);
 
-    auto* central = new QWidget(this);
-    auto* columns = new QHBoxLayout(central);
-    columns->setContentsMargins(12, 10, 12, 12);
-    columns->setSpacing(16);
+    const auto [central, columns] = window_page<QHBoxLayout>(this, 16);
     LabelMaker label;
 
     auto* left = new QVBoxLayout;
@@ -204,12 +202,12 @@ void frmProfitability::calculate_avrprofitability() {
         return;
     }
     lblLotto_->setText(st.lotto.name());
-    if (st.system.name.isEmpty()) {
+    if (st.system.name().isEmpty()) {
         message(msg_select_system);
         ctx_.windows.show(window_name::system);
         return;
     }
-    lblSystem_->setText(st.system.name);
+    lblSystem_->setText(st.system.name());
 
     ProfitInputs in;
     for (int i = 0; i < 10; ++i) {
@@ -223,12 +221,13 @@ void frmProfitability::calculate_avrprofitability() {
     in.play_n = st.lotto.params().play_n;
     in.pick_n = st.lotto.params().pick_n;
     in.set_size = st.tset.size();
-    in.guar_avg = st.system.guar_avg;
+    in.guar_avg = st.system.guar_avg();
     in.fa = factor_texts();
     in.cost = st.lotto.params().cost;
-    const auto tickets = st.system.played.designed
-                             ? std::optional<int>(st.system.played_ticket_count(st.tset.size()))
-                             : profit_ticket_count(st.system.name, st.system.ticket_count, st.tset.size());
+    const auto tickets =
+        st.system.played().designed
+            ? std::optional<int>(st.system.played_ticket_count(st.tset.size()))
+            : profit_ticket_count(st.system.name(), st.system.ticket_count(), st.tset.size());
     const auto profit = tickets ? (in.tickets = *tickets, average_profitability(in)) : std::nullopt;
     if (!profit) {
         fail(prize_[9]);

@@ -96,10 +96,6 @@ void frmLotto::cmdDiscardUnsaved_Click() {
     offer_kept_draws();
 }
 
-int frmLotto::sel_row() const {
-    return doc_.current_row();
-}
-
 void frmLotto::build_parameters(QWidget* side) {
     LabelMaker label;
     // One grid for the whole side, so the labels above and below the prizes line up.

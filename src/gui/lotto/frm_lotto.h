@@ -36,8 +36,6 @@ class frmLotto : public WorkingWindow {
     void cmdExport_Click();
     void cmdCheck_Click();
 
-    int sel_row() const;
-
     void cmdRestoreUnsaved_Click();
     void cmdDiscardUnsaved_Click();
 

@@ -173,7 +173,7 @@ bool frmSystem::fill_results() {
         }
         s.system.read_played(std::move(*played.system));
     }
-    fill_results_grid(results_->table(), s.system.guar_min, s.system.guar_max);
+    fill_results_grid(results_->table(), s.system.guar_min(), s.system.guar_max());
     results_->set_row_height(0, 2 * results_->row_height(4));
     results_->set_row_height(1, 3 * results_->row_height(4));
     results_->set_col(0);
@@ -185,7 +185,7 @@ bool frmSystem::fill_results() {
 void frmSystem::fill_system() {
     Session& s = ctx_.session;
     const QString name = cmbList_->currentText().trimmed();
-    const PlayedSystem& played = s.system.played;
+    const PlayedSystem& played = s.system.played();
     const SystemShape shape = played.designed ? SystemShape{played.v, 0, played.m} : system_shape(name);
     if (!system_fits(shape, s.tset.size(), s.lotto.params().pick_n)) {
         // Without a word the results of this system would stand beside another one's tickets.
@@ -202,7 +202,7 @@ void frmSystem::fill_system() {
     if (played.designed)
         fill_played_grid(system_->table(), played, s.tset.numbers());
     else
-        fill_system_grid(system_->table(), s.system.tickets, s.tset.size(), shape.m, s.tset.numbers());
+        fill_system_grid(system_->table(), s.system.tickets(), s.tset.size(), shape.m, s.tset.numbers());
     lblCost_->setText(system_cost_text(system_->rows() - 1, s.lotto.params().cost));
     expanded_ = {name,
                  s.lotto.name(),
@@ -211,8 +211,8 @@ void frmSystem::fill_system() {
                  numbers_text(s),
                  lblCost_->text(),
                  grid_rows(*results_)};
-    if (!write_text_lines(system_file_path(s.app_dir), system_file_lines(system_->table())))
-        message(msg_data_not_correct);
+    if (const auto saved = s.system.save_file(s.app_dir); !saved.ok())
+        message(saved.message);
 }
 
 void frmSystem::cmdPrint_Click() {

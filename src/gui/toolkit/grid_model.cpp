@@ -144,21 +144,6 @@ void GridModel::set_row_height(int row, int twips) {
     emit geometry_changed();
 }
 
-void GridModel::sort_numeric(bool ascending) {
-    const int first = fixed_rows();
-    if (first >= rows())
-        return;
-    std::vector<double> keys;
-    keys.reserve(rows() - first);
-    // A current column outside the grid holds no numbers: every key is 0 and nothing moves.
-    const bool has_col = col_ >= 0 && col_ < cols();
-    for (int r = first; r < rows(); ++r) {
-        const double v = has_col ? TextTable::number_of(text_view(r, col_)).value_or(0.0) : 0.0;
-        keys.push_back(ascending ? v : -v);
-    }
-    table_->sort_rows_by_keys(first, keys);
-}
-
 int GridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : std::max(rows() - fixed_rows(), 0);
 }

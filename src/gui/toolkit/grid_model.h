@@ -49,9 +49,6 @@ class GridModel : public QAbstractTableModel {
     void set_column(int col, int first_row, const std::vector<QString>& texts) {
         table_->set_column(col, first_row, texts);
     }
-    void sort_rows_by_keys(int first_row, const std::vector<double>& keys) {
-        table_->sort_rows_by_keys(first_row, keys);
-    }
 
     bool bold(int row, int col) const;
     void set_bold(int row, int col, bool on);
@@ -68,10 +65,6 @@ class GridModel : public QAbstractTableModel {
     void set_row(int r) { row_ = r; }
     void set_col(int c) { col_ = c; }
     void set_row_sel(int r) { row_sel_ = r; }
-
-    // Sorts the data rows (from fixed_rows()) by the numeric value of the current column; text
-    // that is not a number counts as 0. Rows with equal keys keep their order.
-    void sort_numeric(bool ascending);
 
     // QAbstractTableModel: the scrolling part only.
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -185,7 +185,7 @@ void frmTsetGenerator::cmdGo_Click() {
     if (!read_boxes(from, to, step))
         return;
     TsetDocument& tsets = ctx_.session.tset;
-    const auto size = text_to_int16(ctx_.session.tset_shown_size);
+    const auto size = text_to_int16(ctx_.tset_editor.shown_size);
     // The row to fill is laid out for tset_size; a size box typed over without a choice is no size.
     if (!size || *size != ctx_.session.tset.size() || *size < 1) {
         ctx_.dialogs.message(this, QString::fromLatin1(msg_select_tset));
@@ -197,7 +197,7 @@ void frmTsetGenerator::cmdGo_Click() {
         refuse(nullptr);
         return;
     }
-    ctx_.session.offer_tset_save();
+    ctx_.tset_editor.offer_save();
 
     std::vector<int16_t> numbers;
     if (optRandom_->isChecked()) {
@@ -254,7 +254,7 @@ bool frmTsetGenerator::write_row(TsetDocument& tsets, const std::vector<int16_t>
     }
     for (int i = 0; i < size && i < static_cast<int>(numbers.size()); ++i)
         grid.set_text(row, i + 1, QString::number(numbers[i]));
-    grid.set_text(row, 0, storable_date_text(ctx_.session.tset_shown_date));
+    grid.set_text(row, 0, storable_date_text(ctx_.tset_editor.shown_date));
     return true;
 }
 

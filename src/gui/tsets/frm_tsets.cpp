@@ -77,7 +77,7 @@ frmTsets::frmTsets(AppContext& ctx, QWidget* parent)
     connect(msfTsets_, &GridView::grid_clicked, this, &frmTsets::msfTsets_Click);
 
     // The generator fills rows from its own window; they may be saved as typed ones.
-    connect(&ctx_.session, &Session::tset_save_offered, this, [this] { cmdSave_->setEnabled(true); });
+    connect(&ctx_.tset_editor, &TsetEditorState::save_offered, this, [this] { cmdSave_->setEnabled(true); });
     // The generator reads what the size and date boxes show.
     connect(cmbSize_, &QComboBox::editTextChanged, this, &frmTsets::show_boxes);
     connect(txtDate_, &QLineEdit::textChanged, this, &frmTsets::show_boxes);
@@ -122,8 +122,8 @@ void frmTsets::cmdDiscardUnsaved_Click() {
 
 frmTsets::~frmTsets() {
     doc_.release();
-    ctx_.session.tset_shown_size.clear();
-    ctx_.session.tset_shown_date.clear();
+    ctx_.tset_editor.shown_size.clear();
+    ctx_.tset_editor.shown_date.clear();
 }
 
 // A larger font widens the columns: the window grows, as far as the screen allows, so that the
@@ -142,8 +142,8 @@ void frmTsets::show_all_columns() {
 }
 
 void frmTsets::show_boxes() {
-    ctx_.session.tset_shown_size = cmbSize_->currentText();
-    ctx_.session.tset_shown_date = txtDate_->text();
+    ctx_.tset_editor.shown_size = cmbSize_->currentText();
+    ctx_.tset_editor.shown_date = txtDate_->text();
 }
 
 // Date and N1..Nsize in bold, 1000 twips for the date and 450 for each number; no current row.
@@ -357,7 +357,7 @@ void frmTsets::open_set(const QString& name) {
     show_headers();
     show_current_row();
     offer_kept_rows();
-    if (const auto bad = get_Tset(doc_.rows(), doc_.current_row(), doc_.size(), doc_.numbers()))
+    if (const auto bad = doc_.read_numbers(doc_.size()))
         message(incorrect_cell_text(*bad));
 }
 
@@ -372,7 +372,7 @@ void frmTsets::show_current_row() {
 
 void frmTsets::msfTsets_Click() {
     doc_.set_current_row(tsets_->row_sel());
-    if (const auto bad = get_Tset(doc_.rows(), doc_.current_row(), tsets_->cols() - 1, doc_.numbers()))
+    if (const auto bad = doc_.read_numbers(tsets_->cols() - 1))
         message(incorrect_cell_text(*bad));
 }
 
