@@ -232,6 +232,11 @@ class TestBacktestWindow : public QObject {
         app.session.system.set_name(picked);
         const auto w = open_window(app, "frmBacktest");
         QCOMPARE(w.get<QComboBox>("cmbSystem")->currentText(), shown);
+        // A system, a lotto picked afterwards in their own windows show here too.
+        app.session.system.set_name(QStringLiteral("15_3_6"));
+        app.session.lotto.set_name(QStringLiteral("Other"));
+        QCOMPARE(w.get<QComboBox>("cmbSystem")->currentText(), QStringLiteral("15_3_6"));
+        QCOMPARE(w.text("lblLotto"), QStringLiteral("Other"));
     }
 
     void export_writes_the_commands_csv_and_print_prints() {

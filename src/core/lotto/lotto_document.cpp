@@ -41,7 +41,6 @@ void LottoDocument::set_params(const LottoParams& params) {
 
 void LottoDocument::set_current_draw(const DrawRec& draw) {
     current_draw_ = draw;
-    emit current_draw_changed();
 }
 
 QString LottoDocument::Open::message() const {

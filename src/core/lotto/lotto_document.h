@@ -92,7 +92,6 @@ class LottoDocument : public Document {
   signals:
     // The lotto's name or parameters changed (chosen, opened or saved).
     void params_changed();
-    void current_draw_changed();
 
   private:
     Load read_aside(const QString& folder, const QString& lotto);

@@ -261,6 +261,16 @@ frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent)
     connect(cmbRule_, &QComboBox::currentIndexChanged, this, &frmBacktest::show_mode);
     for (QLineEdit* box : {txtNumbers_, txtWindow_, txtSeed_, txtFrom_, txtTo_})
         connect(box, &QLineEdit::returnPressed, cmdRun_, &QPushButton::animateClick);
+    // The lotto and the set are picked in their own windows: what this one names follows them,
+    // and so does the system while no run is going.
+    const Session& st = ctx_.session;
+    connect(&st.lotto, &LottoDocument::params_changed, this, &frmBacktest::show_in_force);
+    connect(&st.tset, &TsetDocument::numbers_changed, this, &frmBacktest::show_in_force);
+    connect(&st.system, &SystemSelection::changed, this, [this] {
+        const int system = cmbSystem_->findText(ctx_.session.system.name().trimmed());
+        if (system >= 0 && !worker_)
+            cmbSystem_->setCurrentIndex(system);
+    });
 
     Form_Load();
 }

@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
 #include <limits>
@@ -83,20 +82,6 @@ frmPerformance::frmPerformance(AppContext& ctx, QWidget* parent)
         connect(box, &QLineEdit::returnPressed, this, &frmPerformance::cmdRefresh_Click);
     for (QLineEdit* box : prize_)
         connect(box, &QLineEdit::returnPressed, this, &frmPerformance::cmdRefresh_Click);
-
-    // The draw, the lotto, the set and the system are chosen in other windows: while this one is
-    // open its table follows them, as Refresh would show it.
-    const Session& s = ctx_.session;
-    connect(&s.lotto, &LottoDocument::current_draw_changed, this, [this] {
-        show_draw();
-        follow_selection();
-    });
-    connect(&s.lotto, &LottoDocument::params_changed, this, [this] {
-        show_prizes();
-        follow_selection();
-    });
-    connect(&s.tset, &TsetDocument::numbers_changed, this, &frmPerformance::follow_selection);
-    connect(&s.system, &SystemSelection::changed, this, &frmPerformance::follow_selection);
 
     Form_Load();
 }
@@ -181,19 +166,6 @@ void frmPerformance::show_draw() {
     txtN_[6]->setText(QString::number(draw.nb));
 }
 
-// One choice elsewhere often changes several documents in a row (a system's results, name,
-// tickets and file): the table is worked out once, after the last of them. A selection still
-// missing is no news to the user here: the window waits for it without a word.
-void frmPerformance::follow_selection() {
-    if (follow_pending_)
-        return;
-    follow_pending_ = true;
-    QTimer::singleShot(0, this, [this] {
-        follow_pending_ = false;
-        Performance(true);
-    });
-}
-
 void frmPerformance::cmdRefresh_Click() {
     Performance();
 }
@@ -219,26 +191,20 @@ void frmPerformance::empty_table() {
     grid_->set_row(0);
 }
 
-void frmPerformance::Performance(bool quiet) {
+void frmPerformance::Performance() {
     const Session& state = ctx_.session;
     const QString first = txtN_[0]->text();
     if (first.isEmpty() || first == u"0") {
-        if (quiet)
-            return;
         message(msg_select_draw_numbers);
         txtN_[0]->setFocus();
         return;
     }
     if (state.tset.numbers()[1] <= 0) {
-        if (quiet)
-            return;
         message(msg_select_tset);
         ctx_.windows.show(QLatin1String(window_name::tsets));
         return;
     }
     if (state.system.name().isEmpty()) {
-        if (quiet)
-            return;
         message(msg_select_system);
         ctx_.windows.show(QLatin1String(window_name::system));
         return;

@@ -29,9 +29,7 @@ class frmPerformance : public WorkingWindow {
 
     void show_prizes();
     void show_draw();
-    void follow_selection();
-    // quiet: run for a choice made elsewhere, which asks nothing of the user here.
-    void Performance(bool quiet = false);
+    void Performance();
     QStringList fill_row(const int16_t& numT, const QString& sTicket, const QString& sPrize) const;
     float add_total(); // the total, NaN when the values cannot be summed
     QString scored_draw_date() const;
@@ -52,5 +50,4 @@ class frmPerformance : public WorkingWindow {
     GridView* msfPerformance_ = nullptr;
     QPushButton* cmdRefresh_ = nullptr;
     QPushButton* cmdPrint_ = nullptr;
-    bool follow_pending_ = false;
 };
