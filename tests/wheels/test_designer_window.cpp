@@ -3,6 +3,7 @@
 #include "core/wheels/wheel_check.h"
 #include "gui/toolkit/window_names.h"
 #include "gui/wheels/frm_wheel_designer.h"
+#include "support/test_files.h"
 #include "support/window_driver.h"
 
 #include <QComboBox>
@@ -92,6 +93,10 @@ class TestDesignerWindow : public QObject {
             qPrintable(d.text("lblResult")));
         QCOMPARE(d.grid("msfResults").text(2, 2), QStringLiteral("1")); // 2 if 2: at least one ticket
 
+        // The Systems window, open since before the save, lists it at once and keeps its pick.
+        select(app.session, 10, 3);
+        const auto systems = open_window(app, window_name::system);
+        systems.pick("cmbList", "10_3_6");
         app.dialogs.answers = {QStringLiteral("10_3_6"), QStringLiteral("Fano")};
         d.click("cmdSave");
         QCOMPARE(app.dialogs.messages.value(0), designed_name_fault(QStringLiteral("10_3_6")));
@@ -99,9 +104,12 @@ class TestDesignerWindow : public QObject {
         QCOMPARE(app.dialogs.messages.value(1),
                  QStringLiteral("Saved: the Systems window offers it as Fano (designed)."));
         QVERIFY(QFile::exists(app.path(QStringLiteral("Wheels/Fano.txt"))));
-        select(app.session, 10, 3);
-        const auto systems = open_window(app, window_name::system);
         QVERIFY(systems.get<QComboBox>("cmbList")->findText(QStringLiteral("Fano (designed)")) >= 0);
+        QCOMPARE(systems.text("cmbList"), QStringLiteral("10_3_6"));
+
+        app.dialogs.print_file = app.path(QStringLiteral("wheel.pdf"));
+        d.click("cmdPrint");
+        QVERIFY(read_all(app.dialogs.print_file).contains("/Type /Page"));
     }
 
     // With a set chosen the pool defaults to its size and the tickets are its numbers.

@@ -42,6 +42,8 @@ class Session : public QObject {
     QString tset_shown_date;
     // Something other than the editor is filling the set's rows: the editor lets them be saved.
     void offer_tset_save() { emit tset_save_offered(); }
+    // A designed system was saved: the lists of systems read the data folder again.
+    void designed_system_saved() { emit designed_systems_changed(); }
 
     // Today's date; tests fix it.
     std::function<QDate()> today = [] { return QDate::currentDate(); };
@@ -52,4 +54,5 @@ class Session : public QObject {
 
   signals:
     void tset_save_offered();
+    void designed_systems_changed();
 };

@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <optional>
 
@@ -128,6 +129,7 @@ frmSystem::frmSystem(AppContext& ctx, QWidget* parent)
     connect(cmdPrint_, &QPushButton::clicked, this, &frmSystem::cmdPrint_Click);
     connect(cmdDesigner_, &QPushButton::clicked, this, &frmSystem::cmdDesigner_Click);
     connect(cmdDesignedWheel_, &QPushButton::clicked, this, &frmSystem::cmdDesignedWheel_Click);
+    connect(&ctx_.session, &Session::designed_systems_changed, this, &frmSystem::refresh_list);
 
     Form_Load();
 }
@@ -153,6 +155,19 @@ void frmSystem::fill_list() {
     cmbList_->addItems(system_choices(ctx_.session.app_dir));
     cmbList_->setCurrentIndex(-1);
     cmbList_->setEditText(QStringLiteral("Select "));
+}
+
+// A designed system saved while the window is open joins the list; what the box shows stays.
+void frmSystem::refresh_list() {
+    const QStringList choices = system_choices(ctx_.session.app_dir);
+    const QString text = cmbList_->currentText();
+    const bool picked = cmbList_->currentIndex() >= 0;
+    const QSignalBlocker quiet(cmbList_);
+    cmbList_->clear();
+    cmbList_->addItems(choices);
+    cmbList_->setCurrentIndex(picked ? cmbList_->findText(text) : -1);
+    if (cmbList_->currentIndex() < 0)
+        cmbList_->setEditText(text);
 }
 
 void frmSystem::cmbList_Click() {

@@ -30,6 +30,7 @@ class frmSystem : public WorkingWindow {
   private:
     void Form_Load();
     void fill_list();
+    void refresh_list();
     bool fill_results();
     void fill_system();
     void show_results_grid();

@@ -434,6 +434,7 @@ void frmWheelDesigner::cmdSave_Click() {
         message(error);
         return;
     }
+    ctx_.session.designed_system_saved();
     message(QStringLiteral("Saved: the Systems window offers it as %1.").arg(designed_choice(chosen)));
 }
 
