@@ -9,7 +9,9 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QMenu>
 #include <QPushButton>
+#include <QTextBrowser>
 #include <QtTest>
 
 namespace {
@@ -164,6 +166,32 @@ class TestDesignerWindow : public QObject {
         QCOMPARE(app.dialogs.messages, QStringList{said});
         QVERIFY(!d->running());
         QVERIFY(d.enabled("cmdStart"));
+    }
+
+    // The keyboard reaches every box in order and Enter starts; the Help menu's guide is the
+    // window's own page.
+    void keys_and_help() {
+        TestApp app;
+        const Designer d = open_designer(app);
+        const QStringList order{"txtNumbers", "txtPick", "txtGuarantee", "txtIf",
+                                "txtSeconds", "txtSeed", "txtTickets",   "cmdStart"};
+        d.get(order[0])->setFocus();
+        for (qsizetype i = 1; i < order.size(); ++i) {
+            QWidget* next = d.get(order[i - 1])->nextInFocusChain();
+            while (next && next->focusPolicy() == Qt::NoFocus)
+                next = next->nextInFocusChain();
+            QCOMPARE(next ? next->objectName() : QString(), order[i]);
+        }
+        d.set("txtSeconds", "0");
+        QTest::keyClick(d.get("txtNumbers"), Qt::Key_Return);
+        QCOMPARE(app.dialogs.messages, QStringList{"Seconds: '0' is not a positive number of seconds"});
+
+        write_file(app.path(QStringLiteral("designer.htm")), "<html><body>Designer</body></html>");
+        d.get<QMenu>("Help")->actions().value(1)->trigger();
+        QWidget* help = app.windows.find(window_name::help);
+        QVERIFY(help);
+        QVERIFY(help->findChild<QTextBrowser*>()->source().toLocalFile().endsWith(
+            QLatin1String("/designer.htm")));
     }
 
     // For a catalogue system the Systems window names the shipped designed wheel of its
