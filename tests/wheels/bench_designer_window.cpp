@@ -1,7 +1,7 @@
 // The Wheel Designer as a player runs it: how soon the window shows a first checked wheel for 49
-// numbers (tickets of 6, 3 if 3), how often its progress changes, and how long Stop takes to hand
-// back the best wheel. With --shot DURING AFTER it instead opens the window on the sample data
-// (from --samples DIR, default share/), designs a wheel for 20 numbers (tickets of 6, 3 if 3) and
+// numbers (tickets of 6, 3 if 3), how often its progress changes, and how long Stop takes to show
+// the best wheel and then its guaranteed results. With --shot DURING AFTER it instead opens the window on the
+// sample data (from --samples DIR, default share/), designs a wheel for 20 numbers (tickets of 6, 3 if 3) and
 // saves a picture of it a few seconds into the run and one after it.
 #include "gui/wheels/frm_wheel_designer.h"
 #include "support/shots.h"
@@ -50,26 +50,33 @@ int bench() {
     QElapsedTimer clock;
     clock.start();
     start(d, {"49", "6", "3", "3", "60", "1", "0"});
+    while (!d.text("lblBest").endsWith(QStringLiteral("tickets")) && clock.elapsed() < 60000)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    const double first = clock.nsecsElapsed() / 1e9;
+    std::printf("49 numbers, tickets of 6, 3 if 3:\n  first checked wheel shown after %.2f s (%s)\n", first,
+                qPrintable(d.text("lblBest")));
+    // How often the progress changes over the next three seconds.
     int changes = 0;
     QString last = d.text("lblElapsed");
-    while (!d.text("lblBest").endsWith(QStringLiteral("tickets")) && clock.elapsed() < 60000) {
+    QElapsedTimer watched;
+    watched.start();
+    while (watched.elapsed() < 3000) {
         QApplication::processEvents(QEventLoop::AllEvents, 5);
         if (d.text("lblElapsed") != last) {
             last = d.text("lblElapsed");
             ++changes;
         }
     }
-    const double first = clock.nsecsElapsed() / 1e9;
-    std::printf("49 numbers, tickets of 6, 3 if 3:\n  first checked wheel shown after %.2f s (%s)\n", first,
-                qPrintable(d.text("lblBest")));
-    std::printf("  progress shown %d times, %.1f a second\n", changes, changes / first);
-    run_for(d, 3000);
+    std::printf("  progress shown %.1f times a second\n", changes / (watched.nsecsElapsed() / 1e9));
     QElapsedTimer stop;
     stop.start();
     d.click("cmdStop");
-    run_for(d, 10000);
-    std::printf("  Stop: the search ended and its wheel was shown %.1f ms after the click (%s)\n",
-                stop.nsecsElapsed() / 1e6, qPrintable(d.text("lblBest")));
+    while (d.grid("msfTickets").rows() < 2 && stop.elapsed() < 10000)
+        QApplication::processEvents(QEventLoop::AllEvents, 1);
+    std::printf("  Stop: the best wheel (%s) shown %.1f ms after the click,", qPrintable(d.text("lblBest")),
+                stop.nsecsElapsed() / 1e6);
+    run_for(d, 60000);
+    std::printf(" its guaranteed results after %.1f ms\n", stop.nsecsElapsed() / 1e6);
     return 0;
 }
 

@@ -270,12 +270,15 @@ void frmWheelDesigner::cmdStart_Click() {
         run->progress = p;
         run->progressed = true;
     };
-    worker_ = QThread::create([run = run_, options] {
+    worker_ = QThread::create([this, run = run_, options] {
         run->result = design_wheel(options);
-        if (run->result.tickets.empty())
-            return;
-        run->system = designed_system(QString(), options.shape.v, options.shape.k, run->result.tickets);
-        run->tables = played_guar_tables(run->system);
+        // The wheel is shown at once; its guaranteed results, which take a while for a big wheel,
+        // follow. The window outlives this thread, and a call posted to it after it has gone is dropped.
+        QMetaObject::invokeMethod(
+            this, [this, run] { search_finished(*run); }, Qt::QueuedConnection);
+        if (!run->result.tickets.empty())
+            run->tables = played_guar_tables(
+                designed_system(QString(), options.shape.v, options.shape.k, run->result.tickets));
     });
     connect(worker_, &QThread::finished, this, &frmWheelDesigner::run_finished);
     set_running(true);
@@ -333,20 +336,19 @@ void frmWheelDesigner::draw_chart() {
     sizes->setVisible(true);
 }
 
-void frmWheelDesigner::run_finished() {
-    worker_->wait();
-    worker_->deleteLater();
-    worker_ = nullptr;
+void frmWheelDesigner::search_finished(Run& run) {
+    if (run.shown)
+        return;
+    run.shown = true;
     progress_timer_->stop();
     show_progress();
-    const std::shared_ptr<Run> run = std::move(run_);
-    if (!run->result.error.isEmpty()) {
+    cmdStop_->setEnabled(false);
+    if (!run.result.error.isEmpty()) {
         lblResult_->clear();
-        set_running(false);
-        message(run->result.error);
+        message(run.result.error);
         return;
     }
-    const DesignResult& r = run->result;
+    const DesignResult& r = run.result;
     if (!r.tickets.empty() && r.count.complete()) {
         best_.emplace_back(r.elapsed, static_cast<double>(r.tickets.size()));
         lblBest_->setText(QStringLiteral("%1 tickets").arg(r.tickets.size()));
@@ -354,7 +356,19 @@ void frmWheelDesigner::run_finished() {
     lblElapsed_->setText(QStringLiteral("%1 s").arg(r.elapsed, 0, 'f', 1));
     lblUncovered_->setText(QString::number(r.count.total - r.count.covered));
     draw_chart();
-    show_result(*run);
+    show_result(run);
+}
+
+void frmWheelDesigner::run_finished() {
+    worker_->wait();
+    worker_->deleteLater();
+    worker_ = nullptr;
+    const std::shared_ptr<Run> run = std::move(run_);
+    search_finished(*run);
+    if (!run->result.tickets.empty()) {
+        show_guar_results(*results_, run->tables.min, run->tables.max);
+        results_rows_ = grid_rows(*results_);
+    }
     set_running(false);
 }
 
@@ -378,9 +392,7 @@ void frmWheelDesigner::show_result(const Run& run) {
     wheel_ = r.tickets;
     count_ = r.count;
     numbers_ = shown.join(u' ');
-    fill_played_grid(tickets_->table(), run.system, numbers);
-    show_guar_results(*results_, run.tables.min, run.tables.max);
-    results_rows_ = grid_rows(*results_);
+    fill_played_grid(tickets_->table(), designed_system(QString(), v, options_.shape.k, r.tickets), numbers);
 
     const auto size = static_cast<double>(r.tickets.size());
     QString text =

@@ -46,13 +46,14 @@ class frmWheelDesigner : public WorkingWindow {
         std::mutex lock;
         DesignProgress progress; // under lock
         bool progressed = false; // under lock: progress has been set at least once
-        DesignResult result;     // the worker's, read once it has finished
-        PlayedSystem system;     // the result as a system, for its guaranteed results
-        GuarTables tables;
+        DesignResult result;     // the worker's, read once the search has ended
+        bool shown = false;      // the window shows result
+        GuarTables tables;       // the result's guaranteed results, read once the worker has finished
     };
 
     void Form_Load();
     void show_progress();
+    void search_finished(Run& run);
     void run_finished();
     void show_result(const Run& run);
     void set_running(bool on);
