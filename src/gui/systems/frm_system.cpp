@@ -123,8 +123,10 @@ frmSystem::frmSystem(AppContext& ctx, QWidget* parent)
 
     setTabOrder(cmbList_, msfSystem_);
     setTabOrder(msfSystem_, msfResults_);
-    setTabOrder(msfResults_, cmdDesigner_);
-    setTabOrder(cmdDesigner_, cmdPrint_);
+    setTabOrder(msfResults_, cmdPrint_);
+    // The new buttons after the ones that always were, so that their order stays.
+    setTabOrder(cmdPrint_, cmdDesignedWheel_);
+    setTabOrder(cmdDesignedWheel_, cmdDesigner_);
     connect(cmbList_, &QComboBox::activated, this, &frmSystem::cmbList_Click);
     connect(cmdPrint_, &QPushButton::clicked, this, &frmSystem::cmdPrint_Click);
     connect(cmdDesigner_, &QPushButton::clicked, this, &frmSystem::cmdDesigner_Click);
