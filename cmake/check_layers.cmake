@@ -67,7 +67,7 @@ foreach(file IN LISTS files)
       get_filename_component(wanted "${target}" NAME_WE)
       get_filename_component(own_dir "${file}" DIRECTORY)
       get_filename_component(wanted_dir "${target}" DIRECTORY)
-      # A window's own helpers (frm_system_print beside frm_system) count as the window.
+      # A window's own helpers (frm_<window>_* beside frm_<window>) count as the window.
       string(FIND "${own}_" "${wanted}_" own_in_wanted)
       string(FIND "${wanted}_" "${own}_" wanted_in_own)
       if(NOT own_dir STREQUAL wanted_dir OR (NOT own_in_wanted EQUAL 0 AND NOT wanted_in_own EQUAL 0))

@@ -3,6 +3,7 @@
 
 #include "core/base/text_files.h"
 #include "core/session/start_up.h"
+#include "core/wheels/design_inputs.h"
 #include "core/wheels/designed_wheels.h"
 #include "core/wheels/wheel_bounds.h"
 #include "core/wheels/wheel_designer.h"
@@ -11,20 +12,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
-#include <cmath>
-#include <optional>
 
 namespace {
 
 int refuse(const QString& text) {
     return cli::fail(QStringLiteral("design"), text);
-}
-
-// A whole number of an option; nullopt when the text is not one.
-std::optional<long long> whole(const QCommandLineParser& parser, const char* name) {
-    bool ok = false;
-    const long long n = parser.value(QLatin1String(name)).trimmed().toLongLong(&ok);
-    return ok ? std::optional(n) : std::nullopt;
 }
 
 const char* const usage = "--numbers V --pick K --guarantee T [--if M] [--seconds S] [--seed N] "
@@ -70,52 +62,38 @@ int cli::run_design(const QStringList& arguments, const QString& program_dir, co
 
     DesignOptions options;
     WheelParams& shape = options.shape;
-    struct Needed {
+    struct Option {
         const char* name;
-        int* value;
-        const char* what;
+        DesignInput input;
+        const char* needed; // the message when the option is missing and needed
     };
-    for (const Needed& n : {Needed{"numbers", &shape.v, "--numbers V is needed, as 20"},
-                            Needed{"pick", &shape.k, "--pick K is needed, as 6"},
-                            Needed{"guarantee", &shape.t, "--guarantee T is needed, as 3"}}) {
-        if (!parser.isSet(QLatin1String(n.name)))
-            return refuse(QLatin1String(n.what));
-        const auto value = whole(parser, n.name);
-        if (!value || *value < 0 || *value > 1000)
-            return refuse(QStringLiteral("--%1: '%2' is not a whole number")
-                              .arg(QLatin1String(n.name), parser.value(QLatin1String(n.name))));
-        *n.value = static_cast<int>(*value);
-    }
-    shape.m = shape.t;
-    if (parser.isSet(QStringLiteral("if"))) {
-        const auto value = whole(parser, "if");
-        if (!value || *value < 0 || *value > 1000)
-            return refuse(
-                QStringLiteral("--if: '%1' is not a whole number").arg(parser.value(QStringLiteral("if"))));
-        shape.m = static_cast<int>(*value);
+    for (const Option& o : {Option{"numbers", DesignInput::numbers, "--numbers V is needed, as 20"},
+                            Option{"pick", DesignInput::pick, "--pick K is needed, as 6"},
+                            Option{"guarantee", DesignInput::guarantee, "--guarantee T is needed, as 3"},
+                            Option{"if", DesignInput::if_m, nullptr}}) {
+        const QString name = QLatin1String(o.name);
+        if (!parser.isSet(name)) {
+            if (o.needed)
+                return refuse(QLatin1String(o.needed));
+            shape.m = shape.t;
+            continue;
+        }
+        if (const QString fault =
+                read_design_input(o.input, QStringLiteral("--") + name, parser.value(name), options);
+            !fault.isEmpty())
+            return refuse(fault);
     }
     if (const QString fault = wheel_params_fault(shape); !fault.isEmpty())
         return refuse(fault);
-    if (parser.isSet(QStringLiteral("seconds"))) {
-        bool ok = false;
-        options.seconds = parser.value(QStringLiteral("seconds")).trimmed().toDouble(&ok);
-        if (!ok || !std::isfinite(options.seconds) || options.seconds <= 0)
-            return refuse(QStringLiteral("--seconds: '%1' is not a positive number of seconds")
-                              .arg(parser.value(QStringLiteral("seconds"))));
-    }
-    if (parser.isSet(QStringLiteral("seed"))) {
-        bool ok = false;
-        options.seed = parser.value(QStringLiteral("seed")).trimmed().toULongLong(&ok);
-        if (!ok)
-            return refuse(QStringLiteral("--seed: '%1' is not a whole number from 0 to 18446744073709551615")
-                              .arg(parser.value(QStringLiteral("seed"))));
-    }
-    if (parser.isSet(QStringLiteral("tickets"))) {
-        const auto value = whole(parser, "tickets");
-        if (!value || *value < 1 || *value > 10'000'000)
-            return refuse(QStringLiteral("--tickets: '%1' is not a number of tickets")
-                              .arg(parser.value(QStringLiteral("tickets"))));
-        options.budget = static_cast<int>(*value);
+    for (const Option& o :
+         {Option{"seconds", DesignInput::seconds, nullptr}, Option{"seed", DesignInput::seed, nullptr},
+          Option{"tickets", DesignInput::tickets, nullptr}}) {
+        const QString name = QLatin1String(o.name);
+        if (parser.isSet(name))
+            if (const QString fault =
+                    read_design_input(o.input, QStringLiteral("--") + name, parser.value(name), options);
+                !fault.isEmpty())
+                return refuse(fault);
     }
     const QString save_name = parser.value(QStringLiteral("save"));
     QString data_option = parser.value(QStringLiteral("data-dir"));

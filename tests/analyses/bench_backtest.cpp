@@ -50,13 +50,7 @@ std::vector<DrawRec> history(int count) {
 int shot(const QString& samples, const QString& png, const QSize& screen, const QString& pdf) {
     TestApp app;
     app.session.today = [] { return QDate(2026, 12, 1); };
-    install_samples(app, samples);
-    open_window(app, "frmLotto").pick_typed("cmbName", "Canada_6_49");
-    const auto tsets = open_window(app, "frmTsets");
-    tsets.pick_typed("cmbSize", "10");
-    tsets.pick_typed("cmbSets", "Forecaster1");
-    for (const char* name : {"frmLotto", "frmTsets"})
-        app.windows.find(name)->hide();
+    choose_samples(app, samples);
     const auto w = open_window<frmBacktest>(app, "frmBacktest");
     if (screen.isValid()) {
         // The screen in the window's own pixels, less a title bar and borders.

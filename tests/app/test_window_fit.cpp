@@ -164,7 +164,8 @@ class TestWindowFit : public QObject {
         QTest::addColumn<QString>("window");
         for (const char* name : {window_name::main, window_name::help, window_name::lotto, window_name::tsets,
                                  window_name::tset_generator, window_name::system, window_name::performance,
-                                 window_name::fability, window_name::profitability, window_name::backtest})
+                                 window_name::fability, window_name::profitability, window_name::backtest,
+                                 window_name::wheel_designer})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
     void windows_fit_the_screen() {

@@ -2,6 +2,7 @@
 
 #include "core/session/samples.h"
 #include "support/test_app.h"
+#include "support/window_driver.h"
 
 #include <QFile>
 #include <QStringList>
@@ -13,6 +14,18 @@ inline void install_samples(TestApp& app, const QString& samples) {
     for (const char* name : {"d1", "d1a", "d2"})
         QFile::copy(samples + u'/' + QLatin1String(name), app.path(QLatin1String(name)));
     create_samples(app.dir.path());
+}
+
+// Installs the samples and chooses the sample lotto and the set Forecaster1 of 10, as a player
+// would in the Lotto and Targeted Sets windows, which are then hidden.
+inline void choose_samples(TestApp& app, const QString& samples) {
+    install_samples(app, samples);
+    open_window(app, "frmLotto").pick_typed("cmbName", "Canada_6_49");
+    const auto tsets = open_window(app, "frmTsets");
+    tsets.pick_typed("cmbSize", "10");
+    tsets.pick_typed("cmbSets", "Forecaster1");
+    for (const char* name : {"frmLotto", "frmTsets"})
+        app.windows.find(name)->hide();
 }
 
 // A benchmark's arguments after the program name; its windows, when it opens any, go offscreen.

@@ -8,8 +8,8 @@
 #include "core/lotto/lotto_files.h"
 #include "core/systems/system_expansion.h"
 #include "gui/systems/frm_system.h"
-#include "gui/systems/frm_system_print.h"
 #include "gui/toolkit/grid_model.h"
+#include "gui/toolkit/ticket_printout.h"
 #include "gui/toolkit/window_names.h"
 #include "support/test_app.h"
 

@@ -36,10 +36,16 @@ class Session : public QObject {
     // What the results were worked out for: the lotto, the set and the period.
     QString fa_basis;
 
+    // A designed system was saved: the lists of systems read the data folder again.
+    void designed_system_saved() { emit designed_systems_changed(); }
+
     // Today's date; tests fix it.
     std::function<QDate()> today = [] { return QDate::currentDate(); };
     // The seed of each random draw, from the time of day; tests fix it.
     std::function<quint32()> random_seed = [] {
         return static_cast<quint32>(QTime::currentTime().msecsSinceStartOfDay());
     };
+
+  signals:
+    void designed_systems_changed();
 };

@@ -13,6 +13,7 @@
 #include "gui/toolkit/window_registry.h"
 #include "gui/tsets/frm_tset_generator.h"
 #include "gui/tsets/frm_tsets.h"
+#include "gui/wheels/frm_wheel_designer.h"
 
 void register_windows(WindowRegistry& w, AppContext& ctx) {
     w.add_factory(window_name::help, [] { return new frmHelp; });
@@ -25,4 +26,5 @@ void register_windows(WindowRegistry& w, AppContext& ctx) {
     w.add_factory(window_name::fability, [&ctx] { return new frmFability(ctx); });
     w.add_factory(window_name::profitability, [&ctx] { return new frmProfitability(ctx); });
     w.add_factory(window_name::backtest, [&ctx] { return new frmBacktest(ctx); });
+    w.add_factory(window_name::wheel_designer, [&ctx] { return new frmWheelDesigner(ctx); });
 }

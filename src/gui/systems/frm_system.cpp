@@ -6,29 +6,28 @@
 #include "core/session/session.h"
 #include "core/systems/system_expansion.h"
 #include "core/wheels/designed_systems.h"
-#include "gui/systems/frm_system_print.h"
+#include "core/wheels/designed_wheels.h"
 #include "gui/toolkit/controls.h"
 #include "gui/toolkit/dialogs.h"
 #include "gui/toolkit/grid_model.h"
 #include "gui/toolkit/grid_view.h"
 #include "gui/toolkit/navigator.h"
 #include "gui/toolkit/report_printer.h"
+#include "gui/toolkit/results_grid.h"
+#include "gui/toolkit/ticket_printout.h"
 #include "gui/toolkit/window_names.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace {
-
-// Design widths of the results grid's header columns, in twips: wide enough for their texts.
-constexpr int results_head_width = 1700;
-constexpr int results_minmax_width = 640;
 
 // The date of the set's current row, the row the numbers come from.
 QString row_date(const Session& s) {
@@ -75,27 +74,26 @@ frmSystem::frmSystem(AppContext& ctx, QWidget* parent)
     add_field(form, 2, label(QStringLiteral("System"), central), cmbList_);
     form->addWidget(lblNote_, 2, 2);
     page->addLayout(form);
+    // A shipped designed wheel that gives a catalogue system's guarantee with fewer tickets.
+    auto* designed = new QHBoxLayout;
+    lblDesignedSaves_ = make_label("lblDesignedSaves", QString(), central);
+    lblDesignedSaves_->setWordWrap(true);
+    cmdDesignedWheel_ = make_button("cmdDesignedWheel", QStringLiteral("E&xpand Designed Wheel"), central);
+    QSizePolicy keep = cmdDesignedWheel_->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    cmdDesignedWheel_->setSizePolicy(keep);
+    cmdDesignedWheel_->hide();
+    designed->addWidget(lblDesignedSaves_, 1);
+    designed->addWidget(cmdDesignedWheel_);
+    page->addLayout(designed);
 
     // A window opened afresh shows no tickets until a system is picked.
     ctx_.session.system.expanded().set_rows(0);
     system_ = new GridModel(ctx_.session.system.expanded(), this);
-    system_->set_cols(2);
-    system_->set_rows(1);
-    system_->set_fixed_rows(1);
-    system_->set_col_width(0, 600);
-    system_->set_col_width(1, 1500);
-    msfSystem_ = new GridView(central);
-    msfSystem_->setObjectName(QStringLiteral("msfSystem"));
-    msfSystem_->set_grid(system_);
-    msfSystem_->setMinimumWidth(220);
+    msfSystem_ = make_tickets_view(system_, "msfSystem", central);
 
     results_ = new GridModel(this);
-    msfResults_ = new GridView(central);
-    msfResults_->setObjectName(QStringLiteral("msfResults"));
-    msfResults_->set_grid(results_);
-    // Two header rows of 2 and 3 rows' height over ten rows: the grid is never taller than that.
-    msfResults_->setFixedHeight(15 * msfResults_->verticalHeader()->defaultSectionSize() +
-                                2 * msfResults_->frameWidth() + 2);
+    msfResults_ = make_results_view(results_, central);
 
     auto* columns = new QHBoxLayout;
     columns->setSpacing(16);
@@ -114,6 +112,8 @@ frmSystem::frmSystem(AppContext& ctx, QWidget* parent)
     results->addStretch(1);
     auto* buttons = new QHBoxLayout;
     cmdPrint_ = make_button("cmdPrint", QStringLiteral("Print System"), central);
+    cmdDesigner_ = make_button("cmdDesigner", QStringLiteral("Wheel &Designer"), central);
+    buttons->addWidget(cmdDesigner_);
     buttons->addStretch(1);
     buttons->addWidget(cmdPrint_);
     results->addLayout(buttons);
@@ -124,8 +124,14 @@ frmSystem::frmSystem(AppContext& ctx, QWidget* parent)
     setTabOrder(cmbList_, msfSystem_);
     setTabOrder(msfSystem_, msfResults_);
     setTabOrder(msfResults_, cmdPrint_);
+    // The new buttons after the ones that always were, so that their order stays.
+    setTabOrder(cmdPrint_, cmdDesignedWheel_);
+    setTabOrder(cmdDesignedWheel_, cmdDesigner_);
     connect(cmbList_, &QComboBox::activated, this, &frmSystem::cmbList_Click);
     connect(cmdPrint_, &QPushButton::clicked, this, &frmSystem::cmdPrint_Click);
+    connect(cmdDesigner_, &QPushButton::clicked, this, &frmSystem::cmdDesigner_Click);
+    connect(cmdDesignedWheel_, &QPushButton::clicked, this, &frmSystem::cmdDesignedWheel_Click);
+    connect(&ctx_.session, &Session::designed_systems_changed, this, &frmSystem::refresh_list);
 
     Form_Load();
 }
@@ -153,11 +159,25 @@ void frmSystem::fill_list() {
     cmbList_->setEditText(QStringLiteral("Select "));
 }
 
+// A designed system saved while the window is open joins the list; what the box shows stays.
+void frmSystem::refresh_list() {
+    const QStringList choices = system_choices(ctx_.session.app_dir);
+    const QString text = cmbList_->currentText();
+    const bool picked = cmbList_->currentIndex() >= 0;
+    const QSignalBlocker quiet(cmbList_);
+    cmbList_->clear();
+    cmbList_->addItems(choices);
+    cmbList_->setCurrentIndex(picked ? cmbList_->findText(text) : -1);
+    if (cmbList_->currentIndex() < 0)
+        cmbList_->setEditText(text);
+}
+
 void frmSystem::cmbList_Click() {
     if (!fill_results())
         return;
     ctx_.session.system.set_name(cmbList_->currentText());
     fill_system();
+    show_designed_saving();
 }
 
 bool frmSystem::fill_results() {
@@ -173,13 +193,12 @@ bool frmSystem::fill_results() {
         }
         s.system.read_played(std::move(*played.system));
     }
-    fill_results_grid(results_->table(), s.system.guar_min(), s.system.guar_max());
-    results_->set_row_height(0, 2 * results_->row_height(4));
-    results_->set_row_height(1, 3 * results_->row_height(4));
-    results_->set_col(0);
-    results_->set_col_width(0, results_head_width);
-    results_->set_col_width(1, results_minmax_width);
+    show_results_grid();
     return true;
+}
+
+void frmSystem::show_results_grid() {
+    show_guar_results(*results_, ctx_.session.system.guar_min(), ctx_.session.system.guar_max());
 }
 
 void frmSystem::fill_system() {
@@ -245,4 +264,59 @@ Printout frmSystem::printout() const {
     doc.table_fixed_rows = 2;
     doc.table_fixed_cols = 2;
     return doc;
+}
+
+void frmSystem::cmdDesigner_Click() {
+    ctx_.windows.show(window_name::wheel_designer);
+}
+
+namespace {
+
+// The shipped designed wheel with a catalogue system's guarantee, when it has fewer tickets.
+struct Saving {
+    ShippedWheel wheel;
+    int catalogue_tickets = 0;
+};
+std::optional<Saving> designed_saving(const QString& name) {
+    const auto catalogue = catalogue_system(name);
+    if (!catalogue)
+        return std::nullopt;
+    const SystemShape shape = system_shape(name);
+    auto wheel = shipped_wheel({shape.v, shape.m, shape.t, shape.t});
+    if (!wheel || static_cast<int>(wheel->tickets.size()) >= catalogue->ticket_count())
+        return std::nullopt;
+    return Saving{std::move(*wheel), catalogue->ticket_count()};
+}
+
+} // namespace
+
+void frmSystem::show_designed_saving() {
+    const auto saving = designed_saving(cmbList_->currentText().trimmed());
+    cmdDesignedWheel_->setVisible(saving.has_value());
+    lblDesignedSaves_->setText(
+        saving ? QStringLiteral("A designed wheel gives the same guarantee with %1 tickets instead of %2.")
+                     .arg(saving->wheel.tickets.size())
+                     .arg(saving->catalogue_tickets)
+               : QString());
+}
+
+void frmSystem::cmdDesignedWheel_Click() {
+    const QString name = cmbList_->currentText().trimmed();
+    auto saving = designed_saving(name);
+    if (!saving)
+        return;
+    Session& s = ctx_.session;
+    const WheelParams& shape = saving->wheel.shape;
+    if (!system_fits(SystemShape{static_cast<int16_t>(shape.v), 0, static_cast<int16_t>(shape.k)},
+                     s.tset.size(), s.lotto.params().pick_n)) {
+        lblNote_->setText(misfit_note(name, system_shape(name), expanded_.system));
+        return;
+    }
+    const QString designed = QStringLiteral("%1 (designed wheel)").arg(name);
+    s.system.read_played(designed_system(designed, shape.v, shape.k, saving->wheel.tickets));
+    show_results_grid();
+    s.system.set_name(designed);
+    fill_system();
+    if (expanded_.system == name)
+        expanded_.system = designed;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/systems/frm_system_print.h"
+#include "gui/toolkit/ticket_printout.h"
 #include "gui/toolkit/working_window.h"
 
 #include <QStringList>
@@ -22,14 +22,19 @@ class frmSystem : public WorkingWindow {
 
     void cmbList_Click();
     void cmdPrint_Click();
+    void cmdDesigner_Click();
+    void cmdDesignedWheel_Click();
     // What Print System prints: the tickets last expanded, with their guaranteed results.
     Printout printout() const;
 
   private:
     void Form_Load();
     void fill_list();
+    void refresh_list();
     bool fill_results();
     void fill_system();
+    void show_results_grid();
+    void show_designed_saving();
 
     // What the ticket grid shows, kept for printing: the expanded system and what it was
     // expanded on, with its guaranteed results.
@@ -54,4 +59,7 @@ class frmSystem : public WorkingWindow {
     GridModel* results_ = nullptr;
     GridView* msfResults_ = nullptr;
     QPushButton* cmdPrint_ = nullptr;
+    QPushButton* cmdDesigner_ = nullptr;
+    QLabel* lblDesignedSaves_ = nullptr;
+    QPushButton* cmdDesignedWheel_ = nullptr;
 };

@@ -12,4 +12,5 @@ inline constexpr char performance[] = "frmPerformance";
 inline constexpr char fability[] = "frmFability";
 inline constexpr char profitability[] = "frmProfitability";
 inline constexpr char backtest[] = "frmBacktest";
+inline constexpr char wheel_designer[] = "frmWheelDesigner";
 } // namespace window_name

@@ -1,4 +1,4 @@
-#include "gui/systems/frm_system_print.h"
+#include "gui/toolkit/ticket_printout.h"
 
 #include "gui/toolkit/report_printer.h"
 
