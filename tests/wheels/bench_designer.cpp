@@ -1,11 +1,11 @@
 // The designer against the best known wheels: one case a line, one core, a fixed seed.
 //   bench_designer [--seconds S] [--seed N] [--filter REGEX] [--stall MOVES] [--tenure MOVES]
-//                  [--threshold WEIGHT] [--reset-weights] [--drop-random] [--anneal]
+//                  [--threshold WEIGHT] [--weight-divisor D] [--drop-random] [--anneal]
 //                  [--temperatures START END] [--cooling FACTOR] [--budget B] [--wall-clock]
 //                  [--verbose] [--check-only]
 // The seconds are the search thread's processor time unless --wall-clock, so that the figures
 // hold on a machine busy with other work.
-// (--stall, --tenure, --threshold, --reset-weights, --drop-random: the repair's tuning; --anneal:
+// (--stall, --tenure, --threshold, --weight-divisor, --drop-random: the repair's tuning; --anneal:
 // anneal covering designs too, --temperatures and --cooling its schedule; --budget: a fixed number
 // of tickets for every case)
 // Columns: the case, the size found, the best known size (LJCR) or the lower bound, their ratio,
@@ -102,8 +102,8 @@ int main(int argc, char** argv) {
             tuning.end_temperature = args[++i].toDouble();
         } else if (args[i] == QLatin1String("--cooling") && i + 1 < args.size())
             tuning.cooling = args[++i].toDouble();
-        else if (args[i] == QLatin1String("--reset-weights"))
-            tuning.reset_weights = true;
+        else if (args[i] == QLatin1String("--weight-divisor") && i + 1 < args.size())
+            tuning.restart_weight_divisor = args[++i].toInt();
         else if (args[i] == QLatin1String("--drop-random"))
             tuning.restart_drops_least = false;
         else if (args[i] == QLatin1String("--budget") && i + 1 < args.size())
@@ -117,11 +117,12 @@ int main(int argc, char** argv) {
         else if (args[i] == QLatin1String("--check-only"))
             check_only = true;
         else {
-            std::fprintf(stderr,
-                         "usage: bench_designer [--seconds S] [--seed N] [--filter REGEX] [--stall MOVES]"
-                         " [--tenure MOVES] [--threshold WEIGHT] [--reset-weights] [--drop-random] [--anneal]"
-                         " [--temperatures START END] [--cooling FACTOR] [--budget B] [--wall-clock]"
-                         " [--verbose] [--check-only]\n");
+            std::fprintf(
+                stderr,
+                "usage: bench_designer [--seconds S] [--seed N] [--filter REGEX] [--stall MOVES]"
+                " [--tenure MOVES] [--threshold WEIGHT] [--weight-divisor D] [--drop-random] [--anneal]"
+                " [--temperatures START END] [--cooling FACTOR] [--budget B] [--wall-clock]"
+                " [--verbose] [--check-only]\n");
             return 2;
         }
     }

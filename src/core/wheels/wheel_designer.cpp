@@ -409,8 +409,9 @@ class Designer {
                 since_fewest = 0;
             } else if (++since_fewest > stall_limit && !best_.empty()) {
                 restart();
-                if (o_.tuning.reset_weights)
-                    weight_.assign(total_, 1);
+                if (const uint32_t d = std::max(1, o_.tuning.restart_weight_divisor); d > 1)
+                    for (uint32_t& w : weight_)
+                        w = std::max<uint32_t>(1, w / d);
                 tabu_.assign(tickets_.size() * wheel_max_numbers, 0);
                 fewest = uncovered_.size();
                 since_fewest = 0;

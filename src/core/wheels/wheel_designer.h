@@ -29,11 +29,11 @@ struct DesignTuning {
     double stage_moves = 2.0;       // moves per stage, per ticket and number of a ticket
     int reheats_before_restart = 4; // then the search starts again from the best wheel
     // The weighted repair (covering designs, t = m):
-    bool weighted = true;       // false: anneal them too
-    int tabu_tenure = 2;        // moves before a number may return to the ticket it left, plus up to as many
-    double stall_moves = 1000;  // per ticket: a repair that long without a new low starts again
-    int weight_threshold = 3;   // uncovered subsets gain weight after a trade that lowers the weight less
-    bool reset_weights = false; // a restart from the best wheel starts from even weights
+    bool weighted = true;      // false: anneal them too
+    int tabu_tenure = 2;       // moves before a number may return to the ticket it left, plus up to as many
+    double stall_moves = 1000; // per ticket: a repair that long without a new low starts again
+    int weight_threshold = 3;  // uncovered subsets gain weight after a trade that lowers the weight less
+    int restart_weight_divisor = 1;  // a restart from the best wheel divides the weights (1: kept)
     bool restart_drops_least = true; // a restart drops the least useful ticket, not a random one
 };
 
