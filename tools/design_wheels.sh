@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Designs the wheels shipped with the program (src/wheels/designed_wheels.txt): tickets of 5 and 6,
+# Designs the wheels shipped with the program (src/core/wheels/designed_wheels.txt): tickets of 5 and 6,
 # 3 if 3 and 4 if 4, on 10 to 25 numbers, each with its own fixed seed, so a run with the same
 # budget on the same machine gives the same file.
 # Usage: tools/design_wheels.sh ZANDREL_BINARY [SECONDS_PER_WHEEL] [OUTPUT]
@@ -7,7 +7,7 @@
 set -euo pipefail
 zandrel=${1:?usage: design_wheels.sh ZANDREL_BINARY [SECONDS_PER_WHEEL] [OUTPUT]}
 seconds=${2:-60}
-output=${3:-$(dirname "$0")/../src/wheels/designed_wheels.txt}
+output=${3:-$(dirname "$0")/../src/core/wheels/designed_wheels.txt}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

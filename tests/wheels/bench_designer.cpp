@@ -1,7 +1,13 @@
 // The designer against the best known wheels: one case a line, one core, a fixed seed.
 //   bench_designer [--seconds S] [--seed N] [--filter REGEX] [--stall MOVES] [--tenure MOVES]
-//                  [--threshold WEIGHT] [--anneal] [--verbose] [--check-only]
-// (--stall, --tenure, --threshold: the repair's tuning; --anneal: anneal covering designs too)
+//                  [--threshold WEIGHT] [--weight-divisor D] [--drop-random] [--anneal]
+//                  [--temperatures START END] [--cooling FACTOR] [--budget B] [--wall-clock]
+//                  [--verbose] [--check-only]
+// The seconds are the search thread's processor time unless --wall-clock, so that the figures
+// hold on a machine busy with other work.
+// (--stall, --tenure, --threshold, --weight-divisor, --drop-random: the repair's tuning; --anneal:
+// anneal covering designs too, --temperatures and --cooling its schedule; --budget: a fixed number
+// of tickets for every case)
 // Columns: the case, the size found, the best known size (LJCR) or the lower bound, their ratio,
 // when that size was found and when the first checked wheel was, the catalogue's size where it has
 // the guarantee.
@@ -75,6 +81,8 @@ int main(int argc, char** argv) {
     bool check_only = false;
     DesignTuning tuning;
     bool verbose = false;
+    int budget = 0;
+    DesignClock clock = DesignClock::ThreadCpu;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--seconds") && i + 1 < args.size())
@@ -89,16 +97,32 @@ int main(int argc, char** argv) {
             tuning.tabu_tenure = args[++i].toInt();
         else if (args[i] == QLatin1String("--threshold") && i + 1 < args.size())
             tuning.weight_threshold = args[++i].toInt();
+        else if (args[i] == QLatin1String("--temperatures") && i + 2 < args.size()) {
+            tuning.start_temperature = args[++i].toDouble();
+            tuning.end_temperature = args[++i].toDouble();
+        } else if (args[i] == QLatin1String("--cooling") && i + 1 < args.size())
+            tuning.cooling = args[++i].toDouble();
+        else if (args[i] == QLatin1String("--weight-divisor") && i + 1 < args.size())
+            tuning.restart_weight_divisor = args[++i].toInt();
+        else if (args[i] == QLatin1String("--drop-random"))
+            tuning.restart_drops_least = false;
+        else if (args[i] == QLatin1String("--budget") && i + 1 < args.size())
+            budget = args[++i].toInt();
         else if (args[i] == QLatin1String("--verbose"))
             verbose = true;
+        else if (args[i] == QLatin1String("--wall-clock"))
+            clock = DesignClock::Wall;
         else if (args[i] == QLatin1String("--anneal"))
             tuning.weighted = false;
         else if (args[i] == QLatin1String("--check-only"))
             check_only = true;
         else {
-            std::fprintf(stderr,
-                         "usage: bench_designer [--seconds S] [--seed N] [--filter REGEX] [--stall MOVES]"
-                         " [--tenure MOVES] [--threshold WEIGHT] [--anneal] [--verbose] [--check-only]\n");
+            std::fprintf(
+                stderr,
+                "usage: bench_designer [--seconds S] [--seed N] [--filter REGEX] [--stall MOVES]"
+                " [--tenure MOVES] [--threshold WEIGHT] [--weight-divisor D] [--drop-random] [--anneal]"
+                " [--temperatures START END] [--cooling FACTOR] [--budget B] [--wall-clock]"
+                " [--verbose] [--check-only]\n");
             return 2;
         }
     }
@@ -114,6 +138,8 @@ int main(int argc, char** argv) {
         o.shape = c.shape;
         o.seconds = seconds * c.seconds_factor;
         o.seed = seed;
+        o.clock = clock;
+        o.budget = budget;
         o.tuning = tuning;
         if (verbose) {
             o.progress_interval = 0.5;

@@ -69,6 +69,12 @@ class TestWheelDesigner : public QObject {
         verify_wheel(shape, a);
         o.seed = 8;
         QCOMPARE(design_wheel(o).moves, o.max_moves);
+        // The clock the budget is measured by changes nothing when moves end the run.
+        o.seed = 7;
+        o.clock = DesignClock::ThreadCpu;
+        const DesignResult c = design_wheel(o);
+        QCOMPARE(c.tickets, a.tickets);
+        QVERIFY(c.elapsed >= 0);
     }
 
     void budget_data() {

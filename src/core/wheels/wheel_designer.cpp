@@ -7,6 +7,7 @@
 #include <bit>
 #include <chrono>
 #include <cmath>
+#include <ctime>
 
 namespace {
 
@@ -74,10 +75,21 @@ template <class F> void for_each_subset(Ticket mask, int size, F&& f) {
     }
 }
 
+// The processor time of the calling thread, where the platform counts it; otherwise the wall clock.
+double thread_seconds() {
+#if defined(CLOCK_THREAD_CPUTIME_ID)
+    timespec ts{};
+    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts) == 0)
+        return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+#endif
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
 class Designer {
   public:
     explicit Designer(const DesignOptions& o)
         : o_(o), s_(o.shape), rng_(o.seed), start_(Clock::now()),
+          cpu_start_(o.clock == DesignClock::ThreadCpu ? thread_seconds() : 0),
           all_(s_.v == 64 ? ~Ticket{0} : bit(s_.v) - 1) {
         for (int n = 0; n < s_.v; ++n)
             for (int k = 0; k <= wheel_max_pick; ++k)
@@ -397,6 +409,9 @@ class Designer {
                 since_fewest = 0;
             } else if (++since_fewest > stall_limit && !best_.empty()) {
                 restart();
+                if (const uint32_t d = std::max(1, o_.tuning.restart_weight_divisor); d > 1)
+                    for (uint32_t& w : weight_)
+                        w = std::max<uint32_t>(1, w / d);
                 tabu_.assign(tickets_.size() * wheel_max_numbers, 0);
                 fewest = uncovered_.size();
                 since_fewest = 0;
@@ -514,7 +529,10 @@ class Designer {
     void restart() {
         step_ = 1;
         load(has_pending_ ? pending_ : best_);
-        remove_ticket(rng_.below(tickets_.size()));
+        if (o_.tuning.restart_drops_least)
+            drop_ticket();
+        else
+            remove_ticket(rng_.below(tickets_.size()));
     }
 
     // Drops the ticket whose loss uncovers the fewest subsets (among a sample when counting all
@@ -647,12 +665,17 @@ class Designer {
         }
         return stopped_;
     }
-    double elapsed() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
+    double elapsed() const {
+        if (o_.clock == DesignClock::ThreadCpu)
+            return thread_seconds() - cpu_start_;
+        return std::chrono::duration<double>(Clock::now() - start_).count();
+    }
 
     const DesignOptions& o_;
     const WheelParams s_;
     Random rng_;
     const Clock::time_point start_;
+    const double cpu_start_;
     const Ticket all_;
     std::array<std::array<uint32_t, wheel_max_pick + 1>, wheel_max_numbers> binom_{};
     uint32_t total_ = 0;

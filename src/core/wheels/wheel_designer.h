@@ -33,11 +33,18 @@ struct DesignTuning {
     int tabu_tenure = 2;       // moves before a number may return to the ticket it left, plus up to as many
     double stall_moves = 1000; // per ticket: a repair that long without a new low starts again
     int weight_threshold = 3;  // uncovered subsets gain weight after a trade that lowers the weight less
+    int restart_weight_divisor = 1;  // a restart from the best wheel divides the weights (1: kept)
+    bool restart_drops_least = true; // a restart drops the least useful ticket, not a random one
 };
+
+// What the time budget is measured by. A benchmark on a busy machine wants the search thread's own
+// processor time, so that "60 seconds of one core" still holds while other processes run.
+enum class DesignClock { Wall, ThreadCpu };
 
 struct DesignOptions {
     WheelParams shape;
     double seconds = 60;
+    DesignClock clock = DesignClock::Wall; // also the clock of every time reported
     uint64_t seed = 1;
     int budget = 0;    // a fixed number of tickets: cover as many m-subsets as they can; 0: smallest wheel
     int stop_size = 0; // stop once a wheel this small gives the guarantee (0: search on)
