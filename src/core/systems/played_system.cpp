@@ -1,6 +1,7 @@
 #include "core/systems/played_system.h"
 
 #include "core/base/text_table.h"
+#include "core/systems/system_expansion.h"
 
 #include <bit>
 
@@ -89,15 +90,8 @@ GuarTables played_guar_tables(const PlayedSystem& system) {
 void fill_played_grid(TextTable& grid, const PlayedSystem& system, std::span<const int16_t> tset_numbers) {
     std::vector<QString> rows;
     rows.reserve(system.tickets.size());
-    for (size_t t = 0; t < system.tickets.size(); ++t) {
-        const QString name = QStringLiteral("N%1").arg(t + 1);
-        const QString numbers = ticket_numbers_text(system.tickets[t], system.m, tset_numbers);
-        rows.push_back(TextTable::pack(std::array<QStringView, 2>{name, numbers}));
-    }
-    grid.set_cols(2);
-    grid.set_rows(1);
-    grid.clear();
-    grid.append_packed_rows(std::move(rows));
-    grid.set_text(0, 0, QStringLiteral("Tickets"));
-    grid.set_text(0, 1, QStringLiteral("Numbers"));
+    for (size_t t = 0; t < system.tickets.size(); ++t)
+        rows.push_back(ticket_row(static_cast<int>(t + 1),
+                                  ticket_numbers_text(system.tickets[t], system.m, tset_numbers)));
+    set_ticket_rows(grid, std::move(rows));
 }

@@ -44,11 +44,18 @@ void fill_system_grid(TextTable& grid, const SystemTickets& tickets, int16_t v, 
     for (int16_t b = 1; b <= tickets.count(); ++b)
         for (int16_t k = 1; k <= v; ++k) {
             const auto row = static_cast<int16_t>((b - 1) * v + k);
-            const QString name = QStringLiteral("N%1").arg(row);
-            const QString numbers =
-                ticket_numbers_text(rotation_positions(tickets, b, k, v, m), m, tset_numbers);
-            rows.push_back(TextTable::pack(std::array<QStringView, 2>{name, numbers}));
+            rows.push_back(ticket_row(
+                row, ticket_numbers_text(rotation_positions(tickets, b, k, v, m), m, tset_numbers)));
         }
+    set_ticket_rows(grid, std::move(rows));
+}
+
+QString ticket_row(int row, const QString& numbers) {
+    const QString name = QStringLiteral("N%1").arg(row);
+    return TextTable::pack(std::array<QStringView, 2>{name, numbers});
+}
+
+void set_ticket_rows(TextTable& grid, std::vector<QString> rows) {
     grid.set_cols(2);
     grid.set_rows(1);
     grid.clear();

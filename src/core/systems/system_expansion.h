@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 class TextTable;
 
@@ -30,6 +31,10 @@ QString misfit_note(const QString& name, const SystemShape& shape, const QString
 // numbers in the order of its positions. Rows 1..rows() - 1 are the tickets.
 void fill_system_grid(TextTable& grid, const SystemTickets& tickets, int16_t v, int16_t m,
                       std::span<const int16_t> tset_numbers);
+// One packed row of that grid, "N<row>" and the ticket's numbers; and the grid made of such rows
+// under its header.
+QString ticket_row(int row, const QString& numbers);
+void set_ticket_rows(TextTable& grid, std::vector<QString> rows);
 
 // The current-system file's lines: "N<row> <numbers>" for every ticket row of the grid.
 QStringList system_file_lines(const TextTable& grid);

@@ -16,6 +16,7 @@
 #include "gui/toolkit/results_grid.h"
 #include "gui/toolkit/ticket_printout.h"
 #include "gui/toolkit/window_names.h"
+#include "gui/toolkit/window_page.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -50,10 +51,7 @@ frmSystem::frmSystem(AppContext& ctx, QWidget* parent)
                     parent) {
     resize(860, 600);
 
-    auto* central = new QWidget(this);
-    auto* page = new QVBoxLayout(central);
-    page->setContentsMargins(12, 10, 12, 12);
-    page->setSpacing(10);
+    const auto [central, page] = window_page<QVBoxLayout>(this, 10);
 
     LabelMaker label;
     auto* form = new QGridLayout;

@@ -14,6 +14,7 @@
 #include "gui/toolkit/report_printer.h"
 #include "gui/toolkit/results_grid.h"
 #include "gui/toolkit/window_names.h"
+#include "gui/toolkit/window_page.h"
 
 #include <QChart>
 #include <QChartView>
@@ -42,10 +43,7 @@ frmWheelDesigner::frmWheelDesigner(AppContext& ctx, QWidget* parent)
     : WorkingWindow(ctx, window_name::wheel_designer, QStringLiteral("Wheel Designer"),
                     QStringLiteral("designer.htm"), parent) {
     resize(1180, 600);
-    auto* central = new QWidget(this);
-    auto* page = new QVBoxLayout(central);
-    page->setContentsMargins(12, 10, 12, 12);
-    page->setSpacing(10);
+    const auto [central, page] = window_page<QVBoxLayout>(this, 10);
 
     LabelMaker label;
     auto* form = new QGridLayout;
