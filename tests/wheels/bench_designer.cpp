@@ -1,13 +1,16 @@
 // The designer against the best known wheels: one case a line, one core, a fixed seed.
 //   bench_designer [--seconds S] [--seed N] [--filter REGEX] [--stall MOVES] [--tenure MOVES]
-//                  [--threshold WEIGHT] [--weight-divisor D] [--drop-random] [--anneal]
-//                  [--temperatures START END] [--cooling FACTOR] [--budget B] [--wall-clock]
-//                  [--verbose] [--check-only]
+//                  [--threshold WEIGHT] [--weight-divisor D] [--drop-random] [--anneal | --repair]
+//                  [--plain] [--plain-share P] [--cover-schedule START COOLING STAGE FROZEN]
+//                  [--cold T] [--reheats N] [--temperatures START END] [--cooling FACTOR]
+//                  [--budget B] [--wall-clock] [--verbose] [--check-only]
 // The seconds are the search thread's processor time unless --wall-clock, so that the figures
 // hold on a machine busy with other work.
-// (--stall, --tenure, --threshold, --weight-divisor, --drop-random: the repair's tuning; --anneal:
-// anneal covering designs too, --temperatures and --cooling its schedule; --budget: a fixed number
-// of tickets for every case)
+// (--stall, --tenure, --threshold, --weight-divisor, --drop-random: the repair's tuning; --anneal,
+// --repair: that search for every covering design, --plain, --plain-share, --cover-schedule, --cold:
+// the tuning of their annealing; --reheats: reheats before a restart from the best wheel;
+// --temperatures and --cooling: the schedule of wheels with t < m; --budget: a fixed number of
+// tickets for every case)
 // Columns: the case, the size found, the best known size (LJCR) or the lower bound, their ratio,
 // when that size was found and when the first checked wheel was, the catalogue's size where it has
 // the guarantee.
@@ -113,16 +116,32 @@ int main(int argc, char** argv) {
         else if (args[i] == QLatin1String("--wall-clock"))
             clock = DesignClock::Wall;
         else if (args[i] == QLatin1String("--anneal"))
-            tuning.weighted = false;
+            tuning.cover = DesignTuning::Cover::Anneal;
+        else if (args[i] == QLatin1String("--repair"))
+            tuning.cover = DesignTuning::Cover::Repair;
+        else if (args[i] == QLatin1String("--plain"))
+            tuning.cover_aimed = false;
+        else if (args[i] == QLatin1String("--plain-share") && i + 1 < args.size())
+            tuning.cover_plain_share = args[++i].toDouble();
+        else if (args[i] == QLatin1String("--cover-schedule") && i + 4 < args.size()) {
+            tuning.cover_start_temperature = args[++i].toDouble();
+            tuning.cover_cooling = args[++i].toDouble();
+            tuning.cover_stage_moves = args[++i].toDouble();
+            tuning.cover_frozen_stages = args[++i].toInt();
+        } else if (args[i] == QLatin1String("--cold") && i + 1 < args.size())
+            tuning.cover_cold = args[++i].toDouble();
+        else if (args[i] == QLatin1String("--reheats") && i + 1 < args.size())
+            tuning.reheats_before_restart = args[++i].toInt();
         else if (args[i] == QLatin1String("--check-only"))
             check_only = true;
         else {
-            std::fprintf(
-                stderr,
-                "usage: bench_designer [--seconds S] [--seed N] [--filter REGEX] [--stall MOVES]"
-                " [--tenure MOVES] [--threshold WEIGHT] [--weight-divisor D] [--drop-random] [--anneal]"
-                " [--temperatures START END] [--cooling FACTOR] [--budget B] [--wall-clock]"
-                " [--verbose] [--check-only]\n");
+            std::fprintf(stderr,
+                         "usage: bench_designer [--seconds S] [--seed N] [--filter REGEX] [--stall MOVES]"
+                         " [--tenure MOVES] [--threshold WEIGHT] [--weight-divisor D] [--drop-random]"
+                         " [--anneal | --repair] [--plain] [--plain-share P]"
+                         " [--cover-schedule START COOLING STAGE FROZEN] [--cold T] [--reheats N]"
+                         " [--temperatures START END] [--cooling FACTOR] [--budget B] [--wall-clock]"
+                         " [--verbose] [--check-only]\n");
             return 2;
         }
     }

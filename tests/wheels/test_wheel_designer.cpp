@@ -7,6 +7,7 @@
 #include <QtTest>
 
 Q_DECLARE_METATYPE(WheelParams)
+Q_DECLARE_METATYPE(DesignTuning::Cover)
 
 namespace {
 
@@ -36,18 +37,38 @@ class TestWheelDesigner : public QObject {
     void reaches_optimal_size_data() {
         QTest::addColumn<WheelParams>("shape");
         QTest::addColumn<int>("size");
-        QTest::newRow("C(7,3,2), the Fano plane") << WheelParams{7, 3, 2, 2} << 7;
-        QTest::newRow("C(9,3,2), a Steiner triple system") << WheelParams{9, 3, 2, 2} << 12;
-        QTest::newRow("C(8,6,3)") << WheelParams{8, 6, 3, 3} << 4;
-        QTest::newRow("C(11,5,4)") << WheelParams{11, 5, 4, 4} << 66;
-        QTest::newRow("10 numbers, 2 if 3 on two halves") << WheelParams{10, 5, 2, 3} << 2;
-        QTest::newRow("1 if 1") << WheelParams{13, 4, 1, 1} << 4;
-        QTest::newRow("every ticket needed: 6 if 6 on 7") << WheelParams{7, 6, 6, 6} << 7;
+        QTest::addColumn<DesignTuning::Cover>("cover");
+        QTest::addColumn<bool>("aimed");
+        using C = DesignTuning::Cover;
+        QTest::newRow("C(7,3,2), the Fano plane") << WheelParams{7, 3, 2, 2} << 7 << C::Automatic << true;
+        QTest::newRow("C(9,3,2), a Steiner triple system")
+            << WheelParams{9, 3, 2, 2} << 12 << C::Automatic << true;
+        QTest::newRow("C(8,6,3)") << WheelParams{8, 6, 3, 3} << 4 << C::Automatic << true;
+        QTest::newRow("C(11,5,4)") << WheelParams{11, 5, 4, 4} << 66 << C::Automatic << true;
+        QTest::newRow("10 numbers, 2 if 3 on two halves")
+            << WheelParams{10, 5, 2, 3} << 2 << C::Automatic << true;
+        QTest::newRow("1 if 1") << WheelParams{13, 4, 1, 1} << 4 << C::Automatic << true;
+        QTest::newRow("every ticket needed: 6 if 6 on 7")
+            << WheelParams{7, 6, 6, 6} << 7 << C::Automatic << true;
+        // The annealing of covering designs, with aimed trades and with any trade.
+        QTest::newRow("annealed Fano plane") << WheelParams{7, 3, 2, 2} << 7 << C::Anneal << true;
+        QTest::newRow("annealed C(9,3,2)") << WheelParams{9, 3, 2, 2} << 12 << C::Anneal << true;
+        QTest::newRow("annealed C(8,6,3)") << WheelParams{8, 6, 3, 3} << 4 << C::Anneal << true;
+        QTest::newRow("annealed C(7,5,4)") << WheelParams{7, 5, 4, 4} << 9 << C::Anneal << true;
+        QTest::newRow("annealed C(8,6,4)") << WheelParams{8, 6, 4, 4} << 7 << C::Anneal << true;
+        QTest::newRow("annealed 6 if 6 on 7") << WheelParams{7, 6, 6, 6} << 7 << C::Anneal << true;
+        QTest::newRow("Fano plane, any trade") << WheelParams{7, 3, 2, 2} << 7 << C::Anneal << false;
+        QTest::newRow("C(8,6,3), any trade") << WheelParams{8, 6, 3, 3} << 4 << C::Anneal << false;
     }
     void reaches_optimal_size() {
         QFETCH(WheelParams, shape);
         QFETCH(int, size);
-        const DesignResult r = design_wheel(options(shape));
+        QFETCH(DesignTuning::Cover, cover);
+        QFETCH(bool, aimed);
+        DesignOptions o = options(shape);
+        o.tuning.cover = cover;
+        o.tuning.cover_aimed = aimed;
+        const DesignResult r = design_wheel(o);
         QVERIFY(r.error.isEmpty());
         QCOMPARE(static_cast<int>(r.tickets.size()), size);
         QVERIFY(r.count.complete());
@@ -56,9 +77,16 @@ class TestWheelDesigner : public QObject {
         verify_wheel(shape, r);
     }
 
+    void same_seed_same_wheel_data() {
+        QTest::addColumn<DesignTuning::Cover>("cover");
+        QTest::newRow("repair") << DesignTuning::Cover::Repair;
+        QTest::newRow("annealing") << DesignTuning::Cover::Anneal;
+    }
     void same_seed_same_wheel() {
+        QFETCH(DesignTuning::Cover, cover);
         const WheelParams shape{13, 6, 3, 3};
         DesignOptions o = options(shape, 60, 7);
+        o.tuning.cover = cover;
         o.max_moves = 200000;
         o.stop_size = 1;
         const DesignResult a = design_wheel(o);
@@ -111,10 +139,17 @@ class TestWheelDesigner : public QObject {
     }
 
     // Cancelled from the progress callback: the search stops at once and keeps a checked wheel.
+    void cancel_keeps_checked_wheel_data() {
+        QTest::addColumn<DesignTuning::Cover>("cover");
+        QTest::newRow("repair") << DesignTuning::Cover::Repair;
+        QTest::newRow("annealing") << DesignTuning::Cover::Anneal;
+    }
     void cancel_keeps_checked_wheel() {
+        QFETCH(DesignTuning::Cover, cover);
         std::atomic<bool> cancel = false;
         int calls = 0;
         DesignOptions o = options({16, 6, 4, 4}, 30);
+        o.tuning.cover = cover;
         o.cancel = &cancel;
         o.progress_interval = 0.05;
         o.progress = [&](const DesignProgress& p) {

@@ -96,7 +96,8 @@ class Designer {
                 binom_[n][k] = static_cast<uint32_t>(wheel_binomial(n, k));
         total_ = static_cast<uint32_t>(wheel_binomial(s_.v, s_.m));
         lower_ = static_cast<int>(std::min<uint64_t>(wheel_lower_bound(s_), 1u << 30));
-        weighted_ = s_.m == s_.t && o.tuning.weighted;
+        weighted_ = s_.m == s_.t && o.tuning.cover != DesignTuning::Cover::Anneal;
+        cover_anneal_ = s_.m == s_.t && o.tuning.cover == DesignTuning::Cover::Anneal;
         // The index costs a list per (t-1)-subset; beyond a million of them the scan stays.
         if (weighted_ && wheel_binomial(s_.v, s_.t - 1) <= 1'000'000)
             holders_.resize(wheel_binomial(s_.v, s_.t - 1));
@@ -350,12 +351,13 @@ class Designer {
 
     // One move: an uncovered subset u, a ticket that meets it in t - 1 numbers, one of the ticket's
     // numbers outside u traded for one of u's outside the ticket, so that the ticket covers u.
-    void move() {
+    // Covering designs look harder before scanning: with many tickets few meet u in t - 1 numbers.
+    void move(int probes = 24) {
         ++moves_;
         const Ticket u = unrank(uncovered_[rng_.below(uncovered_.size())]);
         const size_t b = tickets_.size();
         size_t j = b;
-        for (int tries = 0; tries < 24 && j == b; ++tries) {
+        for (int tries = 0; tries < probes && j == b; ++tries) {
             const size_t c = rng_.below(b);
             if (std::popcount(tickets_[c] & u) == s_.t - 1)
                 j = c;
@@ -525,6 +527,62 @@ class Designer {
         return true;
     }
 
+    // Any ticket trades any of its numbers for any other: the plain neighbourhood.
+    void plain_move() {
+        ++moves_;
+        const size_t j = rng_.below(tickets_.size());
+        const Ticket out = all_ & ~tickets_[j];
+        const int x = nth_number(tickets_[j], rng_.below(s_.k));
+        const int y = nth_number(out, rng_.below(std::popcount(out)));
+        const int d = delta(j, x, y);
+        if (d <= 0 || (d < static_cast<int>(accept_.size()) && rng_.bits32() < accept_[d]))
+            apply(j, x, y);
+    }
+
+    // Anneals a covering design at its size until every subset is covered (true) or the search
+    // must stop (false). A stage is a fixed share of the neighbourhood (tickets x numbers in x
+    // numbers out); the run counts as frozen once several stages pass without a new low, and is
+    // heated again, and after a few reheats starts over from the best wheel less a ticket.
+    bool cover_anneal() {
+        const DesignTuning& tune = o_.tuning;
+        const double neighbours = static_cast<double>(tickets_.size()) * s_.k * (s_.v - s_.k);
+        const uint64_t stage =
+            std::max<uint64_t>(64, static_cast<uint64_t>(tune.cover_stage_moves * neighbours));
+        if (temperature_ <= 0)
+            set_temperature(tune.cover_start_temperature);
+        const uint32_t plain_share =
+            static_cast<uint32_t>(std::clamp(tune.cover_plain_share, 0.0, 0.999) * 4294967296.0);
+        size_t lowest = uncovered_.size();
+        int idle = 0;
+        while (!uncovered_.empty()) {
+            if (poll(false))
+                return false;
+            if (tune.cover_aimed && rng_.bits32() >= plain_share)
+                move(256);
+            else
+                plain_move();
+            if (uncovered_.size() < lowest) {
+                lowest = uncovered_.size();
+                idle = 0;
+            }
+            if (++in_stage_ < stage)
+                continue;
+            in_stage_ = 0;
+            if (++idle < tune.cover_frozen_stages || temperature_ > tune.cover_cold) {
+                set_temperature(std::max(temperature_ * tune.cover_cooling, 0.02));
+                continue;
+            }
+            idle = 0;
+            set_temperature(tune.cover_start_temperature);
+            if (++reheats_ >= tune.reheats_before_restart && !best_.empty()) {
+                restart();
+                reheats_ = 0;
+            }
+            lowest = uncovered_.size();
+        }
+        return true;
+    }
+
     // From the best wheel again, without another of its tickets.
     void restart() {
         step_ = 1;
@@ -581,7 +639,7 @@ class Designer {
             }
             const uint64_t before = moves_;
             const size_t size = tickets_.size();
-            if (!(weighted_ ? repair() : anneal()))
+            if (!(weighted_ ? repair() : cover_anneal_ ? cover_anneal() : anneal()))
                 return;
             if (moves_ - before < 4 * size)
                 step_ = std::min(step_ * 2, std::max<size_t>(1, size / 16));
@@ -689,6 +747,7 @@ class Designer {
     std::array<uint32_t, 24> accept_{};
     // The weighted repair, where a trade costs little enough to weigh every one around a subset.
     bool weighted_ = false;
+    bool cover_anneal_ = false;
     std::vector<uint32_t> weight_;
     std::vector<Parts> parts_;                   // per ticket, in the weighted repair
     std::vector<std::vector<uint32_t>> holders_; // per (t-1)-subset: the tickets that hold it

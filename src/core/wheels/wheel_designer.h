@@ -28,8 +28,20 @@ struct DesignTuning {
     double cooling = 0.985;         // factor per stage
     double stage_moves = 2.0;       // moves per stage, per ticket and number of a ticket
     int reheats_before_restart = 4; // then the search starts again from the best wheel
-    // The weighted repair (covering designs, t = m):
-    bool weighted = true;      // false: anneal them too
+    // Covering designs (t = m) have two searches of their own. Automatic is the repair for every
+    // shape: with 15 s of one core the annealing found no smaller wheel on any case benchmarked.
+    enum class Cover { Automatic, Repair, Anneal };
+    Cover cover = Cover::Automatic;
+    // Their annealing keeps the number of tickets while it works, stage by stage, and reheats
+    // once a few stages in a row found no lower count of uncovered subsets:
+    double cover_start_temperature = 0.6;
+    double cover_cooling = 0.995; // factor per stage
+    double cover_stage_moves = 1; // moves per stage, per ticket, number in it and number not in it
+    double cover_cold = 0.12;     // the temperature below which a run may count as frozen
+    int cover_frozen_stages = 20; // stages without a new low before a reheat
+    bool cover_aimed = true;      // each move covers a random uncovered subset; false: any trade
+    double cover_plain_share = 0; // of the aimed moves, the share made as any trade instead
+    // The weighted repair:
     int tabu_tenure = 2;       // moves before a number may return to the ticket it left, plus up to as many
     double stall_moves = 1000; // per ticket: a repair that long without a new low starts again
     int weight_threshold = 3;  // uncovered subsets gain weight after a trade that lowers the weight less
