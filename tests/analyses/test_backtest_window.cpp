@@ -1,6 +1,7 @@
 #include "analyses/fability_scene.h"
 #include "core/analyses/backtest.h"
 #include "core/base/convert.h"
+#include "core/wheels/designed_wheels.h"
 #include "gui/analyses/frm_backtest.h"
 #include "support/test_files.h"
 #include "support/window_driver.h"
@@ -237,6 +238,14 @@ class TestBacktestWindow : public QObject {
         app.session.lotto.set_name(QStringLiteral("Other"));
         QCOMPARE(w.get<QComboBox>("cmbSystem")->currentText(), QStringLiteral("15_3_6"));
         QCOMPARE(w.text("lblLotto"), QStringLiteral("Other"));
+        // A designed system saved meanwhile is offered at once.
+        const std::vector<Ticket> fano{0b0001011, 0b0010110, 0b0101100, 0b1011000,
+                                       0b0110001, 0b1100010, 0b1000101};
+        QString error;
+        QVERIFY(save_designed_wheel(app.dir.path(), QStringLiteral("Fano"), fano, error));
+        emit app.session.designed_systems_changed();
+        QVERIFY(w.get<QComboBox>("cmbSystem")->findText(QStringLiteral("Fano (designed)")) >= 0);
+        QCOMPARE(w.get<QComboBox>("cmbSystem")->currentText(), QStringLiteral("15_3_6"));
     }
 
     void export_writes_the_commands_csv_and_print_prints() {

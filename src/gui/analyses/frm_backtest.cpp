@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QThread>
 #include <QTimer>
@@ -266,6 +267,14 @@ frmBacktest::frmBacktest(AppContext& ctx, QWidget* parent)
     const Session& st = ctx_.session;
     connect(&st.lotto, &LottoDocument::params_changed, this, &frmBacktest::show_in_force);
     connect(&st.tset, &TsetDocument::numbers_changed, this, &frmBacktest::show_in_force);
+    // A designed system saved meanwhile joins the list; the system shown stays.
+    connect(&st, &Session::designed_systems_changed, this, [this] {
+        const QString shown = cmbSystem_->currentText();
+        const QSignalBlocker quiet(cmbSystem_);
+        cmbSystem_->clear();
+        cmbSystem_->addItems(system_choices(ctx_.session.app_dir));
+        cmbSystem_->setCurrentIndex(std::max(0, cmbSystem_->findText(shown)));
+    });
     connect(&st.system, &SystemSelection::changed, this, [this] {
         const int system = cmbSystem_->findText(ctx_.session.system.name().trimmed());
         if (system >= 0 && !worker_)
