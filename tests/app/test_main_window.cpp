@@ -3,6 +3,7 @@
 #include "core/session/session.h"
 #include "gui/main/frm_main.h"
 #include "gui/toolkit/help_viewer.h"
+#include "lotto/sample_lotto.h"
 #include "support/test_files.h"
 #include "support/window_driver.h"
 
@@ -17,15 +18,6 @@
 #include <QtTest>
 
 namespace {
-
-LottoParams six49() {
-    LottoParams p;
-    p.play_n = 49;
-    p.pick_n = 6;
-    p.cost = 1;
-    p.currency = QStringLiteral("$");
-    return p;
-}
 
 // A stand-in working window that counts how often it is loaded.
 struct CountingWindow {

@@ -8,6 +8,7 @@
 #include "core/session/session.h"
 #include "core/tsets/tset_document.h"
 #include "core/tsets/tset_files.h"
+#include "lotto/sample_lotto.h"
 #include "support/test_files.h"
 
 #include <QFileInfo>
@@ -18,15 +19,6 @@ namespace {
 
 const QByteArray draws = "2001-12-22 1 2 3 4 5 6 7 \r\n"
                          "2001-12-29 10 11 12 13 14 15 16 \r\n";
-
-LottoParams six49() {
-    LottoParams p;
-    p.play_n = 49;
-    p.pick_n = 6;
-    p.cost = 1;
-    p.currency = QStringLiteral("$");
-    return p;
-}
 
 // A data folder with the lotto Six49 and the set Set of size 10, opened in session.
 struct Data {

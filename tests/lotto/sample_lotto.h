@@ -17,3 +17,13 @@ inline LottoParams lotto49() {
     p.currency = QStringLiteral("€");
     return p;
 }
+
+// A plain 6/49 lotto: no prizes, a ticket at $1.
+inline LottoParams six49() {
+    LottoParams p;
+    p.play_n = 49;
+    p.pick_n = 6;
+    p.cost = 1;
+    p.currency = QStringLiteral("$");
+    return p;
+}
