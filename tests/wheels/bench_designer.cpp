@@ -3,14 +3,14 @@
 //                  [--threshold WEIGHT] [--weight-divisor D] [--drop-random] [--anneal | --repair]
 //                  [--plain] [--plain-share P] [--cover-schedule START COOLING STAGE FROZEN]
 //                  [--cold T] [--reheats N] [--temperatures START END] [--cooling FACTOR]
-//                  [--budget B] [--wall-clock] [--verbose] [--check-only]
+//                  [--orbit-share S] [--budget B] [--wall-clock] [--verbose] [--check-only]
 // The seconds are the search thread's processor time unless --wall-clock, so that the figures
 // hold on a machine busy with other work.
 // (--stall, --tenure, --threshold, --weight-divisor, --drop-random: the repair's tuning; --anneal,
 // --repair: that search for every covering design, --plain, --plain-share, --cover-schedule, --cold:
 // the tuning of their annealing; --reheats: reheats before a restart from the best wheel;
-// --temperatures and --cooling: the schedule of wheels with t < m; --budget: a fixed number of
-// tickets for every case)
+// --temperatures and --cooling: the schedule of wheels with t < m; --orbit-share: the share of the
+// time for wheels with a symmetry, 0 for none; --budget: a fixed number of tickets for every case)
 // Columns: the case, the size found, the best known size (LJCR) or the lower bound, their ratio,
 // when that size was found and when the first checked wheel was, the catalogue's size where it has
 // the guarantee.
@@ -132,6 +132,8 @@ int main(int argc, char** argv) {
             tuning.cover_cold = args[++i].toDouble();
         else if (args[i] == QLatin1String("--reheats") && i + 1 < args.size())
             tuning.reheats_before_restart = args[++i].toInt();
+        else if (args[i] == QLatin1String("--orbit-share") && i + 1 < args.size())
+            tuning.orbit_share = args[++i].toDouble();
         else if (args[i] == QLatin1String("--check-only"))
             check_only = true;
         else {
@@ -140,7 +142,8 @@ int main(int argc, char** argv) {
                          " [--tenure MOVES] [--threshold WEIGHT] [--weight-divisor D] [--drop-random]"
                          " [--anneal | --repair] [--plain] [--plain-share P]"
                          " [--cover-schedule START COOLING STAGE FROZEN] [--cold T] [--reheats N]"
-                         " [--temperatures START END] [--cooling FACTOR] [--budget B] [--wall-clock]"
+                         " [--temperatures START END] [--cooling FACTOR] [--orbit-share S] [--budget B]"
+                         " [--wall-clock]"
                          " [--verbose] [--check-only]\n");
             return 2;
         }

@@ -79,14 +79,19 @@ class TestWheelDesigner : public QObject {
 
     void same_seed_same_wheel_data() {
         QTest::addColumn<DesignTuning::Cover>("cover");
-        QTest::newRow("repair") << DesignTuning::Cover::Repair;
-        QTest::newRow("annealing") << DesignTuning::Cover::Anneal;
+        QTest::addColumn<double>("orbit_share");
+        QTest::newRow("repair") << DesignTuning::Cover::Repair << 0.0;
+        QTest::newRow("annealing") << DesignTuning::Cover::Anneal << 0.0;
+        // The symmetric start shares its time out by work done, not by the clock.
+        QTest::newRow("symmetric start, then repair") << DesignTuning::Cover::Repair << 0.01;
     }
     void same_seed_same_wheel() {
         QFETCH(DesignTuning::Cover, cover);
+        QFETCH(double, orbit_share);
         const WheelParams shape{13, 6, 3, 3};
         DesignOptions o = options(shape, 60, 7);
         o.tuning.cover = cover;
+        o.tuning.orbit_share = orbit_share;
         o.max_moves = 200000;
         o.stop_size = 1;
         const DesignResult a = design_wheel(o);

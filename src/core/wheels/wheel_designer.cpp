@@ -1,5 +1,7 @@
 #include "core/wheels/wheel_designer.h"
 
+#include "core/wheels/orbit_search.h"
+#include "core/wheels/subset_walk.h"
 #include "core/wheels/wheel_bounds.h"
 
 #include <algorithm>
@@ -8,72 +10,14 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
+#include <memory>
 
 namespace {
 
-// xorshift64* seeded through splitmix64: small, fast and the same on every platform.
-class Random {
-  public:
-    explicit Random(uint64_t seed) {
-        uint64_t z = seed + 0x9E3779B97F4A7C15ULL;
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        state_ = (z ^ (z >> 31)) | 1;
-    }
-    uint64_t next() {
-        state_ ^= state_ >> 12;
-        state_ ^= state_ << 25;
-        state_ ^= state_ >> 27;
-        return state_ * 0x2545F4914F6CDD1DULL;
-    }
-    // Uniform in 0..n-1 (n >= 1).
-    uint32_t below(uint64_t n) { return static_cast<uint32_t>(((next() >> 32) * n) >> 32); }
-    uint32_t bits32() { return static_cast<uint32_t>(next() >> 32); }
-
-  private:
-    uint64_t state_;
-};
-
-constexpr Ticket bit(int n) {
-    return Ticket{1} << n;
-}
-
-int nth_number(Ticket set, uint32_t i) {
-    for (; i > 0; --i)
-        set &= set - 1;
-    return std::countr_zero(set);
-}
-
-// Calls f(subset) for every subset of `size` numbers of mask.
-template <class F> void for_each_subset(Ticket mask, int size, F&& f) {
-    std::array<int, 64> numbers; // filled before use; no zeroing in the innermost loop
-    int n = 0;
-    for (Ticket m = mask; m; m &= m - 1)
-        numbers[n++] = std::countr_zero(m);
-    if (size > n)
-        return;
-    if (size == 0) {
-        f(Ticket{0});
-        return;
-    }
-    std::array<int, wheel_max_pick + 1> at{};
-    for (int i = 0; i < size; ++i)
-        at[i] = i;
-    for (;;) {
-        Ticket s = 0;
-        for (int i = 0; i < size; ++i)
-            s |= bit(numbers[at[i]]);
-        f(s);
-        int i = size - 1;
-        while (i >= 0 && at[i] == n - size + i)
-            --i;
-        if (i < 0)
-            return;
-        ++at[i];
-        for (int j = i + 1; j < size; ++j)
-            at[j] = at[j - 1] + 1;
-    }
-}
+using wheel_search::bit;
+using wheel_search::for_each_subset;
+using wheel_search::nth_number;
+using wheel_search::Random;
 
 // The processor time of the calling thread, where the platform counts it; otherwise the wall clock.
 double thread_seconds() {
@@ -84,6 +28,12 @@ double thread_seconds() {
 #endif
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
+
+// Roughly what the orbit searches get through in a second of one core.
+constexpr double orbit_work_per_second = 800e6;
+// And what the shrink gets through; its first look takes this share of the time.
+constexpr double shrink_work_per_second = 200e6;
+constexpr double first_look_share = 0.05;
 
 class Designer {
   public:
@@ -112,10 +62,20 @@ class Designer {
         for (uint32_t r = 0; r < total_; ++r)
             uncovered_[r] = where_[r] = r;
         greedy(o_.budget);
-        if (o_.budget > 0)
+        if (o_.budget > 0) {
             fixed_size();
-        else
+        } else {
+            // The shrink has a first look, often all a small case needs, before the symmetric
+            // start takes its share.
+            pause_at_ = work_ + static_cast<uint64_t>(first_look_share * std::min(o_.seconds, 3600.0) *
+                                                      shrink_work_per_second);
             shrink();
+            pause_at_ = UINT64_MAX;
+            if (!stopped_) {
+                symmetric_start();
+                shrink();
+            }
+        }
         if (!cancelled_)
             check_pending();
         DesignResult result;
@@ -307,6 +267,61 @@ class Designer {
         }
         if (uncovered_.empty())
             offer();
+    }
+
+    // Wheels with a symmetry: the orbit searches of every shape in turn, then more time for the two
+    // that did best. The smallest wheel they find is where the shrink goes on; it may well be
+    // smaller than anything the shrink would reach by itself.
+    void symmetric_start() {
+        const std::vector<OrbitShape> shapes = orbit_shapes(s_);
+        const double share = std::clamp(o_.tuning.orbit_share, 0.0, 1.0);
+        if (shapes.empty() || share <= 0 || stopped_)
+            return;
+        // Work units, not seconds, share the time out, so that a run cut by moves repeats exactly.
+        const double work = share * std::min(o_.seconds, 3600.0) * orbit_work_per_second;
+        const auto stop = [&] {
+            ++moves_;
+            work_ += 256;
+            return poll(false);
+        };
+        // A search goes on while the last three quarters of its work found a smaller wheel; these
+        // searches vary much from seed to seed, so fresh ones do better than a stale one kept on.
+        uint64_t used = 0;
+        const double slice = work / 2 / static_cast<double>(shapes.size());
+        const auto run = [&](OrbitShape shape) {
+            OrbitSearch search(s_, shape, rng_.next());
+            if (!search.usable())
+                return size_t{0};
+            const uint64_t chunk = std::max<uint64_t>(1, static_cast<uint64_t>(slice / 16));
+            while (search.work_done() < static_cast<uint64_t>(slice) && !stopped_) {
+                search.run(chunk, stop);
+                if (search.work_done() >= 4 * search.work_at_best() + chunk)
+                    break;
+            }
+            used += search.work_done();
+            offer_wheel(search.best_wheel());
+            return search.best_size();
+        };
+        // Every shape once, then the three that did best again and again with new seeds.
+        std::vector<std::pair<size_t, OrbitShape>> tried;
+        for (const OrbitShape& shape : shapes)
+            if (const size_t size = run(shape); size > 0 && !stopped_)
+                tried.push_back({size, shape});
+        std::stable_sort(tried.begin(), tried.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        tried.resize(std::min<size_t>(3, tried.size()));
+        for (size_t i = 0; !tried.empty() && used < static_cast<uint64_t>(work) && !stopped_; ++i)
+            run(tried[i % tried.size()].second);
+        if (!best_.empty() && best_.size() < tickets_.size())
+            load(best_);
+    }
+    void offer_wheel(const std::vector<Ticket>& wheel) {
+        if (wheel.empty() || stopped_ || (!best_.empty() && wheel.size() >= best_.size()))
+            return;
+        pending_ = wheel;
+        pending_found_ = elapsed();
+        has_pending_ = true;
+        check_pending();
     }
 
     // The change in uncovered subsets when ticket j trades number x for y; keeps the subsets
@@ -695,7 +710,7 @@ class Designer {
 
     // Looks at the clock now and then: true when the search must stop.
     bool poll(bool now) {
-        if (stopped_)
+        if (stopped_ || work_ >= pause_at_)
             return true;
         if (o_.max_moves && moves_ >= o_.max_moves)
             return stopped_ = true;
@@ -775,6 +790,7 @@ class Designer {
     double last_progress_ = 0;
     bool stopped_ = false;
     bool cancelled_ = false;
+    uint64_t pause_at_ = UINT64_MAX; // the work at which the shrink hands over to the symmetric start
 };
 
 } // namespace

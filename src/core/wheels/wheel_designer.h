@@ -10,7 +10,9 @@
 
 // The search for the smallest wheel: a greedy start, then simulated annealing at decreasing sizes
 // (drop a ticket, repair by moving one number of one ticket, counting the uncovered m-subsets as
-// it goes), with reheats and restarts. Every wheel it hands out has passed the exact check.
+// it goes), with reheats and restarts. Covering designs small enough to list every ticket also get
+// a search among wheels with a cyclic symmetry (orbit_search.h), and the shrink goes on from the
+// best wheel either found. Every wheel it hands out has passed the exact check.
 
 struct DesignProgress {
     int best_size = 0;      // tickets of the best checked wheel that gives the guarantee; 0: none yet
@@ -47,6 +49,9 @@ struct DesignTuning {
     int weight_threshold = 3;  // uncovered subsets gain weight after a trade that lowers the weight less
     int restart_weight_divisor = 1;  // a restart from the best wheel divides the weights (1: kept)
     bool restart_drops_least = true; // a restart drops the least useful ticket, not a random one
+    // Covering designs with a symmetry (see orbit_search.h) are tried first, with this share of
+    // the time: half spread over every shape, half on the two that did best. 0: none.
+    double orbit_share = 0.4;
 };
 
 // What the time budget is measured by. A benchmark on a busy machine wants the search thread's own

@@ -1,0 +1,334 @@
+#include "core/wheels/orbit_search.h"
+
+#include "core/wheels/subset_walk.h"
+
+#include <algorithm>
+
+namespace {
+
+using wheel_search::bit;
+using wheel_search::for_each_subset;
+using wheel_search::Random;
+
+// Listing every ticket costs a byte each and a pass over them per shape.
+constexpr uint64_t max_listed_tickets = 2'000'000;
+constexpr int max_fixed = 3;
+constexpr int min_length = 5;
+
+} // namespace
+
+std::vector<OrbitShape> orbit_shapes(const WheelParams& s) {
+    std::vector<OrbitShape> shapes;
+    if (s.t != s.m || s.t < 2 || s.k >= s.v || wheel_binomial(s.v, s.k) > max_listed_tickets)
+        return shapes;
+    for (int length = min_length; length <= s.v; ++length)
+        for (int cycles = 1; cycles * length <= s.v; ++cycles)
+            if (s.v - cycles * length <= max_fixed)
+                shapes.push_back({length, cycles});
+    return shapes;
+}
+
+struct OrbitSearch::State {
+    WheelParams s;
+    OrbitShape shape;
+    Random rng;
+    std::array<int, wheel_max_numbers> image{}; // the permutation
+    bool usable = true;
+
+    // Orbits of tickets (candidates) and of t-subsets (elements), each candidate with the elements
+    // it covers and each element with the candidates that cover it.
+    std::vector<Ticket> candidate;
+    std::vector<uint32_t> cand_start, cand_elements;
+    std::vector<uint32_t> elem_start, elem_candidates;
+    uint32_t elements = 0;
+
+    std::vector<uint32_t> count, sole; // per element: candidates chosen that cover it, xor of them
+    std::vector<int64_t> weight, score;
+    std::vector<uint8_t> chosen, may_enter;
+    std::vector<uint64_t> stamp;
+    std::vector<uint32_t> set, set_at, uncovered, uncovered_at;
+    uint32_t tabu = UINT32_MAX;
+    uint64_t steps = 0;
+    uint64_t work_done = 0, work_at_best = 0;
+    std::vector<uint32_t> best; // candidates of the smallest covering found
+
+    State(const WheelParams& shape_, OrbitShape orbits, uint64_t seed) : s(shape_), shape(orbits), rng(seed) {
+        const int cycled = orbits.length * orbits.cycles;
+        for (int n = 0; n < s.v; ++n)
+            image[n] = n < cycled ? n - n % orbits.length + (n % orbits.length + 1) % orbits.length : n;
+        build();
+    }
+
+    Ticket map(Ticket set) const {
+        Ticket out = 0;
+        for (; set; set &= set - 1)
+            out |= bit(image[std::countr_zero(set)]);
+        return out;
+    }
+    static uint32_t rank(Ticket set) {
+        uint32_t r = 0;
+        for (int i = 1; set; set &= set - 1, ++i)
+            r += static_cast<uint32_t>(wheel_binomial(std::countr_zero(set), i));
+        return r;
+    }
+
+    void build() {
+        const Ticket all = s.v == 64 ? ~Ticket{0} : bit(s.v) - 1;
+        std::vector<uint32_t> element_orbit(wheel_binomial(s.v, s.t), UINT32_MAX);
+        for_each_subset(all, s.t, [&](Ticket e) {
+            if (element_orbit[rank(e)] != UINT32_MAX)
+                return;
+            Ticket x = e;
+            do {
+                element_orbit[rank(x)] = elements;
+                x = map(x);
+            } while (x != e);
+            ++elements;
+        });
+        // Only full orbits: a short one would cost fewer tickets than the count assumes.
+        std::vector<uint8_t> seen(wheel_binomial(s.v, s.k), 0);
+        std::vector<uint32_t> own;
+        cand_start.push_back(0);
+        for_each_subset(all, s.k, [&](Ticket c) {
+            if (seen[rank(c)])
+                return;
+            int size = 0;
+            Ticket x = c;
+            do {
+                seen[rank(x)] = 1;
+                x = map(x);
+                ++size;
+            } while (x != c);
+            if (size != shape.length)
+                return;
+            own.clear();
+            for_each_subset(c, s.t, [&](Ticket e) { own.push_back(element_orbit[rank(e)]); });
+            std::sort(own.begin(), own.end());
+            own.erase(std::unique(own.begin(), own.end()), own.end());
+            candidate.push_back(c);
+            cand_elements.insert(cand_elements.end(), own.begin(), own.end());
+            cand_start.push_back(static_cast<uint32_t>(cand_elements.size()));
+        });
+        const uint32_t n = static_cast<uint32_t>(candidate.size());
+        elem_start.assign(elements + 1, 0);
+        for (const uint32_t e : cand_elements)
+            ++elem_start[e + 1];
+        for (uint32_t e = 0; e < elements; ++e) {
+            if (elem_start[e + 1] == 0)
+                usable = false;
+            elem_start[e + 1] += elem_start[e];
+        }
+        elem_candidates.resize(cand_elements.size());
+        std::vector<uint32_t> fill(elem_start.begin(), elem_start.end() - 1);
+        for (uint32_t c = 0; c < n; ++c)
+            for (uint32_t i = cand_start[c]; i < cand_start[c + 1]; ++i)
+                elem_candidates[fill[cand_elements[i]]++] = c;
+
+        count.assign(elements, 0);
+        sole.assign(elements, 0);
+        weight.assign(elements, 1);
+        uncovered_at.resize(elements);
+        for (uint32_t e = 0; e < elements; ++e) {
+            uncovered_at[e] = e;
+            uncovered.push_back(e);
+        }
+        score.resize(n);
+        for (uint32_t c = 0; c < n; ++c)
+            score[c] = cand_start[c + 1] - cand_start[c];
+        chosen.assign(n, 0);
+        may_enter.assign(n, 1);
+        stamp.assign(n, 0);
+        set_at.resize(n);
+    }
+
+    // Score of a chosen orbit: minus the weight it alone covers; of another: the uncovered weight
+    // it would cover. A chosen orbit's neighbours may enter again once an element they share
+    // changes state (a rule that keeps the search from undoing its last steps).
+    uint64_t add(uint32_t c) {
+        chosen[c] = 1;
+        set_at[c] = static_cast<uint32_t>(set.size());
+        set.push_back(c);
+        int64_t own = 0;
+        uint64_t work = 0;
+        for (uint32_t i = cand_start[c]; i < cand_start[c + 1]; ++i) {
+            const uint32_t e = cand_elements[i];
+            sole[e] ^= c;
+            if (++count[e] == 1) {
+                const uint32_t last = uncovered.back();
+                uncovered[uncovered_at[e]] = last;
+                uncovered_at[last] = uncovered_at[e];
+                uncovered.pop_back();
+                for (uint32_t j = elem_start[e]; j < elem_start[e + 1]; ++j) {
+                    score[elem_candidates[j]] -= weight[e];
+                    may_enter[elem_candidates[j]] = 1;
+                }
+                work += elem_start[e + 1] - elem_start[e];
+                own -= weight[e];
+            } else if (count[e] == 2) {
+                score[sole[e] ^ c] += weight[e];
+            }
+        }
+        score[c] = own;
+        return work + 8;
+    }
+    uint64_t remove(uint32_t c) {
+        chosen[c] = 0;
+        const uint32_t last = set.back();
+        set[set_at[c]] = last;
+        set_at[last] = set_at[c];
+        set.pop_back();
+        int64_t own = 0;
+        uint64_t work = 0;
+        for (uint32_t i = cand_start[c]; i < cand_start[c + 1]; ++i) {
+            const uint32_t e = cand_elements[i];
+            sole[e] ^= c;
+            if (--count[e] == 0) {
+                uncovered_at[e] = static_cast<uint32_t>(uncovered.size());
+                uncovered.push_back(e);
+                for (uint32_t j = elem_start[e]; j < elem_start[e + 1]; ++j) {
+                    score[elem_candidates[j]] += weight[e];
+                    may_enter[elem_candidates[j]] = 1;
+                }
+                work += elem_start[e + 1] - elem_start[e];
+                own += weight[e];
+            } else if (count[e] == 1) {
+                score[sole[e]] -= weight[e];
+            }
+        }
+        score[c] = own;
+        may_enter[c] = 0;
+        return work + 8;
+    }
+
+    // The chosen orbit with the highest score, oldest first among equals; UINT32_MAX: none.
+    uint32_t least_useful(uint32_t skip) const {
+        int64_t top = INT64_MIN;
+        uint32_t pick = UINT32_MAX;
+        for (const uint32_t c : set)
+            if (c != skip && (score[c] > top || (score[c] == top && stamp[c] < stamp[pick])))
+                top = score[c], pick = c;
+        return pick;
+    }
+
+    // The best orbit covering element e, among those that may enter (any, when none may).
+    uint32_t best_cover(uint32_t e, bool any) {
+        int64_t top = INT64_MIN;
+        uint32_t pick = UINT32_MAX;
+        for (uint32_t j = elem_start[e]; j < elem_start[e + 1]; ++j) {
+            const uint32_t c = elem_candidates[j];
+            if ((any || may_enter[c]) && (score[c] > top || (score[c] == top && stamp[c] < stamp[pick])))
+                top = score[c], pick = c;
+        }
+        return pick;
+    }
+
+    uint64_t step() {
+        uint64_t work = set.size();
+        while (uncovered.empty()) {
+            if (best.empty() || set.size() < best.size()) {
+                best = set;
+                work_at_best = work_done + work;
+            }
+            if (set.size() <= 1)
+                return work;
+            const uint32_t c = least_useful(UINT32_MAX);
+            work += remove(c) + set.size();
+            stamp[c] = steps;
+        }
+        ++steps;
+        if (const uint32_t c = least_useful(tabu); c != UINT32_MAX) {
+            work += remove(c);
+            stamp[c] = steps;
+        }
+        const uint32_t e = uncovered[rng.below(uncovered.size())];
+        uint32_t c = best_cover(e, false);
+        if (c == UINT32_MAX)
+            c = best_cover(e, true);
+        work += add(c) + (elem_start[e + 1] - elem_start[e]);
+        stamp[c] = steps;
+        tabu = c;
+        for (const uint32_t u : uncovered) {
+            ++weight[u];
+            for (uint32_t j = elem_start[u]; j < elem_start[u + 1]; ++j)
+                ++score[elem_candidates[j]];
+            work += elem_start[u + 1] - elem_start[u];
+        }
+        return work;
+    }
+
+    // The usual start: orbits added one by one, each the best cover of a random uncovered element
+    // (a random one among equals).
+    uint64_t greedy() {
+        uint64_t work = 0;
+        while (!uncovered.empty()) {
+            const uint32_t e = uncovered[rng.below(uncovered.size())];
+            int64_t top = INT64_MIN;
+            uint32_t pick = 0, ties = 0;
+            for (uint32_t j = elem_start[e]; j < elem_start[e + 1]; ++j) {
+                const uint32_t c = elem_candidates[j];
+                if (score[c] > top)
+                    top = score[c], pick = c, ties = 1;
+                else if (score[c] == top && rng.below(++ties) == 0)
+                    pick = c;
+            }
+            work += add(pick) + (elem_start[e + 1] - elem_start[e]);
+        }
+        best = set;
+        return work;
+    }
+};
+
+OrbitSearch::OrbitSearch(const WheelParams& shape, OrbitShape orbits, uint64_t seed)
+    : d_(std::make_unique<State>(shape, orbits, seed)) {}
+
+OrbitSearch::~OrbitSearch() = default;
+
+bool OrbitSearch::usable() const {
+    return d_->usable;
+}
+
+OrbitShape OrbitSearch::orbits() const {
+    return d_->shape;
+}
+
+uint64_t OrbitSearch::run(uint64_t work, const std::function<bool()>& stop) {
+    State& d = *d_;
+    if (!d.usable)
+        return 0;
+    uint64_t spent = 0;
+    if (d.best.empty()) {
+        spent = d.greedy();
+        d.work_done += spent;
+        d.work_at_best = d.work_done;
+    }
+    for (uint32_t i = 0; spent < work; ++i) {
+        if ((i & 255) == 0 && stop && stop())
+            break;
+        const uint64_t w = d.step();
+        spent += w;
+        d.work_done += w;
+    }
+    return spent;
+}
+
+uint64_t OrbitSearch::work_done() const {
+    return d_->work_done;
+}
+
+uint64_t OrbitSearch::work_at_best() const {
+    return d_->work_at_best;
+}
+
+size_t OrbitSearch::best_size() const {
+    return d_->best.size() * static_cast<size_t>(d_->shape.length);
+}
+
+std::vector<Ticket> OrbitSearch::best_wheel() const {
+    std::vector<Ticket> wheel;
+    for (const uint32_t c : d_->best) {
+        Ticket x = d_->candidate[c];
+        for (int i = 0; i < d_->shape.length; ++i, x = d_->map(x))
+            wheel.push_back(x);
+    }
+    return wheel;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/wheels/wheel_params.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// Covering designs that a permutation of the numbers maps onto themselves: `cycles` cycles of
+// `length` numbers each, the other numbers fixed. Their tickets fall into orbits of `length`
+// tickets, so a search chooses among a few thousand orbits instead of every ticket, and many of
+// the smallest wheels known have such a symmetry (the Steiner systems among them).
+struct OrbitShape {
+    int length = 0;
+    int cycles = 0;
+    friend bool operator==(const OrbitShape&, const OrbitShape&) = default;
+};
+
+// The shapes worth a try for a covering design: cycles of 5 numbers or more, at most three fixed
+// numbers, and few enough tickets to list them all. None for wheels with t < m.
+std::vector<OrbitShape> orbit_shapes(const WheelParams& shape);
+
+// A weighted local search over the orbits of one shape: it keeps a set of orbits, and when they
+// cover every t-subset it records them and drops the orbit whose loss costs least; otherwise it
+// trades the least useful orbit for the best one covering a random uncovered t-subset orbit.
+// T-subsets that stay uncovered gain weight, so that the search gives way around them.
+class OrbitSearch {
+  public:
+    OrbitSearch(const WheelParams& shape, OrbitShape orbits, uint64_t seed);
+    ~OrbitSearch();
+    OrbitSearch(const OrbitSearch&) = delete;
+    OrbitSearch& operator=(const OrbitSearch&) = delete;
+
+    // False when some t-subset lies in no full orbit of tickets: the shape cannot give a wheel.
+    bool usable() const;
+    // Runs until `work` more units are spent or stop() says so (asked every few hundred steps).
+    // Returns the units spent.
+    uint64_t run(uint64_t work, const std::function<bool()>& stop);
+    // The tickets of the smallest covering found (empty: none yet).
+    std::vector<Ticket> best_wheel() const;
+    size_t best_size() const; // tickets; 0 when none yet
+    uint64_t work_done() const;
+    uint64_t work_at_best() const; // the work done when the best covering was found
+    OrbitShape orbits() const;
+
+  private:
+    struct State;
+    std::unique_ptr<State> d_;
+};

@@ -1,0 +1,85 @@
+// Wheels with a symmetry: the shapes tried, designs known to have one found with a fixed amount
+// of work, and shapes that cannot give a wheel. Every wheel is recounted here by brute force.
+#include "core/wheels/orbit_search.h"
+#include "wheels/wheel_test_support.h"
+
+#include <QtTest>
+
+Q_DECLARE_METATYPE(WheelParams)
+Q_DECLARE_METATYPE(OrbitShape)
+
+class TestOrbitSearch : public QObject {
+    Q_OBJECT
+  private slots:
+    void shapes_data() {
+        QTest::addColumn<WheelParams>("shape");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("holds_5x3");
+        // 16 = 5x3+1, 7x2+2, 8x2, and one cycle of 13 to 16.
+        QTest::newRow("C(16,6,4)") << WheelParams{16, 6, 4, 4} << 7 << true;
+        QTest::newRow("lotto design: none") << WheelParams{16, 6, 3, 4} << 0 << false;
+        QTest::newRow("too many tickets to list: none") << WheelParams{49, 6, 3, 3} << 0 << false;
+        QTest::newRow("a ticket of every number: none") << WheelParams{6, 6, 3, 3} << 0 << false;
+    }
+    void shapes() {
+        QFETCH(WheelParams, shape);
+        QFETCH(int, count);
+        QFETCH(bool, holds_5x3);
+        const std::vector<OrbitShape> shapes = orbit_shapes(shape);
+        QCOMPARE(static_cast<int>(shapes.size()), count);
+        QCOMPARE(std::find(shapes.begin(), shapes.end(), OrbitShape{5, 3}) != shapes.end(), holds_5x3);
+        for (const OrbitShape& s : shapes) {
+            QVERIFY(s.length >= 5);
+            QVERIFY(s.length * s.cycles <= shape.v && shape.v - s.length * s.cycles <= 3);
+        }
+    }
+
+    // Designs that meet the lower bound and have a cyclic symmetry of the shape given.
+    void finds_symmetric_designs_data() {
+        QTest::addColumn<WheelParams>("shape");
+        QTest::addColumn<OrbitShape>("orbits");
+        QTest::addColumn<int>("size");
+        QTest::newRow("the Fano plane, one cycle of 7") << WheelParams{7, 3, 2, 2} << OrbitShape{7, 1} << 7;
+        QTest::newRow("the plane of order 3, one cycle of 13")
+            << WheelParams{13, 4, 2, 2} << OrbitShape{13, 1} << 13;
+        QTest::newRow("S(3,6,22), two cycles of 11") << WheelParams{22, 6, 3, 3} << OrbitShape{11, 2} << 77;
+        QTest::newRow("C(21,6,3), three cycles of 7") << WheelParams{21, 6, 3, 3} << OrbitShape{7, 3} << 77;
+    }
+    void finds_symmetric_designs() {
+        QFETCH(WheelParams, shape);
+        QFETCH(OrbitShape, orbits);
+        QFETCH(int, size);
+        OrbitSearch search(shape, orbits, 1);
+        QVERIFY(search.usable());
+        QCOMPARE(search.best_size(), size_t{0});
+        for (int round = 0; round < 100 && search.best_size() != static_cast<size_t>(size); ++round)
+            search.run(10'000'000, nullptr);
+        const std::vector<Ticket> wheel = search.best_wheel();
+        QCOMPARE(static_cast<int>(wheel.size()), size);
+        QCOMPARE(search.best_size(), wheel.size());
+        QVERIFY(search.work_at_best() <= search.work_done());
+        for (const Ticket t : wheel)
+            QCOMPARE(std::popcount(t), shape.k);
+        QCOMPARE(brute_force_covered(shape, wheel), wheel_binomial(shape.v, shape.t));
+    }
+
+    // A 5-subset holding the whole cycle lies only in tickets that hold it too, and those the
+    // permutation maps onto themselves: no orbit of 5 tickets covers it.
+    void refuses_shapes_without_wheels() {
+        OrbitSearch search({7, 6, 5, 5}, {5, 1}, 1);
+        QVERIFY(!search.usable());
+        QCOMPARE(search.run(1000, nullptr), uint64_t{0});
+        QVERIFY(search.best_wheel().empty());
+    }
+
+    void stops_when_asked() {
+        OrbitSearch search({20, 6, 4, 4}, {19, 1}, 1);
+        int asked = 0;
+        search.run(UINT64_MAX, [&] { return ++asked == 3; });
+        QCOMPARE(asked, 3);
+        QVERIFY(search.best_size() > 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOrbitSearch)
+#include "test_orbit_search.moc"
