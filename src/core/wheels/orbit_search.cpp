@@ -12,7 +12,7 @@ using wheel_search::Random;
 
 // Listing every ticket costs a byte each and a pass over them per shape.
 constexpr uint64_t max_listed_tickets = 2'000'000;
-constexpr int max_fixed = 3;
+constexpr int max_fixed = 4;
 constexpr int min_length = 5;
 
 } // namespace

@@ -17,7 +17,7 @@ struct OrbitShape {
     friend bool operator==(const OrbitShape&, const OrbitShape&) = default;
 };
 
-// The shapes worth a try for a covering design: cycles of 5 numbers or more, at most three fixed
+// The shapes worth a try for a covering design: cycles of 5 numbers or more, at most four fixed
 // numbers, and few enough tickets to list them all. None for wheels with t < m.
 std::vector<OrbitShape> orbit_shapes(const WheelParams& shape);
 
