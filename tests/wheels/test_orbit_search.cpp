@@ -78,6 +78,10 @@ class TestOrbitSearch : public QObject {
         search.run(UINT64_MAX, [&] { return ++asked == 3; });
         QCOMPARE(asked, 3);
         QVERIFY(search.best_size() > 0);
+        // Stopped while it lists the 38,760 tickets: nothing to run.
+        OrbitSearch listing({20, 6, 4, 4}, {19, 1}, 1, [] { return true; });
+        QVERIFY(!listing.usable());
+        QCOMPARE(listing.run(1000, nullptr), uint64_t{0});
     }
 };
 

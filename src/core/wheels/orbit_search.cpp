@@ -10,9 +10,11 @@ using wheel_search::bit;
 using wheel_search::for_each_subset;
 using wheel_search::Random;
 
-// Listing every ticket costs a byte each and a pass over them per shape.
-constexpr uint64_t max_listed_tickets = 2'000'000;
+// Listing every ticket costs a byte each and a pass over them per shape, which cannot stop halfway:
+// this many take about a tenth of a second.
+constexpr uint64_t max_listed_tickets = 300'000;
 constexpr int max_fixed = 4;
+constexpr uint64_t stop_interval = 1'000'000; // work units, about a millisecond
 constexpr int min_length = 5;
 
 } // namespace
@@ -52,11 +54,12 @@ struct OrbitSearch::State {
     uint64_t work_done = 0, work_at_best = 0;
     std::vector<uint32_t> best; // candidates of the smallest covering found
 
-    State(const WheelParams& shape_, OrbitShape orbits, uint64_t seed) : s(shape_), shape(orbits), rng(seed) {
+    State(const WheelParams& shape_, OrbitShape orbits, uint64_t seed, const std::function<bool()>& stop)
+        : s(shape_), shape(orbits), rng(seed) {
         const int cycled = orbits.length * orbits.cycles;
         for (int n = 0; n < s.v; ++n)
             image[n] = n < cycled ? n - n % orbits.length + (n % orbits.length + 1) % orbits.length : n;
-        build();
+        build(stop);
     }
 
     Ticket map(Ticket set) const {
@@ -72,7 +75,7 @@ struct OrbitSearch::State {
         return r;
     }
 
-    void build() {
+    void build(const std::function<bool()>& stop) {
         const Ticket all = s.v == 64 ? ~Ticket{0} : bit(s.v) - 1;
         std::vector<uint32_t> element_orbit(wheel_binomial(s.v, s.t), UINT32_MAX);
         for_each_subset(all, s.t, [&](Ticket e) {
@@ -89,8 +92,11 @@ struct OrbitSearch::State {
         std::vector<uint8_t> seen(wheel_binomial(s.v, s.k), 0);
         std::vector<uint32_t> own;
         cand_start.push_back(0);
+        uint32_t listed = 0;
         for_each_subset(all, s.k, [&](Ticket c) {
-            if (seen[rank(c)])
+            if ((++listed & 16383) == 0 && usable && stop && stop())
+                usable = false;
+            if (!usable || seen[rank(c)])
                 return;
             int size = 0;
             Ticket x = c;
@@ -118,6 +124,8 @@ struct OrbitSearch::State {
                 usable = false;
             elem_start[e + 1] += elem_start[e];
         }
+        if (!usable)
+            return;
         elem_candidates.resize(cand_elements.size());
         std::vector<uint32_t> fill(elem_start.begin(), elem_start.end() - 1);
         for (uint32_t c = 0; c < n; ++c)
@@ -278,8 +286,9 @@ struct OrbitSearch::State {
     }
 };
 
-OrbitSearch::OrbitSearch(const WheelParams& shape, OrbitShape orbits, uint64_t seed)
-    : d_(std::make_unique<State>(shape, orbits, seed)) {}
+OrbitSearch::OrbitSearch(const WheelParams& shape, OrbitShape orbits, uint64_t seed,
+                         const std::function<bool()>& stop)
+    : d_(std::make_unique<State>(shape, orbits, seed, stop)) {}
 
 OrbitSearch::~OrbitSearch() = default;
 
@@ -301,9 +310,13 @@ uint64_t OrbitSearch::run(uint64_t work, const std::function<bool()>& stop) {
         d.work_done += spent;
         d.work_at_best = d.work_done;
     }
-    for (uint32_t i = 0; spent < work; ++i) {
-        if ((i & 255) == 0 && stop && stop())
-            break;
+    // Steps cost from a few units to a hundred thousand: stop() is asked every million or so.
+    for (uint64_t asked_at = 0; spent < work;) {
+        if (spent >= asked_at) {
+            if (stop && stop())
+                break;
+            asked_at = spent + stop_interval;
+        }
         const uint64_t w = d.step();
         spent += w;
         d.work_done += w;

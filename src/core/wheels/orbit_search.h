@@ -27,14 +27,17 @@ std::vector<OrbitShape> orbit_shapes(const WheelParams& shape);
 // T-subsets that stay uncovered gain weight, so that the search gives way around them.
 class OrbitSearch {
   public:
-    OrbitSearch(const WheelParams& shape, OrbitShape orbits, uint64_t seed);
+    // Lists the orbits, asking stop() now and then; a search stopped there is not usable.
+    OrbitSearch(const WheelParams& shape, OrbitShape orbits, uint64_t seed,
+                const std::function<bool()>& stop = {});
     ~OrbitSearch();
     OrbitSearch(const OrbitSearch&) = delete;
     OrbitSearch& operator=(const OrbitSearch&) = delete;
 
-    // False when some t-subset lies in no full orbit of tickets: the shape cannot give a wheel.
+    // False when some t-subset lies in no full orbit of tickets (the shape cannot give a wheel), or
+    // when the listing was stopped.
     bool usable() const;
-    // Runs until `work` more units are spent or stop() says so (asked every few hundred steps).
+    // Runs until `work` more units are spent or stop() says so (asked about every millisecond).
     // Returns the units spent.
     uint64_t run(uint64_t work, const std::function<bool()>& stop);
     // The tickets of the smallest covering found (empty: none yet).

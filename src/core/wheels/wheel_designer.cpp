@@ -279,17 +279,19 @@ class Designer {
             return;
         // Work units, not seconds, share the time out, so that a run cut by moves repeats exactly.
         const double work = share * std::min(o_.seconds, 3600.0) * orbit_work_per_second;
+        // Asked about every millisecond; the clock is read each time, so that progress and Stop
+        // keep their pace.
         const auto stop = [&] {
             ++moves_;
             work_ += 256;
-            return poll(false);
+            return poll(true);
         };
         // A search goes on while the last three quarters of its work found a smaller wheel; these
         // searches vary much from seed to seed, so fresh ones do better than a stale one kept on.
         uint64_t used = 0;
         const double slice = work / 2 / static_cast<double>(shapes.size());
         const auto run = [&](OrbitShape shape) {
-            OrbitSearch search(s_, shape, rng_.next());
+            OrbitSearch search(s_, shape, rng_.next(), stop);
             if (!search.usable())
                 return size_t{0};
             const uint64_t chunk = std::max<uint64_t>(1, static_cast<uint64_t>(slice / 16));
