@@ -7,6 +7,7 @@
 
 Q_DECLARE_METATYPE(WheelParams)
 Q_DECLARE_METATYPE(OrbitShape)
+Q_DECLARE_METATYPE(std::vector<OrbitShape>)
 
 class TestOrbitSearch : public QObject {
     Q_OBJECT
@@ -14,19 +15,28 @@ class TestOrbitSearch : public QObject {
     void shapes_data() {
         QTest::addColumn<WheelParams>("shape");
         QTest::addColumn<int>("count");
+        QTest::addColumn<std::vector<OrbitShape>>("first");
         QTest::addColumn<bool>("holds_5x3");
-        // 16 = 5x3+1, 6x2+4, 7x2+2, 8x2, and one cycle of 12 to 16.
-        QTest::newRow("C(16,6,4)") << WheelParams{16, 6, 4, 4} << 9 << true;
-        QTest::newRow("lotto design: none") << WheelParams{16, 6, 3, 4} << 0 << false;
-        QTest::newRow("too many tickets to list: none") << WheelParams{49, 6, 3, 3} << 0 << false;
-        QTest::newRow("a ticket of every number: none") << WheelParams{6, 6, 3, 3} << 0 << false;
+        // 16 = 8x2, 16, 5x3+1, 15+1, 7x2+2, 14+2, 13+3, 6x2+4, 12+4: fewest fixed numbers first.
+        QTest::newRow("C(16,6,4)") << WheelParams{16, 6, 4, 4} << 9
+                                   << std::vector<OrbitShape>{{8, 2}, {16, 1}, {5, 3}} << true;
+        QTest::newRow("C(22,6,3)") << WheelParams{22, 6, 3, 3} << 11
+                                   << std::vector<OrbitShape>{{11, 2}, {22, 1}, {7, 3}} << false;
+        QTest::newRow("lotto design: none")
+            << WheelParams{16, 6, 3, 4} << 0 << std::vector<OrbitShape>{} << false;
+        QTest::newRow("too many tickets to list: none")
+            << WheelParams{49, 6, 3, 3} << 0 << std::vector<OrbitShape>{} << false;
+        QTest::newRow("a ticket of every number: none")
+            << WheelParams{6, 6, 3, 3} << 0 << std::vector<OrbitShape>{} << false;
     }
     void shapes() {
         QFETCH(WheelParams, shape);
         QFETCH(int, count);
+        QFETCH(std::vector<OrbitShape>, first);
         QFETCH(bool, holds_5x3);
         const std::vector<OrbitShape> shapes = orbit_shapes(shape);
         QCOMPARE(static_cast<int>(shapes.size()), count);
+        QVERIFY(std::equal(first.begin(), first.end(), shapes.begin()));
         QCOMPARE(std::find(shapes.begin(), shapes.end(), OrbitShape{5, 3}) != shapes.end(), holds_5x3);
         for (const OrbitShape& s : shapes) {
             QVERIFY(s.length >= 5);

@@ -23,10 +23,12 @@ std::vector<OrbitShape> orbit_shapes(const WheelParams& s) {
     std::vector<OrbitShape> shapes;
     if (s.t != s.m || s.t < 2 || s.k >= s.v || wheel_binomial(s.v, s.k) > max_listed_tickets)
         return shapes;
-    for (int length = min_length; length <= s.v; ++length)
-        for (int cycles = 1; cycles * length <= s.v; ++cycles)
-            if (s.v - cycles * length <= max_fixed)
-                shapes.push_back({length, cycles});
+    // Fewest fixed numbers first, and of those the most cycles: the order in which they most often
+    // held the best wheel, which matters when the time is short.
+    for (int fixed = 0; fixed <= max_fixed; ++fixed)
+        for (int cycles = s.v - fixed; cycles >= 1; --cycles)
+            if ((s.v - fixed) % cycles == 0 && (s.v - fixed) / cycles >= min_length)
+                shapes.push_back({(s.v - fixed) / cycles, cycles});
     return shapes;
 }
 

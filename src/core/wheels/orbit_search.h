@@ -18,7 +18,7 @@ struct OrbitShape {
 };
 
 // The shapes worth a try for a covering design: cycles of 5 numbers or more, at most four fixed
-// numbers, and few enough tickets to list them all. None for wheels with t < m.
+// numbers, and few enough tickets to list them all; the likeliest first. None for wheels with t < m.
 std::vector<OrbitShape> orbit_shapes(const WheelParams& shape);
 
 // A weighted local search over the orbits of one shape: it keeps a set of orbits, and when they
