@@ -31,6 +31,8 @@ double thread_seconds() {
 
 // Roughly what the orbit searches get through in a second of one core.
 constexpr double orbit_work_per_second = 800e6;
+// A symmetric search is judged stale, and started again, at most this often (work units).
+constexpr uint64_t max_orbit_chunk = 16'000'000;
 // And what the shrink gets through; its first look takes this share of the time.
 constexpr double shrink_work_per_second = 200e6;
 constexpr double first_look_share = 0.05;
@@ -287,14 +289,15 @@ class Designer {
             return poll(true);
         };
         // A search goes on while the last three quarters of its work found a smaller wheel; these
-        // searches vary much from seed to seed, so fresh ones do better than a stale one kept on.
+        // searches vary much from seed to seed, so many fresh ones do better than a few long ones.
         uint64_t used = 0;
         const double slice = work / 2 / static_cast<double>(shapes.size());
         const auto run = [&](OrbitShape shape) {
             OrbitSearch search(s_, shape, rng_.next(), stop);
             if (!search.usable())
                 return size_t{0};
-            const uint64_t chunk = std::max<uint64_t>(1, static_cast<uint64_t>(slice / 16));
+            const uint64_t chunk =
+                std::clamp<uint64_t>(static_cast<uint64_t>(slice / 16), 1, max_orbit_chunk);
             while (search.work_done() < static_cast<uint64_t>(slice) && !stopped_) {
                 search.run(chunk, stop);
                 if (search.work_done() >= 4 * search.work_at_best() + chunk)
@@ -304,16 +307,13 @@ class Designer {
             offer_wheel(search.best_wheel());
             return search.best_size();
         };
-        // Every shape once, then the three that did best again and again with new seeds.
-        std::vector<std::pair<size_t, OrbitShape>> tried;
-        for (const OrbitShape& shape : shapes)
-            if (const size_t size = run(shape); size > 0 && !stopped_)
-                tried.push_back({size, shape});
-        std::stable_sort(tried.begin(), tried.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        tried.resize(std::min<size_t>(3, tried.size()));
-        for (size_t i = 0; !tried.empty() && used < static_cast<uint64_t>(work) && !stopped_; ++i)
-            run(tried[i % tried.size()].second);
+        // Every shape in turn, with a new seed each time, until the share is spent; a shape that
+        // cannot give a wheel is left out after its first turn.
+        std::vector<OrbitShape> usable = shapes;
+        while (!usable.empty() && used < static_cast<uint64_t>(work) && !stopped_)
+            std::erase_if(usable, [&](OrbitShape shape) {
+                return used >= static_cast<uint64_t>(work) || stopped_ || run(shape) == 0;
+            });
         if (!best_.empty() && best_.size() < tickets_.size())
             load(best_);
     }
