@@ -151,6 +151,16 @@ struct OrbitSearch::State {
         set_at.resize(n);
     }
 
+    // Element e was covered or uncovered: every orbit covering it gains by or loses its weight,
+    // and may enter again. Returns the work.
+    uint64_t shift_scores(uint32_t e, int64_t by) {
+        for (uint32_t j = elem_start[e]; j < elem_start[e + 1]; ++j) {
+            score[elem_candidates[j]] += by;
+            may_enter[elem_candidates[j]] = 1;
+        }
+        return elem_start[e + 1] - elem_start[e];
+    }
+
     // Score of a chosen orbit: minus the weight it alone covers; of another: the uncovered weight
     // it would cover. A chosen orbit's neighbours may enter again once an element they share
     // changes state (a rule that keeps the search from undoing its last steps).
@@ -168,11 +178,7 @@ struct OrbitSearch::State {
                 uncovered[uncovered_at[e]] = last;
                 uncovered_at[last] = uncovered_at[e];
                 uncovered.pop_back();
-                for (uint32_t j = elem_start[e]; j < elem_start[e + 1]; ++j) {
-                    score[elem_candidates[j]] -= weight[e];
-                    may_enter[elem_candidates[j]] = 1;
-                }
-                work += elem_start[e + 1] - elem_start[e];
+                work += shift_scores(e, -weight[e]);
                 own -= weight[e];
             } else if (count[e] == 2) {
                 score[sole[e] ^ c] += weight[e];
@@ -195,11 +201,7 @@ struct OrbitSearch::State {
             if (--count[e] == 0) {
                 uncovered_at[e] = static_cast<uint32_t>(uncovered.size());
                 uncovered.push_back(e);
-                for (uint32_t j = elem_start[e]; j < elem_start[e + 1]; ++j) {
-                    score[elem_candidates[j]] += weight[e];
-                    may_enter[elem_candidates[j]] = 1;
-                }
-                work += elem_start[e + 1] - elem_start[e];
+                work += shift_scores(e, weight[e]);
                 own += weight[e];
             } else if (count[e] == 1) {
                 score[sole[e]] -= weight[e];
@@ -296,10 +298,6 @@ OrbitSearch::~OrbitSearch() = default;
 
 bool OrbitSearch::usable() const {
     return d_->usable;
-}
-
-OrbitShape OrbitSearch::orbits() const {
-    return d_->shape;
 }
 
 uint64_t OrbitSearch::run(uint64_t work, const std::function<bool()>& stop) {

@@ -45,7 +45,6 @@ class OrbitSearch {
     size_t best_size() const; // tickets; 0 when none yet
     uint64_t work_done() const;
     uint64_t work_at_best() const; // the work done when the best covering was found
-    OrbitShape orbits() const;
 
   private:
     struct State;

@@ -10,7 +10,6 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
-#include <memory>
 
 namespace {
 
@@ -271,9 +270,9 @@ class Designer {
             offer();
     }
 
-    // Wheels with a symmetry: the orbit searches of every shape in turn, then more time for the two
-    // that did best. The smallest wheel they find is where the shrink goes on; it may well be
-    // smaller than anything the shrink would reach by itself.
+    // Wheels with a symmetry: orbit searches of every shape in turn, each with a fresh seed. The
+    // smallest wheel they find is where the shrink goes on; it may well be smaller than anything
+    // the shrink would reach by itself.
     void symmetric_start() {
         const std::vector<OrbitShape> shapes = orbit_shapes(s_);
         const double share = std::clamp(o_.tuning.orbit_share, 0.0, 1.0);
@@ -285,7 +284,6 @@ class Designer {
         // keep their pace.
         const auto stop = [&] {
             ++moves_;
-            work_ += 256;
             return poll(true);
         };
         // A search goes on while the last three quarters of its work found a smaller wheel; these
