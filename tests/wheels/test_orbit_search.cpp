@@ -17,29 +17,42 @@ class TestOrbitSearch : public QObject {
         QTest::addColumn<int>("count");
         QTest::addColumn<std::vector<OrbitShape>>("first");
         QTest::addColumn<bool>("holds_5x3");
-        // 16 = 8x2, 16, 5x3+1, 15+1, 7x2+2, 14+2, 13+3, 6x2+4, 12+4: fewest fixed numbers first.
-        QTest::newRow("C(16,6,4)") << WheelParams{16, 6, 4, 4} << 9
-                                   << std::vector<OrbitShape>{{8, 2}, {16, 1}, {5, 3}} << true;
-        QTest::newRow("C(22,6,3)") << WheelParams{22, 6, 3, 3} << 11
-                                   << std::vector<OrbitShape>{{11, 2}, {22, 1}, {7, 3}} << false;
-        QTest::newRow("lotto design: none")
-            << WheelParams{16, 6, 3, 4} << 0 << std::vector<OrbitShape>{} << false;
+        QTest::addColumn<std::vector<OrbitShape>>("last");
+        // 16 = 8x2, 16, 5x3+1, 15+1, 7x2+2, 14+2, 13+3, 6x2+4, 12+4: fewest fixed numbers first;
+        // then the short cycles 4x4, 3x5+1, 3x4+4, 4x3+4; then 13 times the squares mod 13, the
+        // powers of 4.
+        QTest::newRow("C(16,6,4)") << WheelParams{16, 6, 4, 4} << 14
+                                   << std::vector<OrbitShape>{{8, 2}, {16, 1}, {5, 3}} << true
+                                   << std::vector<OrbitShape>{{12, 1}, {4, 4}, {3, 5},
+                                                              {3, 4},  {4, 3}, {13, 1, 4}};
+        QTest::newRow("C(22,6,3)") << WheelParams{22, 6, 3, 3} << 15
+                                   << std::vector<OrbitShape>{{11, 2}, {22, 1}, {7, 3}} << false
+                                   << std::vector<OrbitShape>{{3, 7}, {4, 5}, {3, 6}, {19, 1, 4}};
+        QTest::newRow("C(23,5,4): two primes")
+            << WheelParams{23, 5, 4, 4} << 13 << std::vector<OrbitShape>{{23, 1}, {11, 2}} << false
+            << std::vector<OrbitShape>{{23, 1, 2}, {19, 1, 4}};
+        QTest::newRow("lotto design: none") << WheelParams{16, 6, 3, 4} << 0 << std::vector<OrbitShape>{}
+                                            << false << std::vector<OrbitShape>{};
         QTest::newRow("too many tickets to list: none")
-            << WheelParams{49, 6, 3, 3} << 0 << std::vector<OrbitShape>{} << false;
+            << WheelParams{49, 6, 3, 3} << 0 << std::vector<OrbitShape>{} << false
+            << std::vector<OrbitShape>{};
         QTest::newRow("a ticket of every number: none")
-            << WheelParams{6, 6, 3, 3} << 0 << std::vector<OrbitShape>{} << false;
+            << WheelParams{6, 6, 3, 3} << 0 << std::vector<OrbitShape>{} << false
+            << std::vector<OrbitShape>{};
     }
     void shapes() {
         QFETCH(WheelParams, shape);
         QFETCH(int, count);
         QFETCH(std::vector<OrbitShape>, first);
         QFETCH(bool, holds_5x3);
+        QFETCH(std::vector<OrbitShape>, last);
         const std::vector<OrbitShape> shapes = orbit_shapes(shape);
         QCOMPARE(static_cast<int>(shapes.size()), count);
         QVERIFY(std::equal(first.begin(), first.end(), shapes.begin()));
+        QVERIFY(std::equal(last.rbegin(), last.rend(), shapes.rbegin()));
         QCOMPARE(std::find(shapes.begin(), shapes.end(), OrbitShape{5, 3}) != shapes.end(), holds_5x3);
         for (const OrbitShape& s : shapes) {
-            QVERIFY(s.length >= 5);
+            QVERIFY(s.length >= 3);
             QVERIFY(s.length * s.cycles <= shape.v && shape.v - s.length * s.cycles <= 4);
         }
     }
@@ -49,17 +62,28 @@ class TestOrbitSearch : public QObject {
         QTest::addColumn<WheelParams>("shape");
         QTest::addColumn<OrbitShape>("orbits");
         QTest::addColumn<int>("size");
-        QTest::newRow("the Fano plane, one cycle of 7") << WheelParams{7, 3, 2, 2} << OrbitShape{7, 1} << 7;
+        QTest::addColumn<int>("seed");
+        QTest::newRow("the Fano plane, one cycle of 7")
+            << WheelParams{7, 3, 2, 2} << OrbitShape{7, 1} << 7 << 1;
         QTest::newRow("the plane of order 3, one cycle of 13")
-            << WheelParams{13, 4, 2, 2} << OrbitShape{13, 1} << 13;
-        QTest::newRow("S(3,6,22), two cycles of 11") << WheelParams{22, 6, 3, 3} << OrbitShape{11, 2} << 77;
-        QTest::newRow("C(21,6,3), three cycles of 7") << WheelParams{21, 6, 3, 3} << OrbitShape{7, 3} << 77;
+            << WheelParams{13, 4, 2, 2} << OrbitShape{13, 1} << 13 << 1;
+        QTest::newRow("S(3,6,22), two cycles of 11")
+            << WheelParams{22, 6, 3, 3} << OrbitShape{11, 2} << 77 << 1;
+        QTest::newRow("C(21,6,3), three cycles of 7")
+            << WheelParams{21, 6, 3, 3} << OrbitShape{7, 3} << 77 << 1;
+        // Orbits of three tickets, and a few tickets of two whole cycles that every turn keeps.
+        QTest::newRow("C(19,6,3), six cycles of 3")
+            << WheelParams{19, 6, 3, 3} << OrbitShape{3, 6} << 60 << 2;
+        // Every 4-subset in exactly one ticket: seven orbits of 253 under x -> a x + b, a a square.
+        QTest::newRow("S(4,5,23), 23 times the squares")
+            << WheelParams{23, 5, 4, 4} << OrbitShape{23, 1, 2} << 1771 << 1;
     }
     void finds_symmetric_designs() {
         QFETCH(WheelParams, shape);
         QFETCH(OrbitShape, orbits);
         QFETCH(int, size);
-        OrbitSearch search(shape, orbits, 1);
+        QFETCH(int, seed);
+        OrbitSearch search(shape, orbits, static_cast<uint64_t>(seed));
         QVERIFY(search.usable());
         QCOMPARE(search.best_size(), size_t{0});
         for (int round = 0; round < 100 && search.best_size() != static_cast<size_t>(size); ++round)
@@ -73,13 +97,16 @@ class TestOrbitSearch : public QObject {
         QCOMPARE(brute_force_covered(shape, wheel), wheel_binomial(shape.v, shape.t));
     }
 
-    // A 5-subset holding the whole cycle lies only in tickets that hold it too, and those the
-    // permutation maps onto themselves: no orbit of 5 tickets covers it.
-    void refuses_shapes_without_wheels() {
+    // Every 5-subset of 7 numbers lies in a ticket of 6 that leaves out one of its two missing
+    // numbers, so six tickets are needed: the orbit of the five cycled numbers' complements and one
+    // of the two fixed numbers' complements, an orbit of one ticket.
+    void counts_short_orbits_for_their_tickets() {
         OrbitSearch search({7, 6, 5, 5}, {5, 1}, 1);
-        QVERIFY(!search.usable());
-        QCOMPARE(search.run(1000, nullptr), uint64_t{0});
-        QVERIFY(search.best_wheel().empty());
+        QVERIFY(search.usable());
+        search.run(1000, nullptr);
+        QCOMPARE(search.best_size(), size_t{6});
+        QCOMPARE(search.best_wheel().size(), size_t{6});
+        QCOMPARE(brute_force_covered({7, 6, 5, 5}, search.best_wheel()), wheel_binomial(7, 5));
     }
 
     void stops_when_asked() {

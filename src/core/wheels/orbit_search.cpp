@@ -16,6 +16,28 @@ constexpr uint64_t max_listed_tickets = 300'000;
 constexpr int max_fixed = 4;
 constexpr uint64_t stop_interval = 1'000'000; // work units, about a millisecond
 constexpr int min_length = 5;
+// Shorter cycles make more orbits, and so slower searches that seldom win; they come after the rest
+// (three cycles of 3 hold the 60 tickets of 6 on 19 numbers that cover every 3-subset).
+constexpr int min_short_length = 3;
+
+bool is_prime(int n) {
+    for (int d = 2; d * d <= n; ++d)
+        if (n % d == 0)
+            return false;
+    return n >= 2;
+}
+
+// The nonzero squares mod a prime p are the powers of g^2 for a primitive root g.
+int square_generator(int p) {
+    for (int g = 2; g < p; ++g) {
+        int order = 1;
+        for (int x = g; x != 1; x = x * g % p)
+            ++order;
+        if (order == p - 1)
+            return g * g % p;
+    }
+    return 1;
+}
 
 } // namespace
 
@@ -25,18 +47,28 @@ std::vector<OrbitShape> orbit_shapes(const WheelParams& s) {
         return shapes;
     // Fewest fixed numbers first, and of those the most cycles: the order in which they most often
     // held the best wheel, which matters when the time is short.
+    const auto add_cycles = [&](int shortest, int longest) {
+        for (int fixed = 0; fixed <= max_fixed; ++fixed)
+            for (int cycles = s.v - fixed; cycles >= 1; --cycles)
+                if (const int length = (s.v - fixed) / cycles;
+                    (s.v - fixed) % cycles == 0 && length >= shortest && length <= longest)
+                    shapes.push_back({length, cycles});
+    };
+    add_cycles(min_length, s.v);
+    add_cycles(min_short_length, min_length - 1);
+    // The larger groups have few orbits, so their searches end soon; they hold some Steiner
+    // systems that no single cycle does (the 1,771 tickets of 5 on 23 numbers that cover every
+    // 4-subset once).
     for (int fixed = 0; fixed <= max_fixed; ++fixed)
-        for (int cycles = s.v - fixed; cycles >= 1; --cycles)
-            if ((s.v - fixed) % cycles == 0 && (s.v - fixed) / cycles >= min_length)
-                shapes.push_back({(s.v - fixed) / cycles, cycles});
+        if (const int p = s.v - fixed; p >= min_length && is_prime(p))
+            shapes.push_back({p, 1, square_generator(p)});
     return shapes;
 }
 
 struct OrbitSearch::State {
     WheelParams s;
-    OrbitShape shape;
     Random rng;
-    std::array<int, wheel_max_numbers> image{}; // the permutation
+    std::vector<std::array<uint8_t, wheel_max_numbers>> group; // every permutation, the identity first
     bool usable = true;
 
     // Orbits of tickets (candidates) and of t-subsets (elements), each candidate with the elements
@@ -54,20 +86,35 @@ struct OrbitSearch::State {
     uint32_t tabu = UINT32_MAX;
     uint64_t steps = 0;
     uint64_t work_done = 0, work_at_best = 0;
-    std::vector<uint32_t> best; // candidates of the smallest covering found
+    std::vector<uint32_t> tickets;              // per candidate: its orbit's size
+    uint64_t set_tickets = 0, best_tickets = 0; // of the orbits chosen, and of the best covering
+    std::vector<uint32_t> best;                 // candidates of the smallest covering found
 
     State(const WheelParams& shape_, OrbitShape orbits, uint64_t seed, const std::function<bool()>& stop)
-        : s(shape_), shape(orbits), rng(seed) {
+        : s(shape_), rng(seed) {
         const int cycled = orbits.length * orbits.cycles;
-        for (int n = 0; n < s.v; ++n)
-            image[n] = n < cycled ? n - n % orbits.length + (n % orbits.length + 1) % orbits.length : n;
+        // Turns of the cycles, each times every power of the multiplier (only 1 when it is 1).
+        std::array<uint8_t, wheel_max_numbers> image{};
+        for (int scale = 1;;) {
+            for (int turn = 0; turn < orbits.length; ++turn) {
+                for (int n = 0; n < s.v; ++n) {
+                    const int at = n % orbits.length;
+                    image[n] =
+                        static_cast<uint8_t>(n < cycled ? n - at + (at * scale + turn) % orbits.length : n);
+                }
+                group.push_back(image);
+            }
+            scale = scale * orbits.multiplier % orbits.length;
+            if (scale == 1 || orbits.multiplier <= 1)
+                break;
+        }
         build(stop);
     }
 
-    Ticket map(Ticket set) const {
+    Ticket map(Ticket set, size_t g) const {
         Ticket out = 0;
         for (; set; set &= set - 1)
-            out |= bit(image[std::countr_zero(set)]);
+            out |= bit(group[g][std::countr_zero(set)]);
         return out;
     }
     static uint32_t rank(Ticket set) {
@@ -83,14 +130,12 @@ struct OrbitSearch::State {
         for_each_subset(all, s.t, [&](Ticket e) {
             if (element_orbit[rank(e)] != UINT32_MAX)
                 return;
-            Ticket x = e;
-            do {
-                element_orbit[rank(x)] = elements;
-                x = map(x);
-            } while (x != e);
+            for (size_t g = 0; g < group.size(); ++g)
+                element_orbit[rank(map(e, g))] = elements;
             ++elements;
         });
-        // Only full orbits: a short one would cost fewer tickets than the count assumes.
+        // Short orbits too (tickets that part of the group maps onto themselves): they cost fewer
+        // tickets, and some of the smallest wheels hold a few.
         std::vector<uint8_t> seen(wheel_binomial(s.v, s.k), 0);
         std::vector<uint32_t> own;
         cand_start.push_back(0);
@@ -100,20 +145,16 @@ struct OrbitSearch::State {
                 usable = false;
             if (!usable || seen[rank(c)])
                 return;
-            int size = 0;
-            Ticket x = c;
-            do {
-                seen[rank(x)] = 1;
-                x = map(x);
-                ++size;
-            } while (x != c);
-            if (size != shape.length)
-                return;
+            uint32_t size = 0;
+            for (size_t g = 0; g < group.size(); ++g)
+                if (uint8_t& mark = seen[rank(map(c, g))]; !mark)
+                    mark = 1, ++size;
             own.clear();
             for_each_subset(c, s.t, [&](Ticket e) { own.push_back(element_orbit[rank(e)]); });
             std::sort(own.begin(), own.end());
             own.erase(std::unique(own.begin(), own.end()), own.end());
             candidate.push_back(c);
+            tickets.push_back(size);
             cand_elements.insert(cand_elements.end(), own.begin(), own.end());
             cand_start.push_back(static_cast<uint32_t>(cand_elements.size()));
         });
@@ -168,6 +209,7 @@ struct OrbitSearch::State {
         chosen[c] = 1;
         set_at[c] = static_cast<uint32_t>(set.size());
         set.push_back(c);
+        set_tickets += tickets[c];
         int64_t own = 0;
         uint64_t work = 0;
         for (uint32_t i = cand_start[c]; i < cand_start[c + 1]; ++i) {
@@ -189,6 +231,7 @@ struct OrbitSearch::State {
     }
     uint64_t remove(uint32_t c) {
         chosen[c] = 0;
+        set_tickets -= tickets[c];
         const uint32_t last = set.back();
         set[set_at[c]] = last;
         set_at[last] = set_at[c];
@@ -212,33 +255,41 @@ struct OrbitSearch::State {
         return work + 8;
     }
 
-    // The chosen orbit with the highest score, oldest first among equals; UINT32_MAX: none.
+    // Scores are weighed per ticket, so that a short orbit counts for what it costs: above zero
+    // when orbit a scores higher than b.
+    int64_t compare(uint32_t a, uint32_t b) const { return score[a] * tickets[b] - score[b] * tickets[a]; }
+    // Ahead of the pick so far (none: any), the oldest first among equals.
+    bool ahead(uint32_t c, uint32_t pick) const {
+        if (pick == UINT32_MAX)
+            return true;
+        const int64_t by = compare(c, pick);
+        return by > 0 || (by == 0 && stamp[c] < stamp[pick]);
+    }
+
+    // The chosen orbit with the highest score; UINT32_MAX: none.
     uint32_t least_useful(uint32_t skip) const {
-        int64_t top = INT64_MIN;
         uint32_t pick = UINT32_MAX;
         for (const uint32_t c : set)
-            if (c != skip && (score[c] > top || (score[c] == top && stamp[c] < stamp[pick])))
-                top = score[c], pick = c;
+            if (c != skip && ahead(c, pick))
+                pick = c;
         return pick;
     }
 
-    // The best orbit covering element e, among those that may enter (any, when none may).
-    uint32_t best_cover(uint32_t e, bool any) {
-        int64_t top = INT64_MIN;
+    // The best orbit covering element e among those that may enter; UINT32_MAX: none may.
+    uint32_t best_cover(uint32_t e) {
         uint32_t pick = UINT32_MAX;
-        for (uint32_t j = elem_start[e]; j < elem_start[e + 1]; ++j) {
-            const uint32_t c = elem_candidates[j];
-            if ((any || may_enter[c]) && (score[c] > top || (score[c] == top && stamp[c] < stamp[pick])))
-                top = score[c], pick = c;
-        }
+        for (uint32_t j = elem_start[e]; j < elem_start[e + 1]; ++j)
+            if (const uint32_t c = elem_candidates[j]; may_enter[c] && ahead(c, pick))
+                pick = c;
         return pick;
     }
 
     uint64_t step() {
         uint64_t work = set.size();
         while (uncovered.empty()) {
-            if (best.empty() || set.size() < best.size()) {
+            if (best.empty() || set_tickets < best_tickets) {
                 best = set;
+                best_tickets = set_tickets;
                 work_at_best = work_done + work;
             }
             if (set.size() <= 1)
@@ -253,9 +304,9 @@ struct OrbitSearch::State {
             stamp[c] = steps;
         }
         const uint32_t e = uncovered[rng.below(uncovered.size())];
-        uint32_t c = best_cover(e, false);
-        if (c == UINT32_MAX)
-            c = best_cover(e, true);
+        uint32_t c = best_cover(e);
+        if (c == UINT32_MAX) // every one may not: a random one, which keeps the search moving
+            c = elem_candidates[elem_start[e] + rng.below(elem_start[e + 1] - elem_start[e])];
         work += add(c) + (elem_start[e + 1] - elem_start[e]);
         stamp[c] = steps;
         tabu = c;
@@ -269,23 +320,19 @@ struct OrbitSearch::State {
     }
 
     // The usual start: orbits added one by one, each the best cover of a random uncovered element
-    // (a random one among equals).
+    // (the first among equals: these starts, in the order the orbits were listed, did better).
     uint64_t greedy() {
         uint64_t work = 0;
         while (!uncovered.empty()) {
             const uint32_t e = uncovered[rng.below(uncovered.size())];
-            int64_t top = INT64_MIN;
-            uint32_t pick = 0, ties = 0;
-            for (uint32_t j = elem_start[e]; j < elem_start[e + 1]; ++j) {
-                const uint32_t c = elem_candidates[j];
-                if (score[c] > top)
-                    top = score[c], pick = c, ties = 1;
-                else if (score[c] == top && rng.below(++ties) == 0)
-                    pick = c;
-            }
+            uint32_t pick = elem_candidates[elem_start[e]];
+            for (uint32_t j = elem_start[e] + 1; j < elem_start[e + 1]; ++j)
+                if (compare(elem_candidates[j], pick) > 0)
+                    pick = elem_candidates[j];
             work += add(pick) + (elem_start[e + 1] - elem_start[e]);
         }
         best = set;
+        best_tickets = set_tickets;
         return work;
     }
 };
@@ -333,15 +380,17 @@ uint64_t OrbitSearch::work_at_best() const {
 }
 
 size_t OrbitSearch::best_size() const {
-    return d_->best.size() * static_cast<size_t>(d_->shape.length);
+    return d_->best_tickets;
 }
 
 std::vector<Ticket> OrbitSearch::best_wheel() const {
     std::vector<Ticket> wheel;
     for (const uint32_t c : d_->best) {
-        Ticket x = d_->candidate[c];
-        for (int i = 0; i < d_->shape.length; ++i, x = d_->map(x))
-            wheel.push_back(x);
+        const size_t from = wheel.size();
+        for (size_t g = 0; g < d_->group.size(); ++g)
+            wheel.push_back(d_->map(d_->candidate[c], g));
+        std::sort(wheel.begin() + static_cast<std::ptrdiff_t>(from), wheel.end());
+        wheel.erase(std::unique(wheel.begin() + static_cast<std::ptrdiff_t>(from), wheel.end()), wheel.end());
     }
     return wheel;
 }

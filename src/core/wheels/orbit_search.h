@@ -7,18 +7,22 @@
 #include <memory>
 #include <vector>
 
-// Covering designs that a permutation of the numbers maps onto themselves: `cycles` cycles of
-// `length` numbers each, the other numbers fixed. Their tickets fall into orbits of `length`
-// tickets, so a search chooses among a few thousand orbits instead of every ticket, and many of
-// the smallest wheels known have such a symmetry (the Steiner systems among them).
+// Covering designs that a group of permutations of the numbers maps onto themselves. The group of
+// a shape turns `cycles` cycles of `length` numbers each, the other numbers fixed; with a
+// `multiplier` above 1 there is one cycle, of a prime number p of numbers read as 0..p-1, and the
+// group is every map x -> a x + b (mod p) with a among the powers of `multiplier`. Their tickets
+// fall into orbits, so a search chooses among a few thousand orbits instead of every ticket, and
+// many of the smallest wheels known have such a symmetry (the Steiner systems among them).
 struct OrbitShape {
     int length = 0;
     int cycles = 0;
+    int multiplier = 1;
     friend bool operator==(const OrbitShape&, const OrbitShape&) = default;
 };
 
 // The shapes worth a try for a covering design: cycles of 5 numbers or more, at most four fixed
-// numbers, and few enough tickets to list them all; the likeliest first. None for wheels with t < m.
+// numbers, and few enough tickets to list them all; the likeliest first, and last the prime cycles
+// times their nonzero squares. None for wheels with t < m.
 std::vector<OrbitShape> orbit_shapes(const WheelParams& shape);
 
 // A weighted local search over the orbits of one shape: it keeps a set of orbits, and when they
@@ -34,8 +38,7 @@ class OrbitSearch {
     OrbitSearch(const OrbitSearch&) = delete;
     OrbitSearch& operator=(const OrbitSearch&) = delete;
 
-    // False when some t-subset lies in no full orbit of tickets (the shape cannot give a wheel), or
-    // when the listing was stopped.
+    // False when the listing was stopped.
     bool usable() const;
     // Runs until `work` more units are spent or stop() says so (asked about every millisecond).
     // Returns the units spent.
