@@ -49,8 +49,8 @@ struct DesignTuning {
     int weight_threshold = 3;  // uncovered subsets gain weight after a trade that lowers the weight less
     int restart_weight_divisor = 1;  // a restart from the best wheel divides the weights (1: kept)
     bool restart_drops_least = true; // a restart drops the least useful ticket, not a random one
-    // Covering designs with a symmetry (see orbit_search.h) are tried first, with at most this
-    // share of the time, every shape in turn while a round finds a smaller wheel. 0: none.
+    // Covering designs with a symmetry (see orbit_search.h) are tried first, with this share of
+    // the time, every shape in turn. 0: none.
     double orbit_share = 0.4;
 };
 
