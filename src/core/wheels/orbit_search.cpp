@@ -158,17 +158,15 @@ struct OrbitSearch::State {
             cand_elements.insert(cand_elements.end(), own.begin(), own.end());
             cand_start.push_back(static_cast<uint32_t>(cand_elements.size()));
         });
+        // Every t-subset lies in some ticket's orbit, so only a stopped listing leaves one out.
+        if (!usable)
+            return;
         const uint32_t n = static_cast<uint32_t>(candidate.size());
         elem_start.assign(elements + 1, 0);
         for (const uint32_t e : cand_elements)
             ++elem_start[e + 1];
-        for (uint32_t e = 0; e < elements; ++e) {
-            if (elem_start[e + 1] == 0)
-                usable = false;
+        for (uint32_t e = 0; e < elements; ++e)
             elem_start[e + 1] += elem_start[e];
-        }
-        if (!usable)
-            return;
         elem_candidates.resize(cand_elements.size());
         std::vector<uint32_t> fill(elem_start.begin(), elem_start.end() - 1);
         for (uint32_t c = 0; c < n; ++c)

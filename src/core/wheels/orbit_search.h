@@ -20,9 +20,10 @@ struct OrbitShape {
     friend bool operator==(const OrbitShape&, const OrbitShape&) = default;
 };
 
-// The shapes worth a try for a covering design: cycles of 5 numbers or more, at most four fixed
-// numbers, and few enough tickets to list them all; the likeliest first, and last the prime cycles
-// times their nonzero squares. None for wheels with t < m.
+// The shapes worth a try for a covering design: cycles of 3 numbers or more, at most four fixed
+// numbers, and few enough tickets to list them all; the likeliest first (cycles of 5 or more, then
+// the shorter ones), and last the prime cycles times their nonzero squares. None for wheels with
+// t < m.
 std::vector<OrbitShape> orbit_shapes(const WheelParams& shape);
 
 // A weighted local search over the orbits of one shape: it keeps a set of orbits, and when they
