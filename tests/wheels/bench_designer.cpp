@@ -4,8 +4,13 @@
 //                  [--plain] [--plain-share P] [--cover-schedule START COOLING STAGE FROZEN]
 //                  [--cold T] [--reheats N] [--temperatures START END] [--cooling FACTOR]
 //                  [--orbit-share S] [--budget B] [--wall-clock] [--verbose] [--check-only]
+//                  [--seeds N] [--jobs J]
 // The seconds are the search thread's processor time unless --wall-clock, so that the figures
 // hold on a machine busy with other work.
+// --seeds N runs every case with the seeds N, N+1, ... as well and adds their sizes and how many
+// reached the best known size: one seed's table can mislead by several percent either way, so a
+// change to the search is judged on several. --jobs J runs that many searches at once, each on its
+// own thread (and so its own processor time).
 // (--stall, --tenure, --threshold, --weight-divisor, --drop-random: the repair's tuning; --anneal,
 // --repair: that search for every covering design, --plain, --plain-share, --cover-schedule, --cold:
 // the tuning of their annealing; --reheats: reheats before a restart from the best wheel;
@@ -23,7 +28,11 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QRegularExpression>
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -86,6 +95,8 @@ int main(int argc, char** argv) {
     bool verbose = false;
     int budget = 0;
     DesignClock clock = DesignClock::ThreadCpu;
+    int seeds = 1;
+    int jobs = 1;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--seconds") && i + 1 < args.size())
@@ -136,6 +147,10 @@ int main(int argc, char** argv) {
             tuning.orbit_share = args[++i].toDouble();
         else if (args[i] == QLatin1String("--check-only"))
             check_only = true;
+        else if (args[i] == QLatin1String("--seeds") && i + 1 < args.size())
+            seeds = std::max(1, args[++i].toInt());
+        else if (args[i] == QLatin1String("--jobs") && i + 1 < args.size())
+            jobs = std::max(1, args[++i].toInt());
         else {
             std::fprintf(stderr,
                          "usage: bench_designer [--seconds S] [--seed N] [--filter REGEX] [--stall MOVES]"
@@ -144,7 +159,7 @@ int main(int argc, char** argv) {
                          " [--cover-schedule START COOLING STAGE FROZEN] [--cold T] [--reheats N]"
                          " [--temperatures START END] [--cooling FACTOR] [--orbit-share S] [--budget B]"
                          " [--wall-clock]"
-                         " [--verbose] [--check-only]\n");
+                         " [--verbose] [--check-only] [--seeds N] [--jobs J]\n");
             return 2;
         }
     }
@@ -153,34 +168,77 @@ int main(int argc, char** argv) {
         return 0;
     std::printf("%-34s %6s %6s %7s %8s %8s %9s\n", "case", "size", "best", "ratio", "found s", "first s",
                 "catalogue");
-    for (const Case& c : cases()) {
-        if (!filter.pattern().isEmpty() && !filter.match(c.name).hasMatch())
-            continue;
-        DesignOptions o;
-        o.shape = c.shape;
-        o.seconds = seconds * c.seconds_factor;
-        o.seed = seed;
-        o.clock = clock;
-        o.budget = budget;
-        o.tuning = tuning;
-        if (verbose) {
-            o.progress_interval = 0.5;
-            o.progress = [](const DesignProgress& p) {
-                std::printf("  %6.1f s  best %d  size %d  uncovered %llu  moves %llu\n", p.elapsed,
-                            p.best_size, p.size, static_cast<unsigned long long>(p.uncovered),
-                            static_cast<unsigned long long>(p.moves));
-            };
+    std::vector<Case> chosen;
+    for (const Case& c : cases())
+        if (filter.pattern().isEmpty() || filter.match(c.name).hasMatch())
+            chosen.push_back(c);
+    // Every run of every case, handed out to the jobs in order; a case's line is printed once all
+    // its runs are in, and the cases in their order.
+    const size_t runs = chosen.size() * static_cast<size_t>(seeds);
+    std::vector<DesignResult> results(runs);
+    std::vector<int> left(chosen.size(), seeds);
+    std::atomic<size_t> next{0};
+    std::mutex print_mutex;
+    size_t printed = 0;
+    const auto print_ready = [&] {
+        for (; printed < chosen.size() && left[printed] == 0; ++printed) {
+            const Case& c = chosen[printed];
+            const DesignResult& r = results[printed * static_cast<size_t>(seeds)];
+            const auto best = best_known_size(c.shape);
+            const uint64_t reference = best ? static_cast<uint64_t>(*best) : wheel_lower_bound(c.shape);
+            const int catalogue = catalogue_size(c.shape);
+            std::printf("%-34s %6zu %5llu%s %7.3f %8.2f %8.2f %9s%s", qPrintable(c.name), r.tickets.size(),
+                        static_cast<unsigned long long>(reference), best ? " " : "L",
+                        static_cast<double>(r.tickets.size()) / static_cast<double>(reference),
+                        r.best_seconds, r.first_wheel_seconds,
+                        catalogue ? qPrintable(QString::number(catalogue)) : "-",
+                        r.count.complete() ? "" : "  (incomplete)");
+            if (seeds > 1) {
+                int reached = 0;
+                std::printf("   seeds:");
+                for (int i = 0; i < seeds; ++i) {
+                    const size_t size =
+                        results[printed * static_cast<size_t>(seeds) + static_cast<size_t>(i)].tickets.size();
+                    reached += size <= reference;
+                    std::printf(" %zu", size);
+                }
+                std::printf("  (%d of %d at %llu or below)", reached, seeds,
+                            static_cast<unsigned long long>(reference));
+            }
+            std::printf("\n");
+            std::fflush(stdout);
         }
-        const DesignResult r = design_wheel(o);
-        const auto best = best_known_size(c.shape);
-        const uint64_t reference = best ? static_cast<uint64_t>(*best) : wheel_lower_bound(c.shape);
-        const int catalogue = catalogue_size(c.shape);
-        std::printf("%-34s %6zu %5llu%s %7.3f %8.2f %8.2f %9s%s\n", qPrintable(c.name), r.tickets.size(),
-                    static_cast<unsigned long long>(reference), best ? " " : "L",
-                    static_cast<double>(r.tickets.size()) / static_cast<double>(reference), r.best_seconds,
-                    r.first_wheel_seconds, catalogue ? qPrintable(QString::number(catalogue)) : "-",
-                    r.count.complete() ? "" : "  (incomplete)");
-        std::fflush(stdout);
-    }
+    };
+    const auto work = [&] {
+        for (size_t run = next++; run < runs; run = next++) {
+            const Case& c = chosen[run / static_cast<size_t>(seeds)];
+            DesignOptions o;
+            o.shape = c.shape;
+            o.seconds = seconds * c.seconds_factor;
+            o.seed = seed + run % static_cast<size_t>(seeds);
+            o.clock = clock;
+            o.budget = budget;
+            o.tuning = tuning;
+            if (verbose && jobs == 1) {
+                o.progress_interval = 0.5;
+                o.progress = [](const DesignProgress& p) {
+                    std::printf("  %6.1f s  best %d  size %d  uncovered %llu  moves %llu\n", p.elapsed,
+                                p.best_size, p.size, static_cast<unsigned long long>(p.uncovered),
+                                static_cast<unsigned long long>(p.moves));
+                };
+            }
+            DesignResult r = design_wheel(o);
+            const std::lock_guard lock(print_mutex);
+            results[run] = std::move(r);
+            --left[run / static_cast<size_t>(seeds)];
+            print_ready();
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int j = 1; j < jobs; ++j)
+        threads.emplace_back(work);
+    work();
+    for (std::thread& t : threads)
+        t.join();
     return 0;
 }
