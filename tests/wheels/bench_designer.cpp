@@ -10,7 +10,7 @@
 // --seeds N runs every case with the seeds N, N+1, ... as well and adds their sizes and how many
 // reached the best known size: one seed's table can mislead by several percent either way, so a
 // change to the search is judged on several. --jobs J runs that many searches at once, each on its
-// own thread (and so its own processor time).
+// own thread (and so its own processor time); --verbose only with one job.
 // (--stall, --tenure, --threshold, --weight-divisor, --drop-random: the repair's tuning; --anneal,
 // --repair: that search for every covering design, --plain, --plain-share, --cover-schedule, --cold:
 // the tuning of their annealing; --reheats: reheats before a restart from the best wheel;
@@ -174,7 +174,8 @@ int main(int argc, char** argv) {
             chosen.push_back(c);
     // Every run of every case, handed out to the jobs in order; a case's line is printed once all
     // its runs are in, and the cases in their order.
-    const size_t runs = chosen.size() * static_cast<size_t>(seeds);
+    const auto per_case = static_cast<size_t>(seeds);
+    const size_t runs = chosen.size() * per_case;
     std::vector<DesignResult> results(runs);
     std::vector<int> left(chosen.size(), seeds);
     std::atomic<size_t> next{0};
@@ -183,7 +184,7 @@ int main(int argc, char** argv) {
     const auto print_ready = [&] {
         for (; printed < chosen.size() && left[printed] == 0; ++printed) {
             const Case& c = chosen[printed];
-            const DesignResult& r = results[printed * static_cast<size_t>(seeds)];
+            const DesignResult& r = results[printed * per_case];
             const auto best = best_known_size(c.shape);
             const uint64_t reference = best ? static_cast<uint64_t>(*best) : wheel_lower_bound(c.shape);
             const int catalogue = catalogue_size(c.shape);
@@ -197,8 +198,7 @@ int main(int argc, char** argv) {
                 int reached = 0;
                 std::printf("   seeds:");
                 for (int i = 0; i < seeds; ++i) {
-                    const size_t size =
-                        results[printed * static_cast<size_t>(seeds) + static_cast<size_t>(i)].tickets.size();
+                    const size_t size = results[printed * per_case + static_cast<size_t>(i)].tickets.size();
                     reached += size <= reference;
                     std::printf(" %zu", size);
                 }
@@ -211,11 +211,11 @@ int main(int argc, char** argv) {
     };
     const auto work = [&] {
         for (size_t run = next++; run < runs; run = next++) {
-            const Case& c = chosen[run / static_cast<size_t>(seeds)];
+            const Case& c = chosen[run / per_case];
             DesignOptions o;
             o.shape = c.shape;
             o.seconds = seconds * c.seconds_factor;
-            o.seed = seed + run % static_cast<size_t>(seeds);
+            o.seed = seed + run % per_case;
             o.clock = clock;
             o.budget = budget;
             o.tuning = tuning;
@@ -230,7 +230,7 @@ int main(int argc, char** argv) {
             DesignResult r = design_wheel(o);
             const std::lock_guard lock(print_mutex);
             results[run] = std::move(r);
-            --left[run / static_cast<size_t>(seeds)];
+            --left[run / per_case];
             print_ready();
         }
     };
