@@ -3,8 +3,8 @@
 //                  [--threshold WEIGHT] [--weight-divisor D] [--drop-random] [--anneal | --repair]
 //                  [--plain] [--plain-share P] [--cover-schedule START COOLING STAGE FROZEN]
 //                  [--cold T] [--reheats N] [--temperatures START END] [--cooling FACTOR]
-//                  [--orbit-share S] [--budget B] [--wall-clock] [--verbose] [--check-only]
-//                  [--seeds N] [--jobs J]
+//                  [--orbit-share S] [--multiplier-slices N] [--budget B] [--wall-clock]
+//                  [--verbose] [--check-only] [--seeds N] [--jobs J]
 // The seconds are the search thread's processor time unless --wall-clock, so that the figures
 // hold on a machine busy with other work.
 // --seeds N runs every case with the seeds N, N+1, ... as well and adds their sizes and how many
@@ -15,7 +15,8 @@
 // --repair: that search for every covering design, --plain, --plain-share, --cover-schedule, --cold:
 // the tuning of their annealing; --reheats: reheats before a restart from the best wheel;
 // --temperatures and --cooling: the schedule of wheels with t < m; --orbit-share: the share of the
-// time for wheels with a symmetry, 0 for none; --budget: a fixed number of tickets for every case)
+// time for wheels with a symmetry, 0 for none; --multiplier-slices: the most slices of it a shape
+// with a multiplier may run while it improves; --budget: a fixed number of tickets for every case)
 // Columns: the case, the size found, the best known size (LJCR) or the lower bound, their ratio,
 // when that size was found and when the first checked wheel was, the catalogue's size where it has
 // the guarantee.
@@ -145,6 +146,8 @@ int main(int argc, char** argv) {
             tuning.reheats_before_restart = args[++i].toInt();
         else if (args[i] == QLatin1String("--orbit-share") && i + 1 < args.size())
             tuning.orbit_share = args[++i].toDouble();
+        else if (args[i] == QLatin1String("--multiplier-slices") && i + 1 < args.size())
+            tuning.multiplier_slices = args[++i].toDouble();
         else if (args[i] == QLatin1String("--check-only"))
             check_only = true;
         else if (args[i] == QLatin1String("--seeds") && i + 1 < args.size())
@@ -157,8 +160,8 @@ int main(int argc, char** argv) {
                          " [--tenure MOVES] [--threshold WEIGHT] [--weight-divisor D] [--drop-random]"
                          " [--anneal | --repair] [--plain] [--plain-share P]"
                          " [--cover-schedule START COOLING STAGE FROZEN] [--cold T] [--reheats N]"
-                         " [--temperatures START END] [--cooling FACTOR] [--orbit-share S] [--budget B]"
-                         " [--wall-clock]"
+                         " [--temperatures START END] [--cooling FACTOR] [--orbit-share S]"
+                         " [--multiplier-slices N] [--budget B] [--wall-clock]"
                          " [--verbose] [--check-only] [--seeds N] [--jobs J]\n");
             return 2;
         }

@@ -3,6 +3,7 @@
 #include "core/wheels/subset_walk.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -20,23 +21,21 @@ constexpr int min_length = 5;
 // (three cycles of 3 hold the 60 tickets of 6 on 19 numbers that cover every 3-subset).
 constexpr int min_short_length = 3;
 
-bool is_prime(int n) {
-    for (int d = 2; d * d <= n; ++d)
-        if (n % d == 0)
-            return false;
-    return n >= 2;
-}
-
-// The nonzero squares mod a prime p are the powers of g^2 for a primitive root g.
-int square_generator(int p) {
-    for (int g = 2; g < p; ++g) {
-        int order = 1;
-        for (int x = g; x != 1; x = x * g % p)
-            ++order;
-        if (order == p - 1)
-            return g * g % p;
-    }
-    return 1;
+// A multiplier whose powers are the squares of the units mod n (where they are one cycle; else
+// the square of the largest order); 1 when the only square is 1.
+int square_generator(int n) {
+    const auto order = [n](int a) {
+        int k = 1;
+        for (int x = a; x != 1; x = x * a % n)
+            ++k;
+        return k;
+    };
+    int best = 1, best_order = 1;
+    for (int u = 2; u < n; ++u)
+        if (std::gcd(u, n) == 1)
+            if (const int sq = u * u % n, o = order(sq); o > best_order)
+                best = sq, best_order = o;
+    return best;
 }
 
 } // namespace
@@ -58,10 +57,14 @@ std::vector<OrbitShape> orbit_shapes(const WheelParams& s) {
     add_cycles(min_short_length, min_length - 1);
     // The larger groups have few orbits, so their searches end soon; they hold some Steiner
     // systems that no single cycle does (the 1,771 tickets of 5 on 23 numbers that cover every
-    // 4-subset once).
+    // 4-subset once), and the smallest wheels known of 6 on 23 and 24 numbers that cover every
+    // 3-subset and 4-subset (three cycles of 7 times the squares mod 7).
     for (int fixed = 0; fixed <= max_fixed; ++fixed)
-        if (const int p = s.v - fixed; p >= min_length && is_prime(p))
-            shapes.push_back({p, 1, square_generator(p)});
+        for (int cycles = s.v - fixed; cycles >= 1; --cycles)
+            if (const int length = (s.v - fixed) / cycles;
+                (s.v - fixed) % cycles == 0 && length >= min_short_length)
+                if (const int multiplier = square_generator(length); multiplier > 1)
+                    shapes.push_back({length, cycles, multiplier});
     return shapes;
 }
 
@@ -70,6 +73,7 @@ struct OrbitSearch::State {
     Random rng;
     std::vector<std::array<uint8_t, wheel_max_numbers>> group; // every permutation, the identity first
     bool usable = true;
+    bool by_tickets = false; // the swap keeps the set below the best covering's tickets, see step()
 
     // Orbits of tickets (candidates) and of t-subsets (elements), each candidate with the elements
     // it covers and each element with the candidates that cover it.
@@ -91,7 +95,7 @@ struct OrbitSearch::State {
     std::vector<uint32_t> best;                 // candidates of the smallest covering found
 
     State(const WheelParams& shape_, OrbitShape orbits, uint64_t seed, const std::function<bool()>& stop)
-        : s(shape_), rng(seed) {
+        : s(shape_), rng(seed), by_tickets(orbits.multiplier > 1) {
         const int cycled = orbits.length * orbits.cycles;
         // Turns of the cycles, each times every power of the multiplier (only 1 when it is 1).
         std::array<uint8_t, wheel_max_numbers> image{};
@@ -297,10 +301,15 @@ struct OrbitSearch::State {
             stamp[c] = steps;
         }
         ++steps;
-        if (const uint32_t c = least_useful(tabu); c != UINT32_MAX) {
-            work += remove(c);
-            stamp[c] = steps;
-        }
+        // Orbits of one size: one out, then one in. A multiplier makes orbits of several sizes,
+        // and there the set only has to stay below the best covering's tickets, whatever the
+        // number of its orbits (21 numbers, 6, 4 if 4: 504 tickets in 7 orbits of 21 to 126,
+        // where the greedy start's 6 orbits held 546 and a set kept at 5 orbits found nothing).
+        if (!by_tickets)
+            if (const uint32_t c = least_useful(tabu); c != UINT32_MAX) {
+                work += remove(c);
+                stamp[c] = steps;
+            }
         const uint32_t e = uncovered[rng.below(uncovered.size())];
         uint32_t c = best_cover(e);
         if (c == UINT32_MAX) // every one may not: a random one, which keeps the search moving
@@ -308,6 +317,11 @@ struct OrbitSearch::State {
         work += add(c) + (elem_start[e + 1] - elem_start[e]);
         stamp[c] = steps;
         tabu = c;
+        while (by_tickets && set_tickets >= best_tickets && set.size() > 1) {
+            const uint32_t out = least_useful(c);
+            work += remove(out) + set.size();
+            stamp[out] = steps;
+        }
         for (const uint32_t u : uncovered) {
             ++weight[u];
             for (uint32_t j = elem_start[u]; j < elem_start[u + 1]; ++j)

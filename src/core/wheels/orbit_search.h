@@ -9,8 +9,8 @@
 
 // Covering designs that a group of permutations of the numbers maps onto themselves. The group of
 // a shape turns `cycles` cycles of `length` numbers each, the other numbers fixed; with a
-// `multiplier` above 1 there is one cycle, of a prime number p of numbers read as 0..p-1, and the
-// group is every map x -> a x + b (mod p) with a among the powers of `multiplier`. Their tickets
+// `multiplier` above 1 it also maps each cycle, its numbers read as 0..n-1, by x -> a x + b (mod n)
+// with a among the powers of `multiplier` (a unit mod n), the same map on every cycle. Their tickets
 // fall into orbits, so a search chooses among a few thousand orbits instead of every ticket, and
 // many of the smallest wheels known have such a symmetry (the Steiner systems among them).
 struct OrbitShape {
@@ -22,8 +22,8 @@ struct OrbitShape {
 
 // The shapes worth a try for a covering design: cycles of 3 numbers or more, at most four fixed
 // numbers, and few enough tickets to list them all; the likeliest first (cycles of 5 or more, then
-// the shorter ones), and last the prime cycles times their nonzero squares. None for wheels with
-// t < m.
+// the shorter ones), and last the cycles times the squares of the units mod their length, where
+// a square other than 1 exists. None for wheels with t < m.
 std::vector<OrbitShape> orbit_shapes(const WheelParams& shape);
 
 // A weighted local search over the orbits of one shape: it keeps a set of orbits, and when they

@@ -295,10 +295,14 @@ class Designer {
             OrbitSearch search(s_, shape, rng_.next(), stop);
             if (!search.usable())
                 return;
-            const uint64_t chunk =
-                std::clamp<uint64_t>(static_cast<uint64_t>(slice / 16), 1, max_orbit_chunk);
+            // A shape with a multiplier lists few orbits, but its searches that get anywhere go
+            // on improving for several slices (three cycles of 7 and the squares on 24 numbers:
+            // 784 tickets of 6 that cover every 4-subset after about three): it may run longer,
+            // and stops as soon as any other once it stalls.
+            const double own = shape.multiplier > 1 ? slice * o_.tuning.multiplier_slices : slice;
+            const uint64_t chunk = std::clamp<uint64_t>(static_cast<uint64_t>(own / 16), 1, max_orbit_chunk);
             const auto half = static_cast<uint64_t>(slice / 2);
-            while (search.work_done() < static_cast<uint64_t>(slice) && !stopped_) {
+            while (search.work_done() < static_cast<uint64_t>(own) && !stopped_) {
                 search.run(chunk, stop);
                 if (search.work_done() >= std::max(4 * search.work_at_best(), half) + chunk)
                     break;

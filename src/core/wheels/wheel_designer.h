@@ -54,6 +54,8 @@ struct DesignTuning {
     // cases that a symmetric wheel decides, three seeds each, and over the whole table gave
     // 22,992 tickets against 22,998 (21 numbers, 5, 3 if 3: 155 against 160).
     double orbit_share = 0.6;
+    // The most slices a shape with a multiplier may run while it improves (the others: one).
+    double multiplier_slices = 4;
 };
 
 // What the time budget is measured by. A benchmark on a busy machine wants the search thread's own
