@@ -6,6 +6,8 @@
 # The full set is 64 wheels; at 60 seconds a wheel that is a bit over an hour of one core.
 # keep-smaller: where OUTPUT already holds a smaller wheel for a case, that one stays, so that runs
 # with other searches or budgets only ever improve the file.
+# WHEEL_PICKS="5" (or "6") designs only those tickets, so that two runs can share the work of one;
+# OUTPUT then holds only their wheels.
 set -euo pipefail
 zandrel=${1:?usage: design_wheels.sh ZANDREL_BINARY [SECONDS_PER_WHEEL] [OUTPUT] [keep-smaller]}
 seconds=${2:-60}
@@ -29,7 +31,7 @@ old_wheel() {
   fi
   printf '# Each wheel: "wheel V K T M TICKETS", then its tickets, one a line, numbers 1..V ascending.\r\n'
 } > "$work/all.txt"
-for k in 5 6; do
+for k in ${WHEEL_PICKS:-5 6}; do
   for t in 3 4; do
     for v in $(seq 10 25); do
       seed=$((v * 100 + k * 10 + t))
