@@ -44,27 +44,28 @@ std::vector<OrbitShape> orbit_shapes(const WheelParams& s) {
     std::vector<OrbitShape> shapes;
     if (s.t != s.m || s.t < 2 || s.k >= s.v || wheel_binomial(s.v, s.k) > max_listed_tickets)
         return shapes;
-    // Fewest fixed numbers first, and of those the most cycles: the order in which they most often
-    // held the best wheel, which matters when the time is short.
-    const auto add_cycles = [&](int shortest, int longest) {
+    // Every way to lay the numbers out in cycles of shortest..longest, up to max_fixed left fixed
+    // (squared: only lengths with a square other than 1, times the squares). Fewest fixed numbers
+    // first, and of those the most cycles: the order in which they most often held the best
+    // wheel, which matters when the time is short.
+    const auto add_cycles = [&](int shortest, int longest, bool squared) {
         for (int fixed = 0; fixed <= max_fixed; ++fixed)
             for (int cycles = s.v - fixed; cycles >= 1; --cycles)
                 if (const int length = (s.v - fixed) / cycles;
-                    (s.v - fixed) % cycles == 0 && length >= shortest && length <= longest)
-                    shapes.push_back({length, cycles});
+                    (s.v - fixed) % cycles == 0 && length >= shortest && length <= longest) {
+                    if (!squared)
+                        shapes.push_back({length, cycles});
+                    else if (const int multiplier = square_generator(length); multiplier > 1)
+                        shapes.push_back({length, cycles, multiplier});
+                }
     };
-    add_cycles(min_length, s.v);
-    add_cycles(min_short_length, min_length - 1);
+    add_cycles(min_length, s.v, false);
+    add_cycles(min_short_length, min_length - 1, false);
     // The larger groups have few orbits, so their searches end soon; they hold some Steiner
     // systems that no single cycle does (the 1,771 tickets of 5 on 23 numbers that cover every
     // 4-subset once), and the smallest wheels known of 6 on 23 and 24 numbers that cover every
     // 3-subset and 4-subset (three cycles of 7 times the squares mod 7).
-    for (int fixed = 0; fixed <= max_fixed; ++fixed)
-        for (int cycles = s.v - fixed; cycles >= 1; --cycles)
-            if (const int length = (s.v - fixed) / cycles;
-                (s.v - fixed) % cycles == 0 && length >= min_short_length)
-                if (const int multiplier = square_generator(length); multiplier > 1)
-                    shapes.push_back({length, cycles, multiplier});
+    add_cycles(min_short_length, s.v, true);
     return shapes;
 }
 
