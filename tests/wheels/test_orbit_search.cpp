@@ -20,19 +20,23 @@ class TestOrbitSearch : public QObject {
         QTest::addColumn<std::vector<OrbitShape>>("last");
         // 16 = 8x2, 16, 5x3+1, 15+1, 7x2+2, 14+2, 13+3, 6x2+4, 12+4: fewest fixed numbers first;
         // then the short cycles 4x4, 3x5+1, 3x4+4, 4x3+4; then those whose length has a square
-        // other than 1 among its units, times the squares (mod 16: 1 and 9; mod 5: 1 and 4).
+        // other than 1 among its units, times the squares (mod 16: 1 and 9; mod 5: 1 and 4); none
+        // turned, as no unit mod 5 has order 3 nor mod 4 order 4.
         QTest::newRow("C(16,6,4)") << WheelParams{16, 6, 4, 4} << 19
                                    << std::vector<OrbitShape>{{8, 2}, {16, 1}, {5, 3}} << true
                                    << std::vector<OrbitShape>{{4, 3},    {16, 1, 9}, {5, 3, 4}, {15, 1, 4},
                                                               {7, 2, 4}, {14, 1, 9}, {13, 1, 4}};
-        QTest::newRow("C(22,6,3)") << WheelParams{22, 6, 3, 3} << 24
+        // Last the cycles turned by a unit of their number's order: 2 has order 3 mod 7, 4 mod 5.
+        QTest::newRow("C(22,6,3)") << WheelParams{22, 6, 3, 3} << 26
                                    << std::vector<OrbitShape>{{11, 2}, {22, 1}, {7, 3}} << false
-                                   << std::vector<OrbitShape>{{20, 1, 9}, {19, 1, 4}, {9, 2, 4}, {18, 1, 7}};
-        QTest::newRow("C(23,5,4)") << WheelParams{23, 5, 4, 4} << 20
+                                   << std::vector<OrbitShape>{{20, 1, 9}, {19, 1, 4},      {9, 2, 4},
+                                                              {18, 1, 7}, {7, 3, 2, true}, {5, 4, 2, true}};
+        QTest::newRow("C(23,5,4)") << WheelParams{23, 5, 4, 4} << 22
                                    << std::vector<OrbitShape>{{23, 1}, {11, 2}} << false
-                                   << std::vector<OrbitShape>{{4, 5},     {23, 1, 4}, {11, 2, 4}, {22, 1, 9},
-                                                              {7, 3, 4},  {21, 1, 4}, {5, 4, 4},  {10, 2, 9},
-                                                              {20, 1, 9}, {19, 1, 4}};
+                                   << std::vector<OrbitShape>{{4, 5},     {23, 1, 4},      {11, 2, 4},
+                                                              {22, 1, 9}, {7, 3, 4},       {21, 1, 4},
+                                                              {5, 4, 4},  {10, 2, 9},      {20, 1, 9},
+                                                              {19, 1, 4}, {7, 3, 2, true}, {5, 4, 2, true}};
         QTest::newRow("lotto design: none") << WheelParams{16, 6, 3, 4} << 0 << std::vector<OrbitShape>{}
                                             << false << std::vector<OrbitShape>{};
         QTest::newRow("too many tickets to list: none")
@@ -85,6 +89,9 @@ class TestOrbitSearch : public QObject {
             << WheelParams{21, 6, 4, 4} << OrbitShape{21, 1, 4} << 504 << 1;
         QTest::newRow("C(23,5,3), two cycles of 11 times the squares")
             << WheelParams{23, 5, 3, 3} << OrbitShape{11, 2, 4} << 187 << 1;
+        // One under the smallest listed: x -> 2 x + b (mod 5) that also moves each cycle on one.
+        QTest::newRow("C(20,6,3), four cycles of 5 turned by 2")
+            << WheelParams{20, 6, 3, 3} << OrbitShape{5, 4, 2, true} << 70 << 1;
     }
     void finds_symmetric_designs() {
         QFETCH(WheelParams, shape);
