@@ -6,6 +6,7 @@
 # The full set is 64 wheels; at 60 seconds a wheel that is a bit over an hour of one core.
 # keep-smaller: where OUTPUT already holds a smaller wheel for a case, that one stays, so that runs
 # with other searches or budgets only ever improve the file.
+# Last, tools/extend_wheels.py puts in any wheel that two smaller ones build with fewer tickets.
 # WHEEL_PICKS="5" (or "6") designs only those tickets, so that two runs can share the work of one;
 # OUTPUT then holds only their wheels.
 set -euo pipefail
@@ -62,3 +63,5 @@ for k in ${WHEEL_PICKS:-5 6}; do
   done
 done
 mv "$work/all.txt" "$output"
+# Then any wheel that two smaller ones in the file build with fewer tickets.
+python3 "$(dirname "$0")/extend_wheels.py" "$output"
