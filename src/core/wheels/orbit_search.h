@@ -26,8 +26,8 @@ struct OrbitShape {
 // The shapes worth a try for a covering design: cycles of 3 numbers or more, at most four fixed
 // numbers, and few enough tickets to list them all; the likeliest first (cycles of 5 or more, then
 // the shorter ones), and last the cycles times the squares of the units mod their length, where
-// a square other than 1 exists, then three cycles or more times a unit of that order that turns
-// them. None for wheels with t < m.
+// a square other than 1 exists, then three cycles or more holding every number times a unit of
+// that order that turns them. None for wheels with t < m.
 std::vector<OrbitShape> orbit_shapes(const WheelParams& shape);
 
 // A weighted local search over the orbits of one shape: it keeps a set of orbits, and when they
