@@ -58,20 +58,20 @@ std::vector<OrbitShape> orbit_shapes(const WheelParams& s) {
     // first, and of those the most cycles: the order in which they most often held the best
     // wheel, which matters when the time is short.
     enum class Kind { Plain, Squared, Turned };
+    // The multiplier of a layout of that kind; 1 where it has none (a plain cycle, or no such unit).
+    const auto multiplier_of = [](Kind kind, int length, int cycles) {
+        if (kind == Kind::Squared)
+            return square_generator(length);
+        return kind == Kind::Turned && cycles >= 3 ? unit_of_order(length, cycles) : 1;
+    };
     const auto add_cycles = [&](int shortest, int longest, Kind kind, int most_fixed = max_fixed) {
         for (int fixed = 0; fixed <= most_fixed; ++fixed)
             for (int cycles = s.v - fixed; cycles >= 1; --cycles)
                 if (const int length = (s.v - fixed) / cycles;
-                    (s.v - fixed) % cycles == 0 && length >= shortest && length <= longest) {
-                    if (kind == Kind::Plain)
-                        shapes.push_back({length, cycles});
-                    else if (kind == Kind::Squared) {
-                        if (const int multiplier = square_generator(length); multiplier > 1)
-                            shapes.push_back({length, cycles, multiplier});
-                    } else if (const int multiplier = unit_of_order(length, cycles);
-                               cycles >= 3 && multiplier > 1)
-                        shapes.push_back({length, cycles, multiplier, true});
-                }
+                    (s.v - fixed) % cycles == 0 && length >= shortest && length <= longest)
+                    if (const int multiplier = multiplier_of(kind, length, cycles);
+                        kind == Kind::Plain || multiplier > 1)
+                        shapes.push_back({length, cycles, multiplier, kind == Kind::Turned});
     };
     add_cycles(min_length, s.v, Kind::Plain);
     add_cycles(min_short_length, min_length - 1, Kind::Plain);
