@@ -39,6 +39,13 @@ class TestOrbitSearch : public QObject {
         QTest::newRow("C(21,6,3)") << WheelParams{21, 6, 3, 3} << 23
                                    << std::vector<OrbitShape>{{7, 3}, {21, 1}, {5, 4}} << false
                                    << std::vector<OrbitShape>{{18, 1, 7}, {17, 1, 9}, {7, 3, 2, true}};
+        // Few tickets: last the cycles of an even length with up to as many of half that length
+        // (15 = 6x2+3, 10+5, 4x3+2+1, 4x2+2x2+3, 8+4+3).
+        QTest::newRow("C(15,5,3)") << WheelParams{15, 5, 3, 3} << 22
+                                   << std::vector<OrbitShape>{{5, 3}, {15, 1}} << true
+                                   << std::vector<OrbitShape>{{11, 1, 4},           {6, 2, 1, false, 1},
+                                                              {10, 1, 1, false, 1}, {4, 3, 1, false, 1},
+                                                              {4, 2, 1, false, 2},  {8, 1, 1, false, 1}};
         QTest::newRow("lotto design: none") << WheelParams{16, 6, 3, 4} << 0 << std::vector<OrbitShape>{}
                                             << false << std::vector<OrbitShape>{};
         QTest::newRow("too many tickets to list: none")
@@ -61,7 +68,9 @@ class TestOrbitSearch : public QObject {
         QCOMPARE(std::find(shapes.begin(), shapes.end(), OrbitShape{5, 3}) != shapes.end(), holds_5x3);
         for (const OrbitShape& s : shapes) {
             QVERIFY(s.length >= 3);
-            QVERIFY(s.length * s.cycles <= shape.v && shape.v - s.length * s.cycles <= 4);
+            const int cycled = s.length * s.cycles + s.halves * (s.length / 2);
+            QVERIFY(cycled <= shape.v && shape.v - cycled <= 4);
+            QVERIFY(s.halves <= s.cycles && (s.halves == 0 || s.length % 2 == 0));
         }
     }
 
@@ -94,6 +103,9 @@ class TestOrbitSearch : public QObject {
         // One under the smallest listed: x -> 2 x + b (mod 5) that also moves each cycle on one.
         QTest::newRow("C(20,6,3), four cycles of 5 turned by 2")
             << WheelParams{20, 6, 3, 3} << OrbitShape{5, 4, 2, true} << 70 << 1;
+        // One under what any shape of one length gave: two cycles of 4 and two of 2, 3 fixed.
+        QTest::newRow("C(15,5,3), two cycles of 4 and two of 2")
+            << WheelParams{15, 5, 3, 3} << OrbitShape{4, 2, 1, false, 2} << 55 << 1;
     }
     void finds_symmetric_designs() {
         QFETCH(WheelParams, shape);

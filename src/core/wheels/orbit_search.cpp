@@ -20,6 +20,9 @@ constexpr int min_length = 5;
 // Shorter cycles make more orbits, and so slower searches that seldom win; they come after the rest
 // (three cycles of 3 hold the 60 tickets of 6 on 19 numbers that cover every 3-subset).
 constexpr int min_short_length = 3;
+// Cycles of two lengths make many more shapes, each a search of many short orbits: only where the
+// tickets are this few (15 numbers, 5: 3,003), so that every shape gets its turn soon.
+constexpr uint64_t max_halved_tickets = 5'000;
 
 int order(int a, int n) {
     int k = 1;
@@ -85,6 +88,16 @@ std::vector<OrbitShape> orbit_shapes(const WheelParams& s) {
     // where four cycles of 5 alone took seconds, if ever. With numbers fixed they never gave the
     // smallest wheel of a case in the benchmark, and each shape costs the others time.
     add_cycles(min_short_length, s.v, Kind::Turned, 0);
+    // Last, cycles of an even length and up to as many of half that length (55 tickets of 5 on 15
+    // numbers that cover every 3-subset: two cycles of 4 and two of 2, three numbers fixed; no
+    // shape of one length gives fewer than 56).
+    if (wheel_binomial(s.v, s.k) <= max_halved_tickets)
+        for (int fixed = 0; fixed <= max_fixed; ++fixed)
+            for (int length = 4; length <= s.v - fixed; length += 2)
+                for (int cycles = 1; cycles * length < s.v - fixed; ++cycles)
+                    if (const int rest = s.v - fixed - cycles * length;
+                        rest % (length / 2) == 0 && rest / (length / 2) <= cycles)
+                        shapes.push_back({length, cycles, 1, false, rest / (length / 2)});
     return shapes;
 }
 
@@ -115,8 +128,10 @@ struct OrbitSearch::State {
     std::vector<uint32_t> best;                 // candidates of the smallest covering found
 
     State(const WheelParams& shape_, OrbitShape orbits, uint64_t seed, const std::function<bool()>& stop)
-        : s(shape_), rng(seed), by_tickets(orbits.multiplier > 1) {
+        : s(shape_), rng(seed), by_tickets(orbits.multiplier > 1 || orbits.halves > 0) {
         const int cycled = orbits.length * orbits.cycles;
+        const int half = orbits.length / 2;
+        const int halved = cycled + orbits.halves * half;
         // Turns of the cycles, each times every power of the multiplier (only 1 when it is 1).
         std::array<uint8_t, wheel_max_numbers> image{};
         for (int scale = 1, power = 0;;) {
@@ -125,8 +140,11 @@ struct OrbitSearch::State {
                 for (int n = 0; n < s.v; ++n) {
                     const int at = n % orbits.length;
                     const int cycle = (n / orbits.length + move) % orbits.cycles;
+                    const int h = n - cycled; // on the half cycles
                     image[n] = static_cast<uint8_t>(
-                        n < cycled ? cycle * orbits.length + (at * scale + turn) % orbits.length : n);
+                        n < cycled   ? cycle * orbits.length + (at * scale + turn) % orbits.length
+                        : n < halved ? cycled + h - h % half + (h % half * scale + turn) % half
+                                     : n);
                 }
                 group.push_back(image);
             }
@@ -324,10 +342,12 @@ struct OrbitSearch::State {
             stamp[c] = steps;
         }
         ++steps;
-        // Orbits of one size: one out, then one in. A multiplier makes orbits of several sizes,
-        // and there the set only has to stay below the best covering's tickets, whatever the
-        // number of its orbits (21 numbers, 6, 4 if 4: 504 tickets in 7 orbits of 21 to 126,
-        // where the greedy start's 6 orbits held 546 and a set kept at 5 orbits found nothing).
+        // Orbits of one size: one out, then one in. A multiplier or half cycles make orbits of
+        // several sizes, and there the set only has to stay below the best covering's tickets,
+        // whatever the number of its orbits (21 numbers, 6, 4 if 4: 504 tickets in 7 orbits of 21
+        // to 126, where the greedy start's 6 orbits held 546 and a set kept at 5 orbits found
+        // nothing; 15 numbers, 5, 3 if 3: 55 tickets under two cycles of 4 and two of 2, where
+        // one out and one in stayed at 57).
         if (!by_tickets)
             if (const uint32_t c = least_useful(tabu); c != UINT32_MAX) {
                 work += remove(c);

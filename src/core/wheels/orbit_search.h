@@ -12,14 +12,17 @@
 // `multiplier` above 1 it also maps each cycle, its numbers read as 0..n-1, by x -> a x + b (mod n)
 // with a among the powers of `multiplier` (a unit mod n), the same map on every cycle. With `turn`,
 // the power a^j also moves each cycle j places on (number x of cycle i becomes a^j x + b of cycle
-// i + j), so that the cycles map onto each other. Their tickets fall into orbits, so a search
-// chooses among a few thousand orbits instead of every ticket, and many of the smallest wheels
-// known have such a symmetry (the Steiner systems among them).
+// i + j), so that the cycles map onto each other. After the cycles may come `halves` cycles of
+// half their length, each turned one place as theirs are (so the group still has `length`
+// permutations, and a ticket on them alone an orbit of half as many). Their tickets fall into orbits, so a
+// search chooses among a few thousand orbits instead of every ticket, and many of the smallest wheels known
+// have such a symmetry (the Steiner systems among them).
 struct OrbitShape {
     int length = 0;
     int cycles = 0;
     int multiplier = 1;
     bool turn = false;
+    int halves = 0;
     friend bool operator==(const OrbitShape&, const OrbitShape&) = default;
 };
 
@@ -27,7 +30,8 @@ struct OrbitShape {
 // numbers, and few enough tickets to list them all; the likeliest first (cycles of 5 or more, then
 // the shorter ones), and last the cycles times the squares of the units mod their length, where
 // a square other than 1 exists, then three cycles or more holding every number times a unit of
-// that order that turns them. None for wheels with t < m.
+// that order that turns them; and where the tickets are few, cycles of an even length with up to
+// as many cycles of half that length. None for wheels with t < m.
 std::vector<OrbitShape> orbit_shapes(const WheelParams& shape);
 
 // A weighted local search over the orbits of one shape: it keeps a set of orbits, and when they
