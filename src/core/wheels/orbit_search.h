@@ -13,10 +13,11 @@
 // with a among the powers of `multiplier` (a unit mod n), the same map on every cycle. With `turn`,
 // the power a^j also moves each cycle j places on (number x of cycle i becomes a^j x + b of cycle
 // i + j), so that the cycles map onto each other. After the cycles may come `halves` cycles of
-// half their length, each turned one place as theirs are (so the group still has `length`
-// permutations, and a ticket on them alone an orbit of half as many). Their tickets fall into orbits, so a
-// search chooses among a few thousand orbits instead of every ticket, and many of the smallest wheels known
-// have such a symmetry (the Steiner systems among them).
+// half their length, each turned one place as theirs are: the group keeps its `length`
+// permutations, and a ticket on the half cycles alone has an orbit of half as many.
+// Their tickets fall into orbits, so a search chooses among a few thousand orbits instead of every
+// ticket, and many of the smallest wheels known have such a symmetry (the Steiner systems among
+// them).
 struct OrbitShape {
     int length = 0;
     int cycles = 0;
